@@ -1,0 +1,295 @@
+// The main window: every control and variable of a run, and the procedures of every subsystem,
+// declared here in one block per subsystem and defined in that subsystem's folder.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "board/forms.h"
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/value.h"
+#include "solving/solver.h"
+
+namespace ks {
+
+// Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
+inline constexpr int kCells = 81;
+// Cage numbers: real cages 0..80, derived cages of the rule of 45 above the last real cage.
+// Every table indexed by a cage number has this many entries, so that no cage number that a
+// puzzle and its derived cages can reach falls outside a table.
+inline constexpr int kCageSlots = 256;
+// Sum combinations stored per cage: positions 1..kMaxCombos (the most any sum can have is 73).
+inline constexpr int kMaxCombos = 127;
+
+class Main {
+ public:
+  explicit Main(Runtime& runtime);
+  Main(const Main&) = delete;
+  Main& operator=(const Main&) = delete;
+
+  Runtime& rt;
+  Form form{"main"};
+  Frmlog frmlog;
+  Frmgeneratore frmgeneratore;
+  Frmactivity frmactivity;
+  Solver solver;
+
+  // ---------------------------------------------------------------------------------------------
+  // Controls of the main window
+
+  // The board. Cell i: square Label2(i) 40 x 40; digit box Text1(i) 36 x 36 at (+1, +1);
+  // candidate box Text2(i) 35 x 28 at (+2, +8); border segments Line1 (top), Line2 (left),
+  // Line3 (bottom), Line4 (right).
+  std::array<TextBox, kCells> Text1;
+  std::array<TextBox, kCells> Text2;
+  std::array<Label, kCells> Label2;
+  std::array<Line, kCells> Line1, Line2, Line3, Line4;
+  // Thick box separators: Line6 horizontal, Line7 vertical (outer frame and the two inner lines).
+  std::array<Line, 4> Line6, Line7;
+  // Sum box and cage-number box of each real cage.
+  std::array<TextBox, kCells> textsomma;
+  std::array<TextBox, kCells> Textgruppo;
+  // The digit palette: 1..9 place the digit, 0 erases.
+  std::array<PictureBox, 10> Picture1;
+  // The cage-colour palette: 0..15 colours, 16 "X" (end colouring), 17 white (take a cell back).
+  std::array<CommandButton, 18> colore;
+
+  TextBox txthint;       // the hint line
+  PictureBox Pictgo;     // green light of the step gate
+  PictureBox Pictalt;    // red light of the step gate
+  TextBox txtesposti;    // filled cells
+  TextBox txtvuoti;      // empty cells
+  TextBox tempo;         // elapsed solve or generation time
+  TextBox tempotot;      // play clock display
+  PictureBox picstart;   // play clock start / pause
+  PictureBox picrosso;   // holder of the red image (hidden)
+  PictureBox picverde;   // holder of the green image (hidden)
+  PictureBox Picture2;   // play clock reset
+  Timer Timer1;
+  Timer Timer2;          // play clock tick
+  TextBox filetxt;       // status line: where the puzzle came from
+  TextBox txtstringa;    // the grid as 81 digits
+  TextBox txtlivello;    // level name
+  TextBox txtlivello1;   // level detail
+  TextBox testototale;   // rating total
+  TextBox txtprogressivo;  // library record number
+  TextBox Text5;         // the hinted digit
+  Label Label3;          // caption of Text5
+  CheckBox Check2;       // "candidati modificabili manualmente"
+  Frame Frame1;          // hidden switch of the developer buttons
+  CommandButton Command1;  // "tenta riduzione"
+  CommandButton Command2;  // "salva per flash"
+  CommandButton Command3;  // "45"
+  CommandButton Cmdtest;   // "testa il tuo pc"
+  Toolbar Toolbar1;        // techniques and hints
+  Toolbar Toolbar2;        // files, library, print, solve, restart, sums, generation
+
+  // Menus.
+  MenuItem mnufile, mnuopen, mnusave, mnunew;
+  MenuItem mnuview, mnupencil, mnurefresh, mnulog, mnuactivity;
+  MenuItem mnuhints, mnuposition, mnunumber, mnurestricted, mnuchain, mnutec4, mnuhidden,
+      mnuxwing, mnusword;
+  MenuItem mnutools, mnusolve, mnuanalise;
+  MenuItem mnugenerator, mnuquick, mnuadvanced, mnureduce, mnumore;
+
+  // ---------------------------------------------------------------------------------------------
+  // State of a run
+
+  // Colours (&HBBGGRR).
+  Color bianco = 0xFFFFFF;   // normal background; a cell is free of cages while it has it
+  Color giallo = 0xFFFF;     // highlight of the cells of a step
+  Color rosso = 0xFF;        // digit colour
+  Color nero = kSystemWindowText;
+
+  // Geometry, filled at start-up: row, column, box (1..9) of each cell, and
+  // cellesettore[s][k] = the k-th cell (row by row) of box s (0..8).
+  std::array<int, kCells> rigacella{}, colonnacella{}, settorecella{};
+  std::array<std::array<int, 9>, 9> cellesettore{};
+  // tabellapossibili[n][s]: the digits that a cage of n cells (2..7) with sum s (0..42) can hold;
+  // "" where no set exists or where every digit can occur (readers take "" as all nine).
+  std::array<std::array<std::string, 43>, 8> tabellapossibili;
+
+  // The cage model, indexed by cage number. Real cages 0..gruppi, derived cages gruppi+1..gruppo1.
+  int gruppi = 0;   // number of the last real cage; in the editor the cage being entered
+  int gruppo = 0;   // running cage number of loaders and techniques
+  int gruppo1 = 0;  // highest cage number, derived cages included
+  std::array<Value, kCageSlots> sommagruppo;     // sum; during play the remaining sum
+  std::array<Value, kCageSlots> elementigruppo;  // cells; during play the empty cells
+  // cellegruppo[g][k], k = 1..elementigruppo[g]: the cells (during play the empty ones) in the
+  // order entered; position 0 is never used, so a cage has at most 7 cells.
+  std::array<std::array<Value, 8>, kCageSlots> cellegruppo;
+  std::array<Value, kCells> gruppodicella;       // cage of each cell, "" when none
+  // The layout as loaded, kept for the restart command.
+  std::array<Value, kCageSlots> elementioriginali;
+  std::array<std::array<Value, 8>, kCageSlots> celleoriginali;
+  Value coloreselezionato;  // colour of the cage being entered, "" when none
+  int cellacolorata = 0;    // cells added so far to the cage being entered
+  bool colori = false;      // cage editor mode
+
+  // Sum combinations per cage: numerosomme[g] ("" = not computed), elencosomme[g][1..numerosomme],
+  // numeriobbligati[g] = the digits common to every combination.
+  std::array<Value, kCageSlots> numerosomme;
+  std::array<std::array<std::string, kMaxCombos + 1>, kCageSlots> elencosomme;
+  std::array<std::string, kCageSlots> numeriobbligati;
+
+  // Working copies of trial and verify, the solution counter and the generator.
+  std::array<Value, kCageSlots + 1> sommacopia;
+  std::array<std::array<Value, 8>, kCageSlots> cellecopia;
+  std::array<Value, kCageSlots> elementicopia;
+  std::array<Value, kCells> listaappoggio;
+  std::array<std::string, kCells + 1> cellesalvate;  // per cell its digit or candidate string
+  std::array<std::string, kCells> grigliasoluzione;
+  std::array<std::string, kCells> grigliaprova;
+
+  // Lists of the rule of 45.
+  std::array<Value, kCells> nuovogruppodicella1, nuovogruppodicella2;
+  std::array<Value, kCageSlots> gruppiregione;
+  std::array<Value, kCells> celleinterne;
+  std::array<Value, kCageSlots> celleesterne;
+  int el_interni = 0, el_esterni = 0;
+
+  // Counters and flags.
+  int esposti = 0;         // filled cells
+  bool finito = false;     // the grid is complete
+  bool ins_dati = false;   // bulk fill: cell entry only counts
+  bool problema = false;   // a contradiction was met
+  bool incongruenza = false;  // contradictions also go to the activity log
+  bool modificato = false;    // the last technique call changed something
+  bool generatorecontinuo = false;
+  bool generaeconta = false;
+  bool conteggioeseguito = false;
+  bool varcontrolloesteso = false;
+  bool sommeestese = false;
+  bool doppiedoppie = false;
+  bool filelibreria = false;
+  int cella = 0;      // selected cell; cell found by a single-finding technique (81 = none)
+  int cella1 = 0;
+  std::string numero;  // the digit at work
+  int riga = 0, colonna = 0, settore = 0, indice = 0;  // shared loop variables
+  int gruppoproblema = 81;
+  int contatoredimessaggio = 0;
+
+  // Mode words.
+  std::string calling;      // "" step mode, "risolvi", "genera"
+  std::string calling1;     // "", "trial", "classico"
+  std::string chiamante;    // "manuale", "analisi", "genera"
+  std::string origine;      // tag of the technique at work
+  std::string origine1;     // "modificatext1" while cell entry runs the sum check
+  std::string scelta;       // answer at the step gate: "" waiting, "si", "no"
+
+  std::string stringa;  // the shared work text
+  std::string testo;    // the text of the step being reported
+
+  // Difficulty record.
+  int livello = 0;
+  int liv1 = 0, liv2 = 0, liv3 = 0, liv4 = 0, liv5 = 0, liv6 = 0, liv7 = 0, liv8 = 0, liv9 = 0,
+      liv10 = 0, liv11 = 0, liv12 = 0, liv13 = 0, liv14 = 0;
+  std::string stringaliv;
+  int tot = 0;
+  int soluzioni = 0;
+
+  // Depths and limits of the solving ladders.
+  int volte = 3, volteestese = 3;
+  int lunghezza = 3, lunghezza1 = 15, dopominimo = 7;
+
+  // Clock readings (seconds since midnight).
+  float t0 = 0, t1 = 0, t2 = 0;
+
+  std::string path;    // the program's folder
+  std::string lingua;  // interface language
+  std::string database;  // the library database file
+
+  // ---------------------------------------------------------------------------------------------
+  // Board, cage model and main window
+
+  // Geometry of a cell (0..80): row, column, box 1..9.
+  static int rigadicella(int cell);
+  static int colonnadicella(int cell);
+  static int settoredicella(int cell);
+
+  void Form_Load();
+  void cambia_lingua();
+  // Connects the controls' events to their handlers.
+  void wire_events();
+  // Activity log: a new line (after a line break), or more text on the last line.
+  void log_line(const std::string& line);
+  void log_append(const std::string& text);
+  // "r" row "c" column of a cell.
+  std::string rc(int cell) const;
+
+  // Step gate and the loaded-puzzle check.
+  void aspetta();
+  void Pictgo_Click();
+  void Pictalt_Click();
+  bool schema_caricato();
+
+  // Board reset, classic candidates, cage borders, the cage-layout loader.
+  void nuovo_schema();
+  void calcola_candidati();
+  void disegna_gruppi();
+  void controlla_contiguita();
+  void carica_gruppi_da_stringa();
+
+  // Cell entry: runs on every change of a digit box's text.
+  void Text1_Change(int Index);
+  // Cell click and the digit palette.
+  void Text1_Click(int Index);
+  void Picture1_Click(int Index);
+  void Text1_MouseMove(int Index);
+  void Text2_MouseMove(int Index);
+  // Cage editor.
+  void colore_Click(int Index);
+  void modifica_gruppo(int cella);
+  void textsomma_LostFocus(int Index);
+
+  // Toolbars, menus and switches, pencil-mark clicks and keys, the play clock.
+  void Toolbar1_ButtonClick(const std::string& key);
+  void Toolbar2_ButtonClick(const std::string& key);
+  void mnupencil_Click();
+  void mnuactivity_Click();
+  void mnulog_Click();
+  void mnunumber_Click();
+  void Frame1_DblClick();
+  void Cmdtest_Click();
+  void Form_Unload();
+  void Text2_Click(int Index);
+  void Text1_KeyDown(int Index, int KeyCode);
+  void picstart_Click();
+  void Picture2_Click();
+  void Timer2_Timer();
+
+  // ---------------------------------------------------------------------------------------------
+  // Cage-sum engine
+
+  void calcola_somme_gruppo(int gruppo);
+  bool numero_possibile_nel_gruppo(int numero, int gruppo);
+  bool combinazione_collocabile(int gruppo, const std::string& combinazione);
+  std::string numeri_comuni_somme(int gruppo);
+  void calcola_somme_gruppo_ripetizioni(int gruppo);
+  static bool troppe_ripetizioni(const std::string& combinazione, int n);
+  void mostra_somme_gruppo(int gruppo);
+  void controllo_somme(int gruppo);
+  Value cella_unica_numero_obbligato(int gruppo, const std::string& numeri);
+  void inizializza_candidati();
+  void controllo_numeri_gruppo_permutazioni(int gruppo);
+  void verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri);
+  void posizione_obbligata_riga(int gruppo, char numero, int& riga);
+  void posizione_obbligata_colonna(int gruppo, char numero, int& colonna);
+  void posizione_obbligata_settore(int gruppo, char numero, int settore);
+  void cerca_interazione_gruppo_colonna();
+  void cerca_interazione_gruppo_riga();
+  void cerca_interazione_gruppo_settore();
+  void interazione_gruppo_colonna(int gruppo, int numero, int colonna);
+  void interazione_gruppo_riga(int gruppo, int numero, int riga);
+  void interazione_gruppo_settore(int gruppo, int numero, int settore);
+  void numeri_obbligati_nel_gruppo();
+  void interazione_gruppo_gruppo();
+
+  // ---------------------------------------------------------------------------------------------
+  // Puzzle files and library
+
+  void mnunew_Click();
+};
+
+}  // namespace ks

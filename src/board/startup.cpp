@@ -1,0 +1,84 @@
+// Start-up of the main window: cell layout, flags, colours, tables, captions and the activity
+// log with the instructions for entering a puzzle.
+#include "board/main.h"
+
+namespace ks {
+
+void fill_tabellapossibili(std::array<std::array<std::string, 43>, 8>& t);
+
+void Main::Form_Load() {
+  solver.inizializza_bit();
+  solver.size_results();
+
+  for (int i = 0; i < kCells; ++i) {
+    const int L = Label2[i].left();
+    const int T = Label2[i].top();
+    Line1[i].set_border_width(2);
+    Line2[i].set_border_width(2);
+    Line3[i].set_border_width(2);
+    Line4[i].set_border_width(2);
+    Line1[i].set_points(L, T, L + 38, T);
+    Line3[i].set_points(L, T + 38, L + 38, T + 38);
+    Line2[i].set_points(L, T, L, T + 38);
+    Line4[i].set_points(L + 38, T, L + 38, T + 38);
+    Text2[i].move(L + 2, T + 8);
+    Text1[i].move(L + 1, T + 1);
+  }
+
+  gruppi = 0;
+  picstart.set_picture(picverde.picture());
+
+  path = rt.AppPath();
+  database = path + "/schemikenvari.mdb";
+
+  problema = false;
+  ins_dati = true;
+  generatorecontinuo = false;
+
+  bianco = 0xFFFFFF;
+  giallo = 0xFFFF;
+  rosso = 0xFF;
+  nero = kSystemWindowText;
+
+  for (int i = 0; i < kCells; ++i) {
+    Text1[i].set_tab_index(i);
+    Text2[i].set_visible(false);
+    Text2[i].set_text("123456789");
+  }
+
+  fill_tabellapossibili(tabellapossibili);
+
+  for (int i = 0; i < kCells; ++i) {
+    colonnacella[i] = colonnadicella(i);
+    rigacella[i] = rigadicella(i);
+    settorecella[i] = settoredicella(i);
+  }
+
+  for (settore = 0; settore <= 8; ++settore) {
+    for (riga = 0; riga <= 2; ++riga) {
+      for (colonna = 0; colonna <= 2; ++colonna) {
+        cella = 3 * (settore % 3) + 27 * (settore / 3) + 9 * riga + colonna;
+        cellesettore[settore][3 * riga + colonna] = cella;
+      }
+    }
+  }
+
+  lingua = "en";
+  cambia_lingua();
+
+  frmlog.Show();
+  frmlog.Text3.set_text(
+      "Per inserire un nuovo schema occorre inserire, uno per uno, i vari gruppi. Per inserire un "
+      "gruppo, selezionare un colore,quindi selezionare la prima cella del gruppo, la più alta a "
+      "sinistra.");
+  log_line("Selezionare le celle adiacenti fino a completare il gruppo. ");
+  log_line(
+      "Per chiudere e registrare il gruppo è necessario e sufficiente inserire la somma del gruppo "
+      "nel quadratino apparso in alto a sinistra della prima cella. ");
+  log_line("Se si vuole modificare un gruppo gia registrato, è sufficiente selezionare la prima cella. ");
+  log_line(
+      "Vi sarà chiesto di confermare la cancellazione del gruppo e la creazione di un nuovo "
+      "gruppo. Date l'OK e procedete");
+}
+
+}  // namespace ks

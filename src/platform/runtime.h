@@ -1,0 +1,52 @@
+// The services the program's procedures call on the desktop: yielding to the event loop, message
+// boxes, beep, clocks, random numbers, file dialogs, printing and the program's folder.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace ks {
+
+class Form;
+
+enum class MsgButtons { Ok, OkCancel };
+enum class MsgAnswer { Ok, Cancel };
+
+class Runtime {
+ public:
+  virtual ~Runtime() = default;
+
+  // Lets pending events run once and returns.
+  virtual void DoEvents() = 0;
+  // Lets pending events run; when there are none, sleeps until one arrives or max_ms pass.
+  // Used by loops that only wait for the user, so that they do not keep a processor busy.
+  virtual void WaitEvents(int max_ms) = 0;
+
+  virtual MsgAnswer MsgBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok) = 0;
+  virtual void Beep() = 0;
+
+  // Seconds since midnight, single precision.
+  virtual float Timer() = 0;
+  // A millisecond clock.
+  virtual double timeGetTime() = 0;
+
+  // Open and save dialogs; the filter is "description|pattern|...". "" when cancelled.
+  virtual std::string ShowOpen(const std::string& filter) = 0;
+  virtual std::string ShowSave(const std::string& filter) = 0;
+
+  // Prints an image of the window; false when nothing was printed.
+  virtual bool PrintForm(Form& form) = 0;
+
+  // The folder of the program, without a trailing separator.
+  virtual std::string AppPath() = 0;
+
+  // Uniform random numbers in [0, 1); Randomize seeds the generator.
+  void Randomize(std::uint32_t seed) { rng_.seed(seed); }
+  float Rnd() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_); }
+
+ private:
+  std::mt19937 rng_{12345u};
+};
+
+}  // namespace ks

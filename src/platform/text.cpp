@@ -1,0 +1,89 @@
+// Text helpers: lenient number reading and number formatting.
+#include "platform/text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/value.h"
+
+namespace ks {
+
+namespace {
+bool is_skipped(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+double val(std::string_view s) {
+  // Collect the characters that form the leading number, skipping blanks anywhere in it.
+  std::string num;
+  bool seen_digit = false, seen_point = false, seen_exp = false;
+  for (char c : s) {
+    if (is_skipped(c)) continue;
+    if (is_digit(c)) {
+      num += c;
+      seen_digit = true;
+    } else if ((c == '+' || c == '-') &&
+               (num.empty() || num.back() == 'e')) {
+      num += c;
+    } else if (c == '.' && !seen_point && !seen_exp) {
+      num += c;
+      seen_point = true;
+    } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && seen_digit && !seen_exp) {
+      num += 'e';
+      seen_exp = true;
+    } else {
+      break;
+    }
+  }
+  if (!seen_digit) return 0.0;
+  // A dangling exponent or sign ("12e", "12e-") is not part of the number.
+  while (!num.empty() && (num.back() == 'e' || num.back() == '+' || num.back() == '-'))
+    num.pop_back();
+  return std::strtod(num.c_str(), nullptr);
+}
+
+std::string num_text(double n) {
+  if (std::isfinite(n) && n == std::floor(n) && std::fabs(n) < 1e15) {
+    return std::to_string(static_cast<long long>(n));
+  }
+  char buf[32];
+  for (int prec = 1; prec <= 17; ++prec) {
+    std::snprintf(buf, sizeof buf, "%.*g", prec, n);
+    if (std::strtod(buf, nullptr) == n) break;
+  }
+  return buf;
+}
+
+int instr(std::string_view s, char c, int start) {
+  if (start < 1) start = 1;
+  if (static_cast<size_t>(start) > s.size()) return 0;
+  size_t p = s.find(c, static_cast<size_t>(start - 1));
+  return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
+}
+
+std::string cut_first(std::string_view s, char c) {
+  std::string out(s);
+  size_t p = out.find(c);
+  if (p != std::string::npos) out.erase(p, 1);
+  return out;
+}
+
+std::string seconds_text(double seconds) {
+  // Rounded to the hundredth, so that 3.07 s (stored as 3.0699...) reads 3,07 s.
+  const long long total = std::llround(std::fabs(seconds) * 100.0);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s%lld,%02lld s", seconds < 0 && total > 0 ? "-" : "",
+                total / 100, total % 100);
+  return buf;
+}
+
+std::string Value::text() const { return kind_ == Kind::Number ? num_text(num_) : std::string(); }
+
+bool Value::same(const Value& other) const {
+  if (is_null() || other.is_null()) return false;
+  if (kind_ != other.kind_) return false;
+  return kind_ == Kind::Empty || num_ == other.num_;
+}
+
+}  // namespace ks

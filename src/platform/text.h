@@ -1,0 +1,32 @@
+// Text helpers shared by the whole program: lenient number reading, number-to-text,
+// 1-based searches and the one-character cut used on candidate strings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ks {
+
+// The number read from the start of a text: blanks, tabs and line feeds are ignored, reading stops
+// at the first character that cannot continue a decimal number; 0 when there is none.
+// "12a" -> 12, " 5" -> 5, "" -> 0, "x1" -> 0, "05" -> 5, "-3" -> -3, "1.5" -> 1.5.
+double val(std::string_view s);
+
+// A number as decimal text: integers without a decimal part ("10", "-2"), others with the
+// fewest digits that give the number back ("1.5").
+std::string num_text(double n);
+inline std::string num_text(int n) { return std::to_string(n); }
+
+// 1-based position of the first occurrence of c in s at or after position start; 0 when none.
+int instr(std::string_view s, char c, int start = 1);
+
+// True when the digit character c occurs in s.
+inline bool has_char(std::string_view s, char c) { return s.find(c) != std::string_view::npos; }
+
+// s without the first occurrence of c (s unchanged when c does not occur).
+std::string cut_first(std::string_view s, char c);
+
+// Seconds as "whole seconds,hundredths s" with two digits for the hundredths: 3.07 -> "3,07 s".
+std::string seconds_text(double seconds);
+
+}  // namespace ks

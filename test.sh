@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine, builds the program with its tests and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./setup.sh
+ks_install_missing
+
+cmake -S . -B build -DKS_BUILD_TESTS=ON -DKS_BUILD_GUI=ON
+cmake --build build -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j"$(nproc)"
