@@ -1,6 +1,9 @@
 // Shared helpers of the headless tests.
 #include "test_support.h"
 
+#include <fstream>
+#include <stdexcept>
+
 namespace ks::test {
 
 std::vector<std::string> lines_of(const std::string& text) {
@@ -15,6 +18,22 @@ std::vector<std::string> lines_of(const std::string& text) {
     out.push_back(text.substr(start, p - start));
     start = p + 2;
   }
+}
+
+const std::vector<Puzzle>& puzzles() {
+  static const std::vector<Puzzle> all = [] {
+    std::vector<Puzzle> out;
+    std::ifstream in(std::string(KS_TEST_DATA) + "/killer.txt");
+    if (!in) throw std::runtime_error("tests/data/killer.txt not found");
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      const size_t a = line.find('|'), b = line.find('|', a + 1);
+      out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
+    }
+    return out;
+  }();
+  return all;
 }
 
 }  // namespace ks::test

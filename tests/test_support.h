@@ -20,4 +20,19 @@ struct Started {
 // The lines of a text split at "\r\n".
 std::vector<std::string> lines_of(const std::string& text);
 
+// A killer puzzle of tests/data/killer.txt: its cage-layout text, its solution (81 digits) and its
+// id (grade letter and number: dt trivial, db basic, di intermediate, da advanced, de extreme,
+// du unreasonable).
+struct Puzzle {
+  std::string layout;
+  std::string solution;
+  std::string id;
+};
+// Every puzzle of tests/data/killer.txt, in file order.
+const std::vector<Puzzle>& puzzles();
+
+// Puts a cage-layout text on the board the way the library loader does: board reset, layout
+// loader, contiguity check, initial candidates.
+void load_layout(Main& m, const std::string& layout);
+
 }  // namespace ks::test
