@@ -71,6 +71,11 @@ class Control {
   std::function<void()> on_click;
   // Lost-focus handler, run when the focus moves from this control to another one.
   std::function<void()> on_lost_focus;
+  // The pointer moved over the control.
+  std::function<void()> on_mouse_move;
+  // A key went down while the control had the focus; the key code is the desktop's virtual key
+  // code (37 left, 38 up, 39 right, 40 down, 46 delete, 48..57 the digits).
+  std::function<void(int key_code)> on_key_down;
 
  protected:
   void changed();
