@@ -63,7 +63,8 @@ std::vector<TextCage> cages_of(const std::string& layout) {
 // 81 cages of one cell each, sum 5: "5,00;5,01;...;5,80;".
 std::string one_cell_cages() {
   std::string out;
-  for (int c = 0; c < 81; ++c) out += "5," + std::string(c < 10 ? "0" : "") + std::to_string(c) + ";";
+  for (int c = 0; c < 81; ++c)
+    out += "5," + std::string(c < 10 ? "0" : "") + std::to_string(c) + ";";
   return out;
 }
 
@@ -446,7 +447,9 @@ TEST(LayoutLoader, LoadsEveryTestPuzzleWithItsBordersAndCandidates) {
     // A segment is hidden exactly where the neighbour on that side is in the same cage.
     for (int c = 0; c < 81; ++c) {
       ASSERT_GE(cage_of[static_cast<size_t>(c)], 0) << "cell " << c << " in no cage";
-      const auto same = [&](int nb) { return cage_of[static_cast<size_t>(nb)] == cage_of[static_cast<size_t>(c)]; };
+      const auto same = [&](int nb) {
+        return cage_of[static_cast<size_t>(nb)] == cage_of[static_cast<size_t>(c)];
+      };
       EXPECT_EQ(!m.Line1[c].visible(), c >= 9 && same(c - 9)) << c;
       EXPECT_EQ(!m.Line3[c].visible(), c < 72 && same(c + 9)) << c;
       EXPECT_EQ(!m.Line2[c].visible(), c % 9 > 0 && same(c - 1)) << c;
@@ -534,8 +537,8 @@ TEST(CageContiguity, FindsEveryCageThatIsNotInOnePiece) {
     ASSERT_FALSE(m.problema);
     m.controlla_contiguita();
     EXPECT_EQ(m.problema, !whole);
-    EXPECT_EQ(s.rt.messages,
-              whole ? std::vector<std::string>{} : std::vector<std::string>{" problema contiguita "});
+    const std::vector<std::string> none, split{" problema contiguita "};
+    EXPECT_EQ(s.rt.messages, whole ? none : split);
   }
 }
 
@@ -705,7 +708,8 @@ void remove_by_step(Main& m, int c, char d) {
     }
   }
   m.Text2[c].set_text(cut_first(m.Text2[c].text(), d));
-  if (m.calling1 != "trial") m.log_line(std::string(" * elimino il numero ") + d + " da " + m.rc(c));
+  if (m.calling1 != "trial")
+    m.log_line(std::string(" * elimino il numero ") + d + " da " + m.rc(c));
   m.modificato = true;
   m.contatoredimessaggio = 1;
 }

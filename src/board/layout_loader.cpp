@@ -84,7 +84,8 @@ std::string read_layout(std::string_view text, Layout& out) {
              "\") non è un numero";
     const std::string_view cells = text.substr(comma + 1, semi - comma - 1);
     if (cells.empty()) return "il " + nth_cage(g) + " non ha celle";
-    if (cells.size() % 2 != 0) return "il " + nth_cage(g) + " ha un numero dispari di cifre nelle celle";
+    if (cells.size() % 2 != 0)
+      return "il " + nth_cage(g) + " ha un numero dispari di cifre nelle celle";
     cage.count = static_cast<int>(cells.size() / 2);
     if (cage.count > kMaxCageCells) return "il " + nth_cage(g) + " ha più di 7 celle";
     for (int k = 0; k < cage.count; ++k) {
