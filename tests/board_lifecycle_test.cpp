@@ -78,7 +78,7 @@ void place(Main& m, const std::map<int, char>& digits) {
 // ---------------------------------------------------------------------------------------------
 // Board reset
 
-// Dirties every piece of state that the reset puts back.
+// Dirties all the state that the reset puts back.
 void dirty(Main& m) {
   test::load_layout(m, test::puzzles()[0].layout);
   place(m, {{0, '3'}, {40, '5'}, {80, '6'}});
@@ -515,14 +515,14 @@ TEST(LayoutLoader, LoadsASumThatNoCageCanMake) {
 // ---------------------------------------------------------------------------------------------
 // Contiguity and the drawing of a layout
 
-TEST(CageContiguity, FindsEveryCageThatIsNotInOnePiece) {
+TEST(CageContiguity, FindsEveryCageThatIsSplit) {
   const std::vector<std::pair<std::string, bool>> cases = {
       {"5,40;", true},
       {"14,030413;", true},
       {"10,0002;3,01;", false},
       {"10,0809;", false},
       {"30,0001091040;", false},                    // a block of four with more inner pairs
-      {"20,0002011009;", true},                     // listed out of order, one piece
+      {"20,0002011009;", true},                     // listed out of order, connected
       {"35,00091819201102;", true},                 // a U
       {"3,0001;20,20302123;30,4041425051;", false},  // second cage split, third whole
       {"10,0809;10,1727;", false},                   // two split cages, one message

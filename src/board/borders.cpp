@@ -115,7 +115,7 @@ void Main::disegna_gruppi() {
   controlla_contiguita();
 }
 
-// A cage is in one piece when every cell it lists can be reached from its first cell by steps to
+// A cage is whole when every cell it lists can be reached from its first cell by steps to
 // a side neighbour of the same cage. The walk may pass through cells of the cage that are no
 // longer listed (filled during play), since they still join their neighbours.
 // Example: {0, 1, 9, 10, 40} is split although its block of four has more inner pairs than a
