@@ -233,6 +233,7 @@ Main::Main(Runtime& runtime) : rt(runtime) {
         {&mnureduce, "mnureduce", "Reduce (try to)"},
         {&mnumore, "mnumore", "Try to make more difficult (may require several minutes)"}});
 
+  build_command_bars();
   wire_events();
 }
 
@@ -246,7 +247,30 @@ void Main::wire_events() {
 
   // Cell click, digit palette and cage editor.
 
-  // Toolbars, menus, switches, pencil-mark clicks, keys and the play clock.
+  // Toolbars, menus, switches, pencil-mark clicks, keys and the play clock. A menu command is
+  // refused while a step waits at the traffic light, as on the toolbars; the view toggles that
+  // the toolbars let through (pencil marks, hinted digit) pass from the menu too.
+  Toolbar1.on_button_click = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
+  Toolbar2.on_button_click = [this](const std::string& key) { Toolbar2_ButtonClick(key); };
+  mnupencil.on_click = [this] { mnupencil_Click(); };
+  mnunumber.on_click = [this] { mnunumber_Click(); };
+  mnuactivity.on_click = [this] {
+    if (!step_waiting()) mnuactivity_Click();
+  };
+  mnulog.on_click = [this] {
+    if (!step_waiting()) mnulog_Click();
+  };
+  mnunew.on_click = [this] {
+    if (!step_waiting() && !generation_busy()) mnunew_Click();
+  };
+  Frame1.on_dbl_click = [this] { Frame1_DblClick(); };
+  Cmdtest.on_click = [this] { Cmdtest_Click(); };
+  for (int i = 0; i < kCells; ++i) {
+    Text1[i].on_key_down = [this, i](int key_code) { Text1_KeyDown(i, key_code); };
+  }
+  picstart.on_click = [this] { picstart_Click(); };
+  Picture2.on_click = [this] { Picture2_Click(); };
+  Timer2.on_timer = [this] { Timer2_Timer(); };
 
   // Cage-sum engine.
 }

@@ -266,6 +266,25 @@ class Main {
   void picstart_Click();
   void Picture2_Click();
   void Timer2_Timer();
+  // The toolbars' buttons and the menu items whose commands this build does not have.
+  void build_command_bars();
+  // A puzzle is on the board: a status line, or at least one closed cage.
+  bool has_puzzle() const;
+  // Refusals shared by toolbars, menus and candidate boxes; each tells the user and returns true
+  // when the command must not run now.
+  bool step_waiting();
+  bool generation_busy();
+  // The restart command ("undo") and the cage record of g rebuilt from its load-time layout
+  // and the digits on the board.
+  void restart_puzzle();
+  void cage_from_layout(int g);
+  // Set by the generation loop while it runs; the command bars refuse work meanwhile.
+  bool generation_running = false;
+  // The play clock's own readings (seconds since midnight): the start of the current run, the
+  // latest tick, and the whole seconds accumulated before the current run.
+  float clock_start = 0, clock_now = 0, clock_before = 0;
+  // The clock runs while its button shows the red picture.
+  bool play_clock_running() const;
 
   // ---------------------------------------------------------------------------------------------
   // Cage-sum engine

@@ -1,0 +1,63 @@
+// The restart command of the file toolbar ("rigenera schema"): the board back to its saved
+// snapshot, the cages back to their load-time layout less the digits that stay on the board.
+#include <algorithm>
+
+#include "board/main.h"
+#include "platform/text.h"
+
+namespace ks {
+
+// Cage g as the board now stands: its full sum (the text of its sum box, 0 when the box holds no
+// number) less the digits placed in it, and its empty cells in the order the cage was entered.
+// Only cells that still belong to g are taken, so a stale load-time entry left from an earlier
+// puzzle cannot pull a foreign cell into the cage; a cage without any such cell is left alone.
+// Example: cage 15 = {r1c1, r1c2, r2c1}, r1c2 = 6 on the board -> sum 9, 2 cells, r1c1 and r2c1.
+void Main::cage_from_layout(int g) {
+  const int n = std::clamp(elementioriginali[g].as_int(), 0, 7);
+  std::array<int, 7> cells{};
+  int count = 0;
+  for (int k = 1; k <= n; ++k) {
+    const int c = cell_number(celleoriginali[g][k]);
+    if (c >= 0 && gruppodicella[c].is(g)) cells[static_cast<size_t>(count++)] = c;
+  }
+  if (count == 0) return;
+
+  double sum = g < kCells ? val(textsomma[g].text()) : 0;
+  int empty = 0;
+  for (int k = 0; k < count; ++k) {
+    const int c = cells[static_cast<size_t>(k)];
+    const std::string& digit = Text1[c].text();
+    if (digit.empty())
+      cellegruppo[g][++empty] = c;
+    else
+      sum -= val(digit);
+  }
+  sommagruppo[g] = sum;
+  elementigruppo[g] = empty;
+}
+
+void Main::restart_puzzle() {
+  ins_dati = true;
+  for (int i = 0; i < kCells; ++i) {
+    const std::string& saved = cellesalvate[i];
+    if (saved.size() == 1) {
+      Text1[i].set_text(saved);
+    } else {
+      Text2[i].set_text(saved);
+      Text1[i].set_text("");
+    }
+  }
+  varcontrolloesteso = false;
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) cage_from_layout(g);
+  ins_dati = false;
+  calcola_candidati();
+  inizializza_candidati();
+  // Cells emptied by the restart show their candidates while the pencil marks are on.
+  if (mnupencil.checked()) {
+    mnupencil_Click();
+    mnupencil_Click();
+  }
+}
+
+}  // namespace ks

@@ -1,0 +1,145 @@
+// The two command toolbars: their buttons, and the dispatch of a click by the button's key with
+// the guards every command passes first.
+#include <vector>
+
+#include "board/main.h"
+
+namespace ks {
+
+namespace {
+
+// Toolbar layouts, button 1 first. Columns: key, tool-tip, image key, style, visible, enabled.
+// A button whose command this build does not have is shown disabled rather than doing nothing.
+ToolbarButton separator() { return {"", "", "", ButtonStyle::Separator, true, true}; }
+ToolbarButton blank() { return {"", "", "", ButtonStyle::Placeholder, true, true}; }
+
+const std::vector<ToolbarButton>& toolbar1_buttons() {
+  static const std::vector<ToolbarButton> buttons = {
+      {"pencil", "pencil marks", "pencil", ButtonStyle::Button, true, true},
+      {"activity", "log attività", "activity", ButtonStyle::Button, true, true},
+      separator(),
+      {"suggerisci", "suggerisci", "tip", ButtonStyle::Button, true, false},
+      blank(),
+      blank(),
+      blank(),
+      {"numero", "suggerisci numero", "numero", ButtonStyle::Button, true, true},
+      {"obbligate", "posizioni obbligate", "", ButtonStyle::Button, true, false},
+      blank(),
+      blank(),
+      blank(),
+      blank(),
+      {"somme", "aggiorna somme", "somme", ButtonStyle::Button, true, true},
+      {"pair", "hidden  & naked pair", "naked", ButtonStyle::Button, true, false},
+      {"gruppovsgruppo", "gruppo contro gruppo", "chain", ButtonStyle::Button, true, true},
+      {"gruppi", "nuovi gruppi", "gruppi", ButtonStyle::Button, true, false},
+      {"impossibili", "interazione domini vs gruppo", "impossibili", ButtonStyle::Button, true,
+       true},
+  };
+  return buttons;
+}
+
+const std::vector<ToolbarButton>& toolbar2_buttons() {
+  static const std::vector<ToolbarButton> buttons = {
+      {"open", "apri", "open", ButtonStyle::Button, true, false},
+      {"new", "nuovo", "new", ButtonStyle::Button, true, true},
+      {"libreria", "libreria", "libreria", ButtonStyle::Button, true, false},
+      {"save", "salva", "save", ButtonStyle::Button, true, false},
+      {"print", "stampa", "print", ButtonStyle::Button, true, true},
+      separator(),
+      {"risolvi", "risolvi", "risolvi", ButtonStyle::Button, true, false},
+      {"undo", "rigenera schema", "undo", ButtonStyle::Button, true, true},
+      {"calcola", "somme", "calcola", ButtonStyle::Button, true, true},
+      separator(),
+      {"genera", "generatore", "genera", ButtonStyle::Button, true, false},
+      // Batch generation: hidden until the developer switch (a double click on Frame1).
+      {"continuo", "generatore continuo", "magic", ButtonStyle::Button, false, false},
+      separator(),
+  };
+  return buttons;
+}
+
+// The keys of Toolbar1 that change only what is shown; every other key runs a technique.
+bool is_view_key(const std::string& key) {
+  return key == "pencil" || key == "activity" || key == "numero";
+}
+
+}  // namespace
+
+void Main::build_command_bars() {
+  for (const ToolbarButton& b : toolbar1_buttons()) Toolbar1.add(b);
+  for (const ToolbarButton& b : toolbar2_buttons()) Toolbar2.add(b);
+  // Menu items whose commands this build does not have.
+  for (MenuItem* item : {&mnuopen, &mnusave, &mnuposition, &mnurestricted, &mnuhidden, &mnusolve})
+    item->set_enabled(false);
+}
+
+bool Main::has_puzzle() const {
+  if (!filetxt.text().empty()) return true;
+  // A cage entered by hand counts once its sum box has closed it: the editor writes its sum then.
+  for (int i = 0; i < kCells; ++i) {
+    const Value& g = gruppodicella[i];
+    if (g.is_number() && g.as_int() >= 0 && g.as_int() < kCageSlots &&
+        sommagruppo[g.as_int()].is_number())
+      return true;
+  }
+  return false;
+}
+
+bool Main::step_waiting() {
+  if (!Pictgo.visible()) return false;
+  rt.MsgBox("per continuare click sul semaforo verde", MsgButtons::Ok);
+  return true;
+}
+
+bool Main::generation_busy() {
+  if (!generation_running) return false;
+  rt.MsgBox("generazione in corso", MsgButtons::Ok);
+  return true;
+}
+
+void Main::Toolbar1_ButtonClick(const std::string& key) {
+  if (key != "activity" && esposti == 81) {
+    rt.MsgBox("schema già completato", MsgButtons::Ok);
+    return;
+  }
+  if (key != "numero" && key != "pencil" && step_waiting()) return;
+  if (!is_view_key(key)) {
+    if (generation_busy()) return;
+    // A technique needs cages to work on.
+    if (!has_puzzle()) {
+      rt.MsgBox("nessun schema caricato", MsgButtons::Ok);
+      return;
+    }
+  }
+  chiamante = "manuale";
+
+  if (key == "pencil") {
+    mnupencil_Click();
+  } else if (key == "activity") {
+    mnuactivity_Click();
+  } else if (key == "numero") {
+    mnunumber_Click();
+  }
+}
+
+void Main::Toolbar2_ButtonClick(const std::string& key) {
+  if (step_waiting()) return;
+  if (generation_busy()) return;
+  if (key == "risolvi" || key == "conta" || key == "analisi") {
+    if (!schema_caricato()) return;
+  }
+
+  if (key == "new") {
+    mnunew_Click();
+  } else if (key == "print") {
+    rt.PrintForm(form);
+  } else if (key == "undo") {
+    restart_puzzle();
+  } else if (key == "calcola") {
+    chiamante = "analisi";
+    frmgeneratore.Show();
+    Check2.set_value(1);
+  }
+}
+
+}  // namespace ks

@@ -1,0 +1,111 @@
+// Commands that change what the main window shows: pencil marks, the activity log, the hinted
+// digit, the developer switch, the processor speed test and closing the program.
+#include <cstdio>
+
+#include "board/main.h"
+
+namespace ks {
+
+namespace {
+// Toolbar2 button of batch generation, shown only by the developer switch.
+constexpr int kBatchButton = 12;
+
+// A single-precision number as the desktop writes it: up to seven significant digits, the
+// Italian decimal comma.
+std::string float_text(float x) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(x));
+  std::string s = buf;
+  for (char& c : s)
+    if (c == '.') c = ',';
+  return s;
+}
+}  // namespace
+
+// Pencil marks on: every empty cell shows its candidate box instead of its digit box; off: every
+// cell shows its digit box. Callers that changed the board call it twice to redraw the marks.
+void Main::mnupencil_Click() {
+  if (!mnupencil.checked()) {
+    for (int i = 0; i < kCells; ++i) {
+      if (!Text1[i].text().empty()) continue;
+      Text2[i].set_visible(true);
+      Text1[i].set_visible(false);
+    }
+    mnupencil.set_checked(true);
+  } else {
+    for (int i = 0; i < kCells; ++i) {
+      Text2[i].set_visible(false);
+      Text1[i].set_visible(true);
+    }
+    mnupencil.set_checked(false);
+  }
+}
+
+// The two log items drive one window, each by its own tick.
+void Main::mnuactivity_Click() {
+  if (!mnuactivity.checked()) {
+    frmlog.Show();
+    mnuactivity.set_checked(true);
+  } else {
+    frmlog.Hide();
+    mnuactivity.set_checked(false);
+  }
+}
+
+void Main::mnulog_Click() {
+  if (!mnulog.checked()) {
+    frmlog.Show();
+    mnulog.set_checked(true);
+  } else {
+    frmlog.Hide();
+    mnulog.set_checked(false);
+  }
+}
+
+void Main::mnunumber_Click() {
+  const bool show = !mnunumber.checked();
+  Label3.set_visible(show);
+  Text5.set_visible(show);
+  mnunumber.set_checked(show);
+}
+
+// A double click on the small frame shows or hides the developer buttons.
+void Main::Frame1_DblClick() {
+  if (!Command1.visible()) {
+    Command2.set_visible(true);
+    Command1.set_visible(true);
+    Toolbar2.set_visible(kBatchButton, true);
+    Toolbar2.set_enabled(kBatchButton, true);
+  } else {
+    Toolbar2.set_enabled(kBatchButton, false);
+    Toolbar2.set_visible(kBatchButton, false);
+    Command2.set_visible(false);
+    Command1.set_visible(false);
+  }
+}
+
+// Times an empty count to 10^8; the window does not answer meanwhile.
+void Main::Cmdtest_Click() {
+  t1 = rt.Timer();
+  volatile double k = 0;
+  while (k <= 100000000) {
+    const double next = k + 1;
+    k = next;
+  }
+  t2 = rt.Timer();
+  rt.MsgBox(" tempo per contare fino a 10^8  = " + float_text(t2 - t1) + " secondi",
+            MsgButtons::Ok);
+}
+
+// The main window closes: every window of the program goes and the clocks stop; the front end
+// then ends the program without asking anything.
+void Main::Form_Unload() {
+  Timer1.set_enabled(false);
+  Timer2.set_enabled(false);
+  frmgeneratore.Hide();
+  frmlog.Hide();
+  frmactivity.form.Hide();
+  form.Hide();
+}
+
+}  // namespace ks

@@ -1,0 +1,512 @@
+// The command surface of the main window: toolbar and menu guards, the restart command, the view
+// switches, the developer switch, arrow-key moves and the play clock.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace ks {
+namespace {
+
+using test::Started;
+
+const std::string kWaitMessage = "per continuare click sul semaforo verde";
+
+// The cages of a layout text, read independently of the loader: {sum, cells in text order}.
+struct TextCage {
+  int sum;
+  std::vector<int> cells;
+};
+std::vector<TextCage> cages_of(const std::string& layout) {
+  std::vector<TextCage> out;
+  size_t p = 0;
+  while (p < layout.size()) {
+    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
+    if (comma == std::string::npos || semi == std::string::npos) break;
+    TextCage c{std::stoi(layout.substr(p, comma - p)), {}};
+    for (size_t k = comma + 1; k < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
+    out.push_back(c);
+    p = semi + 1;
+  }
+  return out;
+}
+
+// A started window with the first test puzzle on the board.
+void load_first_puzzle(Main& m) {
+  test::load_layout(m, test::puzzles()[0].layout);
+  m.filetxt.set_text(" nuovo schema");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Guards of the toolbars and menus
+
+TEST(CommandGuards, Toolbar1RefusesInOrderCompleteGridTrafficLightGenerationNoPuzzle) {
+  struct Case {
+    std::string key;
+    bool complete, waiting, generating, puzzle;
+    std::string message;  // "" when the command runs
+  };
+  const std::vector<Case> cases = {
+      // A complete grid refuses everything but the log, before any other guard.
+      {"pencil", true, true, true, false, "schema già completato"},
+      {"somme", true, true, true, false, "schema già completato"},
+      {"activity", true, false, false, false, ""},
+      // A waiting step lets only the pencil marks and the hinted digit through.
+      {"pencil", false, true, false, true, ""},
+      {"numero", false, true, false, true, ""},
+      {"activity", false, true, false, true, kWaitMessage},
+      {"impossibili", false, true, true, false, kWaitMessage},
+      // A running generation refuses the techniques, not the view toggles.
+      {"gruppovsgruppo", false, false, true, true, "generazione in corso"},
+      {"activity", false, false, true, false, ""},
+      // Techniques need a puzzle; the view toggles do not.
+      {"somme", false, false, false, false, "nessun schema caricato"},
+      {"gruppovsgruppo", false, false, false, false, "nessun schema caricato"},
+      {"numero", false, false, false, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key + (c.complete ? " complete" : "") + (c.waiting ? " waiting" : "") +
+                 (c.generating ? " generating" : "") + (c.puzzle ? " puzzle" : ""));
+    Started s;
+    Main& m = *s.m;
+    if (c.puzzle) load_first_puzzle(m);
+    m.chiamante = "analisi";
+    if (c.complete) m.esposti = 81;
+    m.Pictgo.set_visible(c.waiting);
+    m.generation_running = c.generating;
+    const bool pencil = m.mnupencil.checked(), number = m.mnunumber.checked();
+    const bool log_ticked = m.mnuactivity.checked();
+    m.Toolbar1_ButtonClick(c.key);
+    if (c.message.empty()) {
+      EXPECT_TRUE(s.rt.messages.empty());
+      EXPECT_EQ(m.chiamante, "manuale");
+    } else {
+      EXPECT_EQ(s.rt.messages, std::vector<std::string>{c.message});
+      EXPECT_EQ(m.chiamante, "analisi");
+    }
+    // The toggles ran exactly when they passed.
+    const bool ran = c.message.empty();
+    EXPECT_EQ(m.mnupencil.checked() != pencil, ran && c.key == "pencil");
+    EXPECT_EQ(m.mnunumber.checked() != number, ran && c.key == "numero");
+    EXPECT_EQ(m.mnuactivity.checked() != log_ticked, ran && c.key == "activity");
+  }
+}
+
+TEST(CommandGuards, Toolbar2RefusesWhileAStepWaitsOrAGenerationRunsAndSolvingNeedsAPuzzle) {
+  struct Case {
+    std::string key;
+    bool waiting, generating, puzzle;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"new", true, true, true, {kWaitMessage}},
+      {"print", true, false, true, {kWaitMessage}},
+      {"undo", false, true, true, {"generazione in corso"}},
+      {"calcola", false, true, true, {"generazione in corso"}},
+      {"risolvi", false, false, false, {"nessun schema caricato"}},
+      {"conta", false, false, false, {"nessun schema caricato"}},
+      {"analisi", false, false, false, {"nessun schema caricato"}},
+      {"new", false, false, false, {}},
+      {"print", false, false, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    Started s;
+    Main& m = *s.m;
+    if (c.puzzle) load_first_puzzle(m);
+    m.Pictgo.set_visible(c.waiting);
+    m.generation_running = c.generating;
+    const std::string status = m.filetxt.text();
+    m.Toolbar2_ButtonClick(c.key);
+    EXPECT_EQ(s.rt.messages, c.messages);
+    const bool ran = c.messages.empty();
+    EXPECT_EQ(s.rt.prints, ran && c.key == "print" ? 1 : 0);
+    EXPECT_EQ(m.filetxt.text(), ran && c.key == "new" ? " nuovo schema" : status);
+    EXPECT_EQ(m.Check2.value(), ran && c.key == "calcola" ? 1 : 0);
+  }
+}
+
+TEST(CommandGuards, MenuCommandsRefuseWhileAStepWaitsButTheViewTogglesPass) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.Pictgo.set_visible(true);
+  m.mnunew.on_click();
+  m.mnuactivity.on_click();
+  m.mnulog.on_click();
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>(3, kWaitMessage));
+  EXPECT_EQ(m.filetxt.text(), " nuovo schema");  // the puzzle is still on the board
+  EXPECT_TRUE(m.textsomma[0].visible());
+  EXPECT_FALSE(m.mnuactivity.checked());
+  EXPECT_FALSE(m.mnulog.checked());
+  m.mnupencil.on_click();
+  m.mnunumber.on_click();
+  EXPECT_EQ(s.rt.messages.size(), 3u);
+  EXPECT_TRUE(m.mnupencil.checked());
+  EXPECT_TRUE(m.mnunumber.checked());
+}
+
+TEST(CommandGuards, AHandEnteredCageCountsAsAPuzzle) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  EXPECT_FALSE(m.has_puzzle());
+  // A cage whose sum box has not closed it yet is no puzzle.
+  m.gruppodicella[0] = 0;
+  m.gruppodicella[1] = 0;
+  m.sommagruppo[0] = Value::empty();
+  EXPECT_FALSE(m.has_puzzle());
+  m.sommagruppo[0] = 3;
+  EXPECT_TRUE(m.has_puzzle());
+}
+
+// ---------------------------------------------------------------------------------------------
+// File toolbar commands
+
+TEST(FileCommands, NewEmptiesTheBoardAndTurnsThePencilMarksOff) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.filelibreria = true;
+  m.mnupencil_Click();
+  m.filetxt.set_text(" Livello 3, schema 12");
+  m.Toolbar2_ButtonClick("new");
+  EXPECT_FALSE(m.filelibreria);
+  EXPECT_FALSE(m.mnupencil.checked());
+  EXPECT_EQ(m.filetxt.text(), " nuovo schema");
+  EXPECT_EQ(m.gruppi, 0);
+  for (int i = 0; i < 81; ++i) {
+    EXPECT_TRUE(m.gruppodicella[i].is_empty());
+    EXPECT_TRUE(m.Text1[i].visible());
+    EXPECT_FALSE(m.Text2[i].visible());
+  }
+  EXPECT_FALSE(m.textsomma[0].visible());
+}
+
+TEST(FileCommands, SumsWindowTicksManualCandidatesAndPrintPrintsTheWindow) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.Toolbar2_ButtonClick("calcola");
+  EXPECT_TRUE(m.frmgeneratore.visible());
+  EXPECT_EQ(m.Check2.value(), 1);
+  EXPECT_EQ(m.chiamante, "analisi");
+  m.Toolbar2_ButtonClick("print");
+  EXPECT_EQ(s.rt.prints, 1);
+}
+
+// Every cage of the board as the restart must leave it: the full sum less the digits on the
+// board, and the empty cells in the order of the layout text.
+void expect_cages_follow_board(const Main& m, const std::vector<TextCage>& cages) {
+  for (size_t g = 0; g < cages.size(); ++g) {
+    SCOPED_TRACE("cage " + std::to_string(g));
+    int sum = cages[g].sum;
+    std::vector<int> empty;
+    for (int c : cages[g].cells) {
+      if (m.Text1[c].text().empty())
+        empty.push_back(c);
+      else
+        sum -= m.Text1[c].text()[0] - '0';
+    }
+    EXPECT_TRUE(m.sommagruppo[g].is(sum));
+    EXPECT_TRUE(m.elementigruppo[g].is(static_cast<double>(empty.size())));
+    for (size_t k = 0; k < empty.size(); ++k)
+      EXPECT_TRUE(m.cellegruppo[g][k + 1].is(empty[k])) << "position " << k + 1;
+  }
+}
+
+TEST(Restart, CagesFollowTheDigitsLeftOnTheBoard) {
+  for (size_t p : {size_t{0}, size_t{5}, size_t{11}}) {
+    const test::Puzzle& puzzle = test::puzzles()[p];
+    SCOPED_TRACE(puzzle.id);
+    Started s;
+    Main& m = *s.m;
+    test::load_layout(m, puzzle.layout);
+    m.filetxt.set_text(" nuovo schema");
+    // Play a few cells, then a snapshot as trial and verify leaves it: every third cell keeps
+    // its solution digit, the others a candidate string.
+    for (int i : {3, 17, 40, 41, 62}) m.Text1[i].set_text(std::string(1, puzzle.solution[i]));
+    for (int i = 0; i < 81; ++i)
+      m.cellesalvate[i] = i % 3 == 0 ? std::string(1, puzzle.solution[i]) : "123456789";
+    m.Toolbar2_ButtonClick("undo");
+    EXPECT_TRUE(s.rt.messages.empty());
+    for (int i = 0; i < 81; ++i)
+      EXPECT_EQ(m.Text1[i].text(), i % 3 == 0 ? std::string(1, puzzle.solution[i]) : "");
+    EXPECT_EQ(m.esposti, 27);
+    EXPECT_FALSE(m.ins_dati);
+    expect_cages_follow_board(m, cages_of(puzzle.layout));
+    // Every empty cell keeps its solution digit among its candidates.
+    for (int i = 0; i < 81; ++i) {
+      if (!m.Text1[i].text().empty()) continue;
+      EXPECT_NE(m.Text2[i].text().find(puzzle.solution[i]), std::string::npos) << i;
+    }
+  }
+}
+
+TEST(Restart, AfterLoadingEmptiesEveryCellAndGivesTheCagesTheirFullSums) {
+  Started s;
+  Main& m = *s.m;
+  const test::Puzzle& puzzle = test::puzzles()[0];
+  load_first_puzzle(m);
+  for (int i : {0, 1, 2}) m.Text1[i].set_text(std::string(1, puzzle.solution[i]));
+  m.textsomma[1].set_text("");  // a cage whose sum box is empty restarts with the sum 0
+  m.Toolbar2_ButtonClick("undo");
+  for (int i = 0; i < 81; ++i) EXPECT_EQ(m.Text1[i].text(), "");
+  EXPECT_EQ(m.esposti, 0);
+  std::vector<TextCage> cages = cages_of(puzzle.layout);
+  cages[1].sum = 0;
+  expect_cages_follow_board(m, cages);
+}
+
+TEST(Restart, RedrawsThePencilMarksOfTheEmptiedCells) {
+  Started s;
+  Main& m = *s.m;
+  const test::Puzzle& puzzle = test::puzzles()[0];
+  load_first_puzzle(m);
+  m.Text1[4].set_text(std::string(1, puzzle.solution[4]));
+  m.mnupencil_Click();
+  EXPECT_TRUE(m.Text1[4].visible());
+  m.Toolbar2_ButtonClick("undo");
+  EXPECT_TRUE(m.mnupencil.checked());
+  EXPECT_FALSE(m.Text1[4].visible());
+  EXPECT_TRUE(m.Text2[4].visible());
+}
+
+// ---------------------------------------------------------------------------------------------
+// View switches
+
+TEST(ViewSwitches, PencilMarksShowTheCandidatesOfTheEmptyCellsOnly) {
+  Started s;
+  Main& m = *s.m;
+  const std::string& solution = test::puzzles()[0].solution;
+  load_first_puzzle(m);
+  m.Text1[10].set_text(solution.substr(10, 1));
+  m.mnupencil_Click();
+  EXPECT_TRUE(m.mnupencil.checked());
+  EXPECT_TRUE(m.Text1[10].visible());
+  EXPECT_FALSE(m.Text2[10].visible());
+  EXPECT_FALSE(m.Text1[11].visible());
+  EXPECT_TRUE(m.Text2[11].visible());
+  // Redraw after a board change: two calls show exactly the cells empty now.
+  m.Text1[11].set_text(solution.substr(11, 1));
+  m.mnupencil_Click();
+  m.mnupencil_Click();
+  EXPECT_TRUE(m.Text1[11].visible());
+  EXPECT_FALSE(m.Text2[11].visible());
+  // Off: every digit box is shown, the empty ones too.
+  m.Toolbar1_ButtonClick("pencil");
+  EXPECT_FALSE(m.mnupencil.checked());
+  for (int i = 0; i < 81; ++i) {
+    EXPECT_TRUE(m.Text1[i].visible());
+    EXPECT_FALSE(m.Text2[i].visible());
+  }
+}
+
+TEST(ViewSwitches, LogItemsKeepSeparateTicksForTheOneWindow) {
+  Started s;
+  Main& m = *s.m;
+  EXPECT_TRUE(m.frmlog.visible());
+  m.mnuactivity.on_click();
+  EXPECT_TRUE(m.mnuactivity.checked());
+  EXPECT_TRUE(m.frmlog.visible());
+  m.Toolbar1_ButtonClick("activity");
+  EXPECT_FALSE(m.mnuactivity.checked());
+  EXPECT_FALSE(m.frmlog.visible());
+  m.mnulog.on_click();
+  EXPECT_TRUE(m.mnulog.checked());
+  EXPECT_TRUE(m.frmlog.visible());
+  m.mnuactivity.on_click();  // its own tick is clear: it shows the window once more
+  EXPECT_TRUE(m.frmlog.visible());
+  m.mnulog.on_click();
+  EXPECT_FALSE(m.mnulog.checked());
+  EXPECT_FALSE(m.frmlog.visible());
+}
+
+TEST(ViewSwitches, HintedDigitBoxAndItsCaptionToggleTogether) {
+  Started s;
+  Main& m = *s.m;
+  for (bool shown : {true, false}) {
+    m.Toolbar1_ButtonClick("numero");
+    EXPECT_EQ(m.mnunumber.checked(), shown);
+    EXPECT_EQ(m.Text5.visible(), shown);
+    EXPECT_EQ(m.Label3.visible(), shown);
+  }
+}
+
+TEST(ViewSwitches, FrameDoubleClickShowsAndHidesTheDeveloperButtons) {
+  Started s;
+  Main& m = *s.m;
+  EXPECT_FALSE(m.Toolbar2.button(12).visible);
+  EXPECT_FALSE(m.Toolbar2.button(12).enabled);
+  for (bool shown : {true, false}) {
+    m.Frame1.on_dbl_click();
+    EXPECT_EQ(m.Command1.visible(), shown);
+    EXPECT_EQ(m.Command2.visible(), shown);
+    EXPECT_EQ(m.Toolbar2.button(12).key, "continuo");
+    EXPECT_EQ(m.Toolbar2.button(12).visible, shown);
+    EXPECT_EQ(m.Toolbar2.button(12).enabled, shown);
+  }
+}
+
+TEST(ViewSwitches, ClosingTheMainWindowClosesEveryWindowAndStopsTheClock) {
+  Started s;
+  Main& m = *s.m;
+  m.form.Show();
+  m.frmgeneratore.Show();
+  m.picstart_Click();
+  m.Form_Unload();
+  EXPECT_FALSE(m.form.visible());
+  EXPECT_FALSE(m.frmlog.visible());
+  EXPECT_FALSE(m.frmgeneratore.visible());
+  EXPECT_FALSE(m.Timer2.enabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Arrow keys
+
+TEST(ArrowKeys, MoveTheFocusAndWrapAroundTheGrid) {
+  struct Case {
+    int from, key, to;
+  };
+  const std::vector<Case> cases = {
+      {40, 37, 39}, {9, 37, 8},   {0, 37, 80},  {40, 39, 41}, {8, 39, 9},  {80, 39, 0},
+      {40, 38, 31}, {4, 38, 76},  {0, 38, 72},  {40, 40, 49}, {76, 40, 4}, {80, 40, 8},
+  };
+  Started s;
+  Main& m = *s.m;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
+    m.Text1[c.from].set_focus();
+    m.Text1[c.from].on_key_down(c.key);
+    EXPECT_TRUE(m.Text1[c.to].has_focus());
+  }
+}
+
+TEST(ArrowKeys, TypingIntoAClickedCellKeepsTheFocusThere) {
+  Started s;
+  Main& m = *s.m;
+  m.Text1[0].set_focus();
+  m.Text1[0].on_key_down(39);  // the last arrow chose cell 1
+  m.Text1[50].set_focus();     // the player clicks another cell and types
+  for (int key : {53, 46, 13}) {
+    m.Text1[50].on_key_down(key);
+    EXPECT_TRUE(m.Text1[50].has_focus());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Play clock
+
+// The display after a run of `seconds` from a standing clock at "0".
+std::string shown_after(int seconds) {
+  Started s;
+  Main& m = *s.m;
+  s.rt.clock = 1000.0f;
+  m.picstart.on_click();
+  s.rt.clock = 1000.0f + static_cast<float>(seconds);
+  m.Timer2.on_timer();
+  return m.tempotot.text();
+}
+
+TEST(PlayClock, ShowsSecondsThenMinutesThenHours) {
+  const std::vector<std::pair<int, std::string>> cases = {
+      {0, "0s"},        {59, "59s"},      {60, "60s"},           {61, "1m 1s"},
+      {3599, "59m 59s"}, {3600, "3600s"}, {3601, "1h 0m 1s"},     {7325, "2h 2m 5s"},
+  };
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(shown_after(seconds), text) << seconds;
+}
+
+TEST(PlayClock, StartPauseResumeAndReset) {
+  Started s;
+  Main& m = *s.m;
+  EXPECT_EQ(m.tempotot.text(), "0");
+  EXPECT_FALSE(m.play_clock_running());
+  EXPECT_EQ(m.picstart.tool_tip(), "start timer");
+  s.rt.clock = 500.0f;
+  m.picstart.on_click();
+  EXPECT_TRUE(m.play_clock_running());
+  EXPECT_EQ(m.picstart.picture(), m.picrosso.picture());
+  EXPECT_EQ(m.picstart.tool_tip(), "pausa timer ");
+  EXPECT_TRUE(m.Timer2.enabled());
+  s.rt.clock = 620.5f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "2m 0s");
+  // Pause: the display keeps its value while time passes.
+  m.picstart.on_click();
+  EXPECT_FALSE(m.play_clock_running());
+  EXPECT_EQ(m.picstart.picture(), m.picverde.picture());
+  EXPECT_EQ(m.picstart.tool_tip(), "start timer ");
+  EXPECT_FALSE(m.Timer2.enabled());
+  s.rt.clock = 5000.0f;
+  EXPECT_EQ(m.tempotot.text(), "2m 0s");
+  // Resume: counting goes on from the two minutes shown.
+  m.picstart.on_click();
+  s.rt.clock = 5005.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "2m 5s");
+  // Reset while running: "0" and standing; the next start counts from 0.
+  m.Picture2.on_click();
+  EXPECT_EQ(m.tempotot.text(), "0");
+  EXPECT_FALSE(m.play_clock_running());
+  EXPECT_FALSE(m.Timer2.enabled());
+  m.picstart.on_click();
+  s.rt.clock = 5012.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "7s");
+  // Reset while standing starts again from 0.
+  m.picstart.on_click();
+  m.Picture2.on_click();
+  EXPECT_TRUE(m.play_clock_running());
+  s.rt.clock = 5015.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "3s");
+}
+
+TEST(PlayClock, TimingASolveOrASpeedTestDoesNotMoveIt) {
+  Started s;
+  Main& m = *s.m;
+  s.rt.clock = 100.0f;
+  m.picstart.on_click();
+  s.rt.clock = 130.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "30s");
+  // A solve or a generation stores its own start readings.
+  m.t0 = 7000.0f;
+  m.t1 = 7100.0f;
+  m.t2 = 0.0f;
+  s.rt.clock = 140.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "40s");
+}
+
+TEST(PlayClock, ARunAcrossMidnightGoesOnCounting) {
+  Started s;
+  Main& m = *s.m;
+  s.rt.clock = 86390.0f;
+  m.picstart.on_click();
+  s.rt.clock = 15.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "25s");
+}
+
+TEST(PlayClock, StopsTickingWhenTheGridIsComplete) {
+  Started s;
+  Main& m = *s.m;
+  s.rt.clock = 0.0f;
+  m.picstart.on_click();
+  m.esposti = 81;
+  s.rt.clock = 95.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "1m 35s");
+  EXPECT_FALSE(m.Timer2.enabled());
+  EXPECT_TRUE(m.play_clock_running());
+  // The next click only brings the button back to its standing look.
+  m.picstart.on_click();
+  EXPECT_FALSE(m.play_clock_running());
+  EXPECT_EQ(m.tempotot.text(), "1m 35s");
+}
+
+}  // namespace
+}  // namespace ks
