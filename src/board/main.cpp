@@ -241,6 +241,8 @@ void Main::wire_events() {
   for (int i = 0; i < kCells; ++i) Text1[i].on_change = [this, i] { Text1_Change(i); };
 
   // Step gate.
+  Pictgo.on_click = [this] { Pictgo_Click(); };
+  Pictalt.on_click = [this] { Pictalt_Click(); };
 
   // Cell click, digit palette and cage editor.
 

@@ -230,6 +230,14 @@ class Main {
   void disegna_gruppi();
   void controlla_contiguita();
   void carica_gruppi_da_stringa();
+  // Border helpers shared by the reset, the drawing and the loader: the four segments of cell i
+  // back on its square; the segments between cell c and its earlier-visited neighbours of cage g
+  // hidden and joined; the sum box of cage g on the square of cell `first`.
+  void reset_cell_borders(int i);
+  void join_cage_borders(int c, int g);
+  void place_sum_box(int g, int first);
+  // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
+  static int cell_number(const Value& v);
 
   // Cell entry: runs on every change of a digit box's text.
   void Text1_Change(int Index);
