@@ -351,5 +351,201 @@ TEST(CageWindow, UncomputedCageAndCellWithoutCage) {
   EXPECT_EQ(m.frmgeneratore.Text1.text(), "gruppo 5\r\nsomma 9\r\nelementi 2\r\nsomme:\r\n18\r\n27\r\n36\r\n45");
 }
 
+// -------------------------------------------------------------------------------------------------
+// Sum check on real puzzles
+
+// Runs the sum check over every cage until it changes nothing, checking after every step that
+// each cell still has its solution digit; returns the number of steps.
+int sum_check_to_the_end(Main& m, const test::Puzzle& p) {
+  int steps = 0;
+  for (;;) {
+    m.controllo_somme(81);
+    EXPECT_FALSE(m.problema) << p.id << " step " << steps;
+    for (int i = 0; i < 81; ++i)
+      EXPECT_NE(m.Text2[i].text().find(p.solution[i]), std::string::npos)
+          << p.id << " step " << steps << " cell " << i << " " << m.Text2[i].text();
+    if (!m.modificato || m.problema || ::testing::Test::HasFailure() || ++steps > 3000) return steps;
+  }
+}
+
+TEST(SumCheck, KeepsTheSolutionOnEveryPuzzleInPlainAndDeepMode) {
+  int plain_cuts = 0, deeper = 0;
+  for (const test::Puzzle& p : test::puzzles()) {
+    int left[2] = {0, 0};
+    for (const bool deep : {false, true}) {
+      Started s;
+      Main& m = *s.m;
+      test::load_layout(m, p.layout);
+      ASSERT_FALSE(m.problema) << p.id;
+      m.calling = "risolvi";
+      m.chiamante = "analisi";
+      m.varcontrolloesteso = deep;
+      const int steps = sum_check_to_the_end(m, p);
+      ASSERT_LE(steps, 3000) << p.id << ": the sum check keeps reporting changes";
+      if (::testing::Test::HasFailure()) return;
+      for (int i = 0; i < 81; ++i) left[deep] += static_cast<int>(m.Text2[i].text().size());
+      if (!deep && steps > 0) ++plain_cuts;
+    }
+    EXPECT_LE(left[1], left[0]) << p.id;
+    if (left[1] < left[0]) ++deeper;
+  }
+  // The check is not idle: it cuts on most puzzles, and the deep step adds to it on some.
+  EXPECT_GT(plain_cuts, static_cast<int>(test::puzzles().size()) * 3 / 4);
+  EXPECT_GT(deeper, 0);
+}
+
+// -------------------------------------------------------------------------------------------------
+// Sum check, one step at a time
+
+// A board for hand-made step tests: step mode, the log holding "start", and a hook that answers
+// every wait at the traffic light with the next scripted answer, noting what the wait showed.
+struct StepBoard {
+  Started s;
+  Main& m = *s.m;
+  std::vector<std::string> answers;  // "si" or "no", one per wait
+  int waits = 0;
+  std::vector<std::string> hints_at_wait;
+  std::vector<std::vector<int>> yellow_at_wait;  // the cells painted giallo while waiting
+  StepBoard() {
+    m.calling = "";
+    m.chiamante = "manuale";
+    m.calling1 = "";
+    m.frmlog.Text3.set_text("start");
+    s.rt.on_yield = [this] {
+      if (!m.Pictgo.visible() || !m.scelta.empty()) return;
+      std::vector<int> yellow;
+      for (int i = 0; i < 81; ++i)
+        if (m.Text2[i].back_color() == m.giallo && m.Text1[i].back_color() == m.giallo) yellow.push_back(i);
+      yellow_at_wait.push_back(yellow);
+      hints_at_wait.push_back(m.txthint.text());
+      const std::string a = waits < static_cast<int>(answers.size()) ? answers[waits] : "si";
+      ++waits;
+      if (a == "si")
+        m.Pictgo_Click();
+      else
+        m.Pictalt_Click();
+    };
+  }
+  std::vector<std::string> log() const {
+    auto lines = test::lines_of(m.frmlog.Text3.text());
+    lines.erase(lines.begin());  // "start"
+    return lines;
+  }
+  void fill(const std::string& candidates) {
+    for (int i = 0; i < 81; ++i) m.Text2[i].set_text(candidates);
+  }
+  bool all_white() const {
+    for (int i = 0; i < 81; ++i)
+      if (m.Text2[i].back_color() != m.bianco || m.Text1[i].back_color() != m.bianco) return false;
+    return true;
+  }
+};
+
+TEST(SumCheck, CutStepExplainsItselfAndWaits) {
+  for (const std::string answer : {"si", "no"}) {
+    StepBoard b;
+    b.answers = {answer};
+    put_cage(b.m, 0, 15, {21, 22});  // r3c4 r3c5
+    b.m.controllo_somme(81);
+    EXPECT_EQ(b.waits, 1);
+    EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{21, 22}}));
+    EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"CONTROLLO SOMME - modifico "}));
+    EXPECT_TRUE(b.all_white());
+    EXPECT_TRUE(b.m.modificato);
+    EXPECT_FALSE(b.m.problema);
+    std::vector<std::string> log = {"---------------------------", "CONTROLLO SOMME - gruppo di r3c4",
+                                    "somme 69,78,"};
+    if (answer == "si") {
+      log.push_back("modifico contenuto cella r3c4 numeri 6789");
+      log.push_back("modifico contenuto cella r3c5 numeri 6789");
+      EXPECT_EQ(b.m.txthint.text(), "CONTROLLO SOMME - modifico r3c4 numeri 6789,r3c5 numeri 6789,");
+      EXPECT_EQ(b.m.Text2[21].text(), "6789");
+      EXPECT_EQ(b.m.Text2[22].text(), "6789");
+    } else {
+      EXPECT_EQ(b.m.Text2[21].text(), "123456789");
+    }
+    EXPECT_EQ(b.log(), log) << answer;
+  }
+}
+
+TEST(SumCheck, SinglePlaceStepNamesTheDigitAndItsCell) {
+  StepBoard b;
+  b.fill("3567");
+  put_cage(b.m, 0, 7, {0, 40, 80});  // 124 only; 4 has one place
+  b.m.Text2[0].set_text("124");
+  b.m.Text2[40].set_text("12");
+  b.m.Text2[80].set_text("12");
+  b.m.controllo_somme(81);
+  EXPECT_EQ(b.waits, 1);
+  EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0}}));
+  EXPECT_EQ(b.m.txthint.text(), "unico valore possibile 4 nel gruppo r1,c1");
+  EXPECT_EQ(b.log(), (std::vector<std::string>{"unico valore possibile 4 nel gruppo r1,c1"}));
+  EXPECT_EQ(b.m.Text2[0].text(), "4");
+  EXPECT_EQ(b.m.Text1[0].text(), "");
+  EXPECT_EQ(b.m.numero, "4");
+  EXPECT_TRUE(b.m.modificato);
+  EXPECT_TRUE(b.all_white());
+
+  // Once the cell holds 4 alone the step would change nothing: the next call moves on.
+  b.m.controllo_somme(81);
+  EXPECT_FALSE(b.m.modificato);
+  EXPECT_EQ(b.waits, 1);
+}
+
+TEST(SumCheck, ConfinedDigitLeavesTheRestOfItsRowAndBox) {
+  StepBoard b;
+  b.fill("1234567");
+  put_cage(b.m, 0, 17, {0, 1});  // r1c1 r1c2, 89 in the first row and box
+  b.m.Text2[0].set_text("89");
+  b.m.Text2[1].set_text("89");
+  b.m.Text2[5].set_text("589");  // r1c6
+  b.m.Text2[19].set_text("18");  // r3c2
+  b.m.controllo_somme(81);
+  EXPECT_EQ(b.waits, 3);
+  EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0}, {0}, {0}}));
+  EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
+                                                       "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
+                                                       "POSIZIONE OBBLIGATA 9 nel gruppo r1c1"}));
+  EXPECT_EQ(b.log(), (std::vector<std::string>{
+                         "--------------------", "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
+                         " * elimino il numero 8 da  r1c6,", "--------------------",
+                         "POSIZIONE OBBLIGATA 8 nel gruppo r1c1", " * elimino il numero 8 da  r3c2,",
+                         "--------------------", "POSIZIONE OBBLIGATA 9 nel gruppo r1c1",
+                         " * elimino il numero 9 da  r1c6,"}));
+  EXPECT_EQ(b.m.txthint.text(), "eliminato il 9 da r1c6");
+  EXPECT_EQ(b.m.Text2[5].text(), "5");
+  EXPECT_EQ(b.m.Text2[19].text(), "1");
+  EXPECT_TRUE(b.m.modificato);
+  EXPECT_FALSE(b.m.problema);
+}
+
+TEST(SumCheck, DeepStepRemovesACandidateWithoutArrangement) {
+  // Sum 14 over r1c1 "127", r5c5 "4579", r9c9 "458": 149 158 248 257. Only 257 holds 7, and
+  // neither 2 nor 5 fits r5c5 and r9c9 together with the other.
+  for (const bool deep : {false, true}) {
+    StepBoard b;
+    put_cage(b.m, 0, 14, {0, 40, 80});
+    b.m.Text2[0].set_text("127");
+    b.m.Text2[40].set_text("4579");
+    b.m.Text2[80].set_text("458");
+    b.m.varcontrolloesteso = deep;
+    b.m.controllo_somme(81);
+    EXPECT_EQ(b.m.modificato, deep);
+    EXPECT_EQ(b.m.sommeestese, deep);
+    if (!deep) continue;
+    EXPECT_EQ(b.waits, 1);
+    EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0, 40, 80}}));
+    EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"il numero 7 non è possibile nella cella r1c1"}));
+    EXPECT_EQ(b.log(), (std::vector<std::string>{
+                           "------------------------", "CONTROLLO SOMME - gruppo di r1c1",
+                           "somme 149,158,248,257,", "il numero 7 non è possibile nella cella r1c1",
+                           "elimino il numero 7 da r1c1"}));
+    EXPECT_EQ(b.m.txthint.text(), "elimino il numero 7 da r1c1");
+    EXPECT_EQ(b.m.Text2[0].text(), "12");
+    EXPECT_EQ(b.m.livello, 8);
+    EXPECT_TRUE(b.all_white());
+  }
+}
+
 }  // namespace
 }  // namespace ks
