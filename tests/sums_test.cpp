@@ -125,7 +125,8 @@ TEST(SumCombinations, EverySizeAndSumWithFreeCandidatesGivesTheDigitSets) {
         put_cage(m, 3, sum, std::vector<int>(layout.begin(), layout.begin() + n));
         m.problema = false;
         m.calcola_somme_gruppo(3);
-        expect_stored(m, 3, digit_sets(n, sum), std::to_string(n) + " cells, sum " + std::to_string(sum));
+        expect_stored(m, 3, digit_sets(n, sum),
+                      std::to_string(n) + " cells, sum " + std::to_string(sum));
       }
     }
   }
@@ -140,7 +141,8 @@ TEST(SumCombinations, RestrictedCandidatesMatchTheDigitsTheCellsCanTake) {
     const int n = 2 + static_cast<int>(rng() % 4);
     const std::vector<int> cells(layout.begin(), layout.begin() + n);
     for (int c : cells) m.Text2[c].set_text(random_candidates(rng));
-    const int sum = n * (n + 1) / 2 + static_cast<int>(rng() % static_cast<unsigned>(n * (9 - n) + 1));
+    const int sum =
+        n * (n + 1) / 2 + static_cast<int>(rng() % static_cast<unsigned>(n * (9 - n) + 1));
     put_cage(m, 7, sum, cells);
     m.problema = false;
     m.calcola_somme_gruppo(7);
@@ -154,7 +156,8 @@ TEST(SumCombinations, CombinationThatNoAssignmentFitsIsImpossible) {
     bool incongruenza;
     std::string log_tail;
   };
-  for (const Case& c : {Case{false, "start"}, Case{true, " IMPOSSIBILE, nessuna somma possibile per il gruppo r3c4"}}) {
+  for (const Case& c : {Case{false, "start"},
+                        Case{true, " IMPOSSIBILE, nessuna somma possibile per il gruppo r3c4"}}) {
     Started s;
     Main& m = *s.m;
     m.frmlog.Text3.set_text("start");
@@ -170,23 +173,6 @@ TEST(SumCombinations, CombinationThatNoAssignmentFitsIsImpossible) {
     EXPECT_TRUE(m.problema);
     EXPECT_EQ(m.gruppoproblema, 2);
     EXPECT_EQ(test::lines_of(m.frmlog.Text3.text()).back(), c.log_tail);
-  }
-}
-
-TEST(SumCombinations, CagesOutsideTwoToFiveCellsKeepTheirTables) {
-  Started s;
-  Main& m = *s.m;
-  put_cage(m, 4, 10, {0, 1, 2});
-  m.calcola_somme_gruppo(4);
-  ASSERT_EQ(stored(m, 4), (std::vector<std::string>{"127", "136", "145", "235"}));
-  for (const std::vector<int>& cells : {std::vector<int>{0}, std::vector<int>{0, 1, 2, 3, 4, 5}}) {
-    put_cage(m, 4, 21, cells);
-    m.problema = false;
-    m.calcola_somme_gruppo(4);
-    m.calcola_somme_gruppo_ripetizioni(4);
-    EXPECT_EQ(m.stringa, "");
-    EXPECT_FALSE(m.problema);
-    EXPECT_EQ(stored(m, 4), (std::vector<std::string>{"127", "136", "145", "235"}));
   }
 }
 
@@ -209,9 +195,10 @@ TEST(SumCombinations, CommonDigitsOfTheStoredCombinations) {
 // -------------------------------------------------------------------------------------------------
 // Combinations with repeats (derived cages)
 
-// Puts a derived cage numbered 75 (beyond the old 60-cage limit) on the given cells, each in a
-// real cage of its own unless `cages` says otherwise.
-void put_derived(Main& m, int sum, const std::vector<int>& cells, const std::vector<int>& cages = {}) {
+// Puts a derived cage numbered 75 (cage numbers above 60 must fit the tables too) on the given
+// cells, each in a real cage of its own unless `cages` says otherwise.
+void put_derived(Main& m, int sum, const std::vector<int>& cells,
+                 const std::vector<int>& cages = {}) {
   m.gruppi = 40;
   for (size_t k = 0; k < cells.size(); ++k)
     m.gruppodicella[cells[k]] = cages.empty() ? static_cast<int>(k) + 1 : cages[k];
@@ -226,13 +213,13 @@ TEST(RepeatCombinations, EveryPlacementTheCellsCanHoldIsStored) {
     std::vector<int> cages;
   };
   const std::vector<Layout> layouts = {
-      {{27, 46, 31, 48}, {}},          // r4c1 r6c2 r4c5 r6c4: two rows, four boxes apart
-      {{0, 12, 24, 28, 40}, {}},       // five cells in different rows, columns and boxes
-      {{0, 12, 28, 40}, {}},           // four such cells: even 9999 fits
-      {{0, 4, 44}, {}},                // r1c1 r1c5 share a row, r5c9 is free of both
-      {{0, 80}, {}},                   // opposite corners
-      {{0, 40, 13}, {1, 1, 2}},        // r1c1 and r5c5 lie in one real cage
-      {{0, 1, 9, 10, 20}, {}},         // one box
+      {{27, 46, 31, 48}, {}},     // r4c1 r6c2 r4c5 r6c4: two rows, four boxes apart
+      {{0, 12, 24, 28, 40}, {}},  // five cells in different rows, columns and boxes
+      {{0, 12, 28, 40}, {}},      // four such cells: even 9999 fits
+      {{0, 4, 44}, {}},           // r1c1 r1c5 share a row, r5c9 is free of both
+      {{0, 80}, {}},              // opposite corners
+      {{0, 40, 13}, {1, 1, 2}},   // r1c1 and r5c5 lie in one real cage
+      {{0, 1, 9, 10, 20}, {}},    // one box
   };
   for (const Layout& l : layouts) {
     const int n = static_cast<int>(l.cells.size());
@@ -290,19 +277,6 @@ TEST(RepeatCombinations, HeavyRepeatsAreKeptWhenTheCellsCanHoldThem) {
   EXPECT_FALSE(Main::troppe_ripetizioni("1123", 4));
 }
 
-TEST(RepeatCombinations, TwoCellsStoreTheirRepeatOnlyAcrossRealCages) {
-  Started s;
-  Main& m = *s.m;
-  put_derived(m, 10, {0, 40});
-  m.calcola_somme_gruppo_ripetizioni(75);
-  EXPECT_EQ(m.stringa, "1928374655");
-  put_derived(m, 18, {0, 40}, {3, 3});
-  m.problema = false;
-  m.calcola_somme_gruppo_ripetizioni(75);
-  EXPECT_EQ(m.numerosomme[75].as_int(), 0);
-  EXPECT_TRUE(m.problema);
-}
-
 // -------------------------------------------------------------------------------------------------
 // Cage information window
 
@@ -312,7 +286,8 @@ TEST(CageWindow, ShowsTheCageWithItsCombinations) {
   put_cage(m, 12, 10, {30, 31, 32});
   m.origine = "somme1";
   m.mostra_somme_gruppo(12);
-  const std::string expected = "gruppo 12\r\nsomma 10\r\nelementi 3\r\nsomme:\r\n127\r\n136\r\n145\r\n235";
+  const std::string expected =
+      "gruppo 12\r\nsomma 10\r\nelementi 3\r\nsomme:\r\n127\r\n136\r\n145\r\n235";
   EXPECT_EQ(m.frmgeneratore.Text1.text(), expected);
   EXPECT_EQ(m.testo, expected);
   EXPECT_EQ(m.frmgeneratore.last_shown, 12);
@@ -348,7 +323,8 @@ TEST(CageWindow, UncomputedCageAndCellWithoutCage) {
   EXPECT_EQ(m.frmgeneratore.Text1.text(), "");
   m.origine = "somme1";
   m.mostra_somme_gruppo(5);
-  EXPECT_EQ(m.frmgeneratore.Text1.text(), "gruppo 5\r\nsomma 9\r\nelementi 2\r\nsomme:\r\n18\r\n27\r\n36\r\n45");
+  EXPECT_EQ(m.frmgeneratore.Text1.text(),
+            "gruppo 5\r\nsomma 9\r\nelementi 2\r\nsomme:\r\n18\r\n27\r\n36\r\n45");
 }
 
 // -------------------------------------------------------------------------------------------------
@@ -364,7 +340,8 @@ int sum_check_to_the_end(Main& m, const test::Puzzle& p) {
     for (int i = 0; i < 81; ++i)
       EXPECT_NE(m.Text2[i].text().find(p.solution[i]), std::string::npos)
           << p.id << " step " << steps << " cell " << i << " " << m.Text2[i].text();
-    if (!m.modificato || m.problema || ::testing::Test::HasFailure() || ++steps > 3000) return steps;
+    if (!m.modificato || m.problema || ::testing::Test::HasFailure() || ++steps > 3000)
+      return steps;
   }
 }
 
@@ -415,7 +392,8 @@ struct StepBoard {
       if (!m.Pictgo.visible() || !m.scelta.empty()) return;
       std::vector<int> yellow;
       for (int i = 0; i < 81; ++i)
-        if (m.Text2[i].back_color() == m.giallo && m.Text1[i].back_color() == m.giallo) yellow.push_back(i);
+        if (m.Text2[i].back_color() == m.giallo && m.Text1[i].back_color() == m.giallo)
+          yellow.push_back(i);
       yellow_at_wait.push_back(yellow);
       hints_at_wait.push_back(m.txthint.text());
       const std::string a = waits < static_cast<int>(answers.size()) ? answers[waits] : "si";
@@ -453,12 +431,13 @@ TEST(SumCheck, CutStepExplainsItselfAndWaits) {
     EXPECT_TRUE(b.all_white());
     EXPECT_TRUE(b.m.modificato);
     EXPECT_FALSE(b.m.problema);
-    std::vector<std::string> log = {"---------------------------", "CONTROLLO SOMME - gruppo di r3c4",
-                                    "somme 69,78,"};
+    std::vector<std::string> log = {"---------------------------",
+                                    "CONTROLLO SOMME - gruppo di r3c4", "somme 69,78,"};
     if (answer == "si") {
       log.push_back("modifico contenuto cella r3c4 numeri 6789");
       log.push_back("modifico contenuto cella r3c5 numeri 6789");
-      EXPECT_EQ(b.m.txthint.text(), "CONTROLLO SOMME - modifico r3c4 numeri 6789,r3c5 numeri 6789,");
+      EXPECT_EQ(b.m.txthint.text(),
+                "CONTROLLO SOMME - modifico r3c4 numeri 6789,r3c5 numeri 6789,");
       EXPECT_EQ(b.m.Text2[21].text(), "6789");
       EXPECT_EQ(b.m.Text2[22].text(), "6789");
     } else {
@@ -506,12 +485,13 @@ TEST(SumCheck, ConfinedDigitLeavesTheRestOfItsRowAndBox) {
   EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
                                                        "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
                                                        "POSIZIONE OBBLIGATA 9 nel gruppo r1c1"}));
-  EXPECT_EQ(b.log(), (std::vector<std::string>{
-                         "--------------------", "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
-                         " * elimino il numero 8 da  r1c6,", "--------------------",
-                         "POSIZIONE OBBLIGATA 8 nel gruppo r1c1", " * elimino il numero 8 da  r3c2,",
-                         "--------------------", "POSIZIONE OBBLIGATA 9 nel gruppo r1c1",
-                         " * elimino il numero 9 da  r1c6,"}));
+  EXPECT_EQ(b.log(),
+            (std::vector<std::string>{
+                "--------------------", "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
+                " * elimino il numero 8 da  r1c6,", "--------------------",
+                "POSIZIONE OBBLIGATA 8 nel gruppo r1c1", " * elimino il numero 8 da  r3c2,",
+                "--------------------", "POSIZIONE OBBLIGATA 9 nel gruppo r1c1",
+                " * elimino il numero 9 da  r1c6,"}));
   EXPECT_EQ(b.m.txthint.text(), "eliminato il 9 da r1c6");
   EXPECT_EQ(b.m.Text2[5].text(), "5");
   EXPECT_EQ(b.m.Text2[19].text(), "1");
@@ -535,7 +515,8 @@ TEST(SumCheck, DeepStepRemovesACandidateWithoutArrangement) {
     if (!deep) continue;
     EXPECT_EQ(b.waits, 1);
     EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0, 40, 80}}));
-    EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"il numero 7 non è possibile nella cella r1c1"}));
+    EXPECT_EQ(b.hints_at_wait,
+              (std::vector<std::string>{"il numero 7 non è possibile nella cella r1c1"}));
     EXPECT_EQ(b.log(), (std::vector<std::string>{
                            "------------------------", "CONTROLLO SOMME - gruppo di r1c1",
                            "somme 149,158,248,257,", "il numero 7 non è possibile nella cella r1c1",
@@ -545,6 +526,108 @@ TEST(SumCheck, DeepStepRemovesACandidateWithoutArrangement) {
     EXPECT_EQ(b.m.livello, 8);
     EXPECT_TRUE(b.all_white());
   }
+}
+
+TEST(SumCheck, SmallCagesInSolveMode) {
+  struct Case {
+    const char* what;
+    int sum;
+    std::vector<int> cells;
+    std::vector<std::string> before, after;
+    bool modificato, problema;
+  };
+  const std::vector<Case> cases = {
+      {"one cell takes its sum", 7, {4}, {"1237"}, {"7"}, true, false},
+      {"one cell already settled", 7, {4}, {"7"}, {"7"}, false, false},
+      {"one cell whose sum is no digit", 12, {4}, {"12"}, {"12"}, false, true},
+      {"one cell without its sum", 7, {4}, {"1238"}, {"1238"}, false, true},
+      {"two cells, every complement there",
+       10,
+       {4, 5},
+       {"1234", "6789"},
+       {"1234", "6789"},
+       false,
+       false},
+      {"two cells, complements missing", 10, {4, 5}, {"1234", "89"}, {"12", "89"}, true, false},
+      {"two cells without a combination", 17, {4, 5}, {"1234", "89"}, {"1234", "89"}, false, true},
+      {"six cells are left alone",
+       21,
+       {4, 5, 6, 7, 8, 13},
+       {"1", "1", "1", "1", "1", "1"},
+       {"1", "1", "1", "1", "1", "1"},
+       false,
+       false},
+  };
+  for (const Case& c : cases) {
+    Started s;
+    Main& m = *s.m;
+    m.calling = "risolvi";
+    m.chiamante = "analisi";
+    put_cage(m, 0, c.sum, c.cells);
+    for (size_t k = 0; k < c.cells.size(); ++k) m.Text2[c.cells[k]].set_text(c.before[k]);
+    m.controllo_somme(81);
+    for (size_t k = 0; k < c.cells.size(); ++k)
+      EXPECT_EQ(m.Text2[c.cells[k]].text(), c.after[k]) << c.what;
+    EXPECT_EQ(m.modificato, c.modificato) << c.what;
+    EXPECT_EQ(m.problema, c.problema) << c.what;
+    if (c.cells.size() == 1) {
+      EXPECT_EQ(m.Text2[4].visible(), c.modificato) << c.what;
+    }
+  }
+}
+
+TEST(SumCheck, FromCellEntryOnlyCutsAndLogsTheCells) {
+  StepBoard b;
+  b.s.rt.on_yield = [] { FAIL() << "the cell-entry call must not wait"; };
+  put_cage(b.m, 0, 15, {21, 22});
+  put_cage(b.m, 1, 7, {0, 40, 80});  // would have a single-place step (see above)
+  b.m.Text2[0].set_text("124");
+  b.m.Text2[40].set_text("12");
+  b.m.Text2[80].set_text("12");
+  b.m.txthint.set_text("");
+  b.m.origine1 = "modificatext1";
+  b.m.controllo_somme(0);
+  EXPECT_EQ(b.log(), (std::vector<std::string>{"modifico contenuto cella r3c4 numeri 6789",
+                                               "modifico contenuto cella r3c5 numeri 6789"}));
+  EXPECT_EQ(b.m.txthint.text(), "r3c4 numeri 6789,r3c5 numeri 6789,");
+  EXPECT_TRUE(b.all_white());
+  b.m.controllo_somme(1);
+  EXPECT_FALSE(b.m.modificato);
+  EXPECT_EQ(b.m.Text2[0].text(), "124");
+  // A negative cage number (a cell in no cage) does nothing.
+  b.m.controllo_somme(-1);
+  EXPECT_FALSE(b.m.modificato);
+}
+
+TEST(SumCheck, PlainCutAfterAnIdleDeepStepIsNotCountedAsDeep) {
+  Started s;
+  Main& m = *s.m;
+  m.calling = "risolvi";
+  m.chiamante = "analisi";
+  m.varcontrolloesteso = true;
+  for (int i = 0; i < 81; ++i) m.Text2[i].set_text("3567");
+  put_cage(m, 0, 7, {0, 40, 80});  // 124, nothing left to find
+  m.Text2[0].set_text("4");
+  m.Text2[40].set_text("12");
+  m.Text2[80].set_text("12");
+  put_cage(m, 1, 8, {3, 4});  // 35 only: "3567" -> "35"
+  m.controllo_somme(81);
+  EXPECT_TRUE(m.modificato);
+  EXPECT_EQ(m.Text2[3].text(), "35");
+  EXPECT_FALSE(m.sommeestese);
+}
+
+TEST(DeepCheck, CellLeftWithoutCandidatesIsAContradiction) {
+  Started s;
+  Main& m = *s.m;
+  m.chiamante = "genera";
+  put_cage(m, 0, 6, {0, 40, 80});
+  m.numerosomme[0] = 1;
+  m.elencosomme[0][1] = "123";
+  m.Text2[0].set_text("4");
+  m.controllo_numeri_gruppo_permutazioni(0);
+  EXPECT_EQ(m.Text2[0].text(), "");
+  EXPECT_TRUE(m.problema);
 }
 
 }  // namespace
