@@ -241,15 +241,25 @@ class Main {
 
   // Cell entry: runs on every change of a digit box's text.
   void Text1_Change(int Index);
+  // The digit each box held when cell entry last accepted a change (so that an erasure knows
+  // what to give back and a refused text can be put back).
+  std::array<std::string, kCells> shown_digit;
+  // An erased digit goes back to its cage: remaining sum, empty-cell count and cell list.
+  void give_back_to_cage(int cell, int digit);
   // Cell click and the digit palette.
   void Text1_Click(int Index);
   void Picture1_Click(int Index);
   void Text1_MouseMove(int Index);
   void Text2_MouseMove(int Index);
+  void show_palette(int cell);
+  void hide_palette();
   // Cage editor.
   void colore_Click(int Index);
+  void editor_click(int Index);
   void modifica_gruppo(int cella);
   void textsomma_LostFocus(int Index);
+  // Frees the cells of cage g and empties its record.
+  void delete_cage(int g);
 
   // Toolbars, menus and switches, pencil-mark clicks and keys, the play clock.
   void Toolbar1_ButtonClick(const std::string& key);
