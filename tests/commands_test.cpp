@@ -39,6 +39,37 @@ void load_first_puzzle(Main& m) {
   m.filetxt.set_text(" nuovo schema");
 }
 
+// Enters cages with the editor as a player does: a colour, the cells, the sum typed into the sum
+// box, then the focus leaves the box, which closes the cage.
+void enter_by_hand(Main& m, const std::vector<TextCage>& cages) {
+  for (size_t n = 0; n < cages.size(); ++n) {
+    m.colore[static_cast<int>(n % 16)].set_focus();
+    m.colore[static_cast<int>(n % 16)].on_click();
+    for (int c : cages[n].cells) m.Text1[c].on_click();
+    const int g = m.gruppi;
+    m.textsomma[g].set_focus();
+    m.textsomma[g].set_text(std::to_string(cages[n].sum));
+    m.Text1[80].set_focus();
+  }
+  m.colore[16].on_click();
+}
+
+// The board and the activity log, to compare two windows.
+struct BoardState {
+  std::vector<std::string> digits, candidates;
+  std::string log;
+  bool operator==(const BoardState&) const = default;
+};
+BoardState board_state(const Main& m) {
+  BoardState b;
+  for (int i = 0; i < 81; ++i) {
+    b.digits.push_back(m.Text1[i].text());
+    b.candidates.push_back(m.Text2[i].text());
+  }
+  b.log = m.frmlog.Text3.text();
+  return b;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Guards of the toolbars and menus
 
@@ -274,6 +305,43 @@ TEST(Restart, RedrawsThePencilMarksOfTheEmptiedCells) {
   EXPECT_TRUE(m.Text2[4].visible());
 }
 
+TEST(Restart, APuzzleEnteredByHandRestartsFromItsOwnCages) {
+  Started s;
+  Main& m = *s.m;
+  const test::Puzzle& puzzle = test::puzzles()[3];
+  // Another puzzle was loaded before: its load-time layout must not come back.
+  load_first_puzzle(m);
+  m.Toolbar2_ButtonClick("new");
+  const std::vector<TextCage> cages = cages_of(puzzle.layout);
+  enter_by_hand(m, cages);
+  m.calcola_candidati();
+  m.inizializza_candidati();
+  for (int i : {0, 9, 30, 31, 44}) {
+    m.Text1[i].on_click();
+    m.Picture1[puzzle.solution[i] - '0'].on_click();
+  }
+  for (int i = 0; i < 81; ++i) m.cellesalvate[i] = i < 27 ? std::string(1, puzzle.solution[i]) : "";
+  m.Toolbar2_ButtonClick("undo");
+  EXPECT_EQ(m.esposti, 27);
+  expect_cages_follow_board(m, cages);
+}
+
+TEST(Restart, AHalfEnteredPuzzleLeavesTheOpenCageAndForeignCellsAlone) {
+  Started s;
+  Main& m = *s.m;
+  // The loaded puzzle's third cage is r1c4 r1c5 r2c5 (03 04 13).
+  load_first_puzzle(m);
+  m.Toolbar2_ButtonClick("new");
+  enter_by_hand(m, {{3, {3, 4}}, {10, {13, 22}}});
+  ASSERT_EQ(m.gruppi, 2);  // the cage the editor would take next
+  m.Toolbar2_ButtonClick("undo");
+  EXPECT_EQ(m.Text2[3].text(), "12");
+  EXPECT_EQ(m.Text2[4].text(), "12");
+  EXPECT_EQ(m.Text2[13].text(), "12346789");
+  EXPECT_FALSE(m.elementigruppo[2].is_number());
+  expect_cages_follow_board(m, {{3, {3, 4}}, {10, {13, 22}}});
+}
+
 // ---------------------------------------------------------------------------------------------
 // View switches
 
@@ -361,6 +429,101 @@ TEST(ViewSwitches, ClosingTheMainWindowClosesEveryWindowAndStopsTheClock) {
   EXPECT_FALSE(m.frmlog.visible());
   EXPECT_FALSE(m.frmgeneratore.visible());
   EXPECT_FALSE(m.Timer2.enabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Candidate box click
+
+TEST(CandidateClick, OpensThePaletteOnTheCellAndEndsCageColouring) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.mnupencil_Click();
+  m.colori = true;
+  m.Text2[40].on_click();
+  EXPECT_FALSE(m.colori);
+  EXPECT_FALSE(m.Text2[40].visible());
+  EXPECT_TRUE(m.Text1[40].visible());
+  EXPECT_TRUE(m.Text1[40].has_focus());
+  EXPECT_EQ(m.cella, 40);
+  // The palette stands where a click on the digit box puts it.
+  std::vector<std::pair<int, int>> ring;
+  for (const auto& p : m.Picture1) {
+    EXPECT_TRUE(p.visible());
+    ring.emplace_back(p.left(), p.top());
+  }
+  m.hide_palette();
+  m.Text1[40].on_click();
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(std::make_pair(m.Picture1[k].left(), m.Picture1[k].top()), ring[k]) << k;
+  // A digit picked there is placed in the cell.
+  const char digit = test::puzzles()[0].solution[40];
+  m.Picture1[digit - '0'].on_click();
+  EXPECT_EQ(m.Text1[40].text(), std::string(1, digit));
+}
+
+TEST(CandidateClick, WithManualCandidatesOnlyShowsTheCageInTheSumsWindow) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.mnupencil_Click();
+  m.Toolbar2_ButtonClick("calcola");
+  m.colori = true;
+  m.Text2[40].on_click();  // r5c5, cage 18: 3,4049
+  EXPECT_EQ(m.frmgeneratore.last_shown, 18);
+  EXPECT_EQ(m.frmgeneratore.Text1.text(), "somme non ancora calcolate");
+  EXPECT_TRUE(m.colori);
+  EXPECT_TRUE(m.Text2[40].visible());
+  EXPECT_FALSE(m.Text1[40].visible());
+  EXPECT_FALSE(m.Picture1[1].visible());
+}
+
+TEST(CandidateClick, WhileAStepWaitsChangesNothingNotEvenTheSumsWindow) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.mnupencil_Click();
+  m.Toolbar2_ButtonClick("calcola");
+  m.Check2.set_value(0);
+  m.Pictgo.set_visible(true);
+  m.Text2[40].on_click();
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{kWaitMessage});
+  EXPECT_EQ(m.frmgeneratore.Text1.text(), "");
+  EXPECT_TRUE(m.Text2[40].visible());
+  EXPECT_FALSE(m.Picture1[1].visible());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Techniques run from the toolbar
+
+// Each key runs its techniques in order, every one of them, on the board as it stands; here in
+// step mode with every step let through at the traffic light.
+TEST(TechniqueToolbar, KeysRunTheirTechniquesInOrder) {
+  struct Case {
+    std::string key;
+    void (*run)(Main&);
+  };
+  const std::vector<Case> cases = {
+      {"somme", [](Main& m) { m.controllo_somme(81); }},
+  };
+  for (const Case& c : cases) {
+    for (size_t p : {size_t{0}, size_t{7}}) {
+      SCOPED_TRACE(c.key + " on puzzle " + std::to_string(p));
+      Started a, b;
+      for (Started* s : {&a, &b}) {
+        test::load_layout(*s->m, test::puzzles()[p].layout);
+        s->m->filetxt.set_text(" nuovo schema");
+        Main* m = s->m.get();
+        s->rt.on_yield = [m] { m->Pictgo_Click(); };
+      }
+      a.m->Toolbar1_ButtonClick(c.key);
+      c.run(*b.m);
+      EXPECT_EQ(a.m->chiamante, "manuale");
+      EXPECT_TRUE(a.rt.messages.empty());
+      EXPECT_TRUE(a.m->modificato);
+      EXPECT_EQ(board_state(*a.m), board_state(*b.m));
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

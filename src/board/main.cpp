@@ -274,6 +274,7 @@ void Main::wire_events() {
   Frame1.on_dbl_click = [this] { Frame1_DblClick(); };
   Cmdtest.on_click = [this] { Cmdtest_Click(); };
   for (int i = 0; i < kCells; ++i) {
+    Text2[i].on_click = [this, i] { Text2_Click(i); };
     Text1[i].on_key_down = [this, i](int key_code) { Text1_KeyDown(i, key_code); };
   }
   picstart.on_click = [this] { picstart_Click(); };

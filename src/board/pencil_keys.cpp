@@ -8,6 +8,26 @@ namespace {
 enum ArrowKey { kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
 }  // namespace
 
+// A click on the candidates brings the cell back to its digit box with the digit palette around
+// it. While the cage window is open it also shows the cell's cage there; while "candidati
+// modificabili manualmente" is ticked that is all it does.
+void Main::Text2_Click(int Index) {
+  if (Index < 0 || Index >= kCells) return;
+  if (step_waiting()) return;
+  if (generation_busy()) return;
+  if (frmgeneratore.visible()) {
+    const Value& g = gruppodicella[Index];
+    mostra_somme_gruppo(g.is_number() ? g.as_int() : -1);
+  }
+  if (Check2.value() == 1) return;
+  colori = false;
+  Text2[Index].set_visible(false);
+  Text1[Index].set_visible(true);
+  Text1[Index].set_focus();
+  cella = Index;
+  show_palette(Index);
+}
+
 // Left and right walk the cells in reading order, wrapping from the last cell to the first;
 // up and down stay in the column, wrapping between the bottom and the top row. Any other key
 // leaves the focus where it is, so a digit typed into a cell stays in that cell.

@@ -119,6 +119,8 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
     mnuactivity_Click();
   } else if (key == "numero") {
     mnunumber_Click();
+  } else if (key == "somme") {
+    controllo_somme(81);
   }
 }
 
