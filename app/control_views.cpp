@@ -4,6 +4,7 @@
 // is particular to their kind (typing, button clicks, painting).
 #include "control_views.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include "icons.h"
 #include "look.h"
@@ -29,6 +31,22 @@ std::string without_last_char(std::string s) {
   while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
   s.erase(n);
   return s;
+}
+
+// Gives a widget the program's font, made smaller (down to 9 pixels) until text fits in room
+// pixels: a caption keeps within the width the form gives its control.
+void fit_font(QWidget& w, const QString& text, int room) {
+  QFont f = QApplication::font();
+  int px = QFontInfo(f).pixelSize();
+  f.setPixelSize(px);
+  while (px > 9 && QFontMetrics(f).horizontalAdvance(text) > room) f.setPixelSize(--px);
+  if (f != w.font()) w.setFont(f);
+}
+
+// The room for the caption of a check or option button beside its indicator.
+int caption_room(const QWidget& w, QStyle::PixelMetric indicator, QStyle::PixelMetric spacing) {
+  return w.width() - w.style()->pixelMetric(indicator, nullptr, &w) -
+         w.style()->pixelMetric(spacing, nullptr, &w) - 2;
 }
 
 // A one-line field: an ordinary line edit; what the user types goes to the model at once.
@@ -139,7 +157,7 @@ class CellBox : public QWidget, public ControlView {
     if (text.isEmpty()) return;
     bool digits_only = true;
     for (QChar ch : text) digits_only = digits_only && ch >= QLatin1Char('1') && ch <= QLatin1Char('9');
-    const int px = std::max(7, height() / 3);
+    const int px = std::max(7, (height() + 2) / 3);
     p.setFont(ui_font(px));
     p.setPen(fore);
     if (!digits_only) {
@@ -218,6 +236,7 @@ class ButtonView : public QPushButton, public ControlView {
   void sync() override {
     const QString caption = qstr(button().caption());
     if (caption != text()) setText(caption);
+    fit_font(*this, caption, width() - 6);
     update();
   }
 
@@ -257,6 +276,7 @@ class CheckView : public QCheckBox, public ControlView {
   void sync() override {
     const QSignalBlocker block(this);
     setText(qstr(check().caption()));
+    fit_font(*this, text(), caption_room(*this, QStyle::PM_IndicatorWidth, QStyle::PM_CheckBoxLabelSpacing));
     setTristate(check().value() == 2);
     setCheckState(check().value() == 1 ? Qt::Checked
                   : check().value() == 2 ? Qt::PartiallyChecked
@@ -284,6 +304,8 @@ class OptionView : public QRadioButton, public ControlView {
   void sync() override {
     const QSignalBlocker block(this);
     setText(qstr(option().caption()));
+    fit_font(*this, text(),
+             caption_room(*this, QStyle::PM_ExclusiveIndicatorWidth, QStyle::PM_RadioButtonLabelSpacing));
     setChecked(option().value());
   }
 

@@ -1,16 +1,19 @@
 // Batched repainting of a form's window, its timers and its visibility.
 #include "form_view.h"
 
+#include <algorithm>
+
 namespace ks::view {
 
 namespace {
-// The longest a change waits for the screen: about one frame.
+// A change waits about one frame for the screen; while changes keep coming (a long computation),
+// the screen catches up at most every kMinFlushGapMs, so repainting takes little of its time.
 constexpr int kFlushDelayMs = 16;
+constexpr qint64 kMinFlushGapMs = 40;
 }  // namespace
 
 FormView::FormView(Form& form) : form_(form), window_(std::make_unique<FormWindow>(form)) {
   flush_timer_.setSingleShot(true);
-  flush_timer_.setInterval(kFlushDelayMs);
   QObject::connect(&flush_timer_, &QTimer::timeout, [this] { flush(); });
   form_.set_observer(this);
   flush();
@@ -38,12 +41,14 @@ void FormView::focus_changed(Form&) {
 void FormView::schedule() {
   if (pending_) return;
   pending_ = true;
-  flush_timer_.start();
+  const qint64 since = since_flush_.isValid() ? since_flush_.elapsed() : kMinFlushGapMs;
+  flush_timer_.start(static_cast<int>(std::max<qint64>(kFlushDelayMs, kMinFlushGapMs - since)));
 }
 
 void FormView::flush() {
   pending_ = false;
   flush_timer_.stop();
+  since_flush_.start();
   window_->canvas().apply_changes();
   if (form_dirty_) {
     form_dirty_ = false;

@@ -2,6 +2,7 @@
 // only record what changed and start one short timer; when it fires, the screen catches up.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -38,6 +39,7 @@ class FormView : public FormObserver {
   Form& form_;
   std::unique_ptr<FormWindow> window_;
   QTimer flush_timer_;
+  QElapsedTimer since_flush_;
   std::vector<std::unique_ptr<QTimer>> timers_;  // one per model timer, same order
   std::vector<char> ticking_;                      // a timer's handler is running
   bool pending_ = false;

@@ -1,4 +1,5 @@
-// The program's windows and where they open.
+// The program's windows and where they open: the main window centred with its first companion
+// beside it, the further companions cascading from there.
 #include "view.h"
 
 #include <QApplication>
@@ -7,7 +8,8 @@
 namespace ks::view {
 
 namespace {
-constexpr int kGap = 12;  // between the main window and a window opened beside it
+constexpr int kGap = 12;     // between the main window and a window opened beside it
+constexpr int kCascade = 28;  // each further companion window opens this much lower and right
 }
 
 View::View(Form& main, const std::vector<Form*>& others) {
@@ -32,14 +34,15 @@ View::View(Form& main, const std::vector<Form*>& others) {
   for (size_t i = 1; i < forms_.size(); ++i) {
     FormView& fv = *forms_[i];
     fv.window().on_close = [&fv] { fv.form().Hide(); };
-    fv.before_first_show = [this](FormWindow& w) {
+    const int shift = static_cast<int>(i - 1) * kCascade;
+    fv.before_first_show = [this, shift](FormWindow& w) {
       const QRect frame = main_window().frameGeometry();
-      int x = frame.right() + kGap;
+      int x = frame.right() + kGap + shift;
       if (const QScreen* screen = main_window().screen()) {
         const QRect avail = screen->availableGeometry();
         if (x + w.width() > avail.right()) x = std::max(avail.left(), avail.right() - w.width());
       }
-      w.move(x, frame.top());
+      w.move(x, frame.top() + shift);
     };
   }
 }
