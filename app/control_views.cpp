@@ -62,7 +62,7 @@ class FieldBox : public QLineEdit, public ControlView {
     QPalette pal = palette();
     pal.setColor(QPalette::Base, to_qcolor(box().back_color()));
     pal.setColor(QPalette::Text, to_qcolor(box().fore_color()));
-    setPalette(pal);
+    if (pal != palette()) setPalette(pal);
     const QString t = qstr(box().text());
     if (t != text()) {
       setText(t);

@@ -55,6 +55,7 @@ BoxStyle box_style(const TextBox& box) {
 }
 
 bool is_cage_border(const Line& line) {
+  if (!line.form() || line.form()->name() != "main" || line.index() < 0) return false;
   const std::string& n = line.name();
   return n == "Line1" || n == "Line2" || n == "Line3" || n == "Line4";
 }

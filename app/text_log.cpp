@@ -43,7 +43,7 @@ void TextLog::sync() {
   QPalette pal = palette();
   pal.setColor(QPalette::Base, to_qcolor(box().back_color()));
   pal.setColor(QPalette::Text, to_qcolor(box().fore_color()));
-  setPalette(pal);
+  if (pal != palette()) setPalette(pal);
 
   const std::string& text = box().text();
   if (text == shown_) return;
