@@ -1,0 +1,412 @@
+// The real windows, offscreen: layout from the model, input to the model, model changes on the
+// screen, timers, the log, toolbars, printing, and screenshots for judging the look.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QtTest>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/main.h"
+#include "look.h"
+#include "qt_runtime.h"
+#include "view.h"
+
+using ks::Main;
+using ks::view::FormWindow;
+
+namespace {
+
+QString shot(const char* file) {
+  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
+  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
+}
+
+// The first puzzle of the test data: its cages (sum, cells) and its solution.
+struct Cage {
+  int sum;
+  std::vector<int> cells;
+};
+struct Puzzle {
+  std::vector<Cage> cages;
+  std::string solution;
+};
+Puzzle first_puzzle() {
+  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  Puzzle p;
+  while (!f.atEnd()) {
+    const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    const QStringList parts = line.split(QLatin1Char('|'));
+    for (const QString& cage : parts[0].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      const QStringList sc = cage.split(QLatin1Char(','));
+      Cage c{sc[0].toInt(), {}};
+      for (qsizetype k = 0; k + 1 < sc[1].size(); k += 2) c.cells.push_back(sc[1].mid(k, 2).toInt());
+      p.cages.push_back(c);
+    }
+    p.solution = parts[1].toStdString();
+    break;
+  }
+  return p;
+}
+
+// Joins two side by side cells of one cage the way the board outlines cages: the segments
+// between them hidden, the top and bottom segments crossed over the gap.
+void join_across(Main& m, int left, int right) {
+  m.Line4[left].set_visible(false);
+  m.Line2[right].set_visible(false);
+  for (auto* lines : {&m.Line1, &m.Line3}) {
+    const int a = (*lines)[left].x2(), b = (*lines)[right].x1();
+    (*lines)[left].set_x2(b);
+    (*lines)[right].set_x1(a);
+  }
+}
+void join_down(Main& m, int upper, int lower) {
+  m.Line3[upper].set_visible(false);
+  m.Line1[lower].set_visible(false);
+  for (auto* lines : {&m.Line2, &m.Line4}) {
+    const int a = (*lines)[upper].y2(), b = (*lines)[lower].y1();
+    (*lines)[upper].set_y2(b);
+    (*lines)[lower].set_y1(a);
+  }
+}
+
+// Outlines every cage and shows its sum at its first cell.
+void outline_cages(Main& m, const std::vector<Cage>& cages) {
+  std::array<int, 81> cage_of;
+  cage_of.fill(-1);
+  for (size_t g = 0; g < cages.size(); ++g) {
+    int first = 81;
+    for (int c : cages[g].cells) {
+      const auto same = [&](int n) { return cage_of[static_cast<size_t>(n)] == static_cast<int>(g); };
+      if (c % 9 > 0 && same(c - 1)) join_across(m, c - 1, c);
+      if (c % 9 < 8 && same(c + 1)) join_across(m, c, c + 1);
+      if (c + 9 <= 80 && same(c + 9)) join_down(m, c, c + 9);
+      if (c - 9 >= 0 && same(c - 9)) join_down(m, c - 9, c);
+      cage_of[static_cast<size_t>(c)] = static_cast<int>(g);
+      first = std::min(first, c);
+    }
+    ks::TextBox& sum = m.textsomma[g];
+    sum.move(m.Label2[first].left() + 2, m.Label2[first].top() - 4);
+    sum.set_text(std::to_string(cages[g].sum));
+    sum.set_visible(true);
+  }
+}
+
+// The digits 1..9 that no placed digit of the cell's row, column or box excludes.
+std::string candidates(const Main& m, int cell) {
+  std::string out;
+  for (char d = '1'; d <= '9'; ++d) {
+    bool free = true;
+    for (int o = 0; o < 81 && free; ++o) {
+      const bool peer = o / 9 == cell / 9 || o % 9 == cell % 9 ||
+                        (o / 27 == cell / 27 && o % 9 / 3 == cell % 9 / 3);
+      if (peer && o != cell && m.Text1[o].text() == std::string(1, d)) free = false;
+    }
+    if (free) out += d;
+  }
+  return out;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ks::view::QtRuntime> rt_;
+  std::unique_ptr<Main> m_;
+  std::unique_ptr<ks::view::View> view_;
+
+  FormWindow& main_window() const { return view_->main_window(); }
+  FormWindow& log_window() const { return *view_->window(m_->frmlog.form); }
+  template <class W = QWidget>
+  W* find(const char* name) const {
+    return main_window().findChild<W*>(QString::fromLatin1(name));
+  }
+  // Lets the batched repaint catch up with the model.
+  static void settle() { QTest::qWait(40); }
+
+ private slots:
+  void initTestCase() {
+    ks::view::apply_look(*qApp);
+    rt_ = std::make_unique<ks::view::QtRuntime>();
+    m_ = std::make_unique<Main>(*rt_);
+    view_ = std::make_unique<ks::view::View>(m_->form, std::vector<ks::Form*>{&m_->frmlog.form,
+                                                                             &m_->frmgeneratore.form});
+    rt_->set_form_widgets([this](ks::Form& f) -> QWidget* {
+      FormWindow* w = view_->window(f);
+      return w ? &w->canvas() : nullptr;
+    });
+    m_->Form_Load();
+    m_->form.Show();
+    view_->flush();
+    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+    main_window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main_window()));
+  }
+
+  void cleanupTestCase() {
+    view_.reset();
+    m_.reset();
+    rt_.reset();
+  }
+
+  void everyControlSitsWhereTheModelPutsIt() {
+    QCOMPARE(find("Text1(40)")->geometry(), QRect(213, 255, 36, 36));
+    QCOMPARE(find("Text2(40)")->geometry(), QRect(214, 262, 35, 28));
+    QCOMPARE(find("colore(3)")->geometry(), QRect(86, 503, 20, 20));
+    QVERIFY(find("Label2(0)") == nullptr);  // the squares and lines are painted by the canvas
+    QVERIFY(main_window().canvas().width() >= 700 && main_window().canvas().height() >= 580);
+    int widgets = 0;
+    for (const ks::Control* c : m_->form.controls()) {
+      QWidget* w = main_window().canvas().findChild<QWidget*>(ks::view::object_name(*c));
+      if (c->kind() == ks::ControlKind::Label || c->kind() == ks::ControlKind::Line) continue;
+      QVERIFY2(w, qPrintable(ks::view::object_name(*c)));
+      QCOMPARE(w->geometry(), QRect(c->left(), c->top(), c->width(), c->height()));
+      QCOMPARE(w->isVisibleTo(&main_window().canvas()), c->visible());
+      ++widgets;
+    }
+    QVERIFY(widgets > 4 * 81);
+    for (int i = 0; i < 81; ++i) QVERIFY(!find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->isVisible());
+  }
+
+  void startupScreenshots() {
+    QCOMPARE(main_window().windowTitle(), QStringLiteral("Killer Sudoku"));
+    QVERIFY(log_window().isVisible());
+    QCOMPARE(log_window().windowTitle(), QStringLiteral("log attività"));
+    QVERIFY(log_window().x() > main_window().x());  // beside it, as far as the screen allows
+    auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    QVERIFY(log && log->isReadOnly());
+    QVERIFY(log->toPlainText().startsWith(QStringLiteral("Per inserire un nuovo schema")));
+    QCOMPARE(log->document()->blockCount(), 5);
+    QVERIFY(main_window().grab().save(shot("main.png")));
+    QVERIFY(log_window().grab().save(shot("log.png")));
+  }
+
+  void menusShowTheModelsItems() {
+    QStringList titles;
+    for (QAction* a : main_window().menuBar()->actions()) titles << a->text();
+    QCOMPARE(titles, (QStringList{"File", "Visualizza", "Suggerimenti", "Strumenti", "Generatore"}));
+    auto* open = main_window().findChild<QAction*>(QStringLiteral("mnuopen"));
+    QCOMPARE(open->text(), QStringLiteral("Apri"));
+    int opened = 0;
+    m_->mnuopen.on_click = [&] { ++opened; };
+    open->trigger();
+    QCOMPARE(opened, 1);
+    m_->mnuopen.on_click = nullptr;
+
+    // The tick is the model's: set by the model, and not toggled by a click that leaves it.
+    auto* pencil = main_window().findChild<QAction*>(QStringLiteral("mnupencil"));
+    m_->mnupencil.set_checked(true);
+    settle();
+    QVERIFY(pencil->isChecked());
+    pencil->trigger();
+    QVERIFY(pencil->isChecked());
+    m_->mnupencil.set_checked(false);
+    m_->mnuxwing.set_enabled(false);
+    settle();
+    QVERIFY(!pencil->isChecked());
+    QVERIFY(!main_window().findChild<QAction*>(QStringLiteral("mnuxwing"))->isEnabled());
+    m_->mnuxwing.set_enabled(true);
+  }
+
+  void clicksKeysAndFocusReachTheModel() {
+    QWidget* cell = find("Text1(40)");
+    int clicked = 0, lost = 0, moved = 0, colour = 0, doubled = 0;
+    std::vector<int> keys;
+    m_->Text1[40].on_click = [&] { ++clicked; };
+    m_->Text1[40].on_key_down = [&](int k) { keys.push_back(k); };
+    m_->Text1[40].on_lost_focus = [&] { ++lost; };
+    m_->Text1[0].on_mouse_move = [&] { ++moved; };
+    m_->colore[3].on_click = [&] { ++colour; };
+    m_->Frame1.on_dbl_click = [&] { ++doubled; };
+
+    QTest::mouseClick(cell, Qt::LeftButton);
+    QCOMPARE(clicked, 1);
+    QCOMPARE(m_->form.focused(), &m_->Text1[40]);
+    QTest::keyClick(cell, Qt::Key_5);
+    QTest::keyClick(cell, Qt::Key_Left);
+    QCOMPARE(m_->Text1[40].text(), std::string("5"));
+    QCOMPARE(keys, (std::vector<int>{53, 37}));
+    QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
+    QCOMPARE(m_->form.focused(), &m_->Text1[41]);
+    QCOMPARE(lost, 1);
+    QTest::mouseMove(find("Text1(0)"));
+    QTRY_VERIFY(moved > 0);
+    QTest::mouseClick(find("colore(3)"), Qt::LeftButton);
+    QCOMPARE(colour, 1);
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
+    QCOMPARE(doubled, 1);
+
+    // The typed digit ran the cell's change handler, which counts the filled cells.
+    settle();
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("1"));
+    // Locked boxes take no typing.
+    QTest::keyClicks(find("txtvuoti"), QStringLiteral("7"));
+    QCOMPARE(m_->txtvuoti.text(), std::string("80"));
+
+    m_->Text1[40].on_click = nullptr;
+    m_->Text1[40].on_key_down = nullptr;
+    m_->Text1[40].on_lost_focus = nullptr;
+    m_->Text1[0].on_mouse_move = nullptr;
+    m_->colore[3].on_click = nullptr;
+    m_->Frame1.on_dbl_click = nullptr;
+    m_->Text1[40].set_text("");
+  }
+
+  void modelChangesAppearOnScreen() {
+    m_->txthint.set_text("prova di suggerimento");
+    m_->txthint.set_visible(true);
+    m_->Pictgo.set_visible(true);
+    m_->Text1[10].set_back_color(m_->giallo);
+    m_->Text1[20].set_focus();
+    QVERIFY(!find("Pictgo")->isVisible());  // nothing is drawn while the core works
+    settle();
+    QVERIFY(find("Pictgo")->isVisible());
+    QCOMPARE(find<QLineEdit>("txthint")->text(), QStringLiteral("prova di suggerimento"));
+    QCOMPARE(find("Text1(10)")->grab().toImage().pixelColor(18, 30), QColor(Qt::yellow));
+    QVERIFY(find("Text1(20)")->hasFocus());
+
+    m_->txthint.set_visible(false);
+    m_->Pictgo.set_visible(false);
+    m_->Text1[10].set_back_color(m_->bianco);
+    settle();
+    QVERIFY(!find("Pictgo")->isVisible());
+  }
+
+  void timersTickOnlyWhileEnabled() {
+    int ticks = 0;
+    m_->Timer1.on_timer = [&] { ++ticks; };
+    m_->Timer1.set_interval(10);
+    m_->Timer1.set_enabled(true);
+    QTRY_VERIFY(ticks >= 2);
+    m_->Timer1.set_enabled(false);
+    settle();
+    const int stopped = ticks;
+    QTest::qWait(50);
+    QCOMPARE(ticks, stopped);
+    m_->Timer1.on_timer = nullptr;
+  }
+
+  void logShowsAppendedLinesAndReplacements() {
+    auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    const int blocks = log->document()->blockCount();
+    for (int i = 0; i < 2000; ++i) m_->log_line("riga " + std::to_string(i));
+    settle();
+    QCOMPARE(log->document()->blockCount(), blocks + 2000);
+    QCOMPARE(log->document()->lastBlock().text(), QStringLiteral("riga 1999"));
+    QCOMPARE(log->toPlainText(), QString::fromStdString(m_->frmlog.Text3.text()).remove(QLatin1Char('\r')));
+    m_->frmlog.Text3.set_text(" ");
+    settle();
+    QCOMPARE(log->toPlainText(), QStringLiteral(" "));
+  }
+
+  void toolbarButtonsReportTheirKeys() {
+    using ks::ButtonStyle;
+    const auto add = [](ks::Toolbar& t, const char* key, const char* tip, const char* image,
+                        ButtonStyle style = ButtonStyle::Button) {
+      t.add({key, tip, image, style, true, true});
+    };
+    add(m_->Toolbar1, "pencil", "pencil marks", "pencil");
+    add(m_->Toolbar1, "activity", "log attività", "activity");
+    add(m_->Toolbar1, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar1, "suggerisci", "suggerisci", "tip");
+    for (int i = 0; i < 3; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
+    add(m_->Toolbar1, "numero", "suggerisci numero", "numero");
+    add(m_->Toolbar1, "obbligate", "posizioni obbligate", "");
+    for (int i = 0; i < 4; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
+    add(m_->Toolbar1, "somme", "aggiorna somme", "somme");
+    add(m_->Toolbar1, "pair", "hidden  & naked pair", "naked");
+    add(m_->Toolbar1, "gruppovsgruppo", "gruppo contro gruppo", "chain");
+    add(m_->Toolbar1, "gruppi", "nuovi gruppi", "gruppi");
+    add(m_->Toolbar1, "impossibili", "interazione domini vs gruppo", "impossibili");
+    add(m_->Toolbar2, "open", "apri", "open");
+    add(m_->Toolbar2, "new", "nuovo", "new");
+    add(m_->Toolbar2, "libreria", "libreria", "libreria");
+    add(m_->Toolbar2, "save", "salva", "save");
+    add(m_->Toolbar2, "print", "stampa", "print");
+    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar2, "risolvi", "risolvi", "risolvi");
+    add(m_->Toolbar2, "undo", "rigenera schema", "undo");
+    add(m_->Toolbar2, "calcola", "somme", "calcola");
+    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar2, "genera", "generatore", "genera");
+    add(m_->Toolbar2, "continuo", "generatore continuo", "magic");
+    m_->Toolbar2.set_visible(12, false);
+    m_->Toolbar2.set_enabled(12, false);
+    std::string pressed;
+    m_->Toolbar2.on_button_click = [&](const std::string& key) { pressed = key; };
+    settle();
+
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    QVERIFY(bar && bar->isVisible());
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("open")), Qt::LeftButton);
+    QCOMPARE(pressed, std::string("open"));
+    auto* continuo = main_window().findChild<QAction*>(QStringLiteral("continuo"));
+    QVERIFY(!continuo->isVisible() && !continuo->isEnabled());
+    m_->Toolbar2.set_visible(12, true);
+    settle();
+    QVERIFY(continuo->isVisible());
+    m_->Toolbar2.set_visible(12, false);
+    m_->Toolbar2.on_button_click = nullptr;
+  }
+
+  // A game in progress: cages outlined with their sums, some digits placed, pencil marks in the
+  // empty cells, a highlighted cell, the digit palette open and the traffic light waiting.
+  void boardDemoScreenshot() {
+    const Puzzle p = first_puzzle();
+    QVERIFY(!p.cages.empty());
+    outline_cages(*m_, p.cages);
+    for (int i = 0; i < 81; ++i)
+      if (i % 4 == 0 || i % 7 == 3) m_->Text1[i].set_text(p.solution.substr(static_cast<size_t>(i), 1));
+    for (int i = 0; i < 81; ++i) {
+      if (!m_->Text1[i].text().empty() || i == 50) continue;
+      m_->Text2[i].set_text(candidates(*m_, i));
+      m_->Text1[i].set_visible(false);
+      m_->Text2[i].set_visible(true);
+    }
+    for (int i : {22, 23}) {
+      m_->Text1[i].set_back_color(m_->giallo);
+      m_->Text2[i].set_back_color(m_->giallo);
+    }
+    // The palette around cell 50, at the offsets of a cell click.
+    constexpr int kRing[10][2] = {{-23, -18}, {-2, -24}, {19, -24}, {40, -18}, {40, 3},
+                                  {40, 24},   {19, 36},  {-2, 36},  {-23, 24}, {-23, 3}};
+    for (int k = 0; k < 10; ++k) {
+      m_->Picture1[k].move(m_->Text1[50].left() + kRing[k][0], m_->Text1[50].top() + kRing[k][1]);
+      m_->Picture1[k].set_visible(true);
+    }
+    m_->txthint.set_text("eliminato il 6 da r3c5");
+    m_->txthint.set_visible(true);
+    m_->Pictgo.set_visible(true);
+    m_->Pictalt.set_visible(true);
+    m_->filetxt.set_text("schemi/killer dt-1.txt");
+    m_->tempotot.set_text("2m 5s");
+    m_->mnupencil.set_checked(true);
+    settle();
+    QVERIFY(find("Text2(1)")->isVisible());
+    QVERIFY(find("textsomma(0)")->isVisible());
+    QVERIFY(find("Picture1(5)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("board_demo.png")));
+  }
+
+  void printsTheWindowToPdf() {
+    const QString pdf = shot("main.pdf");
+    QFile::remove(pdf);
+    QVERIFY(rt_->print_form_to_pdf(m_->form, pdf));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
