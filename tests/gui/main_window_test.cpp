@@ -30,91 +30,21 @@ QString shot(const char* file) {
   return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
 }
 
-// The first puzzle of the test data: its cages (sum, cells) and its solution.
-struct Cage {
-  int sum;
-  std::vector<int> cells;
-};
+// The first puzzle of the test data: its cage-layout text and its solution.
 struct Puzzle {
-  std::vector<Cage> cages;
+  std::string layout;
   std::string solution;
 };
 Puzzle first_puzzle() {
   QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
   if (!f.open(QIODevice::ReadOnly)) return {};
-  Puzzle p;
   while (!f.atEnd()) {
     const QString line = QString::fromUtf8(f.readLine()).trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
     const QStringList parts = line.split(QLatin1Char('|'));
-    for (const QString& cage : parts[0].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-      const QStringList sc = cage.split(QLatin1Char(','));
-      Cage c{sc[0].toInt(), {}};
-      for (qsizetype k = 0; k + 1 < sc[1].size(); k += 2) c.cells.push_back(sc[1].mid(k, 2).toInt());
-      p.cages.push_back(c);
-    }
-    p.solution = parts[1].toStdString();
-    break;
+    return {parts[0].toStdString(), parts[1].toStdString()};
   }
-  return p;
-}
-
-// Joins two side by side cells of one cage the way the board outlines cages: the segments
-// between them hidden, the top and bottom segments crossed over the gap.
-void join_across(Main& m, int left, int right) {
-  m.Line4[left].set_visible(false);
-  m.Line2[right].set_visible(false);
-  for (auto* lines : {&m.Line1, &m.Line3}) {
-    const int a = (*lines)[left].x2(), b = (*lines)[right].x1();
-    (*lines)[left].set_x2(b);
-    (*lines)[right].set_x1(a);
-  }
-}
-void join_down(Main& m, int upper, int lower) {
-  m.Line3[upper].set_visible(false);
-  m.Line1[lower].set_visible(false);
-  for (auto* lines : {&m.Line2, &m.Line4}) {
-    const int a = (*lines)[upper].y2(), b = (*lines)[lower].y1();
-    (*lines)[upper].set_y2(b);
-    (*lines)[lower].set_y1(a);
-  }
-}
-
-// Outlines every cage and shows its sum at its first cell.
-void outline_cages(Main& m, const std::vector<Cage>& cages) {
-  std::array<int, 81> cage_of;
-  cage_of.fill(-1);
-  for (size_t g = 0; g < cages.size(); ++g) {
-    int first = 81;
-    for (int c : cages[g].cells) {
-      const auto same = [&](int n) { return cage_of[static_cast<size_t>(n)] == static_cast<int>(g); };
-      if (c % 9 > 0 && same(c - 1)) join_across(m, c - 1, c);
-      if (c % 9 < 8 && same(c + 1)) join_across(m, c, c + 1);
-      if (c + 9 <= 80 && same(c + 9)) join_down(m, c, c + 9);
-      if (c - 9 >= 0 && same(c - 9)) join_down(m, c - 9, c);
-      cage_of[static_cast<size_t>(c)] = static_cast<int>(g);
-      first = std::min(first, c);
-    }
-    ks::TextBox& sum = m.textsomma[g];
-    sum.move(m.Label2[first].left() + 2, m.Label2[first].top() - 4);
-    sum.set_text(std::to_string(cages[g].sum));
-    sum.set_visible(true);
-  }
-}
-
-// The digits 1..9 that no placed digit of the cell's row, column or box excludes.
-std::string candidates(const Main& m, int cell) {
-  std::string out;
-  for (char d = '1'; d <= '9'; ++d) {
-    bool free = true;
-    for (int o = 0; o < 81 && free; ++o) {
-      const bool peer = o / 9 == cell / 9 || o % 9 == cell % 9 ||
-                        (o / 27 == cell / 27 && o % 9 / 3 == cell % 9 / 3);
-      if (peer && o != cell && m.Text1[o].text() == std::string(1, d)) free = false;
-    }
-    if (free) out += d;
-  }
-  return out;
+  return {};
 }
 
 }  // namespace
@@ -361,43 +291,41 @@ class MainWindowTest : public QObject {
     m_->Toolbar2.on_button_click = nullptr;
   }
 
-  // A game in progress: cages outlined with their sums, some digits placed, pencil marks in the
-  // empty cells, a highlighted cell, the digit palette open and the traffic light waiting.
-  void boardDemoScreenshot() {
+  // A puzzle from its layout text, as the library loads it: cages outlined, sums on the lowest
+  // cell of each cage, first candidates from each cage's size and sum.
+  void loadedPuzzleScreenshot() {
     const Puzzle p = first_puzzle();
-    QVERIFY(!p.cages.empty());
-    outline_cages(*m_, p.cages);
-    for (int i = 0; i < 81; ++i)
-      if (i % 4 == 0 || i % 7 == 3) m_->Text1[i].set_text(p.solution.substr(static_cast<size_t>(i), 1));
-    for (int i = 0; i < 81; ++i) {
-      if (!m_->Text1[i].text().empty() || i == 50) continue;
-      m_->Text2[i].set_text(candidates(*m_, i));
-      m_->Text1[i].set_visible(false);
-      m_->Text2[i].set_visible(true);
-    }
-    for (int i : {22, 23}) {
-      m_->Text1[i].set_back_color(m_->giallo);
-      m_->Text2[i].set_back_color(m_->giallo);
-    }
-    // The palette around cell 50, at the offsets of a cell click.
-    constexpr int kRing[10][2] = {{-23, -18}, {-2, -24}, {19, -24}, {40, -18}, {40, 3},
-                                  {40, 24},   {19, 36},  {-2, 36},  {-23, 24}, {-23, 3}};
-    for (int k = 0; k < 10; ++k) {
-      m_->Picture1[k].move(m_->Text1[50].left() + kRing[k][0], m_->Text1[50].top() + kRing[k][1]);
-      m_->Picture1[k].set_visible(true);
-    }
-    m_->txthint.set_text("eliminato il 6 da r3c5");
-    m_->txthint.set_visible(true);
-    m_->Pictgo.set_visible(true);
-    m_->Pictalt.set_visible(true);
-    m_->filetxt.set_text("schemi/killer dt-1.txt");
-    m_->tempotot.set_text("2m 5s");
-    m_->mnupencil.set_checked(true);
+    QVERIFY(!p.layout.empty());
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->controlla_contiguita();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+    QVERIFY(!m_->problema);
     settle();
-    QVERIFY(find("Text2(1)")->isVisible());
     QVERIFY(find("textsomma(0)")->isVisible());
-    QVERIFY(find("Picture1(5)")->isVisible());
-    QVERIFY(main_window().grab().save(shot("board_demo.png")));
+    QCOMPARE(find("textsomma(0)")->pos(), QPoint(34, 70));
+    QVERIFY(main_window().grab().save(shot("loaded.png")));
+  }
+
+  // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
+  // places it; the last cell clicked keeps its palette open for the screenshot.
+  void playWithThePaletteScreenshot() {
+    const Puzzle p = first_puzzle();
+    for (int cell : {0, 1, 3, 4, 13, 10, 19, 28, 37}) {
+      QTest::mouseClick(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell))), Qt::LeftButton);
+      const QString digit = QStringLiteral("Picture1(") + QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]) + ')';
+      QTRY_VERIFY(find(qPrintable(digit))->isVisible());
+      QTest::mouseClick(find(qPrintable(digit)), Qt::LeftButton);
+      settle();
+      QCOMPARE(m_->Text1[cell].text(), p.solution.substr(static_cast<size_t>(cell), 1));
+    }
+    QVERIFY(!m_->problema);
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+    QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
+    QTRY_VERIFY(find("Picture1(5)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("play.png")));
   }
 
   void printsTheWindowToPdf() {
