@@ -114,7 +114,8 @@ void FormWindow::build_bar(Bar& b) {
       }
       case ButtonStyle::Button: {
         Toolbar* model = b.model;
-        a = b.bar->addAction(toolbar_icon(tb.image), qstr(tb.key));
+        // A button without an image key is drawn with the image of its key.
+        a = b.bar->addAction(toolbar_icon(tb.image.empty() ? tb.key : tb.image), qstr(tb.key));
         connect(a, &QAction::triggered, this, [model, n] {
           if (model->on_button_click) model->on_button_click(model->button(n).key);
         });

@@ -102,6 +102,21 @@ void draw_numero(QPainter& p) {
   p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// Box-line interaction: a box whose middle row holds the digit, the row going on beyond it.
+void draw_obbligate(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0xC9, 0xDA, 0xF6));
+  p.drawRect(QRectF(10.5, 6, 5, 4));
+  p.setBrush(kBlue);
+  p.drawRect(QRectF(1.5, 5.5, 9, 5));
+  p.setPen(pen(kInk));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(1.5, 1.5, 9, 13));
+  p.setPen(pen(kInk, 0.6));
+  for (double x : {4.5, 7.5}) p.drawLine(QPointF(x, 1.5), QPointF(x, 14.5));
+  for (double y : {5.5, 10.5}) p.drawLine(QPointF(1.5, y), QPointF(10.5, y));
+}
+
 void draw_somme(QPainter& p) {
   p.setPen(pen(kInk, 1.8));
   p.setBrush(Qt::NoBrush);
@@ -351,6 +366,7 @@ const std::map<std::string, Image>& images() {
       {"activity", {16, draw_activity}},
       {"tip", {16, draw_tip}},
       {"numero", {16, draw_numero}},
+      {"obbligate", {16, draw_obbligate}},
       {"somme", {16, draw_somme}},
       {"naked", {16, draw_naked}},
       {"chain", {16, draw_chain}},

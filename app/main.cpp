@@ -18,7 +18,10 @@ int main(int argc, char** argv) {
     ks::view::FormWindow* w = view.window(f);
     return w ? &w->canvas() : nullptr;
   });
-  view.on_main_closed = [&rt] { rt.end_program(); };
+  view.on_main_closed = [&rt, &m] {
+    m.Form_Unload();
+    rt.end_program();
+  };
 
   m.Form_Load();
   m.form.Show();

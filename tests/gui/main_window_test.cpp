@@ -7,6 +7,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QDialog>
+#include <QApplication>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QtTest>
@@ -127,31 +131,38 @@ class MainWindowTest : public QObject {
     QStringList titles;
     for (QAction* a : main_window().menuBar()->actions()) titles << a->text();
     QCOMPARE(titles, (QStringList{"File", "Visualizza", "Suggerimenti", "Strumenti", "Generatore"}));
-    auto* open = main_window().findChild<QAction*>(QStringLiteral("mnuopen"));
-    QCOMPARE(open->text(), QStringLiteral("Apri"));
-    int opened = 0;
-    m_->mnuopen.on_click = [&] { ++opened; };
-    open->trigger();
-    QCOMPARE(opened, 1);
-    m_->mnuopen.on_click = nullptr;
+    auto* quick = main_window().findChild<QAction*>(QStringLiteral("mnuquick"));
+    QCOMPARE(quick->text(), QStringLiteral("Veloce"));
+    int chosen = 0;
+    m_->mnuquick.on_click = [&] { ++chosen; };
+    quick->trigger();
+    QCOMPARE(chosen, 1);
+    m_->mnuquick.on_click = nullptr;
 
     // The tick is the model's: set by the model, and not toggled by a click that leaves it.
-    auto* pencil = main_window().findChild<QAction*>(QStringLiteral("mnupencil"));
-    m_->mnupencil.set_checked(true);
+    auto* refresh = main_window().findChild<QAction*>(QStringLiteral("mnurefresh"));
+    m_->mnurefresh.set_checked(true);
     settle();
-    QVERIFY(pencil->isChecked());
-    pencil->trigger();
-    QVERIFY(pencil->isChecked());
-    m_->mnupencil.set_checked(false);
+    QVERIFY(refresh->isChecked());
+    refresh->trigger();
+    QVERIFY(refresh->isChecked());
+    m_->mnurefresh.set_checked(false);
     m_->mnuxwing.set_enabled(false);
     settle();
-    QVERIFY(!pencil->isChecked());
+    QVERIFY(!refresh->isChecked());
     QVERIFY(!main_window().findChild<QAction*>(QStringLiteral("mnuxwing"))->isEnabled());
     m_->mnuxwing.set_enabled(true);
   }
 
   void clicksKeysAndFocusReachTheModel() {
     QWidget* cell = find("Text1(40)");
+    // The program's own handlers come back afterwards.
+    const auto click40 = m_->Text1[40].on_click;
+    const auto key40 = m_->Text1[40].on_key_down;
+    const auto lost40 = m_->Text1[40].on_lost_focus;
+    const auto move0 = m_->Text1[0].on_mouse_move;
+    const auto colour3 = m_->colore[3].on_click;
+    const auto frame = m_->Frame1.on_dbl_click;
     int clicked = 0, lost = 0, moved = 0, colour = 0, doubled = 0;
     std::vector<int> keys;
     m_->Text1[40].on_click = [&] { ++clicked; };
@@ -185,12 +196,12 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(find("txtvuoti"), QStringLiteral("7"));
     QCOMPARE(m_->txtvuoti.text(), std::string("80"));
 
-    m_->Text1[40].on_click = nullptr;
-    m_->Text1[40].on_key_down = nullptr;
-    m_->Text1[40].on_lost_focus = nullptr;
-    m_->Text1[0].on_mouse_move = nullptr;
-    m_->colore[3].on_click = nullptr;
-    m_->Frame1.on_dbl_click = nullptr;
+    m_->Text1[40].on_click = click40;
+    m_->Text1[40].on_key_down = key40;
+    m_->Text1[40].on_lost_focus = lost40;
+    m_->Text1[0].on_mouse_move = move0;
+    m_->colore[3].on_click = colour3;
+    m_->Frame1.on_dbl_click = frame;
     m_->Text1[40].set_text("");
   }
 
@@ -241,54 +252,68 @@ class MainWindowTest : public QObject {
     QCOMPARE(log->toPlainText(), QStringLiteral(" "));
   }
 
-  void toolbarButtonsReportTheirKeys() {
-    using ks::ButtonStyle;
-    const auto add = [](ks::Toolbar& t, const char* key, const char* tip, const char* image,
-                        ButtonStyle style = ButtonStyle::Button) {
-      t.add({key, tip, image, style, true, true});
+  // The toolbars as the program fills them: every button with its tool-tip and state, and
+  // clicks on them running their commands in the real window.
+  void toolbarButtonsRunTheirCommands() {
+    for (ks::Toolbar* t : {&m_->Toolbar1, &m_->Toolbar2}) {
+      auto* bar = main_window().findChild<QToolBar*>(QString::fromStdString(t->name()));
+      QVERIFY(bar && bar->isVisible());
+      for (int n = 1; n <= t->count(); ++n) {
+        const ks::ToolbarButton& b = t->button(n);
+        if (b.style != ks::ButtonStyle::Button) continue;
+        auto* a = bar->findChild<QAction*>(QString::fromStdString(b.key));
+        QVERIFY2(a, b.key.c_str());
+        QCOMPARE(a->toolTip(), QString::fromStdString(b.tool_tip));
+        QCOMPARE(a->isEnabled(), b.enabled);
+        QCOMPARE(a->isVisible(), b.visible);
+        QVERIFY2(!a->icon().isNull(), b.key.c_str());
+      }
+    }
+    const auto click = [this](const char* bar, const char* key) {
+      auto* tb = main_window().findChild<QToolBar*>(QLatin1String(bar));
+      QTest::mouseClick(tb->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
+      settle();
     };
-    add(m_->Toolbar1, "pencil", "pencil marks", "pencil");
-    add(m_->Toolbar1, "activity", "log attività", "activity");
-    add(m_->Toolbar1, "", "", "", ButtonStyle::Separator);
-    add(m_->Toolbar1, "suggerisci", "suggerisci", "tip");
-    for (int i = 0; i < 3; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
-    add(m_->Toolbar1, "numero", "suggerisci numero", "numero");
-    add(m_->Toolbar1, "obbligate", "posizioni obbligate", "");
-    for (int i = 0; i < 4; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
-    add(m_->Toolbar1, "somme", "aggiorna somme", "somme");
-    add(m_->Toolbar1, "pair", "hidden  & naked pair", "naked");
-    add(m_->Toolbar1, "gruppovsgruppo", "gruppo contro gruppo", "chain");
-    add(m_->Toolbar1, "gruppi", "nuovi gruppi", "gruppi");
-    add(m_->Toolbar1, "impossibili", "interazione domini vs gruppo", "impossibili");
-    add(m_->Toolbar2, "open", "apri", "open");
-    add(m_->Toolbar2, "new", "nuovo", "new");
-    add(m_->Toolbar2, "libreria", "libreria", "libreria");
-    add(m_->Toolbar2, "save", "salva", "save");
-    add(m_->Toolbar2, "print", "stampa", "print");
-    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
-    add(m_->Toolbar2, "risolvi", "risolvi", "risolvi");
-    add(m_->Toolbar2, "undo", "rigenera schema", "undo");
-    add(m_->Toolbar2, "calcola", "somme", "calcola");
-    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
-    add(m_->Toolbar2, "genera", "generatore", "genera");
-    add(m_->Toolbar2, "continuo", "generatore continuo", "magic");
-    m_->Toolbar2.set_visible(12, false);
-    m_->Toolbar2.set_enabled(12, false);
-    std::string pressed;
-    m_->Toolbar2.on_button_click = [&](const std::string& key) { pressed = key; };
-    settle();
 
-    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
-    QVERIFY(bar && bar->isVisible());
-    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("open")), Qt::LeftButton);
-    QCOMPARE(pressed, std::string("open"));
+    m_->filetxt.set_text("");
+    click("Toolbar2", "new");
+    QCOMPARE(m_->filetxt.text(), std::string(" nuovo schema"));
+    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" nuovo schema"));
+    m_->Text1[30].set_text("4");
+    click("Toolbar1", "pencil");
+    QVERIFY(m_->mnupencil.checked());
+    QVERIFY(find("Text2(0)")->isVisible() && !find("Text2(30)")->isVisible());
+    click("Toolbar1", "pencil");
+    QVERIFY(!m_->mnupencil.checked());
+    QVERIFY(!find("Text2(0)")->isVisible());
+    click("Toolbar1", "numero");
+    QVERIFY(find("Text5")->isVisible());
+    click("Toolbar1", "numero");
+    QVERIFY(!find("Text5")->isVisible());
+    m_->Text1[30].set_text("");
+
+    // The developer switch shows batch generation on the file toolbar.
     auto* continuo = main_window().findChild<QAction*>(QStringLiteral("continuo"));
     QVERIFY(!continuo->isVisible() && !continuo->isEnabled());
-    m_->Toolbar2.set_visible(12, true);
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
     settle();
-    QVERIFY(continuo->isVisible());
-    m_->Toolbar2.set_visible(12, false);
-    m_->Toolbar2.on_button_click = nullptr;
+    QVERIFY(continuo->isVisible() && continuo->isEnabled());
+    QVERIFY(find("Command1")->isVisible());
+    QVERIFY(main_window().grab().save(shot("toolbars.png")));
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
+    settle();
+    QVERIFY(!continuo->isVisible());
+
+    // Print asks for a printer; here the dialog is cancelled.
+    bool asked = false;
+    QTimer::singleShot(100, [&asked] {
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        asked = true;
+        d->reject();
+      }
+    });
+    click("Toolbar2", "print");
+    QVERIFY(asked);
   }
 
   // A puzzle from its layout text, as the library loads it: cages outlined, sums on the lowest
@@ -307,6 +332,20 @@ class MainWindowTest : public QObject {
     QVERIFY(find("textsomma(0)")->isVisible());
     QCOMPARE(find("textsomma(0)")->pos(), QPoint(34, 70));
     QVERIFY(main_window().grab().save(shot("loaded.png")));
+  }
+
+  // The pencil marks of the loaded puzzle, shown by the technique toolbar's first button.
+  void pencilMarksScreenshot() {
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
+    settle();
+    QVERIFY(m_->mnupencil.checked());
+    QVERIFY(find("Text2(0)")->isVisible());
+    QVERIFY(!find("Text1(0)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("pencil.png")));
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
+    settle();
+    QVERIFY(!find("Text2(0)")->isVisible());
   }
 
   // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
@@ -333,6 +372,12 @@ class MainWindowTest : public QObject {
     QFile::remove(pdf);
     QVERIFY(rt_->print_form_to_pdf(m_->form, pdf));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+    // One page: one page object, and a page tree that counts one.
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    QCOMPARE(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("/Count\\s+1\\b"))));
   }
 };
 
