@@ -36,4 +36,13 @@ const std::vector<Puzzle>& puzzles() {
   return all;
 }
 
+void load_layout(Main& m, const std::string& layout) {
+  m.nuovo_schema();
+  m.stringa = layout;
+  m.carica_gruppi_da_stringa();
+  if (m.problema) return;  // refused: the board stays reset and problema tells why
+  m.controlla_contiguita();
+  m.inizializza_candidati();
+}
+
 }  // namespace ks::test

@@ -241,8 +241,18 @@ void Main::wire_events() {
   for (int i = 0; i < kCells; ++i) Text1[i].on_change = [this, i] { Text1_Change(i); };
 
   // Step gate.
+  Pictgo.on_click = [this] { Pictgo_Click(); };
+  Pictalt.on_click = [this] { Pictalt_Click(); };
 
   // Cell click, digit palette and cage editor.
+  for (int i = 0; i < kCells; ++i) {
+    Text1[i].on_click = [this, i] { Text1_Click(i); };
+    Text1[i].on_mouse_move = [this, i] { Text1_MouseMove(i); };
+    Text2[i].on_mouse_move = [this, i] { Text2_MouseMove(i); };
+    textsomma[i].on_lost_focus = [this, i] { textsomma_LostFocus(i); };
+  }
+  for (int k = 0; k < 10; ++k) Picture1[k].on_click = [this, k] { Picture1_Click(k); };
+  for (int k = 0; k < 18; ++k) colore[k].on_click = [this, k] { colore_Click(k); };
 
   // Toolbars, menus, switches, pencil-mark clicks, keys and the play clock.
 

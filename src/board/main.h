@@ -230,18 +230,36 @@ class Main {
   void disegna_gruppi();
   void controlla_contiguita();
   void carica_gruppi_da_stringa();
+  // Border helpers shared by the reset, the drawing and the loader: the four segments of cell i
+  // back on its square; the segments between cell c and its earlier-visited neighbours of cage g
+  // hidden and joined; the sum box of cage g on the square of cell `first`.
+  void reset_cell_borders(int i);
+  void join_cage_borders(int c, int g);
+  void place_sum_box(int g, int first);
+  // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
+  static int cell_number(const Value& v);
 
   // Cell entry: runs on every change of a digit box's text.
   void Text1_Change(int Index);
+  // The digit each box held when cell entry last accepted a change (so that an erasure knows
+  // what to give back and a refused text can be put back).
+  std::array<std::string, kCells> shown_digit;
+  // An erased digit goes back to its cage: remaining sum, empty-cell count and cell list.
+  void give_back_to_cage(int cell, int digit);
   // Cell click and the digit palette.
   void Text1_Click(int Index);
   void Picture1_Click(int Index);
   void Text1_MouseMove(int Index);
   void Text2_MouseMove(int Index);
+  void show_palette(int cell);
+  void hide_palette();
   // Cage editor.
   void colore_Click(int Index);
+  void editor_click(int Index);
   void modifica_gruppo(int cella);
   void textsomma_LostFocus(int Index);
+  // Frees the cells of cage g and empties its record.
+  void delete_cage(int g);
 
   // Toolbars, menus and switches, pencil-mark clicks and keys, the play clock.
   void Toolbar1_ButtonClick(const std::string& key);

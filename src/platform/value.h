@@ -32,8 +32,14 @@ class Value {
 
   // Numeric reading: the number, 0 for the empty text and for null.
   double num() const { return kind_ == Kind::Number ? num_ : 0.0; }
-  // The number truncated toward zero, as an index (0 for "" and null).
-  int as_int() const { return static_cast<int>(num()); }
+  // The number truncated toward zero, as an index (0 for "" and null); numbers beyond the range
+  // of int read as its nearest end.
+  int as_int() const {
+    const double n = num();
+    if (!(n > -2147483648.0)) return n != n ? 0 : -2147483647 - 1;
+    if (!(n < 2147483647.0)) return 2147483647;
+    return static_cast<int>(n);
+  }
 
   // The entry as text: the number in decimal, "" for the empty text and for null.
   std::string text() const;

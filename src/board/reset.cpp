@@ -1,0 +1,114 @@
+// The board reset: an empty board without cages, every border drawn in full, the lights and the
+// hint line hidden, the log emptied, the level and the working lists cleared, step mode again.
+#include "board/main.h"
+
+namespace ks {
+
+void Main::nuovo_schema() {
+  calling1 = "";
+  origine = "";
+  origine1 = "";
+  conteggioeseguito = false;
+  soluzioni = 0;
+  // The counts as they stand; emptying the digit boxes below brings them to 0 and 81.
+  txtesposti.set_text(std::to_string(esposti));
+  txtvuoti.set_text(std::to_string(81 - esposti));
+  problema = false;
+  volte = 3;
+  volteestese = 3;
+  varcontrolloesteso = false;
+  txtprogressivo.set_visible(false);
+  generaeconta = false;
+  t0 = rt.Timer();
+  incongruenza = false;
+  lunghezza = 3;
+  lunghezza1 = 15;
+  dopominimo = 7;
+  el_interni = 0;
+  el_esterni = 0;
+  scelta = "0";  // neither "si" nor "no"
+  gruppi = 0;
+  gruppo1 = 0;
+
+  // Every table indexed by a cage number is cleared in full, derived cages included, so that a
+  // new puzzle finds nothing of the last one. The layout kept for the restart command
+  // (elementioriginali, celleoriginali) stays: it still describes the last loaded puzzle.
+  for (auto& combos : elencosomme)
+    for (auto& c : combos) c.clear();
+  for (int g = 0; g < kCageSlots; ++g) {
+    elementigruppo[g] = Value::empty();
+    sommacopia[g] = Value::empty();
+    for (int k = 1; k <= 7; ++k) {
+      cellegruppo[g][k] = Value::empty();
+      cellecopia[g][k] = Value::empty();
+    }
+    numerosomme[g] = Value::empty();
+    numeriobbligati[g].clear();
+    gruppiregione[g] = Value::empty();
+    celleesterne[g] = Value::empty();
+  }
+  for (int i = 0; i < kCells; ++i) {
+    solver.grigliacifre[i] = 0;
+    cellesalvate[i].clear();
+    listaappoggio[i] = Value::empty();
+    celleinterne[i] = Value::empty();
+    gruppodicella[i] = Value::empty();
+    nuovogruppodicella1[i] = Value::empty();
+    nuovogruppodicella2[i] = Value::empty();
+  }
+
+  // Cell layout as at start-up: borders in full, both boxes on their square at their own size
+  // (the cage editor narrows the candidate box of a cage's first cell).
+  for (int i = 0; i < kCells; ++i) {
+    reset_cell_borders(i);
+    const int L = Label2[i].left();
+    const int T = Label2[i].top();
+    Text2[i].move(L + 2, T + 8, 35, 28);
+    Text1[i].move(L + 1, T + 1, 36, 36);
+  }
+
+  modificato = false;
+  problema = false;
+  gruppo = 0;
+  txtlivello.set_text("");
+  txtlivello1.set_text("");
+  txthint.set_visible(false);
+  Pictgo.set_visible(false);
+  Pictalt.set_visible(false);
+  finito = false;
+  calling = "";
+  chiamante = "manuale";
+  txthint.set_text(" ");
+  frmlog.Text3.set_text(" ");
+  cella = 0;
+  livello = 0;
+  liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =
+      liv14 = 0;
+  mnupencil.set_checked(false);
+
+  // Every sum box and cage-number box, and the cage the editor had begun: nothing of the last
+  // puzzle stays on the board.
+  for (int g = 0; g < kCells; ++g) {
+    textsomma[g].set_text("");
+    textsomma[g].set_visible(false);
+    Textgruppo[g].set_text("");
+    Textgruppo[g].set_visible(false);
+  }
+  cellacolorata = 0;
+  coloreselezionato = Value::empty();
+
+  // Emptying a digit box that held a digit runs cell entry, which only counts while ins_dati is
+  // set; a box that is already empty runs nothing.
+  ins_dati = true;
+  for (auto& s : sommagruppo) s = Value::null();
+  for (int i = 0; i < kCells; ++i) {
+    Text1[i].set_text("");
+    Text2[i].set_text("123456789");
+    Text1[i].set_fore_color(rosso);
+    Text1[i].set_back_color(bianco);
+    Text2[i].set_back_color(bianco);
+  }
+  ins_dati = false;
+}
+
+}  // namespace ks

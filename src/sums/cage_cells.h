@@ -1,0 +1,149 @@
+// The empty cells of one cage as the combination enumerations see them: candidate bit masks and
+// the pairs of cells that may not hold the same digit; and the placement test built on them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "board/main.h"
+
+namespace ks::sums {
+
+// The cell in slot k of cage g, or -1 when the slot holds no cell number 0..80.
+inline int slot_cell(const Main& m, int g, int k) {
+  if (g < 0 || g >= kCageSlots || k < 1 || k > 7) return -1;
+  const Value& v = m.cellegruppo[g][k];
+  const int c = v.as_int();
+  return v.is_number() && c >= 0 && c < kCells ? c : -1;
+}
+
+// Paints the digit and candidate boxes of a cell (the highlight of a step and its undoing).
+inline void paint_cell(Main& m, int cell, Color color) {
+  m.Text2[cell].set_back_color(color);
+  m.Text1[cell].set_back_color(color);
+}
+
+// The mode words under which a technique explains its steps.
+inline bool explains(const Main& m) { return m.chiamante == "manuale" || m.chiamante == "analisi"; }
+
+// Bit d (1..9) set when digit d is in the candidate string.
+inline unsigned digit_mask(std::string_view candidates) {
+  unsigned m = 0;
+  for (char c : candidates)
+    if (c >= '1' && c <= '9') m |= 1u << (c - '0');
+  return m;
+}
+
+// The cage's empty cells 1..n, n = 2..5 (slot k of the cage is index k - 1 here).
+//   cand[i]      candidate mask of cell i (0 when the slot holds no valid cell)
+//   any          union of the masks: the digits still possible somewhere in the cage
+//   clash[i][j]  cells i and j share a row, a column, a box or a real cage, so they may not
+//                hold the same digit
+struct CageCells {
+  int n = 0;
+  std::array<int, 5> cell{};
+  std::array<unsigned, 5> cand{};
+  unsigned any = 0;
+  std::array<std::array<bool, 5>, 5> clash{};
+
+  // Reads cage g from the cage model and the candidate boxes; n = 0 when the cage has not 2..5
+  // empty cells or its number lies outside the cage tables.
+  CageCells(const Main& m, int g) {
+    if (g < 0 || g >= kCageSlots) return;
+    const int count = m.elementigruppo[g].as_int();
+    if (count < 2 || count > 5) return;
+    n = count;
+    for (int i = 0; i < n; ++i) {
+      const int c = slot_cell(m, g, i + 1);
+      cell[i] = c;
+      cand[i] = c >= 0 ? digit_mask(m.Text2[c].text()) : 0;
+      any |= cand[i];
+    }
+    for (int i = 0; i < n; ++i) {
+      for (int j = i + 1; j < n; ++j) {
+        const int a = cell[i], b = cell[j];
+        bool x = true;
+        if (a >= 0 && b >= 0) {
+          const Value& ga = m.gruppodicella[a];
+          const Value& gb = m.gruppodicella[b];
+          x = m.rigacella[a] == m.rigacella[b] ||
+              m.colonnacella[a] == m.colonnacella[b] ||
+              m.settorecella[a] == m.settorecella[b] ||
+              (ga.is_number() && gb.is_number() && ga.num() == gb.num());
+        }
+        clash[i][j] = x;
+        clash[j][i] = x;
+      }
+    }
+  }
+
+  // True when the digits d[0..n-1] can be given one to each cell so that every cell gets one of
+  // its candidates and no two cells that clash get the same digit. A depth-first search over the
+  // cells in slot order; equal digits are tried once per cell.
+  bool placeable(const std::array<int, 5>& d) const {
+    std::array<int, 5> given{};
+    return place(d, 0, 0u, given);
+  }
+
+ private:
+  bool place(const std::array<int, 5>& d, int i, unsigned used, std::array<int, 5>& given) const {
+    if (i == n) return true;
+    unsigned tried = 0;  // digits already tried for this cell
+    for (int p = 0; p < n; ++p) {
+      if (used & (1u << p)) continue;
+      const int digit = d[p];
+      const unsigned bit = 1u << digit;
+      if (tried & bit) continue;
+      tried |= bit;
+      if (!(cand[i] & bit)) continue;
+      bool ok = true;
+      for (int j = 0; j < i && ok; ++j)
+        if (given[j] == digit && clash[i][j])
+          ok = false;
+      if (!ok) continue;
+      given[i] = digit;
+      if (place(d, i + 1, used | (1u << p), given)) return true;
+    }
+    return false;
+  }
+};
+
+// Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
+// stringa (all of them joined), and at the end numerosomme[g]; no combination at all is a
+// contradiction of the cage.
+class ComboStore {
+ public:
+  // The most combinations one sum can have is 73 (five cells, repeats allowed, sum 25).
+  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a sum");
+
+  ComboStore(Main& m, int g) : m_(m), g_(g) {}
+
+  void add(const std::array<int, 5>& d, int n) {
+    if (k_ >= kMaxCombos) return;
+    ++k_;
+    std::string& entry = m_.elencosomme[g_][k_];
+    entry.clear();
+    for (int i = 0; i < n; ++i) entry += static_cast<char>('0' + d[i]);
+    m_.stringa += entry;
+  }
+
+  void finish() {
+    m_.numerosomme[g_] = k_;
+    if (k_ > 0) return;
+    if (m_.incongruenza) {
+      const int cell = slot_cell(m_, g_, 1);
+      m_.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
+                  (cell >= 0 ? m_.rc(cell) : std::string()));
+    }
+    m_.gruppoproblema = g_;
+    m_.problema = true;
+  }
+
+ private:
+  Main& m_;
+  int g_;
+  int k_ = 0;
+};
+
+}  // namespace ks::sums

@@ -1,0 +1,40 @@
+// The cage information window: one cage with its remaining sum, its empty cells and its sum
+// combinations, shown in frmgeneratore's text box.
+#include "board/main.h"
+
+namespace ks {
+
+// Shows cage `gruppo` unless it is the cage on display already; a negative number (a cell in no
+// cage) or one outside the cage tables empties the window. The combinations are recomputed first
+// with the enumeration that the technique at work uses ("somme1" without repeats, "somme2" with).
+void Main::mostra_somme_gruppo(int gruppo) {
+  if (gruppo < 0 || gruppo >= kCageSlots) {
+    frmgeneratore.last_shown = -1;
+    frmgeneratore.Text1.set_text("");
+    return;
+  }
+  if (gruppo == frmgeneratore.last_shown) return;
+  frmgeneratore.last_shown = gruppo;
+
+  if (origine == "somme1")
+    calcola_somme_gruppo(gruppo);
+  else if (origine == "somme2")
+    calcola_somme_gruppo_ripetizioni(gruppo);
+
+  testo = "gruppo " + std::to_string(gruppo) + "\r\nsomma " + sommagruppo[gruppo].text() +
+          "\r\nelementi " + elementigruppo[gruppo].text() + "\r\nsomme:";
+  const Value& count = numerosomme[gruppo];
+  if (count.is_empty() || count.is_null()) {
+    frmgeneratore.Text1.set_text("somme non ancora calcolate");
+    return;
+  }
+  int n = count.as_int();
+  if (n > kMaxCombos) n = kMaxCombos;
+  for (int k = 1; k <= n; ++k) {
+    testo += "\r\n";
+    testo += elencosomme[gruppo][k];
+  }
+  frmgeneratore.Text1.set_text(testo);
+}
+
+}  // namespace ks

@@ -1,0 +1,73 @@
+// Combinations of a derived cage whose cells do not all lie in one row, column or box: digit
+// strings that may repeat a digit, kept when the cage's cells can hold them.
+#include <string>
+
+#include "board/main.h"
+#include "sums/cage_cells.h"
+
+namespace ks {
+
+namespace {
+
+// Non-decreasing digit strings for the cells level..n-1: digits from `lo`, each a candidate
+// somewhere in the cage, adding up to `rest`; found in ascending text order.
+template <typename Found>
+void repeated_sets(const sums::CageCells& cage, int level, int lo, int rest,
+                   std::array<int, 5>& digits, Found& found) {
+  const int left = cage.n - level;  // digits still to choose, this one included
+  for (int d = lo; d <= 9; ++d) {
+    if (left * d > rest) break;
+    if (d + 9 * (left - 1) < rest) continue;
+    if (!(cage.any & (1u << d))) continue;
+    digits[level] = d;
+    if (left == 1)
+      found(digits);
+    else
+      repeated_sets(cage, level + 1, d, rest - d, digits, found);
+  }
+}
+
+}  // namespace
+
+// Combinations with repeats. A derived cage spread over several rows, columns and boxes may hold
+// a digit more than once, in cells of different real cages that share no row, column or box.
+// Every non-decreasing string of n digits (n = 2..5) with the cage's sum is kept when the
+// placement test finds a way to give it to the cells; how often a digit repeats is decided by the
+// cells alone, never by a fixed limit, so that no arrangement the cage can hold is lost.
+// Example: r4c1, r6c2, r4c5, r6c4 in four different real cages, sum 6 -> 1122 is kept
+// (1 in r4c1 and r6c4, 2 in r6c2 and r4c5).
+void Main::calcola_somme_gruppo_ripetizioni(int gruppo) {
+  stringa.clear();
+  const sums::CageCells cage(*this, gruppo);
+  if (cage.n == 0) return;
+  sums::ComboStore store(*this, gruppo);
+  const Value& sum = sommagruppo[gruppo];
+  if (sum.is_number()) {
+    std::array<int, 5> digits{};
+    auto found = [&](const std::array<int, 5>& d) {
+      if (cage.placeable(d)) store.add(d, cage.n);
+    };
+    repeated_sets(cage, 0, 1, sum.as_int(), digits, found);
+  }
+  store.finish();
+}
+
+// True when the first n digits of the text repeat much: one digit three times or more, or two
+// different digits twice each. Example: 1123 -> false; 1122 and 1112 -> true. Such a string is
+// still a valid combination when the cage's cells can hold it; this only classifies it.
+bool Main::troppe_ripetizioni(const std::string& combinazione, int n) {
+  if (n > static_cast<int>(combinazione.size())) n = static_cast<int>(combinazione.size());
+  std::array<int, 10> times{};
+  for (int i = 0; i < n; ++i) {
+    const char c = combinazione[i];
+    if (c >= '0' && c <= '9') ++times[c - '0'];
+  }
+  int pairs = 0;
+  for (int t : times) {
+    if (t >= 3) return true;
+    if (t == 2) ++pairs;
+  }
+  return pairs >= 2;
+}
+
+}  // namespace ks

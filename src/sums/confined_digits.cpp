@@ -1,0 +1,173 @@
+// Confined digits in a cage: a digit the cage must hold, whose places inside the cage lie in one
+// row, box or column, is removed from the rest of that unit.
+#include <string>
+
+#include "board/main.h"
+#include "platform/text.h"
+#include "sums/cage_cells.h"
+
+namespace ks {
+
+namespace {
+
+// The first removal of a worker call: the header in the log and the hint line, the gate in step
+// mode. False when the user refused the step at the gate; `after` is the hint shown once the step
+// goes ahead ("eliminato il " or "elimino il ").
+bool first_removal(Main& m, int gruppo, char d, const char* after) {
+  if (m.contatoredimessaggio != 0 || !sums::explains(m)) return true;
+  const bool trial = m.calling1 == "trial";
+  const std::string header =
+      std::string("POSIZIONE OBBLIGATA ") + d + " nel gruppo " + m.rc(m.indice);
+  if (!trial) {
+    m.log_line("--------------------");
+    m.log_line(header);
+  }
+  m.txthint.set_text(header);
+  m.txthint.set_visible(true);
+  if (m.calling.empty()) {
+    sums::paint_cell(m, m.indice, m.giallo);
+    if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(gruppo);
+    m.scelta = "";
+    m.aspetta();
+    sums::paint_cell(m, m.indice, m.bianco);
+    if (m.scelta == "no") {
+      m.modificato = true;
+      return false;
+    }
+  }
+  m.txthint.set_text(std::string(after) + d + " da");
+  if (!trial) m.log_line(std::string(" * elimino il numero ") + d + " da ");
+  m.modificato = true;
+  m.contatoredimessaggio = 1;
+  return true;
+}
+
+// Names a changed cell on the hint line and at the end of the log's last line.
+void name_cell(Main& m, int cell, bool comma_in_hint) {
+  const std::string where = " " + m.rc(cell);
+  m.txthint.set_text(m.txthint.text() + where + (comma_in_hint ? "," : ""));
+  if (m.calling1 != "trial") m.log_append(where + ",");
+}
+
+// Cuts d out of a cell's candidates; true when the cell still has one.
+bool remove_digit(Main& m, int cell, char d) {
+  const std::string cut = cut_first(m.Text2[cell].text(), d);
+  m.Text2[cell].set_text(cut);
+  return !cut.empty();
+}
+
+// True when every cell of the cage that still has d as a candidate lies in unit `unit` of the
+// table (row, column or box of each cell).
+bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int, kCells>& table,
+                 int unit) {
+  for (int k = 1; k <= n; ++k) {
+    const int cell = sums::slot_cell(m, gruppo, k);
+    if (cell >= 0 && has_char(m.Text2[cell].text(), d) && table[cell] != unit) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Confined digits. A digit the cage must hold (in every one of its combinations) has to stand in
+// one of the cage's cells that still has it; when all of those lie in one row, box or column,
+// the digit stands in that unit inside the cage, so no other cell of the unit can hold it.
+// The unit tested is always the one of the cage's first cell.
+// Example: cage {r2c1, r2c2, r3c1} needs 9, only r2c1 and r2c2 have it -> 9 leaves r2c3..r2c9.
+void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri) {
+  modificato = false;
+  const int first = sums::slot_cell(*this, gruppo, 1);
+  if (first < 0) return;
+  int n = elementigruppo[gruppo].as_int();
+  if (n > 7) n = 7;
+  if (n < 1) return;
+  for (const char d : numeri) {
+    contatoredimessaggio = 0;
+    riga = rigacella[first];
+    if (confined_to(*this, gruppo, n, d, rigacella, riga)) {
+      posizione_obbligata_riga(gruppo, d, riga);
+      if (problema) {
+        if (incongruenza)
+          log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
+                   " crea una cella vuota");
+        return;
+      }
+    }
+    settore = settorecella[first];
+    if (confined_to(*this, gruppo, n, d, settorecella, settore)) {
+      posizione_obbligata_settore(gruppo, d, settore - 1);
+      if (problema) {
+        if (incongruenza)
+          log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
+                   " crea una cella vuota");
+        return;
+      }
+    }
+    colonna = colonnacella[first];
+    if (confined_to(*this, gruppo, n, d, colonnacella, colonna)) {
+      posizione_obbligata_colonna(gruppo, d, colonna);
+      if (problema) {
+        if (incongruenza) log_line(" IMPOSSIBILE , somma illegale nel gruppo " + rc(first));
+        return;
+      }
+    }
+  }
+}
+
+// Removes d from the cells of row `riga` (1..9) outside the cage; the shared `colonna` walks it.
+void Main::posizione_obbligata_riga(int gruppo, char numero, int& riga) {
+  indice = sums::slot_cell(*this, gruppo, 1);
+  contatoredimessaggio = 0;
+  if (indice < 0 || riga < 1 || riga > 9) return;
+  for (colonna = 0; colonna <= 8; ++colonna) {
+    const int cell = 9 * (riga - 1) + colonna;
+    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
+    if (!first_removal(*this, gruppo, numero, "eliminato il ")) return;
+    name_cell(*this, cell, false);
+    if (!remove_digit(*this, cell, numero)) {
+      problema = true;
+      return;
+    }
+    modificato = true;
+  }
+}
+
+// Removes d from the cells of box `settore` (0..8) outside the cage.
+void Main::posizione_obbligata_settore(int gruppo, char numero, int settore) {
+  indice = sums::slot_cell(*this, gruppo, 1);
+  contatoredimessaggio = 0;
+  if (indice < 0 || settore < 0 || settore > 8) return;
+  for (int k = 0; k <= 8; ++k) {
+    const int cell = cellesettore[settore][k];
+    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
+    if (!first_removal(*this, gruppo, numero, "eliminato il ")) return;
+    name_cell(*this, cell, false);
+    const bool left = remove_digit(*this, cell, numero);
+    modificato = true;
+    if (!left) {
+      problema = true;
+      return;
+    }
+  }
+}
+
+// Removes d from the cells of column `colonna` (1..9) outside the cage; the shared `riga` walks
+// it.
+void Main::posizione_obbligata_colonna(int gruppo, char numero, int& colonna) {
+  indice = sums::slot_cell(*this, gruppo, 1);
+  contatoredimessaggio = 0;
+  if (indice < 0 || colonna < 1 || colonna > 9) return;
+  for (this->riga = 0; this->riga <= 8; ++this->riga) {
+    const int cell = 9 * this->riga + colonna - 1;
+    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
+    if (!first_removal(*this, gruppo, numero, "elimino il ")) return;
+    name_cell(*this, cell, true);
+    if (!remove_digit(*this, cell, numero)) {
+      problema = true;
+      return;
+    }
+    modificato = true;
+  }
+}
+
+}  // namespace ks

@@ -1,0 +1,229 @@
+// The sum check ("CONTROLLO SOMME"): cuts the candidates of a cage's empty cells to the digits of
+// its sum combinations, then looks for a required digit with one place, confined digits and, in
+// deep mode, unsupported candidates. One call makes one step.
+#include <string>
+
+#include "board/main.h"
+#include "platform/text.h"
+#include "sums/cage_cells.h"
+
+namespace ks {
+
+namespace {
+
+// The header of a cut in the log: a dash line by cage size, the cage's first cell and its sums.
+std::string cut_header(Main& m, int g, int n, int first) {
+  std::string h;
+  if (n == 2) h = "---------------------------\r\n";
+  if (n == 4) h = "----------------------\r\n";
+  h += "CONTROLLO SOMME - gruppo di " + (first >= 0 ? m.rc(first) : std::string()) + "\r\nsomme ";
+  int count = m.numerosomme[g].as_int();
+  if (count > kMaxCombos) count = kMaxCombos;
+  for (int k = 1; k <= count; ++k) {
+    h += m.elencosomme[g][k];
+    h += ',';
+  }
+  return h;
+}
+
+// Whether the single-place step of a cage of n empty cells waits at the gate.
+bool single_place_waits(const Main& m, int n) {
+  if (n == 3) return m.chiamante == "manuale" && m.calling.empty();
+  if (!sums::explains(m)) return false;
+  return n == 4 ? m.calling != "risolvi" : m.calling.empty();
+}
+
+}  // namespace
+
+// The one cell of cage `gruppo` that alone can take one of the digits `numeri` (tried in their
+// order); that digit goes to `numero`. "" when every digit has no place or several.
+Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) {
+  if (gruppo < 0 || gruppo >= kCageSlots) return Value();
+  int n = elementigruppo[gruppo].as_int();
+  if (n > 7) n = 7;
+  for (const char d : numeri) {
+    int places = 0, where = -1;
+    for (int k = 1; k <= n; ++k) {
+      const int cell = sums::slot_cell(*this, gruppo, k);
+      if (cell >= 0 && has_char(Text2[cell].text(), d)) {
+        ++places;
+        where = cell;
+      }
+    }
+    if (places == 1) {
+      numero = std::string(1, d);
+      return where;
+    }
+  }
+  return Value();
+}
+
+// The sum check of cage `gruppo`, or of every real cage 0..gruppi for 81 (a negative number, a
+// cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
+// - one empty cell: its candidate is the remaining sum, when that is one of its candidates;
+// - the cut: each empty cell keeps the digits of the cage's combinations (for two cells, those
+//   whose complement the other cell can take). Example: two cells, sum 10, "1234" and "89" ->
+//   the first keeps "12";
+// - a digit every combination holds that only one cell can take becomes that cell's candidate;
+// - required digits confined to a row, box or column of the cage leave the rest of the unit;
+// - with varcontrolloesteso, the deep permutation check.
+// From cell entry (origine1 "modificatext1") only the one-cell case and the cut run, without
+// header, highlight or gate. A contradiction sets problema and ends the call.
+void Main::controllo_somme(int gruppo) {
+  problema = false;
+  modificato = false;
+  int lo = gruppo, hi = gruppo;
+  if (gruppo == 81) {
+    lo = 0;
+    hi = gruppi < kCageSlots ? gruppi : kCageSlots - 1;
+  } else if (gruppo < 0 || gruppo >= kCageSlots) {
+    return;
+  }
+  const bool from_entry = origine1 == "modificatext1";
+
+  for (int g = lo; g <= hi; ++g) {
+    contatoredimessaggio = 0;
+    const int n = elementigruppo[g].as_int();
+    if (n < 1 || n > 5) continue;
+    // Only a deep step of the cage that makes the change may leave this raised.
+    sommeestese = false;
+
+    if (n == 1) {
+      const int cell = sums::slot_cell(*this, g, 1);
+      const Value& sum = sommagruppo[g];
+      const int s = sum.as_int();
+      if (cell < 0 || !sum.is_number() || sum.num() != s || s < 1 || s > 9 ||
+          !has_char(Text2[cell].text(), static_cast<char>('0' + s))) {
+        problema = true;
+        return;
+      }
+      const std::string digit(1, static_cast<char>('0' + s));
+      if (Text2[cell].text() == digit) continue;  // settled already: no step here
+      Text2[cell].set_text(digit);
+      Text2[cell].set_visible(true);
+      modificato = true;
+      return;
+    }
+
+    // The cut.
+    stringa.clear();
+    origine = "somme1";
+    calcola_somme_gruppo(g);
+    if (n <= 3 && problema) return;
+    const unsigned digits = sums::digit_mask(stringa);
+    const int sum = sommagruppo[g].as_int();
+    const int first = sums::slot_cell(*this, g, 1);
+    for (int k = 1; k <= n; ++k) {
+      const int cell = sums::slot_cell(*this, g, k);
+      const std::string now = cell >= 0 ? Text2[cell].text() : std::string();
+      std::string cut;
+      for (int d = 1; d <= 9; ++d) {
+        const char c = static_cast<char>('0' + d);
+        if (!(digits & (1u << d)) || !has_char(now, c)) continue;
+        if (n == 2) {
+          // The other cell must be able to take the complement.
+          const int other = sums::slot_cell(*this, g, 3 - k);
+          const int rest = sum - d;
+          if (other < 0 || rest < 1 || rest > 9 ||
+              !has_char(Text2[other].text(), static_cast<char>('0' + rest)))
+            continue;
+        }
+        cut += c;
+      }
+      if (cut.empty()) {
+        if (incongruenza) {
+          if (n == 5)
+            log_line(" IMPOSSIBILE");
+          else
+            log_append(" IMPOSSIBILE");
+        }
+        problema = true;
+        return;
+      }
+      if (cut == now) continue;
+
+      if (!from_entry && calling1 != "trial") {
+        if (contatoredimessaggio == 0) {
+          testo = cut_header(*this, g, n, first);
+          log_line(testo);
+        }
+        if (chiamante == "manuale" && contatoredimessaggio == 0) {
+          for (int j = 1; j <= n; ++j) {
+            const int c = sums::slot_cell(*this, g, j);
+            if (c >= 0) sums::paint_cell(*this, c, giallo);
+          }
+          txthint.set_text("CONTROLLO SOMME - modifico ");
+          if (frmgeneratore.visible()) mostra_somme_gruppo(g);
+          scelta = "";
+          if (calling.empty()) aspetta();
+          for (int j = 1; j <= n; ++j) {
+            const int c = sums::slot_cell(*this, g, j);
+            if (c >= 0) sums::paint_cell(*this, c, bianco);
+          }
+          if (scelta == "no") {
+            modificato = true;
+            return;
+          }
+        }
+      }
+      ++contatoredimessaggio;
+      const std::string line = rc(cell) + " numeri " + cut;
+      if (calling1 != "trial") log_line("modifico contenuto cella " + line);
+      txthint.set_text(txthint.text() + line + ",");
+      Text2[cell].set_text(cut);
+      modificato = true;
+    }
+    if (n < 5 && (from_entry || modificato)) return;
+
+    // Required digits: one with a single place, else those confined to a unit.
+    const std::string required = numeri_comuni_somme(g);
+    if (from_entry || modificato) return;
+    if (!required.empty()) {
+      // A digit that is already some cell's only candidate is settled; naming it again would
+      // change nothing.
+      std::string open;
+      for (const char d : required) {
+        bool settled = false;
+        for (int k = 1; k <= n && !settled; ++k) {
+          const int cell = sums::slot_cell(*this, g, k);
+          settled = cell >= 0 && Text2[cell].text().size() == 1 && Text2[cell].text()[0] == d;
+        }
+        if (!settled) open += d;
+      }
+      const Value only = cella_unica_numero_obbligato(g, open);
+      if (only.is_number()) {
+        const int cell = only.as_int();
+        const std::string hint = "unico valore possibile " + numero + " nel gruppo r" +
+                                 std::to_string(rigacella[cell]) + ",c" +
+                                 std::to_string(colonnacella[cell]);
+        txthint.set_text(hint);
+        if (calling1 != "trial") log_line(hint);
+        if (single_place_waits(*this, n)) {
+          if (frmgeneratore.visible()) mostra_somme_gruppo(g);
+          scelta = "";
+          sums::paint_cell(*this, cell, giallo);
+          aspetta();
+          sums::paint_cell(*this, cell, bianco);
+          if (scelta == "no") {
+            modificato = true;
+            return;
+          }
+        }
+        Text2[cell].set_text(numero);
+        modificato = true;
+        return;
+      }
+      verifica_posizioni_obbligate_gruppo(g, required);
+      if (modificato || problema) return;
+    }
+
+    // Deep step.
+    if (n >= 3 && varcontrolloesteso) {
+      sommeestese = true;
+      controllo_numeri_gruppo_permutazioni(g);
+    }
+    if (modificato || problema) return;
+  }
+}
+
+}  // namespace ks

@@ -1,0 +1,360 @@
+// Cell entry, the digit palette and the cage editor: a puzzle entered by hand and played.
+#include <gtest/gtest.h>
+
+#include "platform/text.h"
+#include "test_support.h"
+
+namespace ks {
+namespace {
+
+using test::Started;
+
+struct Cage {
+  int sum;
+  std::vector<int> cells;
+};
+
+// The cages of a cage-layout text.
+std::vector<Cage> cages_of(const std::string& layout) {
+  std::vector<Cage> out;
+  size_t p = 0;
+  while (p < layout.size()) {
+    const size_t comma = layout.find(',', p), semi = layout.find(';', comma);
+    Cage c{std::stoi(layout.substr(p, comma - p)), {}};
+    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
+    out.push_back(c);
+    p = semi + 1;
+  }
+  return out;
+}
+
+// Enters the cages with the editor as a player does: a colour, the cells, the sum typed into the
+// sum box, then the focus leaves the box (here to the next cage's colour button or a cell).
+void enter_by_hand(Main& m, const std::vector<Cage>& cages) {
+  for (size_t n = 0; n < cages.size(); ++n) {
+    m.colore[static_cast<int>(n % 16)].set_focus();
+    m.colore_Click(static_cast<int>(n % 16));
+    for (int c : cages[n].cells) m.Text1_Click(c);
+    const int g = m.gruppi;
+    m.textsomma[g].set_focus();
+    m.textsomma[g].set_text(std::to_string(cages[n].sum));
+    m.Text1[0].set_focus();  // leaving the sum box closes the cage
+  }
+  m.colore_Click(16);
+}
+
+// A snapshot of the cage model and the board, to compare states.
+struct Snapshot {
+  std::vector<std::string> digits, candidates;
+  std::vector<double> sums;
+  std::vector<int> counts;
+  std::vector<std::vector<int>> lists;
+  int esposti;
+  bool operator==(const Snapshot&) const = default;
+};
+Snapshot snapshot(const Main& m, bool with_candidates = true) {
+  Snapshot s;
+  for (int i = 0; i < 81; ++i) {
+    s.digits.push_back(m.Text1[i].text());
+    if (with_candidates) s.candidates.push_back(m.Text2[i].text());
+  }
+  for (int g = 0; g <= m.gruppi; ++g) {
+    s.sums.push_back(m.sommagruppo[g].num());
+    const int n = m.elementigruppo[g].as_int();
+    s.counts.push_back(n);
+    std::vector<int> list;
+    for (int k = 1; k <= n; ++k) list.push_back(m.cellegruppo[g][k].as_int());
+    s.lists.push_back(list);
+  }
+  s.esposti = m.esposti;
+  return s;
+}
+
+// Places a digit the way a player does: a click on the cell, a click on the palette.
+void place(Main& m, int cell, int digit) {
+  m.Text1_Click(cell);
+  m.Picture1_Click(digit);
+}
+
+struct HandEntered : Started {
+  test::Puzzle p = test::puzzles().at(0);
+  HandEntered() {
+    m->nuovo_schema();
+    enter_by_hand(*m, cages_of(p.layout));
+    m->calcola_candidati();
+    m->inizializza_candidati();
+  }
+  int solution(int cell) const { return p.solution[static_cast<size_t>(cell)] - '0'; }
+};
+
+TEST(CellEntry, EditorBuildsTheSameCageModelAsTheLoader) {
+  HandEntered s;
+  Main& m = *s.m;
+  const auto cages = cages_of(s.p.layout);
+  ASSERT_EQ(m.gruppi, static_cast<int>(cages.size()) - 1);
+  for (int g = 0; g <= m.gruppi; ++g) {
+    EXPECT_EQ(m.sommagruppo[g].num(), cages[g].sum) << g;
+    ASSERT_EQ(m.elementigruppo[g].as_int(), static_cast<int>(cages[g].cells.size())) << g;
+    EXPECT_EQ(m.elementioriginali[g].as_int(), static_cast<int>(cages[g].cells.size()));
+    for (size_t k = 0; k < cages[g].cells.size(); ++k) {
+      EXPECT_TRUE(m.cellegruppo[g][k + 1].is(cages[g].cells[k]));
+      EXPECT_TRUE(m.gruppodicella[cages[g].cells[k]].is(g));
+    }
+    // The sum box and the cage number sit on the first clicked cell.
+    const int first = cages[g].cells[0];
+    EXPECT_EQ(m.textsomma[g].left(), m.Text1[first].left() + 1);
+    EXPECT_EQ(m.textsomma[g].top(), m.Text1[first].top() + 3);
+    EXPECT_EQ(m.textsomma[g].text(), std::to_string(cages[g].sum));
+  }
+  EXPECT_FALSE(m.colori);
+  for (int i = 0; i < 81; ++i) EXPECT_EQ(m.Text1[i].back_color(), m.bianco);
+}
+
+TEST(CellEntry, PalettePlacementKeepsCagesCountsAndCandidates) {
+  HandEntered s;
+  Main& m = *s.m;
+  // Cage 0 is {0, 1} with sum 10; the solution has 3 and 7 there.
+  const int cell = 0, mate = 1, d = s.solution(0);
+  place(m, cell, d);
+  EXPECT_EQ(m.Text1[cell].text(), std::to_string(d));
+  EXPECT_EQ(m.Text2[cell].text(), std::to_string(d));
+  EXPECT_EQ(m.esposti, 1);
+  EXPECT_EQ(m.txtesposti.text(), "1");
+  EXPECT_EQ(m.txtvuoti.text(), "80");
+  EXPECT_EQ(m.sommagruppo[0].num(), 10 - d);
+  EXPECT_EQ(m.elementigruppo[0].as_int(), 1);
+  EXPECT_TRUE(m.cellegruppo[0][1].is(mate));
+  // The mate, a one-cell remainder, keeps only the remaining sum after the cage's sum check.
+  EXPECT_EQ(m.Text2[mate].text(), std::to_string(10 - d));
+  // Peers in the row, column and box lose the digit.
+  for (int peer : {2, 8, 9, 10, 18, 20, 72})
+    EXPECT_FALSE(has_char(m.Text2[peer].text(), static_cast<char>('0' + d))) << peer;
+  EXPECT_FALSE(m.problema);
+  for (auto& pic : m.Picture1) EXPECT_FALSE(pic.visible());
+}
+
+TEST(CellEntry, DigitThatIsNoCandidateShowsNumeroErrato) {
+  HandEntered s;
+  Main& m = *s.m;
+  // Cage {0, 1} with sum 10 cannot hold a 5 (5 + 5).
+  ASSERT_FALSE(has_char(m.Text2[0].text(), '5'));
+  place(m, 0, 5);
+  EXPECT_EQ(m.txthint.text(), "  numero errato");
+  EXPECT_TRUE(m.txthint.visible());
+  EXPECT_TRUE(m.problema);
+  EXPECT_EQ(m.Text1[0].text(), "5");
+}
+
+TEST(CellEntry, ErasureGivesTheCageBackWhatThePlacementTook) {
+  HandEntered s;
+  Main& m = *s.m;
+  // Cage 2 is {3, 4, 13} with sum 13.
+  place(m, 13, s.solution(13));
+  const Snapshot before = snapshot(m, false);
+  place(m, 3, s.solution(3));
+  EXPECT_EQ(m.elementigruppo[2].as_int(), 1);
+  place(m, 3, 0);  // erase
+  EXPECT_EQ(snapshot(m, false), before);
+  EXPECT_TRUE(m.cellegruppo[2][1].is(3));
+  EXPECT_TRUE(m.cellegruppo[2][2].is(4));
+  // Erasing a refused digit gives back as well: r1c5 sees the 3 of r2c5.
+  place(m, 4, 3);
+  EXPECT_EQ(m.txthint.text(), "  numero errato");
+  place(m, 4, 0);
+  EXPECT_EQ(snapshot(m, false), before);
+  // A digit written over another is an erasure followed by a placement.
+  place(m, 3, s.solution(4));
+  place(m, 3, s.solution(3));
+  EXPECT_EQ(m.sommagruppo[2].num(), 13 - s.solution(13) - s.solution(3));
+  EXPECT_EQ(m.elementigruppo[2].as_int(), 1);
+  EXPECT_TRUE(m.cellegruppo[2][1].is(4));
+  EXPECT_EQ(m.esposti, 2);
+}
+
+TEST(CellEntry, TypedTextOtherThanOneDigitIsRefused) {
+  HandEntered s;
+  Main& m = *s.m;
+  place(m, 0, s.solution(0));
+  const Snapshot before = snapshot(m);
+  for (const char* typed : {"a", "57", "0", " ", "-1"}) {
+    m.Text1[0].set_text(typed);
+    EXPECT_EQ(m.Text1[0].text(), std::to_string(s.solution(0))) << typed;
+    m.Text1[5].set_text(typed);
+    EXPECT_EQ(m.Text1[5].text(), "") << typed;
+    EXPECT_EQ(snapshot(m), before) << typed;
+  }
+}
+
+TEST(CellEntry, CompletingTheGridBeepsOnceAndShowsTheTime) {
+  HandEntered s;
+  Main& m = *s.m;
+  m.t0 = 100.0f;
+  s.rt.clock = 103.07f;
+  for (int i = 0; i < 81; ++i) place(m, i, s.solution(i));
+  EXPECT_EQ(m.esposti, 81);
+  EXPECT_TRUE(m.finito);
+  EXPECT_EQ(s.rt.beeps, 1);
+  EXPECT_FALSE(m.problema);
+  EXPECT_EQ(m.tempo.text(), "3,07 s");
+  for (int g = 0; g <= m.gruppi; ++g) {
+    EXPECT_EQ(m.sommagruppo[g].num(), 0) << g;
+    EXPECT_EQ(m.elementigruppo[g].as_int(), 0) << g;
+  }
+}
+
+TEST(CellEntry, PlacementInACellOfNoCageSkipsTheCageBookkeeping) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  place(m, 40, 5);
+  EXPECT_EQ(m.Text1[40].text(), "5");
+  EXPECT_EQ(m.esposti, 1);
+  EXPECT_EQ(m.Text2[41].text(), "12346789");
+  place(m, 40, 0);
+  EXPECT_EQ(m.esposti, 0);
+  EXPECT_EQ(m.Text2[41].text(), "123456789");
+}
+
+TEST(CellEntry, RowConflictInPlayTakesTheDigitBackOut) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  // r1c9 is cut to "5" by hand; placing 5 in r1c5 meets it as a row conflict.
+  m.Text2[8].set_text("5");
+  place(m, 4, 5);
+  EXPECT_EQ(m.Text1[4].text(), "");
+  EXPECT_EQ(m.Text2[8].text(), "123456789");
+  EXPECT_EQ(m.Text2[4].text(), "123456789");
+  EXPECT_EQ(m.esposti, 0);
+}
+
+TEST(DigitPalette, OpensAroundTheClickedCellAndWritesItsDigit) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.Text1_Click(40);
+  EXPECT_EQ(m.cella, 40);
+  EXPECT_EQ(m.scelta, "no");
+  EXPECT_EQ(m.Picture1[1].left(), m.Text1[40].left() - 2);
+  EXPECT_EQ(m.Picture1[1].top(), m.Text1[40].top() - 24);
+  EXPECT_EQ(m.Picture1[0].left(), m.Text1[40].left() - 23);
+  EXPECT_EQ(m.Picture1[0].top(), m.Text1[40].top() - 18);
+  EXPECT_EQ(m.Picture1[5].left(), m.Text1[40].left() + 40);
+  for (auto& p : m.Picture1) EXPECT_TRUE(p.visible());
+  // Moving within 11 cell numbers keeps it open; farther closes it.
+  m.Text1_MouseMove(51);
+  m.Text2_MouseMove(29);
+  EXPECT_TRUE(m.Picture1[0].visible());
+  m.Text1_MouseMove(52);
+  EXPECT_FALSE(m.Picture1[0].visible());
+  m.Text1_Click(40);
+  m.Picture1_Click(7);
+  EXPECT_EQ(m.Text1[40].text(), "7");
+  EXPECT_FALSE(m.Picture1[7].visible());
+}
+
+TEST(DigitPalette, RefusesWorkWhileAStepWaitsAndWithoutACell) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.Text1_Click(40);
+  m.Pictgo.set_visible(true);
+  m.Picture1_Click(3);
+  m.Text1_Click(41);
+  EXPECT_EQ(m.Text1[40].text(), "");
+  EXPECT_EQ(m.cella, 40);
+  ASSERT_EQ(s.rt.messages.size(), 2u);
+  EXPECT_EQ(s.rt.messages[0], "per procedere, cliccare sul semaforo verde");
+  // Typing into a cell while the light waits is refused the same way.
+  m.Text1[40].set_text("3");
+  EXPECT_EQ(m.Text1[40].text(), "");
+  m.Pictgo.set_visible(false);
+  m.cella = 81;
+  m.Picture1_Click(3);
+  EXPECT_FALSE(m.Picture1[3].visible());
+  EXPECT_EQ(m.esposti, 0);
+}
+
+TEST(CageEditor, EntersACageAndClosesItWhenItsSumBoxLosesTheFocus) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.colore_Click(5);
+  m.Text1_Click(0);
+  m.Text1_Click(1);
+  m.Text1_Click(10);
+  EXPECT_EQ(m.cellacolorata, 3);
+  EXPECT_EQ(m.Text1[10].back_color(), m.colore[5].back_color());
+  EXPECT_EQ(m.Textgruppo[0].text(), "0");
+  EXPECT_EQ(m.Text2[0].width(), 20);
+  // Leaving the sum box of another cage closes nothing.
+  m.textsomma[5].set_focus();
+  m.Text1[40].set_focus();
+  EXPECT_EQ(m.gruppi, 0);
+  EXPECT_EQ(m.cellacolorata, 3);
+  m.textsomma[0].set_focus();
+  m.textsomma[0].set_text("12a");
+  m.Text1[40].set_focus();
+  EXPECT_EQ(m.gruppi, 1);
+  EXPECT_EQ(m.sommagruppo[0].num(), 12);
+  EXPECT_EQ(m.elementigruppo[0].as_int(), 3);
+  EXPECT_EQ(m.cellacolorata, 0);
+  EXPECT_TRUE(m.coloreselezionato.is_empty());
+  // The next click asks for a colour first.
+  m.Text1_Click(20);
+  EXPECT_EQ(s.rt.messages.back(), "selezionare un colore");
+  EXPECT_FALSE(m.gruppodicella[20].is_number());
+  // Editing the sum of the closed cage changes its sum and nothing else.
+  m.textsomma[0].set_focus();
+  m.textsomma[0].set_text("14");
+  m.Text1[40].set_focus();
+  EXPECT_EQ(m.sommagruppo[0].num(), 14);
+  EXPECT_EQ(m.gruppi, 1);
+  EXPECT_EQ(m.elementigruppo[0].as_int(), 3);
+}
+
+TEST(CageEditor, RefusesAnEighthCellAndTakesCellsBackWithTheWhiteButton) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.colore_Click(2);
+  for (int c = 0; c < 8; ++c) m.Text1_Click(c);
+  EXPECT_EQ(m.cellacolorata, 7);
+  EXPECT_FALSE(m.gruppodicella[7].is_number());
+  EXPECT_EQ(m.Text1[7].back_color(), m.bianco);
+  EXPECT_EQ(s.rt.messages.back(), "un gruppo non può avere più di 7 celle");
+  m.colore_Click(17);
+  m.Text1_Click(40);
+  EXPECT_EQ(m.cellacolorata, 6);
+  EXPECT_FALSE(m.gruppodicella[6].is_number());
+  EXPECT_EQ(m.Text1[6].back_color(), m.bianco);
+  EXPECT_EQ(m.Text1[40].back_color(), m.bianco);
+}
+
+TEST(CageEditor, DeletesARegisteredCageOnlyWhenConfirmed) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  enter_by_hand(m, {{15, {10, 11, 12}}});
+  m.colore_Click(3);
+  m.Text1_Click(20);  // the open cage 1 gets cell 20
+  s.rt.answers = {MsgAnswer::Cancel};
+  m.Text1_Click(11);
+  EXPECT_TRUE(m.gruppodicella[11].is(0));
+  EXPECT_EQ(m.elementigruppo[0].as_int(), 3);
+  s.rt.answers = {MsgAnswer::Ok};
+  m.Text1_Click(11);
+  for (int c : {10, 11, 12}) {
+    EXPECT_FALSE(m.gruppodicella[c].is_number());
+    EXPECT_EQ(m.Text1[c].back_color(), m.bianco);
+  }
+  EXPECT_FALSE(m.textsomma[0].visible());
+  EXPECT_EQ(m.elementigruppo[0].as_int(), 0);
+  EXPECT_EQ(m.gruppi, 1);
+  // The open cage keeps its cell.
+  EXPECT_EQ(m.cellacolorata, 1);
+  EXPECT_TRUE(m.gruppodicella[20].is(1));
+}
+
+}  // namespace
+}  // namespace ks
