@@ -5,6 +5,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "sums/cage_cells.h"
 
 namespace ks {
 
@@ -13,13 +14,6 @@ int Main::cage_size(int gruppo) const {
   const Value& n = elementigruppo[static_cast<size_t>(gruppo)];
   if (!n.is_number()) return 0;
   return std::clamp(n.as_int(), 0, 7);
-}
-
-int Main::cage_cell(int gruppo, int k) const {
-  const Value& v = cellegruppo[static_cast<size_t>(gruppo)][static_cast<size_t>(k)];
-  if (!v.is_number()) return -1;
-  const int cell = v.as_int();
-  return cell >= 0 && cell < kCells ? cell : -1;
 }
 
 int Main::cage_of(int cell) const {
@@ -35,17 +29,15 @@ bool Main::in_cage(int cell, int gruppo) const {
   if (gruppodicella[static_cast<size_t>(cell)].is(gruppo)) return true;
   const int n = cage_size(gruppo);
   for (int k = 1; k <= n; ++k)
-    if (cage_cell(gruppo, k) == cell) return true;
+    if (sums::slot_cell(*this, gruppo, k) == cell) return true;
   return false;
 }
 
 void Main::paint_cage(int gruppo, Color color) {
   const int n = cage_size(gruppo);
   for (int k = 1; k <= n; ++k) {
-    const int cell = cage_cell(gruppo, k);
-    if (cell < 0) continue;
-    Text2[cell].set_back_color(color);
-    Text1[cell].set_back_color(color);
+    const int cell = sums::slot_cell(*this, gruppo, k);
+    if (cell >= 0) sums::paint_cell(*this, cell, color);
   }
 }
 
@@ -101,12 +93,12 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
   m.contatoredimessaggio = 0;
   const int count = m.cage_size(g);
   for (int k = 1; k <= count; ++k) {
-    const int cell = m.cage_cell(g, k);
+    const int cell = sums::slot_cell(m, g, k);
     if (cell < 0) continue;
     m.cella = cell;
     if (in_unit(m, kind, u, cell)) continue;
     if (has_char(m.Text2[cell].text(), d)) {
-      if (m.contatoredimessaggio == 0 && (m.chiamante == "manuale" || m.chiamante == "analisi")) {
+      if (m.contatoredimessaggio == 0 && sums::explains(m)) {
         const UnitTexts& t = texts_of(kind);
         const std::string statement = t.phrase + std::to_string(u + 1) + " il numero " + digit +
                                       " è contenuto solo nel gruppo " + m.rc(cell);
@@ -117,13 +109,11 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
         }
         m.txthint.set_text(statement);
         if (m.calling.empty()) {
-          m.Text2[cell].set_back_color(m.giallo);
-          m.Text1[cell].set_back_color(m.giallo);
+          sums::paint_cell(m, cell, m.giallo);
           m.scelta = "";
           if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(g);
           m.aspetta();
-          m.Text2[cell].set_back_color(m.bianco);
-          m.Text1[cell].set_back_color(m.bianco);
+          sums::paint_cell(m, cell, m.bianco);
           if (m.scelta == "no") {
             m.modificato = true;
             return;

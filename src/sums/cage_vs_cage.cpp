@@ -5,6 +5,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "sums/cage_cells.h"
 
 namespace ks {
 
@@ -22,7 +23,7 @@ Runs runs_of(const Main& m, int g, char d, bool rows) {
   int current = 0;
   const int size = m.cage_size(g);
   for (int k = 1; k <= size; ++k) {
-    const int cell = m.cage_cell(g, k);
+    const int cell = sums::slot_cell(m, g, k);
     if (cell < 0 || !has_char(m.Text2[cell].text(), d)) continue;
     const int line = rows ? m.rigacella[static_cast<size_t>(cell)]
                           : m.colonnacella[static_cast<size_t>(cell)];
@@ -41,7 +42,7 @@ bool disjoint(const Main& m, int g1, int g2) {
   const int n1 = m.cage_size(g1), n2 = m.cage_size(g2);
   for (int a = 1; a <= n1; ++a)
     for (int b = 1; b <= n2; ++b)
-      if (m.cage_cell(g1, a) == m.cage_cell(g2, b)) return false;
+      if (sums::slot_cell(m, g1, a) == sums::slot_cell(m, g2, b)) return false;
   return true;
 }
 
@@ -58,8 +59,10 @@ bool disjoint(const Main& m, int g1, int g2) {
 void Main::interazione_gruppo_gruppo() {
   modificato = false;
   const bool logging = calling1 != "trial";
-  const bool explaining = chiamante == "manuale" || chiamante == "analisi";
-  const int last = std::min(gruppo1, kCageSlots - 1);
+  const bool explaining = sums::explains(*this);
+  // Every real cage and every derived one; a loaded layout leaves gruppo1 at 0 until the first
+  // derivation, while the real cages already go up to gruppi.
+  const int last = std::min(std::max(gruppi, gruppo1), kCageSlots - 1);
 
   for (int g1 = 0; g1 <= last; ++g1) {
     gruppo = g1;

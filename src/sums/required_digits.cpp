@@ -6,6 +6,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "sums/cage_cells.h"
 
 namespace ks {
 
@@ -24,7 +25,7 @@ namespace ks {
 // on row 3  ->  r2c2, r2c3 and r1c2, r1c3 (box 1, outside the cage) lose 1.
 void Main::numeri_obbligati_nel_gruppo() {
   // Only a single step or a solve changes the board here; other callers get nothing.
-  if (chiamante != "manuale" && chiamante != "analisi") return;
+  if (!sums::explains(*this)) return;
   const bool logging = calling1 != "trial";
 
   // The box of the first place of the digit, and the box of the last cage cell found outside it.
@@ -33,7 +34,9 @@ void Main::numeri_obbligati_nel_gruppo() {
   int first_box = 0;
   int other_box = 0;
 
-  const int last = std::min(gruppo1, kCageSlots - 1);
+  // Every real cage and every derived one; a loaded layout leaves gruppo1 at 0 until the first
+  // derivation, while the real cages already go up to gruppi.
+  const int last = std::min(std::max(gruppi, gruppo1), kCageSlots - 1);
   for (int g = 0; g <= last; ++g) {
     if (!elementigruppo[static_cast<size_t>(g)].lt(6)) continue;
     const std::string required = numeriobbligati[static_cast<size_t>(g)];
@@ -57,7 +60,7 @@ void Main::numeri_obbligati_nel_gruppo() {
         std::array<int, 7> places{};
         int np = 0, runs = 0, current = 0, first_line = 0, second_line = 0;
         for (int k = 1; k <= size; ++k) {
-          const int cell = cage_cell(g, k);
+          const int cell = sums::slot_cell(*this, g, k);
           if (cell < 0) continue;
           cella = cell;
           if (has_char(Text2[cell].text(), d)) {
@@ -99,7 +102,7 @@ void Main::numeri_obbligati_nel_gruppo() {
             txthint.set_visible(true);
             std::string header;
             if (box == 0) {
-              const int tail = cage_cell(g, size);
+              const int tail = sums::slot_cell(*this, g, size);
               header = "numero obbligato " + digit + " nel gruppo " + (tail >= 0 ? rc(tail) : "");
             } else {
               header = "INTERAZIONE gruppo " + std::to_string(g) + " settore " +
