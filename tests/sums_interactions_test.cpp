@@ -565,7 +565,8 @@ struct Gate {
   std::deque<std::string> answers;
   std::vector<Wait> waits;
 
-  Gate(Board& b, std::initializer_list<const char*> script) : answers(script.begin(), script.end()) {
+  Gate(Board& b, std::initializer_list<const char*> script)
+      : answers(script.begin(), script.end()) {
     b.m.calling = "";
     b.m.chiamante = "manuale";
     b.s.rt.on_yield = [this, &m = b.m] {
@@ -700,7 +701,8 @@ int candidates_left(const Main& m) {
 // Every cell still holds its solution digit, and no contradiction was met.
 ::testing::AssertionResult keeps_solution(const Main& m, const test::Puzzle& p,
                                           const std::string& after) {
-  if (m.problema) return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
+  if (m.problema)
+    return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
   for (int i = 0; i < 81; ++i)
     if (!has_char(m.Text2[i].text(), p.solution[static_cast<size_t>(i)]))
       return ::testing::AssertionFailure() << p.id << " after " << after << ": cell " << i

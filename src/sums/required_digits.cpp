@@ -45,10 +45,13 @@ void Main::numeri_obbligati_nel_gruppo() {
 
     for (const bool rows : {true, false}) {
       const auto line_of = [&](int cell) {
-        return rows ? rigacella[static_cast<size_t>(cell)] : colonnacella[static_cast<size_t>(cell)];
+        const auto c = static_cast<size_t>(cell);
+        return rows ? rigacella[c] : colonnacella[c];
       };
       // The i-th cell (0..8) of line L (1..9): rows left to right, columns top to bottom.
-      const auto line_cell = [rows](int L, int i) { return rows ? 9 * (L - 1) + i : 9 * i + (L - 1); };
+      const auto line_cell = [rows](int L, int i) {
+        return rows ? 9 * (L - 1) + i : 9 * i + (L - 1);
+      };
 
       for (const char d : required) {
         if (d < '1' || d > '9') continue;
