@@ -124,8 +124,13 @@ TEST(CellEntry, PalettePlacementKeepsCagesCountsAndCandidates) {
   EXPECT_EQ(m.sommagruppo[0].num(), 10 - d);
   EXPECT_EQ(m.elementigruppo[0].as_int(), 1);
   EXPECT_TRUE(m.cellegruppo[0][1].is(mate));
-  // The mate, a one-cell remainder, keeps only the remaining sum after the cage's sum check.
+  // The mate, a one-cell remainder, keeps only the remaining sum after the cage's sum check,
+  // which shows it in the mate's candidate box; placing it shows the digit instead.
   EXPECT_EQ(m.Text2[mate].text(), std::to_string(10 - d));
+  EXPECT_TRUE(m.Text2[mate].visible());
+  place(m, mate, 10 - d);
+  EXPECT_FALSE(m.Text2[mate].visible());
+  EXPECT_TRUE(m.Text1[mate].visible());
   // Peers in the row, column and box lose the digit.
   for (int peer : {2, 8, 9, 10, 18, 20, 72})
     EXPECT_FALSE(has_char(m.Text2[peer].text(), static_cast<char>('0' + d))) << peer;

@@ -133,8 +133,11 @@ void Main::Text1_Change(int Index) {
     // 7. Erased: the candidates follow from the digits on the board again.
     calcola_candidati();
   } else {
-    // 8. The cell's candidate is its digit; 9. its row, column and box peers lose it.
+    // 8. The cell's candidate is its digit, and the cell shows the digit (not a candidate box
+    // that a step may have shown on it); 9. its row, column and box peers lose it.
     Text2[Index].set_text(now);
+    Text2[Index].set_visible(false);
+    Text1[Index].set_visible(true);
     enum class Unit { Row, Column, Box };
     int conflict = -1;
     Unit where = Unit::Row;

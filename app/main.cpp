@@ -1,0 +1,26 @@
+// The program: the main window and its companion windows on the Qt runtime.
+#include <QApplication>
+
+#include "board/main.h"
+#include "look.h"
+#include "qt_runtime.h"
+#include "view.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("Killer Sudoku"));
+  ks::view::apply_look(app);
+
+  ks::view::QtRuntime rt;
+  ks::Main m(rt);
+  ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form});
+  rt.set_form_widgets([&view](ks::Form& f) -> QWidget* {
+    ks::view::FormWindow* w = view.window(f);
+    return w ? &w->canvas() : nullptr;
+  });
+  view.on_main_closed = [&rt] { rt.end_program(); };
+
+  m.Form_Load();
+  m.form.Show();
+  return QApplication::exec();
+}

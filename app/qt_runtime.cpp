@@ -1,0 +1,161 @@
+// The runtime services on Qt.
+#include "qt_runtime.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTime>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace ks::view {
+
+namespace {
+
+// The shortest time between two rounds of event processing in DoEvents.
+constexpr qint64 kYieldGapMs = 5;
+
+std::string local_path(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Prints an image of a widget, drawn at three times the screen resolution so that it stays sharp
+// on paper, as large as fits the page, centred at the top.
+bool print_widget(QPrinter& printer, QWidget& w) {
+  constexpr int kSharpness = 3;
+  QImage image(w.size() * kSharpness, QImage::Format_RGB32);
+  image.setDevicePixelRatio(kSharpness);
+  image.fill(w.palette().color(QPalette::Window));
+  QPainter ip(&image);
+  w.render(&ip, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  ip.end();
+
+  QPainter p;
+  if (!p.begin(&printer)) return false;
+  const QRect page = p.viewport();
+  const double scale = std::min(static_cast<double>(page.width()) / w.width(),
+                                static_cast<double>(page.height()) / w.height());
+  const QRectF target((page.width() - w.width() * scale) / 2, 0, w.width() * scale, w.height() * scale);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(target, image);
+  return p.end();
+}
+
+}  // namespace
+
+QString qt_file_filter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1].trimmed();
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << parts[i].trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QtRuntime::QtRuntime() {
+  wake_.setSingleShot(true);
+  since_events_.start();
+}
+
+void QtRuntime::DoEvents() {
+  if (since_events_.elapsed() < kYieldGapMs) return;
+  QCoreApplication::processEvents();
+  since_events_.start();
+  end_if_asked();
+}
+
+void QtRuntime::WaitEvents(int max_ms) {
+  QCoreApplication::processEvents();
+  end_if_asked();
+  if (max_ms > 0) {
+    // The timer's expiry is itself an event, so the wait ends by max_ms at the latest.
+    wake_.start(max_ms);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    wake_.stop();
+    end_if_asked();
+  }
+  since_events_.start();
+}
+
+MsgAnswer QtRuntime::MsgBox(const std::string& text, MsgButtons buttons) {
+  end_if_asked();
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QGuiApplication::applicationDisplayName());
+  box.setText(QString::fromStdString(text));
+  if (buttons == MsgButtons::OkCancel) {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  box.setDefaultButton(QMessageBox::Ok);
+  const int answer = box.exec();
+  end_if_asked();
+  return answer == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+void QtRuntime::Beep() { QApplication::beep(); }
+
+float QtRuntime::Timer() { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
+
+double QtRuntime::timeGetTime() {
+  static QElapsedTimer clock = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  return static_cast<double>(clock.msecsSinceReference());
+}
+
+std::string QtRuntime::ShowOpen(const std::string& filter) {
+  const QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
+                                                    qt_file_filter(filter));
+  return local_path(file);
+}
+
+std::string QtRuntime::ShowSave(const std::string& filter) {
+  const QString file = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(),
+                                                    qt_file_filter(filter));
+  return local_path(file);
+}
+
+bool QtRuntime::PrintForm(Form& form) {
+  QWidget* w = form_widget_ ? form_widget_(form) : nullptr;
+  if (!w) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return print_widget(printer, *w);
+}
+
+bool QtRuntime::print_form_to_pdf(Form& form, const QString& file) {
+  QWidget* w = form_widget_ ? form_widget_(form) : nullptr;
+  if (!w) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  return print_widget(printer, *w);
+}
+
+std::string QtRuntime::AppPath() { return local_path(QCoreApplication::applicationDirPath()); }
+
+void QtRuntime::end_program() {
+  ending_ = true;
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::quit();
+}
+
+void QtRuntime::end_if_asked() {
+  if (!ending_) return;
+  // A procedure is still running and would never return to the event loop: end here.
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+}  // namespace ks::view

@@ -1,0 +1,340 @@
+// The real windows, offscreen: layout from the model, input to the model, model changes on the
+// screen, timers, the log, toolbars, printing, and screenshots for judging the look.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QtTest>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/main.h"
+#include "look.h"
+#include "qt_runtime.h"
+#include "view.h"
+
+using ks::Main;
+using ks::view::FormWindow;
+
+namespace {
+
+QString shot(const char* file) {
+  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
+  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
+}
+
+// The first puzzle of the test data: its cage-layout text and its solution.
+struct Puzzle {
+  std::string layout;
+  std::string solution;
+};
+Puzzle first_puzzle() {
+  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  while (!f.atEnd()) {
+    const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    const QStringList parts = line.split(QLatin1Char('|'));
+    return {parts[0].toStdString(), parts[1].toStdString()};
+  }
+  return {};
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ks::view::QtRuntime> rt_;
+  std::unique_ptr<Main> m_;
+  std::unique_ptr<ks::view::View> view_;
+
+  FormWindow& main_window() const { return view_->main_window(); }
+  FormWindow& log_window() const { return *view_->window(m_->frmlog.form); }
+  template <class W = QWidget>
+  W* find(const char* name) const {
+    return main_window().findChild<W*>(QString::fromLatin1(name));
+  }
+  // Lets the batched repaint catch up with the model.
+  static void settle() { QTest::qWait(40); }
+
+ private slots:
+  void initTestCase() {
+    ks::view::apply_look(*qApp);
+    rt_ = std::make_unique<ks::view::QtRuntime>();
+    m_ = std::make_unique<Main>(*rt_);
+    view_ = std::make_unique<ks::view::View>(m_->form, std::vector<ks::Form*>{&m_->frmlog.form,
+                                                                             &m_->frmgeneratore.form});
+    rt_->set_form_widgets([this](ks::Form& f) -> QWidget* {
+      FormWindow* w = view_->window(f);
+      return w ? &w->canvas() : nullptr;
+    });
+    m_->Form_Load();
+    m_->form.Show();
+    view_->flush();
+    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+    main_window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main_window()));
+  }
+
+  void cleanupTestCase() {
+    view_.reset();
+    m_.reset();
+    rt_.reset();
+  }
+
+  void everyControlSitsWhereTheModelPutsIt() {
+    QCOMPARE(find("Text1(40)")->geometry(), QRect(213, 255, 36, 36));
+    QCOMPARE(find("Text2(40)")->geometry(), QRect(214, 262, 35, 28));
+    QCOMPARE(find("colore(3)")->geometry(), QRect(86, 503, 20, 20));
+    QVERIFY(find("Label2(0)") == nullptr);  // the squares and lines are painted by the canvas
+    QVERIFY(main_window().canvas().width() >= 700 && main_window().canvas().height() >= 580);
+    int widgets = 0;
+    for (const ks::Control* c : m_->form.controls()) {
+      QWidget* w = main_window().canvas().findChild<QWidget*>(ks::view::object_name(*c));
+      if (c->kind() == ks::ControlKind::Label || c->kind() == ks::ControlKind::Line) continue;
+      QVERIFY2(w, qPrintable(ks::view::object_name(*c)));
+      QCOMPARE(w->geometry(), QRect(c->left(), c->top(), c->width(), c->height()));
+      QCOMPARE(w->isVisibleTo(&main_window().canvas()), c->visible());
+      ++widgets;
+    }
+    QVERIFY(widgets > 4 * 81);
+    for (int i = 0; i < 81; ++i) QVERIFY(!find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->isVisible());
+  }
+
+  void startupScreenshots() {
+    QCOMPARE(main_window().windowTitle(), QStringLiteral("Killer Sudoku"));
+    QVERIFY(log_window().isVisible());
+    QCOMPARE(log_window().windowTitle(), QStringLiteral("log attività"));
+    QVERIFY(log_window().x() > main_window().x());  // beside it, as far as the screen allows
+    auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    QVERIFY(log && log->isReadOnly());
+    QVERIFY(log->toPlainText().startsWith(QStringLiteral("Per inserire un nuovo schema")));
+    QCOMPARE(log->document()->blockCount(), 5);
+    QVERIFY(main_window().grab().save(shot("main.png")));
+    QVERIFY(log_window().grab().save(shot("log.png")));
+  }
+
+  void menusShowTheModelsItems() {
+    QStringList titles;
+    for (QAction* a : main_window().menuBar()->actions()) titles << a->text();
+    QCOMPARE(titles, (QStringList{"File", "Visualizza", "Suggerimenti", "Strumenti", "Generatore"}));
+    auto* open = main_window().findChild<QAction*>(QStringLiteral("mnuopen"));
+    QCOMPARE(open->text(), QStringLiteral("Apri"));
+    int opened = 0;
+    m_->mnuopen.on_click = [&] { ++opened; };
+    open->trigger();
+    QCOMPARE(opened, 1);
+    m_->mnuopen.on_click = nullptr;
+
+    // The tick is the model's: set by the model, and not toggled by a click that leaves it.
+    auto* pencil = main_window().findChild<QAction*>(QStringLiteral("mnupencil"));
+    m_->mnupencil.set_checked(true);
+    settle();
+    QVERIFY(pencil->isChecked());
+    pencil->trigger();
+    QVERIFY(pencil->isChecked());
+    m_->mnupencil.set_checked(false);
+    m_->mnuxwing.set_enabled(false);
+    settle();
+    QVERIFY(!pencil->isChecked());
+    QVERIFY(!main_window().findChild<QAction*>(QStringLiteral("mnuxwing"))->isEnabled());
+    m_->mnuxwing.set_enabled(true);
+  }
+
+  void clicksKeysAndFocusReachTheModel() {
+    QWidget* cell = find("Text1(40)");
+    int clicked = 0, lost = 0, moved = 0, colour = 0, doubled = 0;
+    std::vector<int> keys;
+    m_->Text1[40].on_click = [&] { ++clicked; };
+    m_->Text1[40].on_key_down = [&](int k) { keys.push_back(k); };
+    m_->Text1[40].on_lost_focus = [&] { ++lost; };
+    m_->Text1[0].on_mouse_move = [&] { ++moved; };
+    m_->colore[3].on_click = [&] { ++colour; };
+    m_->Frame1.on_dbl_click = [&] { ++doubled; };
+
+    QTest::mouseClick(cell, Qt::LeftButton);
+    QCOMPARE(clicked, 1);
+    QCOMPARE(m_->form.focused(), &m_->Text1[40]);
+    QTest::keyClick(cell, Qt::Key_5);
+    QTest::keyClick(cell, Qt::Key_Left);
+    QCOMPARE(m_->Text1[40].text(), std::string("5"));
+    QCOMPARE(keys, (std::vector<int>{53, 37}));
+    QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
+    QCOMPARE(m_->form.focused(), &m_->Text1[41]);
+    QCOMPARE(lost, 1);
+    QTest::mouseMove(find("Text1(0)"));
+    QTRY_VERIFY(moved > 0);
+    QTest::mouseClick(find("colore(3)"), Qt::LeftButton);
+    QCOMPARE(colour, 1);
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
+    QCOMPARE(doubled, 1);
+
+    // The typed digit ran the cell's change handler, which counts the filled cells.
+    settle();
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("1"));
+    // Locked boxes take no typing.
+    QTest::keyClicks(find("txtvuoti"), QStringLiteral("7"));
+    QCOMPARE(m_->txtvuoti.text(), std::string("80"));
+
+    m_->Text1[40].on_click = nullptr;
+    m_->Text1[40].on_key_down = nullptr;
+    m_->Text1[40].on_lost_focus = nullptr;
+    m_->Text1[0].on_mouse_move = nullptr;
+    m_->colore[3].on_click = nullptr;
+    m_->Frame1.on_dbl_click = nullptr;
+    m_->Text1[40].set_text("");
+  }
+
+  void modelChangesAppearOnScreen() {
+    m_->txthint.set_text("prova di suggerimento");
+    m_->txthint.set_visible(true);
+    m_->Pictgo.set_visible(true);
+    m_->Text1[10].set_back_color(m_->giallo);
+    m_->Text1[20].set_focus();
+    QVERIFY(!find("Pictgo")->isVisible());  // nothing is drawn while the core works
+    settle();
+    QVERIFY(find("Pictgo")->isVisible());
+    QCOMPARE(find<QLineEdit>("txthint")->text(), QStringLiteral("prova di suggerimento"));
+    QCOMPARE(find("Text1(10)")->grab().toImage().pixelColor(18, 30), QColor(Qt::yellow));
+    QVERIFY(find("Text1(20)")->hasFocus());
+
+    m_->txthint.set_visible(false);
+    m_->Pictgo.set_visible(false);
+    m_->Text1[10].set_back_color(m_->bianco);
+    settle();
+    QVERIFY(!find("Pictgo")->isVisible());
+  }
+
+  void timersTickOnlyWhileEnabled() {
+    int ticks = 0;
+    m_->Timer1.on_timer = [&] { ++ticks; };
+    m_->Timer1.set_interval(10);
+    m_->Timer1.set_enabled(true);
+    QTRY_VERIFY(ticks >= 2);
+    m_->Timer1.set_enabled(false);
+    settle();
+    const int stopped = ticks;
+    QTest::qWait(50);
+    QCOMPARE(ticks, stopped);
+    m_->Timer1.on_timer = nullptr;
+  }
+
+  void logShowsAppendedLinesAndReplacements() {
+    auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    const int blocks = log->document()->blockCount();
+    for (int i = 0; i < 2000; ++i) m_->log_line("riga " + std::to_string(i));
+    settle();
+    QCOMPARE(log->document()->blockCount(), blocks + 2000);
+    QCOMPARE(log->document()->lastBlock().text(), QStringLiteral("riga 1999"));
+    QCOMPARE(log->toPlainText(), QString::fromStdString(m_->frmlog.Text3.text()).remove(QLatin1Char('\r')));
+    m_->frmlog.Text3.set_text(" ");
+    settle();
+    QCOMPARE(log->toPlainText(), QStringLiteral(" "));
+  }
+
+  void toolbarButtonsReportTheirKeys() {
+    using ks::ButtonStyle;
+    const auto add = [](ks::Toolbar& t, const char* key, const char* tip, const char* image,
+                        ButtonStyle style = ButtonStyle::Button) {
+      t.add({key, tip, image, style, true, true});
+    };
+    add(m_->Toolbar1, "pencil", "pencil marks", "pencil");
+    add(m_->Toolbar1, "activity", "log attività", "activity");
+    add(m_->Toolbar1, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar1, "suggerisci", "suggerisci", "tip");
+    for (int i = 0; i < 3; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
+    add(m_->Toolbar1, "numero", "suggerisci numero", "numero");
+    add(m_->Toolbar1, "obbligate", "posizioni obbligate", "");
+    for (int i = 0; i < 4; ++i) add(m_->Toolbar1, "", "", "", ButtonStyle::Placeholder);
+    add(m_->Toolbar1, "somme", "aggiorna somme", "somme");
+    add(m_->Toolbar1, "pair", "hidden  & naked pair", "naked");
+    add(m_->Toolbar1, "gruppovsgruppo", "gruppo contro gruppo", "chain");
+    add(m_->Toolbar1, "gruppi", "nuovi gruppi", "gruppi");
+    add(m_->Toolbar1, "impossibili", "interazione domini vs gruppo", "impossibili");
+    add(m_->Toolbar2, "open", "apri", "open");
+    add(m_->Toolbar2, "new", "nuovo", "new");
+    add(m_->Toolbar2, "libreria", "libreria", "libreria");
+    add(m_->Toolbar2, "save", "salva", "save");
+    add(m_->Toolbar2, "print", "stampa", "print");
+    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar2, "risolvi", "risolvi", "risolvi");
+    add(m_->Toolbar2, "undo", "rigenera schema", "undo");
+    add(m_->Toolbar2, "calcola", "somme", "calcola");
+    add(m_->Toolbar2, "", "", "", ButtonStyle::Separator);
+    add(m_->Toolbar2, "genera", "generatore", "genera");
+    add(m_->Toolbar2, "continuo", "generatore continuo", "magic");
+    m_->Toolbar2.set_visible(12, false);
+    m_->Toolbar2.set_enabled(12, false);
+    std::string pressed;
+    m_->Toolbar2.on_button_click = [&](const std::string& key) { pressed = key; };
+    settle();
+
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    QVERIFY(bar && bar->isVisible());
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("open")), Qt::LeftButton);
+    QCOMPARE(pressed, std::string("open"));
+    auto* continuo = main_window().findChild<QAction*>(QStringLiteral("continuo"));
+    QVERIFY(!continuo->isVisible() && !continuo->isEnabled());
+    m_->Toolbar2.set_visible(12, true);
+    settle();
+    QVERIFY(continuo->isVisible());
+    m_->Toolbar2.set_visible(12, false);
+    m_->Toolbar2.on_button_click = nullptr;
+  }
+
+  // A puzzle from its layout text, as the library loads it: cages outlined, sums on the lowest
+  // cell of each cage, first candidates from each cage's size and sum.
+  void loadedPuzzleScreenshot() {
+    const Puzzle p = first_puzzle();
+    QVERIFY(!p.layout.empty());
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->controlla_contiguita();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+    QVERIFY(!m_->problema);
+    settle();
+    QVERIFY(find("textsomma(0)")->isVisible());
+    QCOMPARE(find("textsomma(0)")->pos(), QPoint(34, 70));
+    QVERIFY(main_window().grab().save(shot("loaded.png")));
+  }
+
+  // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
+  // places it; the last cell clicked keeps its palette open for the screenshot.
+  void playWithThePaletteScreenshot() {
+    const Puzzle p = first_puzzle();
+    for (int cell : {0, 1, 3, 4, 13, 10, 19, 28, 37}) {
+      QTest::mouseClick(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell))), Qt::LeftButton);
+      const QString digit = QStringLiteral("Picture1(") + QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]) + ')';
+      QTRY_VERIFY(find(qPrintable(digit))->isVisible());
+      QTest::mouseClick(find(qPrintable(digit)), Qt::LeftButton);
+      settle();
+      QCOMPARE(m_->Text1[cell].text(), p.solution.substr(static_cast<size_t>(cell), 1));
+    }
+    QVERIFY(!m_->problema);
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+    QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
+    QTRY_VERIFY(find("Picture1(5)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("play.png")));
+  }
+
+  void printsTheWindowToPdf() {
+    const QString pdf = shot("main.pdf");
+    QFile::remove(pdf);
+    QVERIFY(rt_->print_form_to_pdf(m_->form, pdf));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
