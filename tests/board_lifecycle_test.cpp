@@ -41,24 +41,6 @@ bool borders_in_full(const Main& m) {
   return true;
 }
 
-// The cages of a layout text, read independently of the loader: {sum, cells}.
-struct TextCage {
-  int sum;
-  std::vector<int> cells;
-};
-std::vector<TextCage> cages_of(const std::string& layout) {
-  std::vector<TextCage> out;
-  size_t p = 0;
-  while (p < layout.size()) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
-    if (comma == std::string::npos || semi == std::string::npos) break;
-    TextCage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(c);
-    p = semi + 1;
-  }
-  return out;
-}
 
 // 81 cages of one cell each, sum 5: "5,00;5,01;...;5,80;".
 std::string one_cell_cages() {
@@ -418,13 +400,13 @@ TEST(LayoutLoader, LoadsEveryTestPuzzleWithItsBordersAndCandidates) {
     test::load_layout(m, p.layout);
     ASSERT_FALSE(m.problema);
     ASSERT_TRUE(s.rt.messages.empty());
-    const auto cages = cages_of(p.layout);
+    const auto cages = test::cages_of(p.layout);
     ASSERT_EQ(m.gruppi, static_cast<int>(cages.size()) - 1);
 
     std::array<int, 81> cage_of{};
     cage_of.fill(-1);
     for (size_t g = 0; g < cages.size(); ++g) {
-      const TextCage& c = cages[g];
+      const test::TextCage& c = cages[g];
       const int gi = static_cast<int>(g);
       EXPECT_TRUE(m.sommagruppo[gi].eq(c.sum));
       EXPECT_TRUE(m.elementigruppo[gi].eq(static_cast<double>(c.cells.size())));

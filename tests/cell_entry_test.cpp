@@ -9,24 +9,8 @@ namespace {
 
 using test::Started;
 
-struct Cage {
-  int sum;
-  std::vector<int> cells;
-};
-
-// The cages of a cage-layout text.
-std::vector<Cage> cages_of(const std::string& layout) {
-  std::vector<Cage> out;
-  size_t p = 0;
-  while (p < layout.size()) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', comma);
-    Cage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(c);
-    p = semi + 1;
-  }
-  return out;
-}
+using test::cages_of;
+using Cage = test::TextCage;
 
 // Enters the cages with the editor as a player does: a colour, the cells, the sum typed into the
 // sum box, then the focus leaves the box (here to the next cage's colour button or a cell).

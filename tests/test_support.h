@@ -31,6 +31,13 @@ struct Puzzle {
 // Every puzzle of tests/data/killer.txt, in file order.
 const std::vector<Puzzle>& puzzles();
 
+// The cages of a layout text, read independently of the program's loader: {sum, cells}.
+struct TextCage {
+  int sum;
+  std::vector<int> cells;
+};
+std::vector<TextCage> cages_of(const std::string& layout);
+
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);

@@ -322,6 +322,13 @@ class Main {
   void interazione_gruppo_settore(int gruppo, int numero, int settore);
   void numeri_obbligati_nel_gruppo();
   void interazione_gruppo_gruppo();
+  // Helpers of the cage techniques: the empty-cell count of a cage (0 when unset), the cage of a
+  // cell (-1 when none), whether a cell belongs to a cage, and the background of the empty cells
+  // of a cage.
+  int cage_size(int gruppo) const;
+  int cage_of(int cell) const;
+  bool in_cage(int cell, int gruppo) const;
+  void paint_cage(int gruppo, Color color);
 
   // ---------------------------------------------------------------------------------------------
   // Puzzle files and library

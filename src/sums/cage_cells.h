@@ -146,4 +146,24 @@ class ComboStore {
   int k_ = 0;
 };
 
+// Runs one enumeration of cage g: sets(cage, sum, digits, found) calls found(digits) for every
+// digit string of the cage's size with the cage's remaining sum; those the cage's cells can hold
+// are stored.
+template <typename Sets>
+void store_combinations(Main& m, int g, Sets sets) {
+  m.stringa.clear();
+  const CageCells cage(m, g);
+  if (cage.n == 0) return;
+  ComboStore store(m, g);
+  const Value& sum = m.sommagruppo[g];
+  if (sum.is_number()) {
+    std::array<int, 5> digits{};
+    auto found = [&](const std::array<int, 5>& d) {
+      if (cage.placeable(d)) store.add(d, cage.n);
+    };
+    sets(cage, sum.as_int(), digits, found);
+  }
+  store.finish();
+}
+
 }  // namespace ks::sums

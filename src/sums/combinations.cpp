@@ -36,19 +36,9 @@ void distinct_sets(const sums::CageCells& cage, int level, int lo, int rest,
 // possible in the cage, and can be placed one per cell on the cells' candidates.
 // Example: 3 empty cells, remaining sum 10, no candidate excluded -> 127, 136, 145, 235.
 void Main::calcola_somme_gruppo(int gruppo) {
-  stringa.clear();
-  const sums::CageCells cage(*this, gruppo);
-  if (cage.n == 0) return;
-  sums::ComboStore store(*this, gruppo);
-  const Value& sum = sommagruppo[gruppo];
-  if (sum.is_number()) {
-    std::array<int, 5> digits{};
-    auto found = [&](const std::array<int, 5>& d) {
-      if (cage.placeable(d)) store.add(d, cage.n);
-    };
-    distinct_sets(cage, 0, 1, sum.as_int(), digits, found);
-  }
-  store.finish();
+  sums::store_combinations(*this, gruppo, [](const auto& cage, int sum, auto& digits, auto& found) {
+    distinct_sets(cage, 0, 1, sum, digits, found);
+  });
 }
 
 bool Main::numero_possibile_nel_gruppo(int numero, int gruppo) {

@@ -37,19 +37,9 @@ void repeated_sets(const sums::CageCells& cage, int level, int lo, int rest,
 // Example: r4c1, r6c2, r4c5, r6c4 in four different real cages, sum 6 -> 1122 is kept
 // (1 in r4c1 and r6c4, 2 in r6c2 and r4c5).
 void Main::calcola_somme_gruppo_ripetizioni(int gruppo) {
-  stringa.clear();
-  const sums::CageCells cage(*this, gruppo);
-  if (cage.n == 0) return;
-  sums::ComboStore store(*this, gruppo);
-  const Value& sum = sommagruppo[gruppo];
-  if (sum.is_number()) {
-    std::array<int, 5> digits{};
-    auto found = [&](const std::array<int, 5>& d) {
-      if (cage.placeable(d)) store.add(d, cage.n);
-    };
-    repeated_sets(cage, 0, 1, sum.as_int(), digits, found);
-  }
-  store.finish();
+  sums::store_combinations(*this, gruppo, [](const auto& cage, int sum, auto& digits, auto& found) {
+    repeated_sets(cage, 0, 1, sum, digits, found);
+  });
 }
 
 // True when the first n digits of the text repeat much: one digit three times or more, or two

@@ -15,7 +15,7 @@ namespace {
 // are mask[0..m-1], every cell getting one of its candidates.
 bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned, 4>& mask, int m,
                       int j = 0, unsigned used = 0) {
-  if (j == m) return true;
+  if (j >= m || j >= 4) return true;  // m is at most 4; the constant bound keeps indexes clear
   for (int p = 0; p < m; ++p) {
     if (used & (1u << p)) continue;
     if (!(mask[j] & (1u << rest[p]))) continue;

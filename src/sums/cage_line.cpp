@@ -1,0 +1,194 @@
+// Cage against line: the three drivers and workers (column, row, box), and the small cage-model
+// helpers that the cage techniques share.
+#include <algorithm>
+#include <string>
+
+#include "board/main.h"
+#include "platform/text.h"
+#include "sums/cage_cells.h"
+
+namespace ks {
+
+int Main::cage_size(int gruppo) const {
+  if (gruppo < 0 || gruppo >= kCageSlots) return 0;
+  const Value& n = elementigruppo[static_cast<size_t>(gruppo)];
+  if (!n.is_number()) return 0;
+  return std::clamp(n.as_int(), 0, 7);
+}
+
+int Main::cage_of(int cell) const {
+  const Value& v = gruppodicella[static_cast<size_t>(cell)];
+  if (!v.is_number()) return -1;
+  const int g = v.as_int();
+  return g >= 0 && g < kCageSlots ? g : -1;
+}
+
+bool Main::in_cage(int cell, int gruppo) const {
+  // A real cage is named by gruppodicella; a derived cage only by its cell list, since its cells
+  // keep the numbers of the real cages they belong to.
+  if (gruppodicella[static_cast<size_t>(cell)].is(gruppo)) return true;
+  const int n = cage_size(gruppo);
+  for (int k = 1; k <= n; ++k)
+    if (sums::slot_cell(*this, gruppo, k) == cell) return true;
+  return false;
+}
+
+void Main::paint_cage(int gruppo, Color color) {
+  const int n = cage_size(gruppo);
+  for (int k = 1; k <= n; ++k) {
+    const int cell = sums::slot_cell(*this, gruppo, k);
+    if (cell >= 0) sums::paint_cell(*this, cell, color);
+  }
+}
+
+// Cage against line. A digit whose candidate cells in a column (row, box) all belong to one cage
+// must be placed by that cage inside the unit, because the unit needs the digit somewhere and the
+// cage holds each digit at most once. So the cage's cells outside the unit lose the digit.
+// Example: in column 4 the 6 is a candidate only in r2c4 and r3c4, both of cage {r2c4, r3c4,
+// r3c5}  ->  r3c5 loses 6.
+namespace {
+
+enum class Unit { Column, Row, Box };
+
+struct UnitTexts {
+  const char* title;
+  const char* phrase;
+};
+
+const UnitTexts& texts_of(Unit kind) {
+  static const UnitTexts column{"INTERAZIONE GRUPPO COLONNA ", "nella colonna "};
+  static const UnitTexts row{"INTERAZIONE GRUPPO RIGA ", "nella riga "};
+  static const UnitTexts box{"INTERAZIONE GRUPPO SETTORE ", "nel settore "};
+  return kind == Unit::Column ? column : kind == Unit::Row ? row : box;
+}
+
+// The k-th cell (0..8) of unit u (0..8) in scan order: columns top to bottom, rows left to right,
+// boxes row by row.
+int unit_cell(const Main& m, Unit kind, int u, int k) {
+  switch (kind) {
+    case Unit::Column: return u + 9 * k;
+    case Unit::Row: return 9 * u + k;
+    case Unit::Box: break;
+  }
+  return m.cellesettore[static_cast<size_t>(u)][static_cast<size_t>(k)];
+}
+
+bool in_unit(const Main& m, Unit kind, int u, int cell) {
+  const auto c = static_cast<size_t>(cell);
+  switch (kind) {
+    case Unit::Column: return m.colonnacella[c] == u + 1;
+    case Unit::Row: return m.rigacella[c] == u + 1;
+    case Unit::Box: break;
+  }
+  return m.settorecella[c] == u + 1;
+}
+
+// The worker: the digit n of unit u lies only in cage g; its other cells lose it. Each call is a
+// finding of its own, with its own header, hint and gate.
+void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
+  if (g < 0 || g >= kCageSlots || n < 1 || n > 9 || u < 0 || u > 8) return;
+  const char d = static_cast<char>('0' + n);
+  const std::string digit(1, d);
+  const bool logging = m.calling1 != "trial";
+  m.contatoredimessaggio = 0;
+  const int count = m.cage_size(g);
+  for (int k = 1; k <= count; ++k) {
+    const int cell = sums::slot_cell(m, g, k);
+    if (cell < 0) continue;
+    m.cella = cell;
+    if (in_unit(m, kind, u, cell)) continue;
+    if (has_char(m.Text2[cell].text(), d)) {
+      if (m.contatoredimessaggio == 0 && sums::explains(m)) {
+        const UnitTexts& t = texts_of(kind);
+        const std::string statement = t.phrase + std::to_string(u + 1) + " il numero " + digit +
+                                      " è contenuto solo nel gruppo " + m.rc(cell);
+        if (logging) {
+          m.log_line("--------------------");
+          m.log_line(t.title);
+          m.log_line(statement);
+        }
+        m.txthint.set_text(statement);
+        if (m.calling.empty()) {
+          sums::paint_cell(m, cell, m.giallo);
+          m.scelta = "";
+          if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(g);
+          m.aspetta();
+          sums::paint_cell(m, cell, m.bianco);
+          if (m.scelta == "no") {
+            m.modificato = true;
+            return;
+          }
+        }
+        if (logging) m.log_line(" * elimino il numero " + digit + " da ");
+        m.txthint.set_text("eliminato il " + digit + " da");
+      }
+      m.modificato = true;
+      m.contatoredimessaggio = 1;
+      const std::string where = " " + m.rc(cell);
+      m.txthint.append(where);
+      if (logging) m.log_append(where + ",");
+      m.Text2[cell].set_text(cut_first(m.Text2[cell].text(), d));
+    }
+    if (m.Text2[cell].text().empty()) {
+      m.problema = true;
+      return;
+    }
+  }
+}
+
+// The driver: every unit, every digit. A digit whose candidate cells in the unit are not all in
+// one cage, or include a cell of no cage, is passed over.
+void cage_line_scan(Main& m, Unit kind, int& unit_variable) {
+  for (int u = 0; u <= 8; ++u) {
+    unit_variable = u;
+    for (int n = 1; n <= 9; ++n) {
+      const char d = static_cast<char>('0' + n);
+      m.numero = std::string(1, d);
+      int first = -1;
+      bool one_cage = true;
+      for (int k = 0; k < 9; ++k) {
+        const int cell = unit_cell(m, kind, u, k);
+        if (kind != Unit::Box) m.indice = cell;
+        if (!has_char(m.Text2[cell].text(), d)) continue;
+        const int g = m.cage_of(cell);
+        if (g < 0) {
+          one_cage = false;
+          break;
+        }
+        m.gruppo = g;
+        if (first < 0) {
+          first = g;
+        } else if (g != first) {
+          one_cage = false;
+          break;
+        }
+      }
+      if (first < 0 || !one_cage) continue;
+      switch (kind) {
+        case Unit::Column: m.interazione_gruppo_colonna(first, n, u); break;
+        case Unit::Row: m.interazione_gruppo_riga(first, n, u); break;
+        case Unit::Box: m.interazione_gruppo_settore(first, n, u); break;
+      }
+    }
+  }
+  unit_variable = 9;
+  m.numero = "10";
+}
+
+}  // namespace
+
+void Main::cerca_interazione_gruppo_colonna() { cage_line_scan(*this, Unit::Column, colonna); }
+void Main::cerca_interazione_gruppo_riga() { cage_line_scan(*this, Unit::Row, riga); }
+void Main::cerca_interazione_gruppo_settore() { cage_line_scan(*this, Unit::Box, settore); }
+
+void Main::interazione_gruppo_colonna(int gruppo, int numero, int colonna) {
+  cage_line_worker(*this, Unit::Column, gruppo, numero, colonna);
+}
+void Main::interazione_gruppo_riga(int gruppo, int numero, int riga) {
+  cage_line_worker(*this, Unit::Row, gruppo, numero, riga);
+}
+void Main::interazione_gruppo_settore(int gruppo, int numero, int settore) {
+  cage_line_worker(*this, Unit::Box, gruppo, numero, settore);
+}
+
+}  // namespace ks
