@@ -121,6 +121,13 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
     mnunumber_Click();
   } else if (key == "somme") {
     controllo_somme(81);
+  } else if (key == "gruppovsgruppo") {
+    interazione_gruppo_gruppo();
+    numeri_obbligati_nel_gruppo();
+  } else if (key == "impossibili") {
+    cerca_interazione_gruppo_settore();
+    cerca_interazione_gruppo_riga();
+    cerca_interazione_gruppo_colonna();
   }
 }
 
