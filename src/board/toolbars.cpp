@@ -134,8 +134,9 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
 void Main::Toolbar2_ButtonClick(const std::string& key) {
   if (step_waiting()) return;
   if (generation_busy()) return;
+  // Cages entered by hand count as a puzzle even before the status line names one.
   if (key == "risolvi" || key == "conta" || key == "analisi") {
-    if (!schema_caricato()) return;
+    if (!has_puzzle() && !schema_caricato()) return;
   }
 
   if (key == "new") {
