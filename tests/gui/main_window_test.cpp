@@ -1,6 +1,8 @@
 // The real windows, offscreen: layout from the model, input to the model, model changes on the
 // screen, timers, the log, toolbars, printing, and screenshots for judging the look.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +10,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTimer>
-#include <QDialog>
-#include <QApplication>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 #include <array>
@@ -67,8 +67,9 @@ class MainWindowTest : public QObject {
   W* find(const char* name) const {
     return main_window().findChild<W*>(QString::fromLatin1(name));
   }
-  // Lets the batched repaint catch up with the model.
-  static void settle() { QTest::qWait(40); }
+  // Lets the batched repaint catch up with the model: longer than the view's largest gap
+  // between repaints (40 ms), with room for a coarse timer firing late.
+  static void settle() { QTest::qWait(60); }
 
  private slots:
   void initTestCase() {
