@@ -14,24 +14,8 @@ using test::Started;
 
 const std::string kWaitMessage = "per continuare click sul semaforo verde";
 
-// The cages of a layout text, read independently of the loader: {sum, cells in text order}.
-struct TextCage {
-  int sum;
-  std::vector<int> cells;
-};
-std::vector<TextCage> cages_of(const std::string& layout) {
-  std::vector<TextCage> out;
-  size_t p = 0;
-  while (p < layout.size()) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
-    if (comma == std::string::npos || semi == std::string::npos) break;
-    TextCage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(c);
-    p = semi + 1;
-  }
-  return out;
-}
+using test::cages_of;
+using test::TextCage;
 
 // A started window with the first test puzzle on the board.
 void load_first_puzzle(Main& m) {

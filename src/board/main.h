@@ -267,6 +267,7 @@ class Main {
   void mnupencil_Click();
   void mnuactivity_Click();
   void mnulog_Click();
+  void toggle_log(MenuItem& item);
   void mnunumber_Click();
   void Frame1_DblClick();
   void Cmdtest_Click();

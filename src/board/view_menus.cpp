@@ -42,25 +42,17 @@ void Main::mnupencil_Click() {
 }
 
 // The two log items drive one window, each by its own tick.
-void Main::mnuactivity_Click() {
-  if (!mnuactivity.checked()) {
+void Main::toggle_log(MenuItem& item) {
+  if (!item.checked())
     frmlog.Show();
-    mnuactivity.set_checked(true);
-  } else {
+  else
     frmlog.Hide();
-    mnuactivity.set_checked(false);
-  }
+  item.set_checked(!item.checked());
 }
 
-void Main::mnulog_Click() {
-  if (!mnulog.checked()) {
-    frmlog.Show();
-    mnulog.set_checked(true);
-  } else {
-    frmlog.Hide();
-    mnulog.set_checked(false);
-  }
-}
+void Main::mnuactivity_Click() { toggle_log(mnuactivity); }
+
+void Main::mnulog_Click() { toggle_log(mnulog); }
 
 void Main::mnunumber_Click() {
   const bool show = !mnunumber.checked();
