@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -347,6 +348,44 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
     settle();
     QVERIFY(!find("Text2(0)")->isVisible());
+  }
+
+  // A step of the technique toolbar waits at the traffic light, the window still answering,
+  // until the player clicks the green light; then the step is applied.
+  void aStepWaitsForTheGreenLight() {
+    const Puzzle p = first_puzzle();
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    // One call can hold several findings, each waiting at the light: the player clicks green
+    // every time the light shows.
+    int clicks = 0;
+    bool lights = false;
+    std::string hint;
+    QTimer player;
+    QObject::connect(&player, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
+      if (!m_->Pictgo.visible()) return;
+      lights = find("Pictgo")->isVisible() && find("Pictalt")->isVisible();
+      hint = m_->txthint.text();
+      if (clicks == 0) main_window().grab().save(shot("step.png"));
+      ++clicks;
+      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
+    });
+    player.start(150);
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("somme")), Qt::LeftButton);
+    player.stop();
+    QVERIFY(clicks > 0);
+    QVERIFY(lights);
+    QVERIFY2(!hint.empty(), hint.c_str());
+    QCOMPARE(m_->scelta, std::string("si"));
+    QVERIFY(m_->modificato);
+    QVERIFY(!m_->Pictgo.visible());
+    settle();
+    QVERIFY(!find("Pictgo")->isVisible());
   }
 
   // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
