@@ -388,6 +388,30 @@ class MainWindowTest : public QObject {
     QVERIFY(!find("Pictgo")->isVisible());
   }
 
+  // "somme" on the file toolbar opens the cage information window; with pencil marks on, a click
+  // on a candidate box shows that cell's cage there and leaves the board as it is.
+  void cageInformationWindowScreenshot() {
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("calcola")), Qt::LeftButton);
+    FormWindow& window = *view_->window(m_->frmgeneratore.form);
+    QTRY_VERIFY(window.isVisible());
+    QCOMPARE(m_->Check2.value(), 1);
+    m_->mnupencil_Click();
+    settle();
+    const std::string before = m_->Text2[9].text();
+    QTest::mouseClick(find("Text2(9)"), Qt::LeftButton);
+    settle();
+    QCOMPARE(m_->frmgeneratore.Text1.text(),
+             std::string("gruppo 6\r\nsomma 3\r\nelementi 2\r\nsomme:\r\n12"));
+    QCOMPARE(m_->Text2[9].text(), before);
+    QVERIFY(find("Text2(9)")->isVisible());
+    QVERIFY(window.grab().save(shot("cage_window.png")));
+    m_->mnupencil_Click();
+    m_->Check2.set_value(0);
+    m_->frmgeneratore.Hide();
+    settle();
+  }
+
   // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
   // places it; the last cell clicked keeps its palette open for the screenshot.
   void playWithThePaletteScreenshot() {
