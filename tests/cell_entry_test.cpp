@@ -122,6 +122,17 @@ TEST(CellEntry, PalettePlacementKeepsCagesCountsAndCandidates) {
   for (auto& pic : m.Picture1) EXPECT_FALSE(pic.visible());
 }
 
+TEST(CellEntry, ACandidateBoxShownByAStepDoesNotStayOnTheNextBoard) {
+  HandEntered s;
+  Main& m = *s.m;
+  // Cage {2, 11} with sum 10: placing r1c3 leaves r2c3 one digit, shown in its candidate box.
+  place(m, 2, s.solution(2));
+  ASSERT_TRUE(m.Text2[11].visible());
+  m.nuovo_schema();
+  EXPECT_FALSE(m.Text2[11].visible());
+  EXPECT_TRUE(m.Text1[11].visible());
+}
+
 TEST(CellEntry, DigitThatIsNoCandidateShowsNumeroErrato) {
   HandEntered s;
   Main& m = *s.m;
