@@ -109,6 +109,21 @@ struct CageCells {
   }
 };
 
+// The step gate of a cage step: paint(giallo) highlights the cells of the step, the cage window
+// shows the cage, the player answers at the traffic light, paint(bianco) restores the cells.
+// False, with modificato set so that a ladder stops, when the step is refused.
+template <typename Paint>
+bool wait_at_gate(Main& m, int g, Paint paint) {
+  paint(m.giallo);
+  if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(g);
+  m.scelta = "";
+  m.aspetta();
+  paint(m.bianco);
+  if (m.scelta != "no") return true;
+  m.modificato = true;
+  return false;
+}
+
 // Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
 // stringa (all of them joined), and at the end numerosomme[g]; no combination at all is a
 // contradiction of the cage.

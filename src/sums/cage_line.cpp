@@ -108,17 +108,9 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
           m.log_line(statement);
         }
         m.txthint.set_text(statement);
-        if (m.calling.empty()) {
-          sums::paint_cell(m, cell, m.giallo);
-          m.scelta = "";
-          if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(g);
-          m.aspetta();
-          sums::paint_cell(m, cell, m.bianco);
-          if (m.scelta == "no") {
-            m.modificato = true;
-            return;
-          }
-        }
+        if (m.calling.empty() &&
+            !sums::wait_at_gate(m, g, [&](Color c) { sums::paint_cell(m, cell, c); }))
+          return;
         if (logging) m.log_line(" * elimino il numero " + digit + " da ");
         m.txthint.set_text("eliminato il " + digit + " da");
       }

@@ -105,17 +105,9 @@ void Main::interazione_gruppo_gruppo() {
                   log_line("-----------------------");
                   log_line(header);
                 }
-                if (calling.empty()) {
-                  scelta = "";
-                  paint_cage(g2, giallo);
-                  if (frmgeneratore.visible()) mostra_somme_gruppo(g2);
-                  aspetta();
-                  paint_cage(g2, bianco);
-                  if (scelta == "no") {
-                    modificato = true;
-                    return;
-                  }
-                }
+                if (calling.empty() &&
+                    !sums::wait_at_gate(*this, g2, [&](Color c) { paint_cage(g2, c); }))
+                  return;
                 contatoredimessaggio = 1;
                 if (rows) {
                   txthint.set_text("elimino il numero ");

@@ -24,17 +24,9 @@ bool first_removal(Main& m, int gruppo, char d, const char* after) {
   }
   m.txthint.set_text(header);
   m.txthint.set_visible(true);
-  if (m.calling.empty()) {
-    sums::paint_cell(m, m.indice, m.giallo);
-    if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(gruppo);
-    m.scelta = "";
-    m.aspetta();
-    sums::paint_cell(m, m.indice, m.bianco);
-    if (m.scelta == "no") {
-      m.modificato = true;
-      return false;
-    }
-  }
+  if (m.calling.empty() &&
+      !sums::wait_at_gate(m, gruppo, [&](Color c) { sums::paint_cell(m, m.indice, c); }))
+    return false;
   m.txthint.set_text(std::string(after) + d + " da");
   if (!trial) m.log_line(std::string(" * elimino il numero ") + d + " da ");
   m.modificato = true;

@@ -116,17 +116,9 @@ void Main::numeri_obbligati_nel_gruppo() {
               if (box != 0) log_line("-----------------------");
               log_line(header);
             }
-            if (calling.empty()) {
-              scelta = "";
-              paint_cage(g, giallo);
-              if (frmgeneratore.visible()) mostra_somme_gruppo(g);
-              aspetta();
-              paint_cage(g, bianco);
-              if (scelta == "no") {
-                modificato = true;
-                return false;
-              }
-            }
+            if (calling.empty() &&
+                !sums::wait_at_gate(*this, g, [&](Color c) { paint_cage(g, c); }))
+              return false;
             txthint.set_text((box == 0 ? "eliminato il numero " : "elimino il numero ") + digit);
             if (logging) log_line(" * elimino il numero " + digit);
           }

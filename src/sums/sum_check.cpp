@@ -198,17 +198,9 @@ void Main::controllo_somme(int gruppo) {
                                  std::to_string(colonnacella[cell]);
         txthint.set_text(hint);
         if (calling1 != "trial") log_line(hint);
-        if (single_place_waits(*this, n)) {
-          if (frmgeneratore.visible()) mostra_somme_gruppo(g);
-          scelta = "";
-          sums::paint_cell(*this, cell, giallo);
-          aspetta();
-          sums::paint_cell(*this, cell, bianco);
-          if (scelta == "no") {
-            modificato = true;
-            return;
-          }
-        }
+        if (single_place_waits(*this, n) &&
+            !sums::wait_at_gate(*this, g, [&](Color c) { sums::paint_cell(*this, cell, c); }))
+          return;
         Text2[cell].set_text(numero);
         modificato = true;
         return;
