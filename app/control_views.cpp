@@ -54,7 +54,10 @@ class FieldBox : public QLineEdit, public ControlView {
  public:
   FieldBox(TextBox& box, QWidget* parent) : QLineEdit(parent), ControlView(box) {
     connect(this, &QLineEdit::textEdited, this,
-            [this](const QString& s) { this->box().set_text(s.toStdString()); });
+            [this](const QString& s) {
+              this->box().type(s.toStdString());
+              sync();  // a refused edit shows the box's text again
+            });
   }
   QWidget* widget() override { return this; }
   void sync() override {
@@ -114,16 +117,16 @@ class CellBox : public QWidget, public ControlView {
     TextBox& b = box();
     if (b.locked() || !b.enabled()) return QWidget::keyPressEvent(e);
     if (e->key() == Qt::Key_Delete || (e->key() == Qt::Key_Backspace && style_ == BoxStyle::Digit)) {
-      b.set_text("");
+      b.type("");
       return;
     }
     if (e->key() == Qt::Key_Backspace) {
-      b.set_text(without_last_char(b.text()));
+      b.type(without_last_char(b.text()));
       return;
     }
     const QString typed = e->text();
     if (!typed.isEmpty() && typed.at(0).isPrint()) {
-      b.set_text(style_ == BoxStyle::Digit ? typed.toStdString() : b.text() + typed.toStdString());
+      b.type(style_ == BoxStyle::Digit ? typed.toStdString() : b.text() + typed.toStdString());
       return;
     }
     QWidget::keyPressEvent(e);

@@ -253,26 +253,32 @@ TEST(DigitPalette, OpensAroundTheClickedCellAndWritesItsDigit) {
   EXPECT_FALSE(m.Picture1[7].visible());
 }
 
-TEST(DigitPalette, RefusesWorkWhileAStepWaitsAndWithoutACell) {
+// The palette writes into the cell it was opened on, whatever the techniques leave in `cella`;
+// a command closes it, and a click on a closed palette's picture writes nowhere.
+TEST(DigitPalette, WritesIntoItsOwnCellAndACommandClosesIt) {
   Started s;
   Main& m = *s.m;
-  m.nuovo_schema();
-  m.Text1_Click(40);
-  m.Pictgo.set_visible(true);
-  m.Picture1_Click(3);
-  m.Text1_Click(41);
-  EXPECT_EQ(m.Text1[40].text(), "");
-  EXPECT_EQ(m.cella, 40);
-  ASSERT_EQ(s.rt.messages.size(), 2u);
-  EXPECT_EQ(s.rt.messages[0], "per procedere, cliccare sul semaforo verde");
-  // Typing into a cell while the light waits is refused the same way.
-  m.Text1[40].set_text("3");
-  EXPECT_EQ(m.Text1[40].text(), "");
-  m.Pictgo.set_visible(false);
-  m.cella = 81;
-  m.Picture1_Click(3);
-  EXPECT_FALSE(m.Picture1[3].visible());
-  EXPECT_EQ(m.esposti, 0);
+  test::load_layout(m, test::puzzles()[0].layout);
+  m.filetxt.set_text(" nuovo schema");
+  m.Text1[4].on_click();
+  m.calling = "risolvi";
+  m.cerca_interazione_gruppo_settore();  // walks `cella` over the board
+  m.calling = "";
+  m.cella = 61;
+  const std::string& solution = test::puzzles()[0].solution;
+  const int digit = solution[4] - '0';
+  m.Picture1[digit].on_click();
+  EXPECT_EQ(m.Text1[4].text(), std::string(1, solution[4]));
+  EXPECT_EQ(m.Text1[61].text(), "");
+  EXPECT_FALSE(m.Picture1[digit].visible());
+
+  m.Text1[13].on_click();
+  EXPECT_TRUE(m.Picture1[0].visible());
+  m.Toolbar2.on_button_click("calcola");
+  EXPECT_FALSE(m.Picture1[0].visible());
+  m.Picture1[3].on_click();
+  EXPECT_EQ(m.Text1[13].text(), "");
+  EXPECT_EQ(m.esposti, 1);
 }
 
 TEST(CageEditor, EntersACageAndClosesItWhenItsSumBoxLosesTheFocus) {

@@ -6,9 +6,6 @@
 
 namespace ks {
 
-namespace {
-constexpr int kMaxCageCells = 7;
-}
 
 void Main::colore_Click(int Index) {
   colori = true;

@@ -43,12 +43,6 @@ void Main::Text1_Change(int Index) {
     Text1[Index].set_text(shown_digit[Index]);
     return;
   }
-  // While a step waits at the traffic light the grid takes no input.
-  if (!ins_dati && Pictgo.visible()) {
-    Text1[Index].set_text(shown_digit[Index]);
-    rt.MsgBox("per procedere, cliccare sul semaforo verde");
-    return;
-  }
   const std::string old = shown_digit[Index];
   // A digit written over another one is the erasure of the old digit followed by the placement
   // of the new one.

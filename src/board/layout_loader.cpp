@@ -10,8 +10,6 @@ namespace ks {
 
 namespace {
 
-constexpr int kMaxCageCells = 7;
-
 // One cage as read from the text.
 struct CageRecord {
   double sum = 0;

@@ -237,53 +237,6 @@ Main::Main(Runtime& runtime) : rt(runtime) {
   wire_events();
 }
 
-void Main::wire_events() {
-  // Cell entry.
-  for (int i = 0; i < kCells; ++i) Text1[i].on_change = [this, i] { Text1_Change(i); };
-
-  // Step gate.
-  Pictgo.on_click = [this] { Pictgo_Click(); };
-  Pictalt.on_click = [this] { Pictalt_Click(); };
-
-  // Cell click, digit palette and cage editor.
-  for (int i = 0; i < kCells; ++i) {
-    Text1[i].on_click = [this, i] { Text1_Click(i); };
-    Text1[i].on_mouse_move = [this, i] { Text1_MouseMove(i); };
-    Text2[i].on_mouse_move = [this, i] { Text2_MouseMove(i); };
-    textsomma[i].on_lost_focus = [this, i] { textsomma_LostFocus(i); };
-  }
-  for (int k = 0; k < 10; ++k) Picture1[k].on_click = [this, k] { Picture1_Click(k); };
-  for (int k = 0; k < 18; ++k) colore[k].on_click = [this, k] { colore_Click(k); };
-
-  // Toolbars, menus, switches, pencil-mark clicks, keys and the play clock. A menu command is
-  // refused while a step waits at the traffic light, as on the toolbars; the view toggles that
-  // the toolbars let through (pencil marks, hinted digit) pass from the menu too.
-  Toolbar1.on_button_click = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
-  Toolbar2.on_button_click = [this](const std::string& key) { Toolbar2_ButtonClick(key); };
-  mnupencil.on_click = [this] { mnupencil_Click(); };
-  mnunumber.on_click = [this] { mnunumber_Click(); };
-  mnuactivity.on_click = [this] {
-    if (!step_waiting()) mnuactivity_Click();
-  };
-  mnulog.on_click = [this] {
-    if (!step_waiting()) mnulog_Click();
-  };
-  mnunew.on_click = [this] {
-    if (!step_waiting() && !generation_busy()) mnunew_Click();
-  };
-  Frame1.on_dbl_click = [this] { Frame1_DblClick(); };
-  Cmdtest.on_click = [this] { Cmdtest_Click(); };
-  for (int i = 0; i < kCells; ++i) {
-    Text2[i].on_click = [this, i] { Text2_Click(i); };
-    Text1[i].on_key_down = [this, i](int key_code) { Text1_KeyDown(i, key_code); };
-  }
-  picstart.on_click = [this] { picstart_Click(); };
-  Picture2.on_click = [this] { Picture2_Click(); };
-  Timer2.on_timer = [this] { Timer2_Timer(); };
-
-  // Cage-sum engine.
-}
-
 void Main::log_line(const std::string& line) {
   std::string s;
   s.reserve(line.size() + 2);

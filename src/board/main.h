@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "board/forms.h"
+#include "board/units.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/value.h"
@@ -19,6 +21,8 @@ inline constexpr int kCells = 81;
 // Every table indexed by a cage number has this many entries, so that no cage number that a
 // puzzle and its derived cages can reach falls outside a table.
 inline constexpr int kCageSlots = 256;
+// A cage has at most this many cells: its cell list has positions 1..kMaxCageCells.
+inline constexpr int kMaxCageCells = 7;
 // Sum combinations stored per cage: positions 1..kMaxCombos (the most any sum can have is 73).
 inline constexpr int kMaxCombos = 127;
 
@@ -117,12 +121,12 @@ class Main {
   std::array<Value, kCageSlots> sommagruppo;     // sum; during play the remaining sum
   std::array<Value, kCageSlots> elementigruppo;  // cells; during play the empty cells
   // cellegruppo[g][k], k = 1..elementigruppo[g]: the cells (during play the empty ones) in the
-  // order entered; position 0 is never used, so a cage has at most 7 cells.
-  std::array<std::array<Value, 8>, kCageSlots> cellegruppo;
+  // order entered; position 0 is never used. Read it through cage_cell().
+  std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellegruppo;
   std::array<Value, kCells> gruppodicella;       // cage of each cell, "" when none
   // The layout as loaded, kept for the restart command.
   std::array<Value, kCageSlots> elementioriginali;
-  std::array<std::array<Value, 8>, kCageSlots> celleoriginali;
+  std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> celleoriginali;
   Value coloreselezionato;  // colour of the cage being entered, "" when none
   int cellacolorata = 0;    // cells added so far to the cage being entered
   bool colori = false;      // cage editor mode
@@ -135,7 +139,7 @@ class Main {
 
   // Working copies of trial and verify, the solution counter and the generator.
   std::array<Value, kCageSlots + 1> sommacopia;
-  std::array<std::array<Value, 8>, kCageSlots> cellecopia;
+  std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellecopia;
   std::array<Value, kCageSlots> elementicopia;
   std::array<Value, kCells> listaappoggio;
   std::array<std::string, kCells + 1> cellesalvate;  // per cell its digit or candidate string
@@ -236,8 +240,48 @@ class Main {
   void reset_cell_borders(int i);
   void join_cage_borders(int c, int g);
   void place_sum_box(int g, int first);
+  // The mode words under which a technique explains its steps (chiamante "manuale" or
+  // "analisi").
+  bool explains() const { return chiamante == "manuale" || chiamante == "analisi"; }
+
   // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
   static int cell_number(const Value& v);
+
+  // The cage model, read safely. cage_cell: the cell in position k (1..kMaxCageCells) of cage g's
+  // list (its empty cells during play), -1 when g or k lies outside the tables or the entry holds
+  // no cell number; cage_size: how many cells the list holds, 0..kMaxCageCells; layout_cell and
+  // layout_size: the same for the layout as entered or loaded; cage_of: the real cage of a cell,
+  // -1 when none; in_cage: whether a cell belongs to cage g (a derived cage names its cells only
+  // in its list).
+  int cage_cell(int g, int k) const;
+  int cage_size(int g) const;
+  int layout_cell(int g, int k) const;
+  int layout_size(int g) const;
+  int cage_of(int cell) const;
+  bool in_cage(int cell, int g) const;
+
+  // The input rule. Every user event of the window is of one of these kinds: Board (digit boxes,
+  // the digit palette, the cage editor), Command (toolbars, menus, candidate boxes, sum boxes,
+  // buttons), View (what only changes the view: pencil marks, the hinted digit, arrow keys, the
+  // play clock). accepts_input says whether the window takes it now and tells the player why
+  // not; events are wired to their handlers through it, so no handler checks it again.
+  enum class Input { Board, Command, View };
+  bool accepts_input(Input kind);
+  // Why the window refuses that kind of event now; null when it takes it.
+  const char* input_refusal(Input kind) const;
+
+  // The step gate: the cells of a step are highlighted, the cage window shows cage g while it is
+  // open (g < 0: no cage), the player answers at the traffic light, and every cell gets back the
+  // colours it had. False, with modificato set, when the player refused the step.
+  bool step_gate(std::span<const int> cells, int g = -1);
+  // The same with the cells of cage g as the step's cells.
+  bool step_gate_cage(int g);
+
+  // The stored combinations and required digits of every cage are dropped: candidates were given
+  // back (an erasure, an overwrite, a restart, a changed sum), so tables worked out before may
+  // exclude digits that are possible again. Techniques reason only from tables worked out for
+  // the board as it stands.
+  void forget_combinations();
 
   // Cell entry: runs on every change of a digit box's text.
   void Text1_Change(int Index);
@@ -253,6 +297,8 @@ class Main {
   void Text2_MouseMove(int Index);
   void show_palette(int cell);
   void hide_palette();
+  // The cell the open digit palette writes into (-1 when it is closed): techniques move `cella`.
+  int palette_cell = -1;
   // Cage editor.
   void colore_Click(int Index);
   void editor_click(int Index);
@@ -281,10 +327,6 @@ class Main {
   void build_command_bars();
   // A puzzle is on the board: a status line, or at least one closed cage.
   bool has_puzzle() const;
-  // Refusals shared by toolbars, menus and candidate boxes; each tells the user and returns true
-  // when the command must not run now.
-  bool step_waiting();
-  bool generation_busy();
   // The restart command ("undo") and the cage record of g rebuilt from its load-time layout
   // and the digits on the board.
   void restart_puzzle();
@@ -323,13 +365,6 @@ class Main {
   void interazione_gruppo_settore(int gruppo, int numero, int settore);
   void numeri_obbligati_nel_gruppo();
   void interazione_gruppo_gruppo();
-  // Helpers of the cage techniques: the empty-cell count of a cage (0 when unset), the cage of a
-  // cell (-1 when none), whether a cell belongs to a cage, and the background of the empty cells
-  // of a cage.
-  int cage_size(int gruppo) const;
-  int cage_of(int cell) const;
-  bool in_cage(int cell, int gruppo) const;
-  void paint_cage(int gruppo, Color color);
 
   // ---------------------------------------------------------------------------------------------
   // Puzzle files and library

@@ -30,19 +30,17 @@ void Main::show_palette(int cell) {
   for (int k = 0; k < 10; ++k)
     Picture1[k].move(L + kRing[static_cast<size_t>(k)].dx, T + kRing[static_cast<size_t>(k)].dy);
   for (auto& p : Picture1) p.set_visible(true);
+  palette_cell = cell;
 }
 
 void Main::hide_palette() {
   for (auto& p : Picture1) p.set_visible(false);
+  palette_cell = -1;
 }
 
 void Main::Text1_Click(int Index) {
   if (colori) {
     editor_click(Index);
-    return;
-  }
-  if (Pictgo.visible()) {
-    rt.MsgBox("per procedere, cliccare sul semaforo verde");
     return;
   }
   scelta = "no";
@@ -51,16 +49,12 @@ void Main::Text1_Click(int Index) {
 }
 
 void Main::Picture1_Click(int Index) {
-  if (Pictgo.visible()) {
-    rt.MsgBox("per procedere, cliccare sul semaforo verde");
-    return;
-  }
-  // A technique may have left "no cell" (81) in cella while the palette stayed open.
-  if (cella < 0 || cella >= kCells) {
+  // The palette writes into the cell it was opened on: techniques move `cella` meanwhile.
+  const int cell = palette_cell;
+  if (cell < 0 || cell >= kCells) {
     hide_palette();
     return;
   }
-  const int cell = cella;
   const std::string digit = Index == 0 ? std::string() : std::string(1, static_cast<char>('0' + Index));
   // Writing the digit the cell already holds runs no cell entry, which would close the palette.
   if (Text1[cell].text() == digit) {
@@ -70,12 +64,11 @@ void Main::Picture1_Click(int Index) {
   Text1[cell].set_text(digit);
 }
 
+// The pointer over a box whose cell number lies more than 11 from the palette's cell closes it.
 void Main::Text1_MouseMove(int Index) {
-  if (Index < cella - 11 || Index > cella + 11) hide_palette();
+  if (palette_cell >= 0 && (Index < palette_cell - 11 || Index > palette_cell + 11)) hide_palette();
 }
 
-void Main::Text2_MouseMove(int Index) {
-  if (Index < cella - 11 || Index > cella + 11) hide_palette();
-}
+void Main::Text2_MouseMove(int Index) { Text1_MouseMove(Index); }
 
 }  // namespace ks

@@ -13,8 +13,6 @@ enum ArrowKey { kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
 // modificabili manualmente" is ticked that is all it does.
 void Main::Text2_Click(int Index) {
   if (Index < 0 || Index >= kCells) return;
-  if (step_waiting()) return;
-  if (generation_busy()) return;
   if (frmgeneratore.visible()) {
     const Value& g = gruppodicella[Index];
     mostra_somme_gruppo(g.is_number() ? g.as_int() : -1);

@@ -1,4 +1,6 @@
 // The step gate with its traffic light, and the check that a puzzle is on the board.
+#include <vector>
+
 #include "board/main.h"
 
 namespace ks {
@@ -26,6 +28,42 @@ void Main::aspetta() {
 void Main::Pictgo_Click() { scelta = "si"; }
 
 void Main::Pictalt_Click() { scelta = "no"; }
+
+bool Main::step_gate(std::span<const int> cells, int g) {
+  // The colours each cell had, so that a cage colour or an earlier highlight comes back.
+  struct Saved {
+    int cell;
+    Color digit, candidates;
+  };
+  std::vector<Saved> saved;
+  saved.reserve(cells.size());
+  for (const int c : cells) {
+    if (c < 0 || c >= kCells) continue;
+    saved.push_back({c, Text1[c].back_color(), Text2[c].back_color()});
+    Text1[c].set_back_color(giallo);
+    Text2[c].set_back_color(giallo);
+  }
+  if (g >= 0 && frmgeneratore.visible()) mostra_somme_gruppo(g);
+  scelta = "";
+  aspetta();
+  // Restored last to first, so that a cell named twice gets its first colours back.
+  for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+    Text1[it->cell].set_back_color(it->digit);
+    Text2[it->cell].set_back_color(it->candidates);
+  }
+  if (scelta != "no") return true;
+  modificato = true;
+  return false;
+}
+
+bool Main::step_gate_cage(int g) {
+  std::array<int, kMaxCageCells> cells{};
+  int n = 0;
+  const int size = cage_size(g);
+  for (int k = 1; k <= size; ++k)
+    if (const int c = cage_cell(g, k); c >= 0) cells[static_cast<size_t>(n++)] = c;
+  return step_gate(std::span<const int>(cells.data(), static_cast<size_t>(n)), g);
+}
 
 bool Main::schema_caricato() {
   if (!filetxt.text().empty()) return true;

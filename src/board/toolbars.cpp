@@ -85,26 +85,12 @@ bool Main::has_puzzle() const {
   return false;
 }
 
-bool Main::step_waiting() {
-  if (!Pictgo.visible()) return false;
-  rt.MsgBox("per continuare click sul semaforo verde", MsgButtons::Ok);
-  return true;
-}
-
-bool Main::generation_busy() {
-  if (!generation_running) return false;
-  rt.MsgBox("generazione in corso", MsgButtons::Ok);
-  return true;
-}
-
 void Main::Toolbar1_ButtonClick(const std::string& key) {
   if (key != "activity" && esposti == 81) {
     rt.MsgBox("schema già completato", MsgButtons::Ok);
     return;
   }
-  if (key != "numero" && key != "pencil" && step_waiting()) return;
   if (!is_view_key(key)) {
-    if (generation_busy()) return;
     // A technique needs cages to work on.
     if (!has_puzzle()) {
       rt.MsgBox("nessun schema caricato", MsgButtons::Ok);
@@ -132,8 +118,6 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
 }
 
 void Main::Toolbar2_ButtonClick(const std::string& key) {
-  if (step_waiting()) return;
-  if (generation_busy()) return;
   // Cages entered by hand count as a puzzle even before the status line names one.
   if (key == "risolvi" || key == "conta" || key == "analisi") {
     if (!has_puzzle() && !schema_caricato()) return;

@@ -70,6 +70,13 @@ void TextBox::append(std::string_view s) {
   if (on_change) on_change();
 }
 
+void TextBox::type(std::string t) {
+  if (on_typed)
+    on_typed(std::move(t));
+  else
+    set_text(std::move(t));
+}
+
 void TextBox::set_locked(bool v) { KS_SET(locked_, v); }
 void TextBox::set_multi_line(bool v) { KS_SET(multi_line_, v); }
 void TextBox::set_tab_index(int v) { KS_SET(tab_index_, v); }

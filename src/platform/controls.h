@@ -111,6 +111,11 @@ class TextBox : public Control {
 
   std::function<void()> on_change;
 
+  // The player typed into the box: the view hands over the box's new text. It goes through
+  // on_typed when the window filters what is typed into this box, else straight into the box.
+  void type(std::string t);
+  std::function<void(std::string)> on_typed;
+
  private:
   std::string text_;
   bool locked_ = false;

@@ -23,6 +23,14 @@ int instr(std::string_view s, char c, int start = 1);
 // True when the digit character c occurs in s.
 inline bool has_char(std::string_view s, char c) { return s.find(c) != std::string_view::npos; }
 
+// Bit d set for every digit character d (1..9) of a candidate string: "139" -> bits 1, 3, 9.
+inline unsigned digit_mask(std::string_view candidates) {
+  unsigned m = 0;
+  for (char c : candidates)
+    if (c >= '1' && c <= '9') m |= 1u << (c - '0');
+  return m;
+}
+
 // s without the first occurrence of c (s unchanged when c does not occur).
 std::string cut_first(std::string_view s, char c);
 

@@ -7,33 +7,9 @@
 #include <string_view>
 
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks::sums {
-
-// The cell in slot k of cage g, or -1 when the slot holds no cell number 0..80.
-inline int slot_cell(const Main& m, int g, int k) {
-  if (g < 0 || g >= kCageSlots || k < 1 || k > 7) return -1;
-  const Value& v = m.cellegruppo[g][k];
-  const int c = v.as_int();
-  return v.is_number() && c >= 0 && c < kCells ? c : -1;
-}
-
-// Paints the digit and candidate boxes of a cell (the highlight of a step and its undoing).
-inline void paint_cell(Main& m, int cell, Color color) {
-  m.Text2[cell].set_back_color(color);
-  m.Text1[cell].set_back_color(color);
-}
-
-// The mode words under which a technique explains its steps.
-inline bool explains(const Main& m) { return m.chiamante == "manuale" || m.chiamante == "analisi"; }
-
-// Bit d (1..9) set when digit d is in the candidate string.
-inline unsigned digit_mask(std::string_view candidates) {
-  unsigned m = 0;
-  for (char c : candidates)
-    if (c >= '1' && c <= '9') m |= 1u << (c - '0');
-  return m;
-}
 
 // The cage's empty cells 1..n, n = 2..5 (slot k of the cage is index k - 1 here).
 //   cand[i]      candidate mask of cell i (0 when the slot holds no valid cell)
@@ -55,7 +31,7 @@ struct CageCells {
     if (count < 2 || count > 5) return;
     n = count;
     for (int i = 0; i < n; ++i) {
-      const int c = slot_cell(m, g, i + 1);
+      const int c = m.cage_cell(g, i + 1);
       cell[i] = c;
       cand[i] = c >= 0 ? digit_mask(m.Text2[c].text()) : 0;
       any |= cand[i];
@@ -109,21 +85,6 @@ struct CageCells {
   }
 };
 
-// The step gate of a cage step: paint(giallo) highlights the cells of the step, the cage window
-// shows the cage, the player answers at the traffic light, paint(bianco) restores the cells.
-// False, with modificato set so that a ladder stops, when the step is refused.
-template <typename Paint>
-bool wait_at_gate(Main& m, int g, Paint paint) {
-  paint(m.giallo);
-  if (m.frmgeneratore.visible()) m.mostra_somme_gruppo(g);
-  m.scelta = "";
-  m.aspetta();
-  paint(m.bianco);
-  if (m.scelta != "no") return true;
-  m.modificato = true;
-  return false;
-}
-
 // Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
 // stringa (all of them joined), and at the end numerosomme[g]; no combination at all is a
 // contradiction of the cage.
@@ -147,7 +108,7 @@ class ComboStore {
     m_.numerosomme[g_] = k_;
     if (k_ > 0) return;
     if (m_.incongruenza) {
-      const int cell = slot_cell(m_, g_, 1);
+      const int cell = m_.cage_cell(g_, 1);
       m_.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
                   (cell >= 0 ? m_.rc(cell) : std::string()));
     }

@@ -9,38 +9,6 @@
 
 namespace ks {
 
-int Main::cage_size(int gruppo) const {
-  if (gruppo < 0 || gruppo >= kCageSlots) return 0;
-  const Value& n = elementigruppo[static_cast<size_t>(gruppo)];
-  if (!n.is_number()) return 0;
-  return std::clamp(n.as_int(), 0, 7);
-}
-
-int Main::cage_of(int cell) const {
-  const Value& v = gruppodicella[static_cast<size_t>(cell)];
-  if (!v.is_number()) return -1;
-  const int g = v.as_int();
-  return g >= 0 && g < kCageSlots ? g : -1;
-}
-
-bool Main::in_cage(int cell, int gruppo) const {
-  // A real cage is named by gruppodicella; a derived cage only by its cell list, since its cells
-  // keep the numbers of the real cages they belong to.
-  if (gruppodicella[static_cast<size_t>(cell)].is(gruppo)) return true;
-  const int n = cage_size(gruppo);
-  for (int k = 1; k <= n; ++k)
-    if (sums::slot_cell(*this, gruppo, k) == cell) return true;
-  return false;
-}
-
-void Main::paint_cage(int gruppo, Color color) {
-  const int n = cage_size(gruppo);
-  for (int k = 1; k <= n; ++k) {
-    const int cell = sums::slot_cell(*this, gruppo, k);
-    if (cell >= 0) sums::paint_cell(*this, cell, color);
-  }
-}
-
 // Cage against line. A digit whose candidate cells in a column (row, box) all belong to one cage
 // must be placed by that cage inside the unit, because the unit needs the digit somewhere and the
 // cage holds each digit at most once. So the cage's cells outside the unit lose the digit.
@@ -93,12 +61,12 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
   m.contatoredimessaggio = 0;
   const int count = m.cage_size(g);
   for (int k = 1; k <= count; ++k) {
-    const int cell = sums::slot_cell(m, g, k);
+    const int cell = m.cage_cell(g, k);
     if (cell < 0) continue;
     m.cella = cell;
     if (in_unit(m, kind, u, cell)) continue;
     if (has_char(m.Text2[cell].text(), d)) {
-      if (m.contatoredimessaggio == 0 && sums::explains(m)) {
+      if (m.contatoredimessaggio == 0 && m.explains()) {
         const UnitTexts& t = texts_of(kind);
         const std::string statement = t.phrase + std::to_string(u + 1) + " il numero " + digit +
                                       " è contenuto solo nel gruppo " + m.rc(cell);
@@ -108,9 +76,7 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
           m.log_line(statement);
         }
         m.txthint.set_text(statement);
-        if (m.calling.empty() &&
-            !sums::wait_at_gate(m, g, [&](Color c) { sums::paint_cell(m, cell, c); }))
-          return;
+        if (m.calling.empty() && !m.step_gate(std::array{cell}, g)) return;
         if (logging) m.log_line(" * elimino il numero " + digit + " da ");
         m.txthint.set_text("eliminato il " + digit + " da");
       }

@@ -23,7 +23,7 @@ Runs runs_of(const Main& m, int g, char d, bool rows) {
   int current = 0;
   const int size = m.cage_size(g);
   for (int k = 1; k <= size; ++k) {
-    const int cell = sums::slot_cell(m, g, k);
+    const int cell = m.cage_cell(g, k);
     if (cell < 0 || !has_char(m.Text2[cell].text(), d)) continue;
     const int line = rows ? m.rigacella[static_cast<size_t>(cell)]
                           : m.colonnacella[static_cast<size_t>(cell)];
@@ -42,7 +42,7 @@ bool disjoint(const Main& m, int g1, int g2) {
   const int n1 = m.cage_size(g1), n2 = m.cage_size(g2);
   for (int a = 1; a <= n1; ++a)
     for (int b = 1; b <= n2; ++b)
-      if (sums::slot_cell(m, g1, a) == sums::slot_cell(m, g2, b)) return false;
+      if (m.cage_cell(g1, a) == m.cage_cell(g2, b)) return false;
   return true;
 }
 
@@ -59,7 +59,7 @@ bool disjoint(const Main& m, int g1, int g2) {
 void Main::interazione_gruppo_gruppo() {
   modificato = false;
   const bool logging = calling1 != "trial";
-  const bool explaining = sums::explains(*this);
+  const bool explaining = explains();
   // Every real cage and every derived one; a loaded layout leaves gruppo1 at 0 until the first
   // derivation, while the real cages already go up to gruppi.
   const int last = std::min(std::max(gruppi, gruppo1), kCageSlots - 1);
@@ -105,9 +105,7 @@ void Main::interazione_gruppo_gruppo() {
                   log_line("-----------------------");
                   log_line(header);
                 }
-                if (calling.empty() &&
-                    !sums::wait_at_gate(*this, g2, [&](Color c) { paint_cage(g2, c); }))
-                  return;
+                if (calling.empty() && !step_gate_cage(g2)) return;
                 contatoredimessaggio = 1;
                 if (rows) {
                   txthint.set_text("elimino il numero ");

@@ -46,7 +46,7 @@ bool Main::numero_possibile_nel_gruppo(int numero, int gruppo) {
   const char c = static_cast<char>('0' + numero);
   const int n = elementigruppo[gruppo].as_int();
   for (int i = 1; i <= n && i <= 7; ++i) {
-    const int cell = sums::slot_cell(*this, gruppo, i);
+    const int cell = cage_cell(gruppo, i);
     if (cell >= 0 && Text2[cell].text().find(c) != std::string::npos) return true;
   }
   return false;

@@ -14,7 +14,7 @@ namespace {
 // mode. False when the user refused the step at the gate; `after` is the hint shown once the step
 // goes ahead ("eliminato il " or "elimino il ").
 bool first_removal(Main& m, int gruppo, char d, const char* after) {
-  if (m.contatoredimessaggio != 0 || !sums::explains(m)) return true;
+  if (m.contatoredimessaggio != 0 || !m.explains()) return true;
   const bool trial = m.calling1 == "trial";
   const std::string header =
       std::string("POSIZIONE OBBLIGATA ") + d + " nel gruppo " + m.rc(m.indice);
@@ -24,9 +24,7 @@ bool first_removal(Main& m, int gruppo, char d, const char* after) {
   }
   m.txthint.set_text(header);
   m.txthint.set_visible(true);
-  if (m.calling.empty() &&
-      !sums::wait_at_gate(m, gruppo, [&](Color c) { sums::paint_cell(m, m.indice, c); }))
-    return false;
+  if (m.calling.empty() && !m.step_gate(std::array{m.indice}, gruppo)) return false;
   m.txthint.set_text(std::string(after) + d + " da");
   if (!trial) m.log_line(std::string(" * elimino il numero ") + d + " da ");
   m.modificato = true;
@@ -53,7 +51,7 @@ bool remove_digit(Main& m, int cell, char d) {
 bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int, kCells>& table,
                  int unit) {
   for (int k = 1; k <= n; ++k) {
-    const int cell = sums::slot_cell(m, gruppo, k);
+    const int cell = m.cage_cell(gruppo, k);
     if (cell >= 0 && has_char(m.Text2[cell].text(), d) && table[cell] != unit) return false;
   }
   return true;
@@ -68,7 +66,7 @@ bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int,
 // Example: cage {r2c1, r2c2, r3c1} needs 9, only r2c1 and r2c2 have it -> 9 leaves r2c3..r2c9.
 void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri) {
   modificato = false;
-  const int first = sums::slot_cell(*this, gruppo, 1);
+  const int first = cage_cell(gruppo, 1);
   if (first < 0) return;
   int n = elementigruppo[gruppo].as_int();
   if (n > 7) n = 7;
@@ -108,7 +106,7 @@ void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& nu
 
 // Removes d from the cells of row `riga` (1..9) outside the cage; the shared `colonna` walks it.
 void Main::posizione_obbligata_riga(int gruppo, char numero, int& riga) {
-  indice = sums::slot_cell(*this, gruppo, 1);
+  indice = cage_cell(gruppo, 1);
   contatoredimessaggio = 0;
   if (indice < 0 || riga < 1 || riga > 9) return;
   for (colonna = 0; colonna <= 8; ++colonna) {
@@ -126,7 +124,7 @@ void Main::posizione_obbligata_riga(int gruppo, char numero, int& riga) {
 
 // Removes d from the cells of box `settore` (0..8) outside the cage.
 void Main::posizione_obbligata_settore(int gruppo, char numero, int settore) {
-  indice = sums::slot_cell(*this, gruppo, 1);
+  indice = cage_cell(gruppo, 1);
   contatoredimessaggio = 0;
   if (indice < 0 || settore < 0 || settore > 8) return;
   for (int k = 0; k <= 8; ++k) {
@@ -146,7 +144,7 @@ void Main::posizione_obbligata_settore(int gruppo, char numero, int settore) {
 // Removes d from the cells of column `colonna` (1..9) outside the cage; the shared `riga` walks
 // it.
 void Main::posizione_obbligata_colonna(int gruppo, char numero, int& colonna) {
-  indice = sums::slot_cell(*this, gruppo, 1);
+  indice = cage_cell(gruppo, 1);
   contatoredimessaggio = 0;
   if (indice < 0 || colonna < 1 || colonna > 9) return;
   for (this->riga = 0; this->riga <= 8; ++this->riga) {

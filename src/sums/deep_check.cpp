@@ -39,12 +39,12 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
   if (n < 3 || n > 5) return;
   std::array<int, 5> cells{};
   for (int i = 0; i < n; ++i) {
-    cells[i] = sums::slot_cell(*this, gruppo, i + 1);
+    cells[i] = cage_cell(gruppo, i + 1);
     if (cells[i] < 0) return;
   }
   const int count = std::clamp(numerosomme[gruppo].as_int(), 0, kMaxCombos);
   const auto& list = elencosomme[gruppo];
-  const bool talks = sums::explains(*this);
+  const bool talks = explains();
   const bool step = calling.empty();
   const bool trial = calling1 == "trial";
 
@@ -65,21 +65,18 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
       if (!trial) log_line(testo);
     }
     if (!trial) log_line(std::string("il numero ") + d + " non è possibile nella cella " + where);
-    if (n == 5 || step)
-      for (int i = 0; i < n; ++i) sums::paint_cell(*this, cells[i], giallo);
-    if ((n != 4 || step) && frmgeneratore.visible()) mostra_somme_gruppo(gruppo);
-    bool waited = false;
     if (step) {
-      scelta = "";
-      aspetta();
-      waited = true;
-    }
-    if (n >= 4 || step)
-      for (int i = 0; i < n; ++i) sums::paint_cell(*this, cells[i], bianco);
-    if (n == 3 && waited) ++contatoredimessaggio;
-    if (waited && scelta == "no") {
-      scelta = "";
-      return false;
+      // A refused report leaves the candidate, and sets no progress of its own.
+      const bool before = modificato;
+      const bool go = step_gate(std::span<const int>(cells.data(), static_cast<size_t>(n)), gruppo);
+      if (n == 3) ++contatoredimessaggio;
+      if (!go) {
+        modificato = before;
+        scelta = "";
+        return false;
+      }
+    } else if (n != 4 && frmgeneratore.visible()) {
+      mostra_somme_gruppo(gruppo);
     }
     if (n >= 4 || step) {
       const std::string hint = std::string("elimino il numero ") + d + " da " + where;
@@ -95,7 +92,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
     // The other cells, in slot order, with their candidates (only the target changes below).
     std::array<unsigned, 4> others{};
     for (int j = 0, o = 0; j < n; ++j)
-      if (j != i) others[o++] = sums::digit_mask(Text2[cells[j]].text());
+      if (j != i) others[o++] = digit_mask(Text2[cells[j]].text());
 
     const int length = static_cast<int>(Text2[target].text().size());
     for (int p = 1; p <= length; ++p) {

@@ -25,7 +25,7 @@ namespace ks {
 // on row 3  ->  r2c2, r2c3 and r1c2, r1c3 (box 1, outside the cage) lose 1.
 void Main::numeri_obbligati_nel_gruppo() {
   // Only a single step or a solve changes the board here; other callers get nothing.
-  if (!sums::explains(*this)) return;
+  if (!explains()) return;
   const bool logging = calling1 != "trial";
 
   // The box of the first place of the digit, and the box of the last cage cell found outside it.
@@ -63,7 +63,7 @@ void Main::numeri_obbligati_nel_gruppo() {
         std::array<int, 7> places{};
         int np = 0, runs = 0, current = 0, first_line = 0, second_line = 0;
         for (int k = 1; k <= size; ++k) {
-          const int cell = sums::slot_cell(*this, g, k);
+          const int cell = cage_cell(g, k);
           if (cell < 0) continue;
           cella = cell;
           if (has_char(Text2[cell].text(), d)) {
@@ -105,7 +105,7 @@ void Main::numeri_obbligati_nel_gruppo() {
             txthint.set_visible(true);
             std::string header;
             if (box == 0) {
-              const int tail = sums::slot_cell(*this, g, size);
+              const int tail = cage_cell(g, size);
               header = "numero obbligato " + digit + " nel gruppo " + (tail >= 0 ? rc(tail) : "");
             } else {
               header = "INTERAZIONE gruppo " + std::to_string(g) + " settore " +
@@ -116,9 +116,7 @@ void Main::numeri_obbligati_nel_gruppo() {
               if (box != 0) log_line("-----------------------");
               log_line(header);
             }
-            if (calling.empty() &&
-                !sums::wait_at_gate(*this, g, [&](Color c) { paint_cage(g, c); }))
-              return false;
+            if (calling.empty() && !step_gate_cage(g)) return false;
             txthint.set_text((box == 0 ? "eliminato il numero " : "elimino il numero ") + digit);
             if (logging) log_line(" * elimino il numero " + digit);
           }

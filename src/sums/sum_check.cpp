@@ -29,7 +29,7 @@ std::string cut_header(Main& m, int g, int n, int first) {
 // Whether the single-place step of a cage of n empty cells waits at the gate.
 bool single_place_waits(const Main& m, int n) {
   if (n == 3) return m.chiamante == "manuale" && m.calling.empty();
-  if (!sums::explains(m)) return false;
+  if (!m.explains()) return false;
   return n == 4 ? m.calling != "risolvi" : m.calling.empty();
 }
 
@@ -44,7 +44,7 @@ Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) 
   for (const char d : numeri) {
     int places = 0, where = -1;
     for (int k = 1; k <= n; ++k) {
-      const int cell = sums::slot_cell(*this, gruppo, k);
+      const int cell = cage_cell(gruppo, k);
       if (cell >= 0 && has_char(Text2[cell].text(), d)) {
         ++places;
         where = cell;
@@ -89,7 +89,7 @@ void Main::controllo_somme(int gruppo) {
     sommeestese = false;
 
     if (n == 1) {
-      const int cell = sums::slot_cell(*this, g, 1);
+      const int cell = cage_cell(g, 1);
       const Value& sum = sommagruppo[g];
       const int s = sum.as_int();
       if (cell < 0 || !sum.is_number() || sum.num() != s || s < 1 || s > 9 ||
@@ -110,11 +110,11 @@ void Main::controllo_somme(int gruppo) {
     origine = "somme1";
     calcola_somme_gruppo(g);
     if (n <= 3 && problema) return;
-    const unsigned digits = sums::digit_mask(stringa);
+    const unsigned digits = digit_mask(stringa);
     const int sum = sommagruppo[g].as_int();
-    const int first = sums::slot_cell(*this, g, 1);
+    const int first = cage_cell(g, 1);
     for (int k = 1; k <= n; ++k) {
-      const int cell = sums::slot_cell(*this, g, k);
+      const int cell = cage_cell(g, k);
       const std::string now = cell >= 0 ? Text2[cell].text() : std::string();
       std::string cut;
       for (int d = 1; d <= 9; ++d) {
@@ -122,7 +122,7 @@ void Main::controllo_somme(int gruppo) {
         if (!(digits & (1u << d)) || !has_char(now, c)) continue;
         if (n == 2) {
           // The other cell must be able to take the complement.
-          const int other = sums::slot_cell(*this, g, 3 - k);
+          const int other = cage_cell(g, 3 - k);
           const int rest = sum - d;
           if (other < 0 || rest < 1 || rest > 9 ||
               !has_char(Text2[other].text(), static_cast<char>('0' + rest)))
@@ -148,21 +148,11 @@ void Main::controllo_somme(int gruppo) {
           log_line(testo);
         }
         if (chiamante == "manuale" && contatoredimessaggio == 0) {
-          for (int j = 1; j <= n; ++j) {
-            const int c = sums::slot_cell(*this, g, j);
-            if (c >= 0) sums::paint_cell(*this, c, giallo);
-          }
           txthint.set_text("CONTROLLO SOMME - modifico ");
-          if (frmgeneratore.visible()) mostra_somme_gruppo(g);
-          scelta = "";
-          if (calling.empty()) aspetta();
-          for (int j = 1; j <= n; ++j) {
-            const int c = sums::slot_cell(*this, g, j);
-            if (c >= 0) sums::paint_cell(*this, c, bianco);
-          }
-          if (scelta == "no") {
-            modificato = true;
-            return;
+          if (calling.empty()) {
+            if (!step_gate_cage(g)) return;
+          } else if (frmgeneratore.visible()) {
+            mostra_somme_gruppo(g);
           }
         }
       }
@@ -185,7 +175,7 @@ void Main::controllo_somme(int gruppo) {
       for (const char d : required) {
         bool settled = false;
         for (int k = 1; k <= n && !settled; ++k) {
-          const int cell = sums::slot_cell(*this, g, k);
+          const int cell = cage_cell(g, k);
           settled = cell >= 0 && Text2[cell].text().size() == 1 && Text2[cell].text()[0] == d;
         }
         if (!settled) open += d;
@@ -198,9 +188,7 @@ void Main::controllo_somme(int gruppo) {
                                  std::to_string(colonnacella[cell]);
         txthint.set_text(hint);
         if (calling1 != "trial") log_line(hint);
-        if (single_place_waits(*this, n) &&
-            !sums::wait_at_gate(*this, g, [&](Color c) { sums::paint_cell(*this, cell, c); }))
-          return;
+        if (single_place_waits(*this, n) && !step_gate(std::array{cell}, g)) return;
         Text2[cell].set_text(numero);
         modificato = true;
         return;
