@@ -1,5 +1,6 @@
 // The program: the main window and its companion windows on the Qt runtime.
 #include <QApplication>
+#include <memory>
 
 #include "board/main.h"
 #include "look.h"
@@ -12,7 +13,9 @@ int main(int argc, char** argv) {
   ks::view::apply_look(app);
 
   ks::view::QtRuntime rt;
-  ks::Main m(rt);
+  // The window's state is large (its tables hold every cage a puzzle can derive): on the heap.
+  const auto main_window = std::make_unique<ks::Main>(rt);
+  ks::Main& m = *main_window;
   ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form});
   rt.set_form_widgets([&view](ks::Form& f) -> QWidget* {
     ks::view::FormWindow* w = view.window(f);

@@ -120,42 +120,43 @@ void Main::disegna_gruppi() {
 // longer listed (filled during play), since they still join their neighbours.
 // Example: {0, 1, 9, 10, 40} is split although its block of four has more inner pairs than a
 // five-cell cage needs: 40 cannot be reached from 0.
+bool Main::cage_whole(int g, std::span<const int> cells) const {
+  if (cells.empty()) return true;
+  const int start = cells[0];
+  if (start < 0 || start >= kCells || cage_of(start) != g) return false;
+  std::array<bool, kCells> seen{};
+  std::array<int, kCells> queue{};
+  int head = 0, tail = 0;
+  queue[tail++] = start;
+  seen[start] = true;
+  while (head < tail) {
+    const int c = queue[head++];
+    const int col = col_of(c);
+    const int next[4] = {col < 8 ? c + 1 : -1, col > 0 ? c - 1 : -1, c + 9 < kCells ? c + 9 : -1,
+                         c - 9};
+    for (const int nb : next) {
+      if (nb < 0 || seen[nb] || cage_of(nb) != g) continue;
+      seen[nb] = true;
+      queue[tail++] = nb;
+    }
+  }
+  for (const int c : cells)
+    if (c < 0 || c >= kCells || !seen[c]) return false;
+  return true;
+}
+
 void Main::controlla_contiguita() {
   problema = false;
-  std::array<int, kCells> seen;  // seen[c] == g: cell c reached in the walk of cage g
-  seen.fill(-1);
-  std::array<int, kCells> queue{};
   const int last = std::min(gruppi, kCageSlots - 1);
   for (int g = 0; g <= last; ++g) {
-    const int n = std::clamp(elementigruppo[g].as_int(), 0, 7);
+    const int n = std::clamp(elementigruppo[g].as_int(), 0, kMaxCageCells);
     if (n == 0) continue;
-
-    bool whole = true;
-    const int start = cell_number(cellegruppo[g][1]);
-    if (start >= 0 && gruppodicella[start].is(g)) {
-      int head = 0, tail = 0;
-      queue[tail++] = start;
-      seen[start] = g;
-      while (head < tail) {
-        const int c = queue[head++];
-        const int col = colonnacella[c];
-        const int next[4] = {col < 9 ? c + 1 : -1, col > 1 ? c - 1 : -1, c + 9 <= 80 ? c + 9 : -1,
-                             c - 9 >= 0 ? c - 9 : -1};
-        for (int nb : next) {
-          if (nb < 0 || seen[nb] == g || !gruppodicella[nb].is(g)) continue;
-          seen[nb] = g;
-          queue[tail++] = nb;
-        }
-      }
-    } else {
-      whole = false;
-    }
+    std::array<int, kMaxCageCells> cells{};
     for (int k = 1; k <= n; ++k) {
-      const int c = cell_number(cellegruppo[g][k]);
-      if (c >= 0) cella = c;
-      if (c < 0 || seen[c] != g) whole = false;
+      cells[k - 1] = cage_cell(g, k);
+      if (cells[k - 1] >= 0) cella = cells[k - 1];
     }
-    if (!whole) {
+    if (!cage_whole(g, std::span<const int>(cells.data(), static_cast<size_t>(n)))) {
       rt.MsgBox(" problema contiguita ", MsgButtons::Ok);
       problema = true;
       return;

@@ -1,11 +1,20 @@
 // The cage editor: pick a colour, click the cells of a cage, type its sum in the small box on
 // its first cell and leave the box to close the cage. A click on a cell of a registered cage
 // offers to delete that cage.
+#include <algorithm>
+
 #include "board/main.h"
 #include "platform/text.h"
 
 namespace ks {
 
+namespace {
+
+// The smallest and the largest sum of n different digits: 1 + 2 + ... + n and 9 + 8 + ....
+int lowest_sum(int n) { return n * (n + 1) / 2; }
+int highest_sum(int n) { return n * (19 - n) / 2; }
+
+}  // namespace
 
 void Main::colore_Click(int Index) {
   colori = true;
@@ -25,74 +34,66 @@ void Main::editor_click(int Index) {
     return;
   }
   if (!textsomma[gruppi].text().empty() && ins_dati) rt.MsgBox("chiudere il gruppo");
-  // A cage has room for seven cells; an eighth is refused before anything is painted.
-  const bool adds_cell = !gruppodicella[Index].is_number() && !coloreselezionato.eq(bianco);
-  if (adds_cell && cellacolorata >= kMaxCageCells) {
-    rt.MsgBox("un gruppo non può avere più di 7 celle");
-    return;
-  }
-  const Color c = static_cast<Color>(coloreselezionato.num());
-  Text1[Index].set_back_color(c);
-  Text2[Index].set_back_color(c);
   modifica_gruppo(Index);
 }
 
+bool Main::cage_number_used(int g) const {
+  for (int c = 0; c < kCells; ++c)
+    if (cage_of(c) == g) return true;
+  return false;
+}
+
+void Main::free_cell(int cell) {
+  gruppodicella[cell] = Value();
+  Text1[cell].set_back_color(bianco);
+  Text2[cell].set_back_color(bianco);
+  Text2[cell].move(Label2[cell].left() + 2, Text2[cell].top(), 35, Text2[cell].height());
+}
+
+// Every cell of the cage is freed, filled or not: a digit already placed in it counts against no
+// cage until a new cage takes it.
 void Main::delete_cage(int g) {
-  // The open cage has its cells in positions 1..cellacolorata; its size is written only when
-  // it is closed.
-  const bool open = (g == gruppi && cellacolorata > 0);
-  const int n = open ? cellacolorata : std::min(std::max(elementigruppo[g].as_int(), 0), kMaxCageCells);
-  for (int k = 1; k <= n; ++k) {
-    const Value d = cellegruppo[g][k];
-    if (d.is_number()) {
-      const int cell = d.as_int();
-      if (gruppodicella[cell].is(g)) {
-        gruppodicella[cell] = Value();
-        Text1[cell].set_back_color(bianco);
-        Text2[cell].set_back_color(bianco);
-        Text2[cell].move(Label2[cell].left() + 2, Text2[cell].top(), 35, Text2[cell].height());
-      }
-    }
+  const bool open = g == gruppi && cellacolorata > 0;
+  for (int c = 0; c < kCells; ++c)
+    if (cage_of(c) == g) free_cell(c);
+  for (int k = 1; k <= kMaxCageCells; ++k) {
     cellegruppo[g][k] = Value();
+    celleoriginali[g][k] = Value();
   }
-  textsomma[g].set_text("");
-  textsomma[g].set_visible(false);
+  if (g < kCells) {
+    textsomma[g].set_text("");
+    textsomma[g].set_visible(false);
+    Textgruppo[g].set_text("");
+    Textgruppo[g].set_visible(false);
+  }
   sommagruppo[g] = Value();
-  Textgruppo[g].set_text("");
-  Textgruppo[g].set_visible(false);
   elementigruppo[g] = 0;
   elementioriginali[g] = 0;
   if (open) cellacolorata = 0;
 }
 
 void Main::modifica_gruppo(int c) {
-  if (gruppodicella[c].is_number()) {
-    const int g = gruppodicella[c].as_int();
+  if (const int g = cage_of(c); g >= 0) {
+    // Asked before anything is painted, so that a refusal leaves the board as it was.
     if (rt.MsgBox("gruppo già registrato. Vuoi cancellare il gruppo e procedere alla creazione di un "
                   "nuovo gruppoo?",
                   MsgButtons::OkCancel) != MsgAnswer::Ok)
       return;
+    const bool closed = g != gruppi || cellacolorata == 0;
     delete_cage(g);
-    gruppodicella[c] = Value();
-    Text1[c].set_back_color(bianco);
-    Text2[c].set_back_color(bianco);
+    // The candidates that the deleted cage's sum had cut come back.
+    if (closed) refresh_candidates();
     return;
   }
 
-  const int g = gruppi;
   if (coloreselezionato.eq(bianco)) {
     // The white button takes the last added cell back from the open cage and frees it.
     if (cellacolorata == 0) return;
-    const Value taken = cellegruppo[g][cellacolorata];
+    const int g = gruppi;
+    const int taken = cage_cell(g, cellacolorata);
     cellegruppo[g][cellacolorata] = Value();
     --cellacolorata;
-    if (taken.is_number()) {
-      const int cell = taken.as_int();
-      gruppodicella[cell] = Value();
-      Text1[cell].set_back_color(bianco);
-      Text2[cell].set_back_color(bianco);
-      Text2[cell].move(Label2[cell].left() + 2, Text2[cell].top(), 35, Text2[cell].height());
-    }
+    if (taken >= 0) free_cell(taken);
     if (cellacolorata == 0) {
       textsomma[g].set_visible(false);
       Textgruppo[g].set_visible(false);
@@ -100,6 +101,27 @@ void Main::modifica_gruppo(int c) {
     return;
   }
 
+  // A cage has room for seven cells; an eighth is refused before anything is painted.
+  if (cellacolorata >= kMaxCageCells) {
+    rt.MsgBox("un gruppo non può avere più di 7 celle");
+    return;
+  }
+  // A new cage always gets a number no registered cage has: after a loaded puzzle `gruppi` is
+  // its last cage, which is closed.
+  if (cellacolorata == 0 && cage_number_used(gruppi)) {
+    // The next free number after it, else the first free one (a cage deleted earlier); there is
+    // one, since the clicked cell is in no cage.
+    int g = gruppi + 1;
+    while (g < kCells && cage_number_used(g)) ++g;
+    if (g >= kCells) g = 0;
+    while (g < kCells && cage_number_used(g)) ++g;
+    if (g >= kCells) return;
+    gruppi = g;
+  }
+  const int g = gruppi;
+  const Color color = static_cast<Color>(coloreselezionato.num());
+  Text1[c].set_back_color(color);
+  Text2[c].set_back_color(color);
   ++cellacolorata;
   cellegruppo[g][cellacolorata] = c;
   gruppodicella[c] = g;
@@ -117,32 +139,65 @@ void Main::modifica_gruppo(int c) {
   }
 }
 
+// The sum typed for a cage of n cells: a whole number that n different digits can make. Tells
+// the player and returns false otherwise. "12a" reads as 12; "abc" as 0, which no cage can have.
+bool Main::cage_sum_acceptable(double sum, int n) {
+  if (n >= 1 && n <= kMaxCageCells && sum == static_cast<int>(sum) && sum >= lowest_sum(n) &&
+      sum <= highest_sum(n))
+    return true;
+  rt.MsgBox("somma non valida: un gruppo di " + std::to_string(n) + (n == 1 ? " cella" : " celle") +
+            " ha una somma da " + std::to_string(lowest_sum(n)) + " a " +
+            std::to_string(highest_sum(n)));
+  return false;
+}
+
 void Main::textsomma_LostFocus(int Index) {
   if (Index < 0 || Index >= kCells) return;
   if (Index == gruppi && cellacolorata > 0) {
-    // Close the open cage: its size, its sum, and its layout as entered (for the restart).
-    elementigruppo[gruppi] = cellacolorata;
-    elementioriginali[gruppi] = cellacolorata;
-    for (int k = 1; k <= cellacolorata; ++k) celleoriginali[gruppi][k] = cellegruppo[gruppi][k];
-    bool free_cell = false;
-    for (int i = 0; i < kCells && !free_cell; ++i) free_cell = Text1[i].back_color() == 0xFFFFFF;
-    sommagruppo[gruppi] = val(textsomma[gruppi].text());
-    if (free_cell && gruppi < kCells - 1) ++gruppi;
+    // Close the open cage, unless its sum or its shape is impossible: then it stays open, for the
+    // player to correct.
+    const int g = gruppi;
+    const int n = cellacolorata;
+    if (!cage_sum_acceptable(val(textsomma[g].text()), n)) return;
+    std::array<int, kMaxCageCells> cells{};
+    for (int k = 1; k <= n; ++k) cells[k - 1] = cage_cell(g, k);
+    if (!cage_whole(g, std::span<const int>(cells.data(), static_cast<size_t>(n)))) {
+      rt.MsgBox("le celle del gruppo non sono contigue");
+      return;
+    }
+    // The layout as entered (for the restart), then the cage as the board stands: a digit
+    // already in one of its cells counts against its sum.
+    elementioriginali[g] = n;
+    for (int k = 1; k <= n; ++k) celleoriginali[g][k] = cellegruppo[g][k];
+    cage_from_layout(g);
+    // gruppi goes on to the number after the last cage while a cell is left for another cage,
+    // and stays on the last cage when every cell has one.
+    bool free_left = false;
+    for (int i = 0; i < kCells && !free_left; ++i) free_left = cage_of(i) < 0;
+    for (int h = g + 1; h < kCells; ++h)
+      if (cage_number_used(h)) gruppi = h;
+    if (free_left && gruppi < kCells - 1) ++gruppi;
     cellacolorata = 0;
     coloreselezionato = Value();
     return;
   }
-  // The sum box of a closed cage: its sum changes, and nothing else. During play the cage keeps
-  // as remaining sum the new sum less the digits already placed in it.
-  if (Index <= gruppi && elementioriginali[Index].gt(0)) {
-    double placed = 0;
-    const int n = std::min(elementioriginali[Index].as_int(), kMaxCageCells);
-    for (int k = 1; k <= n; ++k) {
-      const Value c = celleoriginali[Index][k];
-      if (c.is_number()) placed += val(Text1[c.as_int()].text());
-    }
-    sommagruppo[Index] = val(textsomma[Index].text()) - placed;
+  // The sum box of a closed cage: its sum changes. During play the cage keeps as remaining sum
+  // the new sum less the digits already placed in it, and every candidate follows from the board
+  // and the cages again, so that nothing the old sum had cut stays cut.
+  const int n = layout_size(Index);
+  if (Index > gruppi || n == 0 || cage_of(layout_cell(Index, 1)) != Index) return;
+  double placed = 0;
+  for (int k = 1; k <= n; ++k)
+    if (const int c = layout_cell(Index, k); c >= 0 && cage_of(c) == Index) placed += val(Text1[c].text());
+  const double old_sum = sommagruppo[Index].num() + placed;
+  const double typed = val(textsomma[Index].text());
+  if (typed == old_sum) return;
+  if (!cage_sum_acceptable(typed, n)) {
+    textsomma[Index].set_text(num_text(old_sum));
+    return;
   }
+  cage_from_layout(Index);
+  refresh_candidates();
 }
 
 }  // namespace ks

@@ -13,24 +13,21 @@ bool is_digit_text(const std::string& t) { return t.size() == 1 && t[0] >= '1' &
 }  // namespace
 
 void Main::give_back_to_cage(int cell, int digit) {
-  const Value& gv = gruppodicella[cell];
-  if (!gv.is_number()) return;
-  const int g = gv.as_int();
+  const int g = cage_of(cell);
+  if (g < 0) return;
   sommagruppo[g] = sommagruppo[g].plus(digit);
   // The empty cells in the order the cage was entered: the load-time list, filtered.
   int n = 0;
   bool listed = false;
-  const int original = std::min(elementioriginali[g].as_int(), 7);
+  const int original = layout_size(g);
   for (int k = 1; k <= original; ++k) {
-    const Value c = celleoriginali[g][k];
-    if (!c.is_number()) continue;
-    const int ci = c.as_int();
-    if (ci < 0 || ci >= kCells || !gruppodicella[ci].is(g)) continue;
-    if (ci == cell) listed = true;
-    if (Text1[ci].text().empty() && n < 7) cellegruppo[g][++n] = c;
+    const int c = layout_cell(g, k);
+    if (c < 0 || cage_of(c) != g) continue;
+    if (c == cell) listed = true;
+    if (Text1[c].text().empty() && n < kMaxCageCells) cellegruppo[g][++n] = c;
   }
   // A cage whose load-time list does not hold the cell (it should always do) still gets it back.
-  if (!listed && n < 7) cellegruppo[g][++n] = cell;
+  if (!listed && n < kMaxCageCells) cellegruppo[g][++n] = cell;
   elementigruppo[g] = n;
 }
 
@@ -65,7 +62,7 @@ void Main::Text1_Change(int Index) {
   }
 
   // 3. The cell.
-  const int R = rigacella[Index], C = colonnacella[Index], B = settorecella[Index];
+  const int R = rigacella[Index], C = colonnacella[Index];
   numero = now;
   const char d = now.empty() ? '\0' : now[0];
   const int digit = now.empty() ? 0 : d - '0';
@@ -73,29 +70,29 @@ void Main::Text1_Change(int Index) {
   // 4. The cage: lower its remaining sum and count, keep its list to the empty cells, and take
   // the digit from the cage mates. An erasure gives back what the placement took.
   int g = -1;
-  if (calling1 != "classico" && gruppodicella[Index].is_number()) {
-    g = gruppodicella[Index].as_int();
+  if (calling1 != "classico" && cage_of(Index) >= 0) {
+    g = cage_of(Index);
     if (now.empty()) {
       give_back_to_cage(Index, old[0] - '0');
     } else {
-      const int before = std::clamp(elementigruppo[g].as_int(), 0, 7);
+      // The list keeps exactly the cage's empty cells, also when the digit is wrong.
+      const int before = cage_size(g);
       elementigruppo[g] = elementigruppo[g].minus(1);
       sommagruppo[g] = sommagruppo[g].minus(digit);
+      int n = 0;
+      for (int k = 1; k <= before; ++k) {
+        const int c = cage_cell(g, k);
+        if (c >= 0 && Text1[c].text().empty()) cellegruppo[g][++n] = c;
+      }
       if (sommagruppo[g].lt(0)) {
         problema = true;
         if (incongruenza) log_line(" IMPOSSIBILE , somma negativa");
         return;
       }
-      int n = 0;
-      for (int k = 1; k <= before; ++k) {
-        const Value c = cellegruppo[g][k];
-        if (c.is_number() && Text1[c.as_int()].text().empty()) cellegruppo[g][++n] = c;
-      }
-      const int mates = std::clamp(elementigruppo[g].as_int(), 0, 7);
+      const int mates = cage_size(g);
       for (int k = 1; k <= mates; ++k) {
-        if (!cellegruppo[g][k].is_number()) continue;
-        const int m = cellegruppo[g][k].as_int();
-        if (m == Index) continue;
+        const int m = cage_cell(g, k);
+        if (m < 0 || m == Index) continue;
         const std::string& cand = Text2[m].text();
         if (!has_char(cand, d)) continue;
         Text2[m].set_text(cut_first(cand, d));
@@ -124,7 +121,9 @@ void Main::Text1_Change(int Index) {
   hide_palette();
 
   if (now.empty()) {
-    // 7. Erased: the candidates follow from the digits on the board again.
+    // 7. Erased: the candidates follow from the digits on the board again, and every cage's
+    // combinations worked out while the digit stood may exclude digits possible again.
+    forget_combinations();
     calcola_candidati();
   } else {
     // 8. The cell's candidate is its digit, and the cell shows the digit (not a candidate box
@@ -132,22 +131,20 @@ void Main::Text1_Change(int Index) {
     Text2[Index].set_text(now);
     Text2[Index].set_visible(false);
     Text1[Index].set_visible(true);
-    enum class Unit { Row, Column, Box };
     int conflict = -1;
-    Unit where = Unit::Row;
-    const auto visit = [&](int c, Unit u) {
-      if (conflict >= 0 || c == Index) return;
-      const std::string& cand = Text2[c].text();
-      if (cand.size() == 1 && cand[0] == d) {
-        conflict = c;
-        where = u;
-      } else if (cand.size() > 1 && has_char(cand, d)) {
-        Text2[c].set_text(cut_first(cand, d));
+    UnitKind where = UnitKind::Row;
+    for (const UnitKind u : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
+      for (const int c : unit_cells(u, unit_of(u, Index))) {
+        if (conflict >= 0 || c == Index) continue;
+        const std::string& cand = Text2[c].text();
+        if (cand.size() == 1 && cand[0] == d) {
+          conflict = c;
+          where = u;
+        } else if (cand.size() > 1 && has_char(cand, d)) {
+          Text2[c].set_text(cut_first(cand, d));
+        }
       }
-    };
-    for (int c = 9 * R - 9; c <= 9 * R - 1; ++c) visit(c, Unit::Row);
-    for (int k = 0; k <= 8; ++k) visit(C - 1 + 9 * k, Unit::Column);
-    for (int k = 0; k <= 8; ++k) visit(cellesettore[B - 1][k], Unit::Box);
+    }
 
     // 10. A peer already holds the digit.
     if (conflict >= 0) {
@@ -158,7 +155,7 @@ void Main::Text1_Change(int Index) {
                                 std::to_string(colonnacella[conflict]) + "," +
                                 std::to_string(rigacella[conflict]);
       switch (where) {
-        case Unit::Row:
+        case UnitKind::Row:
           if (incongruenza) {
             log_line(" IMPOSSIBILE, numero già presente nel dominio");
             return;
@@ -167,7 +164,7 @@ void Main::Text1_Change(int Index) {
           Text1[Index].set_text("");
           calcola_candidati();
           return;
-        case Unit::Column:
+        case UnitKind::Column:
           if (incongruenza) log_line(" IMPOSSIBILE");
           if (calling1 != "classico") return;
           if (calling == "risolvi") {
@@ -180,7 +177,7 @@ void Main::Text1_Change(int Index) {
           Text1[Index].set_text("");
           calcola_candidati();
           return;
-        case Unit::Box:
+        case UnitKind::Box:
           if (incongruenza) {
             log_append(" IMPOSSIBILE");
             log_line(" numero già presente nella regione");

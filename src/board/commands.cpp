@@ -51,6 +51,7 @@ void Main::restart_puzzle() {
   const int last = std::min(gruppi, kCells - 1);
   for (int g = 0; g <= last; ++g) cage_from_layout(g);
   ins_dati = false;
+  forget_combinations();
   calcola_candidati();
   inizializza_candidati();
   // Cells emptied by the restart show their candidates while the pencil marks are on.

@@ -23,8 +23,9 @@ inline constexpr int kCells = 81;
 inline constexpr int kCageSlots = 256;
 // A cage has at most this many cells: its cell list has positions 1..kMaxCageCells.
 inline constexpr int kMaxCageCells = 7;
-// Sum combinations stored per cage: positions 1..kMaxCombos (the most any sum can have is 73).
-inline constexpr int kMaxCombos = 127;
+// Sum combinations stored per cage: positions 1..kMaxCombos. The most one cage can have is 73
+// (five cells, a digit may repeat, sum 25).
+inline constexpr int kMaxCombos = 73;
 
 class Main {
  public:
@@ -231,6 +232,10 @@ class Main {
   // Board reset, classic candidates, cage borders, the cage-layout loader.
   void nuovo_schema();
   void calcola_candidati();
+  // Every candidate follows from the board again: the classic candidates, then every cage's sum
+  // limits (apply_cage_limits), with the stored combinations dropped first. Used wherever
+  // candidates are given back: a changed sum, a deleted cage, an erasure.
+  void refresh_candidates();
   void disegna_gruppi();
   void controlla_contiguita();
   void carica_gruppi_da_stringa();
@@ -238,6 +243,9 @@ class Main {
   // back on its square; the segments between cell c and its earlier-visited neighbours of cage g
   // hidden and joined; the sum box of cage g on the square of cell `first`.
   void reset_cell_borders(int i);
+  // Whether the cells of cage g hang together: each reached from the first by steps to a side
+  // neighbour of the same cage.
+  bool cage_whole(int g, std::span<const int> cells) const;
   void join_cage_borders(int c, int g);
   void place_sum_box(int g, int first);
   // The mode words under which a technique explains its steps (chiamante "manuale" or
@@ -306,6 +314,12 @@ class Main {
   void textsomma_LostFocus(int Index);
   // Frees the cells of cage g and empties its record.
   void delete_cage(int g);
+  // A cell leaves its cage: no cage number, white, its candidate box back to full width.
+  void free_cell(int cell);
+  // Whether some cell belongs to cage g.
+  bool cage_number_used(int g) const;
+  // Whether a typed sum suits a cage of n cells; tells the player when it does not.
+  bool cage_sum_acceptable(double sum, int n);
 
   // Toolbars, menus and switches, pencil-mark clicks and keys, the play clock.
   void Toolbar1_ButtonClick(const std::string& key);
@@ -350,6 +364,8 @@ class Main {
   static bool troppe_ripetizioni(const std::string& combinazione, int n);
   void mostra_somme_gruppo(int gruppo);
   void controllo_somme(int gruppo);
+  std::string combination_cut(int g, int k, unsigned digits) const;
+  void apply_cage_limits();
   Value cella_unica_numero_obbligato(int gruppo, const std::string& numeri);
   void inizializza_candidati();
   void controllo_numeri_gruppo_permutazioni(int gruppo);

@@ -86,12 +86,12 @@ struct CageCells {
 };
 
 // Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
-// stringa (all of them joined), and at the end numerosomme[g]; no combination at all is a
-// contradiction of the cage.
+// stringa (all of them joined), and at the end numerosomme[g] and the required digits
+// numeriobbligati[g]; no combination at all is a contradiction of the cage.
 class ComboStore {
  public:
   // The most combinations one sum can have is 73 (five cells, repeats allowed, sum 25).
-  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a sum");
+  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a cage");
 
   ComboStore(Main& m, int g) : m_(m), g_(g) {}
 
@@ -104,8 +104,10 @@ class ComboStore {
     m_.stringa += entry;
   }
 
+  // The required digits always follow the combinations they come from.
   void finish() {
     m_.numerosomme[g_] = k_;
+    m_.numeri_comuni_somme(g_);
     if (k_ > 0) return;
     if (m_.incongruenza) {
       const int cell = m_.cage_cell(g_, 1);

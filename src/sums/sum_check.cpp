@@ -35,6 +35,67 @@ bool single_place_waits(const Main& m, int n) {
 
 }  // namespace
 
+// The candidates of the cell in position k of cage g that the cage's combination digits keep;
+// in a cage of two empty cells a digit stays only when the other cell can take the complement,
+// as the other cell's candidates stand now.
+// Example: two cells, sum 10, "1234" and "89" -> the first keeps "12".
+std::string Main::combination_cut(int g, int k, unsigned digits) const {
+  const int cell = cage_cell(g, k);
+  if (cell < 0) return "";
+  const int n = cage_size(g);
+  const int sum = sommagruppo[g].as_int();
+  const int other = n == 2 ? cage_cell(g, 3 - k) : -1;
+  std::string cut;
+  for (const char c : Text2[cell].text()) {
+    const int d = c - '0';
+    if (d < 1 || d > 9 || !(digits & (1u << d))) continue;
+    if (n == 2) {
+      const int rest = sum - d;
+      if (other < 0 || rest < 1 || rest > 9 ||
+          !has_char(Text2[other].text(), static_cast<char>('0' + rest)))
+        continue;
+    }
+    cut += c;
+  }
+  return cut;
+}
+
+// Every cage's sum limits, silently: a one-cell cage's cell keeps its remaining sum, the cells of
+// a cage of two to five empty cells the digits of its combinations, those of six or seven the
+// digits such a cage can hold. Nothing is logged, highlighted or counted; a cage without any
+// combination or a cell left without candidates sets problema.
+void Main::apply_cage_limits() {
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) {
+    const int n = cage_size(g);
+    if (n == 0 || !sommagruppo[g].is_number()) continue;
+    const int sum = sommagruppo[g].as_int();
+    unsigned digits = 0;
+    if (n == 1) {
+      if (sum >= 1 && sum <= 9) digits = 1u << sum;
+    } else if (n <= 5) {
+      origine = "somme1";
+      calcola_somme_gruppo(g);
+      digits = digit_mask(stringa);
+    } else if (sum >= 0 && sum <= 42) {
+      digits = digit_mask(tabellapossibili[n][sum]);  // "" (no digit) for a sum no cage can have
+    }
+    for (int k = 1; k <= n; ++k) {
+      const int cell = cage_cell(g, k);
+      if (cell < 0) continue;
+      const std::string cut = combination_cut(g, k, digits);
+      if (cut.empty()) problema = true;
+      if (!cut.empty() && cut != Text2[cell].text()) Text2[cell].set_text(cut);
+    }
+  }
+}
+
+void Main::refresh_candidates() {
+  forget_combinations();
+  calcola_candidati();
+  apply_cage_limits();
+}
+
 // The one cell of cage `gruppo` that alone can take one of the digits `numeri` (tried in their
 // order); that digit goes to `numero`. "" when every digit has no place or several.
 Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) {
@@ -85,7 +146,8 @@ void Main::controllo_somme(int gruppo) {
     contatoredimessaggio = 0;
     const int n = elementigruppo[g].as_int();
     if (n < 1 || n > 5) continue;
-    // Only a deep step of the cage that makes the change may leave this raised.
+    // Only a deep step of the cage that makes the change may leave this raised, so that the rating
+    // never counts a plain step of a small cage as deep.
     sommeestese = false;
 
     if (n == 1) {
@@ -111,25 +173,11 @@ void Main::controllo_somme(int gruppo) {
     calcola_somme_gruppo(g);
     if (n <= 3 && problema) return;
     const unsigned digits = digit_mask(stringa);
-    const int sum = sommagruppo[g].as_int();
     const int first = cage_cell(g, 1);
     for (int k = 1; k <= n; ++k) {
       const int cell = cage_cell(g, k);
       const std::string now = cell >= 0 ? Text2[cell].text() : std::string();
-      std::string cut;
-      for (int d = 1; d <= 9; ++d) {
-        const char c = static_cast<char>('0' + d);
-        if (!(digits & (1u << d)) || !has_char(now, c)) continue;
-        if (n == 2) {
-          // The other cell must be able to take the complement.
-          const int other = cage_cell(g, 3 - k);
-          const int rest = sum - d;
-          if (other < 0 || rest < 1 || rest > 9 ||
-              !has_char(Text2[other].text(), static_cast<char>('0' + rest)))
-            continue;
-        }
-        cut += c;
-      }
+      const std::string cut = combination_cut(g, k, digits);
       if (cut.empty()) {
         if (incongruenza) {
           if (n == 5)
