@@ -29,16 +29,7 @@ void Main::calcola_candidati() {
     numero = Text1[i].text();
     if (numero.empty()) continue;
     if (Text2[i].text() != numero) Text2[i].set_text(numero);
-    const char d = numero[0];
-    const int R = rigacella[i];
-    const int C = colonnacella[i];
-    for (int k = 9 * R - 9; k <= 9 * R - 1; ++k) remove_candidate(Text2[k], d);
-    for (int j = 0; j <= 8; ++j) remove_candidate(Text2[9 * j + C - 1], d);
-    const int BR = (R - 1) / 3 + 1;
-    const int BC = (C - 1) / 3 + 1;
-    const int s = 27 * (BR - 1) + 3 * (BC - 1);
-    for (int a = 0; a <= 2; ++a)
-      for (int b = 0; b <= 2; ++b) remove_candidate(Text2[s + 9 * a + b], d);
+    for (const int p : peers(i)) remove_candidate(Text2[p], numero[0]);
   }
 }
 

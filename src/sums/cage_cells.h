@@ -11,6 +11,31 @@
 
 namespace ks::sums {
 
+// How the places of digit d in cage g (its listed cells that still hold d) lie on the rows
+// (columns), walked in list order: runs counts the changes of line (the first place counts as
+// one), first is the line (1..9) of the first place, second the line of the last place off the
+// first line. Example: places r2c1, r4c1, r2c3 -> rows: 3 runs, first 2, second 4.
+struct LineRuns {
+  int runs = 0, first = 0, second = 0;
+};
+inline LineRuns line_runs(const Main& m, int g, char d, bool rows) {
+  LineRuns r;
+  int current = 0;
+  const int size = m.cage_size(g);
+  for (int k = 1; k <= size; ++k) {
+    const int cell = m.cage_cell(g, k);
+    if (cell < 0 || !has_char(m.Text2[cell].text(), d)) continue;
+    const int line = 1 + (rows ? row_of(cell) : col_of(cell));
+    if (line != current) {
+      ++r.runs;
+      current = line;
+      if (r.runs == 1) r.first = line;
+    }
+    if (line != r.first) r.second = line;
+  }
+  return r;
+}
+
 // The cage's empty cells 1..n, n = 2..5 (slot k of the cage is index k - 1 here).
 //   cand[i]      candidate mask of cell i (0 when the slot holds no valid cell)
 //   any          union of the masks: the digits still possible somewhere in the cage
@@ -85,63 +110,10 @@ struct CageCells {
   }
 };
 
-// Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
-// stringa (all of them joined), and at the end numerosomme[g] and the required digits
-// numeriobbligati[g]; no combination at all is a contradiction of the cage.
-class ComboStore {
- public:
-  // The most combinations one sum can have is 73 (five cells, repeats allowed, sum 25).
-  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a cage");
-
-  ComboStore(Main& m, int g) : m_(m), g_(g) {}
-
-  void add(const std::array<int, 5>& d, int n) {
-    if (k_ >= kMaxCombos) return;
-    ++k_;
-    std::string& entry = m_.elencosomme[g_][k_];
-    entry.clear();
-    for (int i = 0; i < n; ++i) entry += static_cast<char>('0' + d[i]);
-    m_.stringa += entry;
-  }
-
-  // The required digits always follow the combinations they come from.
-  void finish() {
-    m_.numerosomme[g_] = k_;
-    m_.numeri_comuni_somme(g_);
-    if (k_ > 0) return;
-    if (m_.incongruenza) {
-      const int cell = m_.cage_cell(g_, 1);
-      m_.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
-                  (cell >= 0 ? m_.rc(cell) : std::string()));
-    }
-    m_.gruppoproblema = g_;
-    m_.problema = true;
-  }
-
- private:
-  Main& m_;
-  int g_;
-  int k_ = 0;
-};
-
-// Runs one enumeration of cage g: sets(cage, sum, digits, found) calls found(digits) for every
-// digit string of the cage's size with the cage's remaining sum; those the cage's cells can hold
-// are stored.
-template <typename Sets>
-void store_combinations(Main& m, int g, Sets sets) {
-  m.stringa.clear();
-  const CageCells cage(m, g);
-  if (cage.n == 0) return;
-  ComboStore store(m, g);
-  const Value& sum = m.sommagruppo[g];
-  if (sum.is_number()) {
-    std::array<int, 5> digits{};
-    auto found = [&](const std::array<int, 5>& d) {
-      if (cage.placeable(d)) store.add(d, cage.n);
-    };
-    sets(cage, sum.as_int(), digits, found);
-  }
-  store.finish();
-}
+// Enumerates and stores the combinations of cage g (2..5 empty cells): the digit strings of the
+// cage's size that add up to its remaining sum, use only digits still possible in the cage and
+// can be placed on its cells; distinct digits, or non-decreasing ones when repeats are allowed.
+// They go to elencosomme[g][1..], numerosomme[g], numeriobbligati[g] and, joined, to stringa.
+void store_combinations(Main& m, int g, bool repeats);
 
 }  // namespace ks::sums

@@ -11,32 +11,6 @@ namespace ks {
 
 namespace {
 
-// How the places of digit d (its empty cells that still hold d) lie on the rows (columns) of a
-// cage, walked in slot order: runs counts the line changes (the first place counts as one),
-// first is the line of the first place, second the line of the last place off the first line.
-struct Runs {
-  int runs = 0, first = 0, second = 0;
-};
-
-Runs runs_of(const Main& m, int g, char d, bool rows) {
-  Runs r;
-  int current = 0;
-  const int size = m.cage_size(g);
-  for (int k = 1; k <= size; ++k) {
-    const int cell = m.cage_cell(g, k);
-    if (cell < 0 || !has_char(m.Text2[cell].text(), d)) continue;
-    const int line = rows ? m.rigacella[static_cast<size_t>(cell)]
-                          : m.colonnacella[static_cast<size_t>(cell)];
-    if (line != current) {
-      ++r.runs;
-      current = line;
-      if (r.runs == 1) r.first = line;
-    }
-    if (line != r.first) r.second = line;
-  }
-  return r;
-}
-
 // True when the two cages share no cell (derived cages can overlap real ones).
 bool disjoint(const Main& m, int g1, int g2) {
   const int n1 = m.cage_size(g1), n2 = m.cage_size(g2);
@@ -73,11 +47,11 @@ void Main::interazione_gruppo_gruppo() {
       contatoredimessaggio = 0;
 
       for (const bool rows : {true, false}) {
-        const Runs r = runs_of(*this, g1, d, rows);
+        const sums::LineRuns r = sums::line_runs(*this, g1, d, rows);
         if (r.runs != 2) continue;
         for (int g2 = g1 + 1; g2 <= last; ++g2) {
           if (!has_char(numeriobbligati[static_cast<size_t>(g2)], d)) continue;
-          const Runs s = runs_of(*this, g2, d, rows);
+          const sums::LineRuns s = sums::line_runs(*this, g2, d, rows);
           if (s.runs != 2) continue;
           if (!((s.first == r.first && s.second == r.second) ||
                 (s.first == r.second && s.second == r.first)))

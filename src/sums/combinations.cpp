@@ -1,44 +1,106 @@
-// The sum combinations of a cage: sets of distinct digits that make its remaining sum and fit its
-// empty cells, the candidate and placement tests they are filtered by, and their common digits.
+// The sum combinations of a cage: the one enumeration behind both generators (distinct digits,
+// or digits that may repeat), the placement test the combinations are filtered by, and their
+// common digits.
 #include <string>
 
 #include "board/main.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
-
+namespace sums {
 namespace {
 
-// Sets of distinct digits for the cells level..n-1: ascending digits from `lo`, each a candidate
-// somewhere in the cage, adding up to `rest`. Partial sums prune the search, which finds the same
-// sets, in the same ascending order, as trying every set would.
-template <typename Found>
-void distinct_sets(const sums::CageCells& cage, int level, int lo, int rest,
-                   std::array<int, 5>& digits, Found& found) {
+// Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
+// stringa (all of them joined), and at the end numerosomme[g] and the required digits
+// numeriobbligati[g]; no combination at all is a contradiction of the cage.
+class ComboStore {
+ public:
+  // The most combinations one sum can have is 73 (five cells, repeats allowed, sum 25).
+  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a cage");
+
+  ComboStore(Main& m, int g) : m_(m), g_(g) {}
+
+  void add(const std::array<int, 5>& d, int n) {
+    if (k_ >= kMaxCombos) return;
+    ++k_;
+    std::string& entry = m_.elencosomme[g_][k_];
+    entry.clear();
+    for (int i = 0; i < n; ++i) entry += static_cast<char>('0' + d[i]);
+    m_.stringa += entry;
+  }
+
+  // The required digits always follow the combinations they come from.
+  void finish() {
+    m_.numerosomme[g_] = k_;
+    m_.numeri_comuni_somme(g_);
+    if (k_ > 0) return;
+    if (m_.incongruenza) {
+      const int cell = m_.cage_cell(g_, 1);
+      m_.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
+                  (cell >= 0 ? m_.rc(cell) : std::string()));
+    }
+    m_.gruppoproblema = g_;
+    m_.problema = true;
+  }
+
+ private:
+  Main& m_;
+  int g_;
+  int k_ = 0;
+};
+
+// Digit strings for the cells level..n-1: digits from `lo` up, strictly ascending (or, with
+// repeats, non-decreasing), each a candidate somewhere in the cage, adding up to `rest`; found in
+// ascending text order. Partial sums prune the search, which finds the same strings, in the same
+// order, as trying every string would.
+template <bool Repeats, typename Found>
+void digit_sets(const CageCells& cage, int level, int lo, int rest, std::array<int, 5>& digits,
+                Found& found) {
   const int left = cage.n - level;  // digits still to choose, this one included
-  const int top = (left - 1) * (19 - (left - 1)) / 2;  // the largest sum of the left - 1 after it
+  const int after = left - 1;
+  const int top = Repeats ? 9 * after : after * (19 - after) / 2;  // the most the rest can add
   for (int d = lo; d <= 9; ++d) {
-    if (left * d + left * (left - 1) / 2 > rest) break;  // even the smallest choice is too much
+    const int least = Repeats ? left * d : left * d + left * after / 2;  // the least from here
+    if (least > rest) break;
     if (d + top < rest) continue;
     if (!(cage.any & (1u << d))) continue;
     digits[level] = d;
     if (left == 1)
       found(digits);
     else
-      distinct_sets(cage, level + 1, d + 1, rest - d, digits, found);
+      digit_sets<Repeats>(cage, level + 1, Repeats ? d : d + 1, rest - d, digits, found);
   }
 }
 
 }  // namespace
+
+void store_combinations(Main& m, int g, bool repeats) {
+  m.stringa.clear();
+  const CageCells cage(m, g);
+  if (cage.n == 0) return;
+  ComboStore store(m, g);
+  const Value& sum = m.sommagruppo[g];
+  if (sum.is_number()) {
+    std::array<int, 5> digits{};
+    auto found = [&](const std::array<int, 5>& d) {
+      if (cage.placeable(d)) store.add(d, cage.n);
+    };
+    if (repeats)
+      digit_sets<true>(cage, 0, 1, sum.as_int(), digits, found);
+    else
+      digit_sets<false>(cage, 0, 1, sum.as_int(), digits, found);
+  }
+  store.finish();
+}
+
+}  // namespace sums
 
 // Combinations of a real cage, or of a derived cage lying in one row, column or box: the sets of
 // n distinct digits (n = 2..5 empty cells) that add up to the remaining sum, use only digits still
 // possible in the cage, and can be placed one per cell on the cells' candidates.
 // Example: 3 empty cells, remaining sum 10, no candidate excluded -> 127, 136, 145, 235.
 void Main::calcola_somme_gruppo(int gruppo) {
-  sums::store_combinations(*this, gruppo, [](const auto& cage, int sum, auto& digits, auto& found) {
-    distinct_sets(cage, 0, 1, sum, digits, found);
-  });
+  sums::store_combinations(*this, gruppo, false);
 }
 
 bool Main::numero_possibile_nel_gruppo(int numero, int gruppo) {

@@ -7,28 +7,6 @@
 
 namespace ks {
 
-namespace {
-
-// Non-decreasing digit strings for the cells level..n-1: digits from `lo`, each a candidate
-// somewhere in the cage, adding up to `rest`; found in ascending text order.
-template <typename Found>
-void repeated_sets(const sums::CageCells& cage, int level, int lo, int rest,
-                   std::array<int, 5>& digits, Found& found) {
-  const int left = cage.n - level;  // digits still to choose, this one included
-  for (int d = lo; d <= 9; ++d) {
-    if (left * d > rest) break;
-    if (d + 9 * (left - 1) < rest) continue;
-    if (!(cage.any & (1u << d))) continue;
-    digits[level] = d;
-    if (left == 1)
-      found(digits);
-    else
-      repeated_sets(cage, level + 1, d, rest - d, digits, found);
-  }
-}
-
-}  // namespace
-
 // Combinations with repeats. A derived cage spread over several rows, columns and boxes may hold
 // a digit more than once, in cells of different real cages that share no row, column or box.
 // Every non-decreasing string of n digits (n = 2..5) with the cage's sum is kept when the
@@ -37,9 +15,7 @@ void repeated_sets(const sums::CageCells& cage, int level, int lo, int rest,
 // Example: r4c1, r6c2, r4c5, r6c4 in four different real cages, sum 6 -> 1122 is kept
 // (1 in r4c1 and r6c4, 2 in r6c2 and r4c5).
 void Main::calcola_somme_gruppo_ripetizioni(int gruppo) {
-  sums::store_combinations(*this, gruppo, [](const auto& cage, int sum, auto& digits, auto& found) {
-    repeated_sets(cage, 0, 1, sum, digits, found);
-  });
+  sums::store_combinations(*this, gruppo, true);
 }
 
 // True when the first n digits of the text repeat much: one digit three times or more, or two

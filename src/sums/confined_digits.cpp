@@ -104,60 +104,37 @@ void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& nu
   }
 }
 
-// Removes d from the cells of row `riga` (1..9) outside the cage; the shared `colonna` walks it.
+// Removes d from the cells of one unit outside the cage: row or column `unit` (1..9), box `unit`
+// (0..8). The three units differ only in the words of the hint: a column's removal reads
+// "elimino il", the others "eliminato il", and a column's cells are listed with commas.
+void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
+  indice = cage_cell(g, 1);
+  contatoredimessaggio = 0;
+  const int u = kind == UnitKind::Box ? unit : unit - 1;
+  if (indice < 0 || u < 0 || u > 8) return;
+  const bool column = kind == UnitKind::Column;
+  for (const int cell : unit_cells(kind, u)) {
+    if (cage_of(cell) == g || !has_char(Text2[cell].text(), d)) continue;
+    if (!first_removal(*this, g, d, column ? "elimino il " : "eliminato il ")) return;
+    name_cell(*this, cell, column);
+    modificato = true;
+    if (!remove_digit(*this, cell, d)) {
+      problema = true;
+      return;
+    }
+  }
+}
+
 void Main::posizione_obbligata_riga(int gruppo, char numero, int& riga) {
-  indice = cage_cell(gruppo, 1);
-  contatoredimessaggio = 0;
-  if (indice < 0 || riga < 1 || riga > 9) return;
-  for (colonna = 0; colonna <= 8; ++colonna) {
-    const int cell = 9 * (riga - 1) + colonna;
-    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
-    if (!first_removal(*this, gruppo, numero, "eliminato il ")) return;
-    name_cell(*this, cell, false);
-    if (!remove_digit(*this, cell, numero)) {
-      problema = true;
-      return;
-    }
-    modificato = true;
-  }
+  posizione_obbligata(UnitKind::Row, gruppo, numero, riga);
 }
 
-// Removes d from the cells of box `settore` (0..8) outside the cage.
 void Main::posizione_obbligata_settore(int gruppo, char numero, int settore) {
-  indice = cage_cell(gruppo, 1);
-  contatoredimessaggio = 0;
-  if (indice < 0 || settore < 0 || settore > 8) return;
-  for (int k = 0; k <= 8; ++k) {
-    const int cell = cellesettore[settore][k];
-    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
-    if (!first_removal(*this, gruppo, numero, "eliminato il ")) return;
-    name_cell(*this, cell, false);
-    const bool left = remove_digit(*this, cell, numero);
-    modificato = true;
-    if (!left) {
-      problema = true;
-      return;
-    }
-  }
+  posizione_obbligata(UnitKind::Box, gruppo, numero, settore);
 }
 
-// Removes d from the cells of column `colonna` (1..9) outside the cage; the shared `riga` walks
-// it.
 void Main::posizione_obbligata_colonna(int gruppo, char numero, int& colonna) {
-  indice = cage_cell(gruppo, 1);
-  contatoredimessaggio = 0;
-  if (indice < 0 || colonna < 1 || colonna > 9) return;
-  for (this->riga = 0; this->riga <= 8; ++this->riga) {
-    const int cell = 9 * this->riga + colonna - 1;
-    if (gruppodicella[cell].is(gruppo) || !has_char(Text2[cell].text(), numero)) continue;
-    if (!first_removal(*this, gruppo, numero, "elimino il ")) return;
-    name_cell(*this, cell, true);
-    if (!remove_digit(*this, cell, numero)) {
-      problema = true;
-      return;
-    }
-    modificato = true;
-  }
+  posizione_obbligata(UnitKind::Column, gruppo, numero, colonna);
 }
 
 }  // namespace ks

@@ -44,10 +44,6 @@ void Main::numeri_obbligati_nel_gruppo() {
     const int size = cage_size(g);
 
     for (const bool rows : {true, false}) {
-      const auto line_of = [&](int cell) {
-        const auto c = static_cast<size_t>(cell);
-        return rows ? rigacella[c] : colonnacella[c];
-      };
       // The i-th cell (0..8) of line L (1..9): rows left to right, columns top to bottom.
       const auto line_cell = [rows](int L, int i) {
         return rows ? 9 * (L - 1) + i : 9 * i + (L - 1);
@@ -59,29 +55,23 @@ void Main::numeri_obbligati_nel_gruppo() {
         contatoredimessaggio = 0;
         if (!rows) first_box = 10;
 
-        // The places of d in slot order, and the runs of places on one line.
-        std::array<int, 7> places{};
-        int np = 0, runs = 0, current = 0, first_line = 0, second_line = 0;
+        // The places of d in slot order, the box of the first one, and the runs of places on
+        // one line.
+        std::array<int, kMaxCageCells> places{};
+        int np = 0;
         for (int k = 1; k <= size; ++k) {
           const int cell = cage_cell(g, k);
           if (cell < 0) continue;
           cella = cell;
           if (has_char(Text2[cell].text(), d)) {
+            if (np == 0) first_box = settorecella[static_cast<size_t>(cell)];
             places[static_cast<size_t>(np++)] = cell;
-            const int line = line_of(cell);
-            if (line != current) {
-              ++runs;
-              current = line;
-              if (runs == 1) {
-                first_line = line;
-                first_box = settorecella[static_cast<size_t>(cell)];
-              }
-            }
-            if (line != first_line) second_line = line;
           }
           if (settorecella[static_cast<size_t>(cell)] != first_box)
             other_box = settorecella[static_cast<size_t>(cell)];
         }
+        const sums::LineRuns lines = sums::line_runs(*this, g, d, rows);
+        const int runs = lines.runs, first_line = lines.first, second_line = lines.second;
 
         // A cell may lose d when it is outside the cage, still holds d and sees every place.
         const auto removable = [&](int e) {
