@@ -139,14 +139,14 @@ void Main::cerca_interazione_gruppo_colonna() { cage_line_scan(*this, Unit::Colu
 void Main::cerca_interazione_gruppo_riga() { cage_line_scan(*this, Unit::Row, riga); }
 void Main::cerca_interazione_gruppo_settore() { cage_line_scan(*this, Unit::Box, settore); }
 
-void Main::interazione_gruppo_colonna(int gruppo, int numero, int colonna) {
-  cage_line_worker(*this, Unit::Column, gruppo, numero, colonna);
+void Main::interazione_gruppo_colonna(int cage, int digit, int column) {
+  cage_line_worker(*this, Unit::Column, cage, digit, column);
 }
-void Main::interazione_gruppo_riga(int gruppo, int numero, int riga) {
-  cage_line_worker(*this, Unit::Row, gruppo, numero, riga);
+void Main::interazione_gruppo_riga(int cage, int digit, int row) {
+  cage_line_worker(*this, Unit::Row, cage, digit, row);
 }
-void Main::interazione_gruppo_settore(int gruppo, int numero, int settore) {
-  cage_line_worker(*this, Unit::Box, gruppo, numero, settore);
+void Main::interazione_gruppo_settore(int cage, int digit, int box) {
+  cage_line_worker(*this, Unit::Box, cage, digit, box);
 }
 
 }  // namespace ks

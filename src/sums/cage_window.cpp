@@ -4,26 +4,26 @@
 
 namespace ks {
 
-// Shows cage `gruppo` unless it is the cage on display already; a negative number (a cell in no
+// Shows cage `cage` unless it is the cage on display already; a negative number (a cell in no
 // cage) or one outside the cage tables empties the window. The combinations are recomputed first
 // with the enumeration that the technique at work uses ("somme1" without repeats, "somme2" with).
-void Main::mostra_somme_gruppo(int gruppo) {
-  if (gruppo < 0 || gruppo >= kCageSlots) {
+void Main::mostra_somme_gruppo(int cage) {
+  if (cage < 0 || cage >= kCageSlots) {
     frmgeneratore.last_shown = -1;
     frmgeneratore.Text1.set_text("");
     return;
   }
-  if (gruppo == frmgeneratore.last_shown) return;
-  frmgeneratore.last_shown = gruppo;
+  if (cage == frmgeneratore.last_shown) return;
+  frmgeneratore.last_shown = cage;
 
   if (origine == "somme1")
-    calcola_somme_gruppo(gruppo);
+    calcola_somme_gruppo(cage);
   else if (origine == "somme2")
-    calcola_somme_gruppo_ripetizioni(gruppo);
+    calcola_somme_gruppo_ripetizioni(cage);
 
-  testo = "gruppo " + std::to_string(gruppo) + "\r\nsomma " + sommagruppo[gruppo].text() +
-          "\r\nelementi " + elementigruppo[gruppo].text() + "\r\nsomme:";
-  const Value& count = numerosomme[gruppo];
+  testo = "gruppo " + std::to_string(cage) + "\r\nsomma " + sommagruppo[cage].text() +
+          "\r\nelementi " + elementigruppo[cage].text() + "\r\nsomme:";
+  const Value& count = numerosomme[cage];
   if (count.is_empty() || count.is_null()) {
     frmgeneratore.Text1.set_text("somme non ancora calcolate");
     return;
@@ -32,7 +32,7 @@ void Main::mostra_somme_gruppo(int gruppo) {
   if (n > kMaxCombos) n = kMaxCombos;
   for (int k = 1; k <= n; ++k) {
     testo += "\r\n";
-    testo += elencosomme[gruppo][k];
+    testo += elencosomme[cage][k];
   }
   frmgeneratore.Text1.set_text(testo);
 }

@@ -99,16 +99,16 @@ void store_combinations(Main& m, int g, bool repeats) {
 // n distinct digits (n = 2..5 empty cells) that add up to the remaining sum, use only digits still
 // possible in the cage, and can be placed one per cell on the cells' candidates.
 // Example: 3 empty cells, remaining sum 10, no candidate excluded -> 127, 136, 145, 235.
-void Main::calcola_somme_gruppo(int gruppo) {
-  sums::store_combinations(*this, gruppo, false);
+void Main::calcola_somme_gruppo(int cage) {
+  sums::store_combinations(*this, cage, false);
 }
 
-bool Main::numero_possibile_nel_gruppo(int numero, int gruppo) {
-  if (gruppo < 0 || gruppo >= kCageSlots || numero < 1 || numero > 9) return false;
-  const char c = static_cast<char>('0' + numero);
-  const int n = elementigruppo[gruppo].as_int();
+bool Main::numero_possibile_nel_gruppo(int digit, int cage) {
+  if (cage < 0 || cage >= kCageSlots || digit < 1 || digit > 9) return false;
+  const char c = static_cast<char>('0' + digit);
+  const int n = elementigruppo[cage].as_int();
   for (int i = 1; i <= n && i <= 7; ++i) {
-    const int cell = cage_cell(gruppo, i);
+    const int cell = cage_cell(cage, i);
     if (cell >= 0 && Text2[cell].text().find(c) != std::string::npos) return true;
   }
   return false;
@@ -117,8 +117,8 @@ bool Main::numero_possibile_nel_gruppo(int numero, int gruppo) {
 // Placement test: the digits of the text can be given one to each empty cell of the cage, every
 // cell getting one of its candidates, and no two cells that share a row, column, box or real cage
 // getting the same digit. Example: cells r1c1 "3", r1c2 "3", r1c3 "12" cannot hold 123.
-bool Main::combinazione_collocabile(int gruppo, const std::string& combinazione) {
-  const sums::CageCells cage(*this, gruppo);
+bool Main::combinazione_collocabile(int g, const std::string& combinazione) {
+  const sums::CageCells cage(*this, g);
   if (cage.n == 0 || static_cast<int>(combinazione.size()) != cage.n) return false;
   std::array<int, 5> digits{};
   for (int i = 0; i < cage.n; ++i) {
@@ -131,14 +131,14 @@ bool Main::combinazione_collocabile(int gruppo, const std::string& combinazione)
 
 // The digits found in every stored combination of the cage, ascending; stored in
 // numeriobbligati. Example: 125 and 134 -> "1".
-std::string Main::numeri_comuni_somme(int gruppo) {
-  if (gruppo < 0 || gruppo >= kCageSlots) return "";
-  std::string& common = numeriobbligati[gruppo];
+std::string Main::numeri_comuni_somme(int cage) {
+  if (cage < 0 || cage >= kCageSlots) return "";
+  std::string& common = numeriobbligati[cage];
   common.clear();
-  int count = numerosomme[gruppo].as_int();
+  int count = numerosomme[cage].as_int();
   if (count > kMaxCombos) count = kMaxCombos;
   if (count < 1) return common;
-  const auto& list = elencosomme[gruppo];
+  const auto& list = elencosomme[cage];
   for (char c : list[1]) {
     bool everywhere = true;
     for (int k = 2; k <= count && everywhere; ++k)

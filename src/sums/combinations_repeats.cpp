@@ -14,8 +14,8 @@ namespace ks {
 // cells alone, never by a fixed limit, so that no arrangement the cage can hold is lost.
 // Example: r4c1, r6c2, r4c5, r6c4 in four different real cages, sum 6 -> 1122 is kept
 // (1 in r4c1 and r6c4, 2 in r6c2 and r4c5).
-void Main::calcola_somme_gruppo_ripetizioni(int gruppo) {
-  sums::store_combinations(*this, gruppo, true);
+void Main::calcola_somme_gruppo_ripetizioni(int cage) {
+  sums::store_combinations(*this, cage, true);
 }
 
 // True when the first n digits of the text repeat much: one digit three times or more, or two

@@ -64,18 +64,18 @@ bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int,
 // the digit stands in that unit inside the cage, so no other cell of the unit can hold it.
 // The unit tested is always the one of the cage's first cell.
 // Example: cage {r2c1, r2c2, r3c1} needs 9, only r2c1 and r2c2 have it -> 9 leaves r2c3..r2c9.
-void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri) {
+void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& numeri) {
   modificato = false;
-  const int first = cage_cell(gruppo, 1);
+  const int first = cage_cell(cage, 1);
   if (first < 0) return;
-  int n = elementigruppo[gruppo].as_int();
+  int n = elementigruppo[cage].as_int();
   if (n > 7) n = 7;
   if (n < 1) return;
   for (const char d : numeri) {
     contatoredimessaggio = 0;
     riga = rigacella[first];
-    if (confined_to(*this, gruppo, n, d, rigacella, riga)) {
-      posizione_obbligata_riga(gruppo, d, riga);
+    if (confined_to(*this, cage, n, d, rigacella, riga)) {
+      posizione_obbligata_riga(cage, d, riga);
       if (problema) {
         if (incongruenza)
           log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
@@ -84,8 +84,8 @@ void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& nu
       }
     }
     settore = settorecella[first];
-    if (confined_to(*this, gruppo, n, d, settorecella, settore)) {
-      posizione_obbligata_settore(gruppo, d, settore - 1);
+    if (confined_to(*this, cage, n, d, settorecella, settore)) {
+      posizione_obbligata_settore(cage, d, settore - 1);
       if (problema) {
         if (incongruenza)
           log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
@@ -94,8 +94,8 @@ void Main::verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& nu
       }
     }
     colonna = colonnacella[first];
-    if (confined_to(*this, gruppo, n, d, colonnacella, colonna)) {
-      posizione_obbligata_colonna(gruppo, d, colonna);
+    if (confined_to(*this, cage, n, d, colonnacella, colonna)) {
+      posizione_obbligata_colonna(cage, d, colonna);
       if (problema) {
         if (incongruenza) log_line(" IMPOSSIBILE , somma illegale nel gruppo " + rc(first));
         return;
@@ -125,16 +125,16 @@ void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   }
 }
 
-void Main::posizione_obbligata_riga(int gruppo, char numero, int& riga) {
-  posizione_obbligata(UnitKind::Row, gruppo, numero, riga);
+void Main::posizione_obbligata_riga(int cage, char digit, int& row) {
+  posizione_obbligata(UnitKind::Row, cage, digit, row);
 }
 
-void Main::posizione_obbligata_settore(int gruppo, char numero, int settore) {
-  posizione_obbligata(UnitKind::Box, gruppo, numero, settore);
+void Main::posizione_obbligata_settore(int cage, char digit, int box) {
+  posizione_obbligata(UnitKind::Box, cage, digit, box);
 }
 
-void Main::posizione_obbligata_colonna(int gruppo, char numero, int& colonna) {
-  posizione_obbligata(UnitKind::Column, gruppo, numero, colonna);
+void Main::posizione_obbligata_colonna(int cage, char digit, int& column) {
+  posizione_obbligata(UnitKind::Column, cage, digit, column);
 }
 
 }  // namespace ks

@@ -32,18 +32,18 @@ bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned,
 // d, the rest of that combination would have to stand in the other cells.
 // Example: cells "123", "12", "12", remaining sum 6 (only 123): 1 or 2 in the first cell would
 // leave 3 to a cell of "12", so the first cell keeps 3 alone.
-void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
+void Main::controllo_numeri_gruppo_permutazioni(int cage) {
   contatoredimessaggio = 0;
-  if (gruppo < 0 || gruppo >= kCageSlots) return;
-  const int n = elementigruppo[gruppo].as_int();
+  if (cage < 0 || cage >= kCageSlots) return;
+  const int n = elementigruppo[cage].as_int();
   if (n < 3 || n > 5) return;
   std::array<int, 5> cells{};
   for (int i = 0; i < n; ++i) {
-    cells[i] = cage_cell(gruppo, i + 1);
+    cells[i] = cage_cell(cage, i + 1);
     if (cells[i] < 0) return;
   }
-  const int count = std::clamp(numerosomme[gruppo].as_int(), 0, kMaxCombos);
-  const auto& list = elencosomme[gruppo];
+  const int count = std::clamp(numerosomme[cage].as_int(), 0, kMaxCombos);
+  const auto& list = elencosomme[cage];
   const bool talks = explains();
   const bool step = calling.empty();
   const bool trial = calling1 == "trial";
@@ -54,7 +54,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
     txthint.set_text(std::string("il numero ") + d + " non è possibile nella cella " + where);
     if (contatoredimessaggio == 0) {
       testo = n <= 4 ? "------------------------\r\n" : "";
-      if (gruppo <= gruppi) {
+      if (cage <= gruppi) {
         testo += "CONTROLLO SOMME - gruppo di " + rc(cells[0]);
       } else {
         testo += "NUOVO GRUPPO - ";
@@ -68,7 +68,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
     if (step) {
       // A refused report leaves the candidate, and sets no progress of its own.
       const bool before = modificato;
-      const bool go = step_gate(std::span<const int>(cells.data(), static_cast<size_t>(n)), gruppo);
+      const bool go = step_gate(std::span<const int>(cells.data(), static_cast<size_t>(n)), cage);
       if (n == 3) ++contatoredimessaggio;
       if (!go) {
         modificato = before;
@@ -76,7 +76,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int gruppo) {
         return false;
       }
     } else if (n != 4 && frmgeneratore.visible()) {
-      mostra_somme_gruppo(gruppo);
+      mostra_somme_gruppo(cage);
     }
     if (n >= 4 || step) {
       const std::string hint = std::string("elimino il numero ") + d + " da " + where;

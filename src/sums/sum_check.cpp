@@ -96,16 +96,16 @@ void Main::refresh_candidates() {
   apply_cage_limits();
 }
 
-// The one cell of cage `gruppo` that alone can take one of the digits `numeri` (tried in their
+// The one cell of cage `cage` that alone can take one of the digits `numeri` (tried in their
 // order); that digit goes to `numero`. "" when every digit has no place or several.
-Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) {
-  if (gruppo < 0 || gruppo >= kCageSlots) return Value();
-  int n = elementigruppo[gruppo].as_int();
+Value Main::cella_unica_numero_obbligato(int cage, const std::string& numeri) {
+  if (cage < 0 || cage >= kCageSlots) return Value();
+  int n = elementigruppo[cage].as_int();
   if (n > 7) n = 7;
   for (const char d : numeri) {
     int places = 0, where = -1;
     for (int k = 1; k <= n; ++k) {
-      const int cell = cage_cell(gruppo, k);
+      const int cell = cage_cell(cage, k);
       if (cell >= 0 && has_char(Text2[cell].text(), d)) {
         ++places;
         where = cell;
@@ -119,7 +119,7 @@ Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) 
   return Value();
 }
 
-// The sum check of cage `gruppo`, or of every real cage 0..gruppi for 81 (a negative number, a
+// The sum check of cage `cage`, or of every real cage 0..gruppi for 81 (a negative number, a
 // cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
 // - one empty cell: its candidate is the remaining sum, when that is one of its candidates;
 // - the cut: each empty cell keeps the digits of the cage's combinations (for two cells, those
@@ -130,14 +130,14 @@ Value Main::cella_unica_numero_obbligato(int gruppo, const std::string& numeri) 
 // - with varcontrolloesteso, the deep permutation check.
 // From cell entry (origine1 "modificatext1") only the one-cell case and the cut run, without
 // header, highlight or gate. A contradiction sets problema and ends the call.
-void Main::controllo_somme(int gruppo) {
+void Main::controllo_somme(int cage) {
   problema = false;
   modificato = false;
-  int lo = gruppo, hi = gruppo;
-  if (gruppo == 81) {
+  int lo = cage, hi = cage;
+  if (cage == 81) {
     lo = 0;
     hi = gruppi < kCageSlots ? gruppi : kCageSlots - 1;
-  } else if (gruppo < 0 || gruppo >= kCageSlots) {
+  } else if (cage < 0 || cage >= kCageSlots) {
     return;
   }
   const bool from_entry = origine1 == "modificatext1";
