@@ -112,10 +112,6 @@ TEST(Board, StartUpSetsFlagsTablesAndCaptions) {
   EXPECT_FALSE(m.problema);
   EXPECT_FALSE(m.generatorecontinuo);
   EXPECT_EQ(m.gruppi, 0);
-  EXPECT_EQ(m.cella, 80);
-  EXPECT_EQ(m.settore, 9);
-  EXPECT_EQ(m.riga, 3);
-  EXPECT_EQ(m.colonna, 3);
   EXPECT_EQ(m.bianco, 0xFFFFFFu);
   EXPECT_EQ(m.giallo, 0xFFFFu);
   EXPECT_EQ(m.rosso, 0xFFu);

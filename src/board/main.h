@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/forms.h"
+#include "board/possible_digits.h"
 #include "board/units.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
@@ -112,8 +113,8 @@ class Main {
   std::array<int, kCells> rigacella{}, colonnacella{}, settorecella{};
   std::array<std::array<int, 9>, 9> cellesettore{};
   // tabellapossibili[n][s]: the digits that a cage of n cells (2..7) with sum s (0..42) can hold;
-  // "" where no set exists or where every digit can occur (readers take "" as all nine).
-  std::array<std::array<std::string, 43>, 8> tabellapossibili;
+  // "" where no set exists.
+  PossibleDigits tabellapossibili;
 
   // The cage model, indexed by cage number. Real cages 0..gruppi, derived cages gruppi+1..gruppo1.
   int gruppi = 0;   // number of the last real cage; in the editor the cage being entered

@@ -4,8 +4,6 @@
 
 namespace ks {
 
-void fill_tabellapossibili(std::array<std::array<std::string, 43>, 8>& t);
-
 void Main::Form_Load() {
   solver.inizializza_bit();
   solver.size_results();
@@ -54,14 +52,8 @@ void Main::Form_Load() {
     settorecella[i] = settoredicella(i);
   }
 
-  for (settore = 0; settore <= 8; ++settore) {
-    for (riga = 0; riga <= 2; ++riga) {
-      for (colonna = 0; colonna <= 2; ++colonna) {
-        cella = 3 * (settore % 3) + 27 * (settore / 3) + 9 * riga + colonna;
-        cellesettore[settore][3 * riga + colonna] = cella;
-      }
-    }
-  }
+  for (int box = 0; box <= 8; ++box)
+    for (int k = 0; k <= 8; ++k) cellesettore[box][k] = unit_cells(UnitKind::Box, box)[k];
 
   lingua = "en";
   cambia_lingua();
