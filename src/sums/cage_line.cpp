@@ -16,44 +16,21 @@ namespace ks {
 // r3c5}  ->  r3c5 loses 6.
 namespace {
 
-enum class Unit { Column, Row, Box };
-
 struct UnitTexts {
   const char* title;
   const char* phrase;
 };
 
-const UnitTexts& texts_of(Unit kind) {
+const UnitTexts& texts_of(UnitKind kind) {
   static const UnitTexts column{"INTERAZIONE GRUPPO COLONNA ", "nella colonna "};
   static const UnitTexts row{"INTERAZIONE GRUPPO RIGA ", "nella riga "};
   static const UnitTexts box{"INTERAZIONE GRUPPO SETTORE ", "nel settore "};
-  return kind == Unit::Column ? column : kind == Unit::Row ? row : box;
-}
-
-// The k-th cell (0..8) of unit u (0..8) in scan order: columns top to bottom, rows left to right,
-// boxes row by row.
-int unit_cell(const Main& m, Unit kind, int u, int k) {
-  switch (kind) {
-    case Unit::Column: return u + 9 * k;
-    case Unit::Row: return 9 * u + k;
-    case Unit::Box: break;
-  }
-  return m.cellesettore[static_cast<size_t>(u)][static_cast<size_t>(k)];
-}
-
-bool in_unit(const Main& m, Unit kind, int u, int cell) {
-  const auto c = static_cast<size_t>(cell);
-  switch (kind) {
-    case Unit::Column: return m.colonnacella[c] == u + 1;
-    case Unit::Row: return m.rigacella[c] == u + 1;
-    case Unit::Box: break;
-  }
-  return m.settorecella[c] == u + 1;
+  return kind == UnitKind::Column ? column : kind == UnitKind::Row ? row : box;
 }
 
 // The worker: the digit n of unit u lies only in cage g; its other cells lose it. Each call is a
 // finding of its own, with its own header, hint and gate.
-void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
+void cage_line_worker(Main& m, UnitKind kind, int g, int n, int u) {
   if (g < 0 || g >= kCageSlots || n < 1 || n > 9 || u < 0 || u > 8) return;
   const char d = static_cast<char>('0' + n);
   const std::string digit(1, d);
@@ -64,7 +41,7 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
     const int cell = m.cage_cell(g, k);
     if (cell < 0) continue;
     m.cella = cell;
-    if (in_unit(m, kind, u, cell)) continue;
+    if (unit_of(kind, cell) == u) continue;
     if (has_char(m.Text2[cell].text(), d)) {
       if (m.contatoredimessaggio == 0 && m.explains()) {
         const UnitTexts& t = texts_of(kind);
@@ -96,7 +73,7 @@ void cage_line_worker(Main& m, Unit kind, int g, int n, int u) {
 
 // The driver: every unit, every digit. A digit whose candidate cells in the unit are not all in
 // one cage, or include a cell of no cage, is passed over.
-void cage_line_scan(Main& m, Unit kind, int& unit_variable) {
+void cage_line_scan(Main& m, UnitKind kind, int& unit_variable) {
   for (int u = 0; u <= 8; ++u) {
     unit_variable = u;
     for (int n = 1; n <= 9; ++n) {
@@ -105,8 +82,8 @@ void cage_line_scan(Main& m, Unit kind, int& unit_variable) {
       int first = -1;
       bool one_cage = true;
       for (int k = 0; k < 9; ++k) {
-        const int cell = unit_cell(m, kind, u, k);
-        if (kind != Unit::Box) m.indice = cell;
+        const int cell = unit_cells(kind, u)[k];
+        if (kind != UnitKind::Box) m.indice = cell;
         if (!has_char(m.Text2[cell].text(), d)) continue;
         const int g = m.cage_of(cell);
         if (g < 0) {
@@ -123,9 +100,9 @@ void cage_line_scan(Main& m, Unit kind, int& unit_variable) {
       }
       if (first < 0 || !one_cage) continue;
       switch (kind) {
-        case Unit::Column: m.interazione_gruppo_colonna(first, n, u); break;
-        case Unit::Row: m.interazione_gruppo_riga(first, n, u); break;
-        case Unit::Box: m.interazione_gruppo_settore(first, n, u); break;
+        case UnitKind::Column: m.interazione_gruppo_colonna(first, n, u); break;
+        case UnitKind::Row: m.interazione_gruppo_riga(first, n, u); break;
+        case UnitKind::Box: m.interazione_gruppo_settore(first, n, u); break;
       }
     }
   }
@@ -135,18 +112,18 @@ void cage_line_scan(Main& m, Unit kind, int& unit_variable) {
 
 }  // namespace
 
-void Main::cerca_interazione_gruppo_colonna() { cage_line_scan(*this, Unit::Column, colonna); }
-void Main::cerca_interazione_gruppo_riga() { cage_line_scan(*this, Unit::Row, riga); }
-void Main::cerca_interazione_gruppo_settore() { cage_line_scan(*this, Unit::Box, settore); }
+void Main::cerca_interazione_gruppo_colonna() { cage_line_scan(*this, UnitKind::Column, colonna); }
+void Main::cerca_interazione_gruppo_riga() { cage_line_scan(*this, UnitKind::Row, riga); }
+void Main::cerca_interazione_gruppo_settore() { cage_line_scan(*this, UnitKind::Box, settore); }
 
 void Main::interazione_gruppo_colonna(int cage, int digit, int column) {
-  cage_line_worker(*this, Unit::Column, cage, digit, column);
+  cage_line_worker(*this, UnitKind::Column, cage, digit, column);
 }
 void Main::interazione_gruppo_riga(int cage, int digit, int row) {
-  cage_line_worker(*this, Unit::Row, cage, digit, row);
+  cage_line_worker(*this, UnitKind::Row, cage, digit, row);
 }
 void Main::interazione_gruppo_settore(int cage, int digit, int box) {
-  cage_line_worker(*this, Unit::Box, cage, digit, box);
+  cage_line_worker(*this, UnitKind::Box, cage, digit, box);
 }
 
 }  // namespace ks

@@ -61,7 +61,7 @@ void Main::interazione_gruppo_gruppo() {
           for (const int line : {r.first, r.second}) {
             (rows ? riga : colonna) = line;
             for (int i = 0; i < 9; ++i) {
-              const int cell = rows ? 9 * (line - 1) + i : 9 * i + (line - 1);
+              const int cell = unit_cells(rows ? UnitKind::Row : UnitKind::Column, line - 1)[i];
               cella = cell;
               if (in_cage(cell, g1) || in_cage(cell, g2)) continue;
               if (!has_char(Text2[cell].text(), d)) continue;

@@ -45,9 +45,8 @@ void Main::numeri_obbligati_nel_gruppo() {
 
     for (const bool rows : {true, false}) {
       // The i-th cell (0..8) of line L (1..9): rows left to right, columns top to bottom.
-      const auto line_cell = [rows](int L, int i) {
-        return rows ? 9 * (L - 1) + i : 9 * i + (L - 1);
-      };
+      const UnitKind line_kind = rows ? UnitKind::Row : UnitKind::Column;
+      const auto line_cell = [line_kind](int L, int i) { return unit_cells(line_kind, L - 1)[i]; };
 
       for (const char d : required) {
         if (d < '1' || d > '9') continue;
