@@ -9,3 +9,9 @@ cmake -S . -B build -DKS_BUILD_TESTS=ON -DKS_BUILD_GUI=ON
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# The headless tests once more under AddressSanitizer, UndefinedBehaviorSanitizer and the standard
+# library's index checks.
+cmake -S . -B build-san -DKS_SANITIZE=ON -DKS_BUILD_GUI=OFF -DKS_BUILD_TESTS=ON
+cmake --build build-san -j"$(nproc)"
+ctest --test-dir build-san --output-on-failure -j"$(nproc)"
