@@ -233,6 +233,7 @@ Main::Main(Runtime& runtime) : rt(runtime) {
         {&mnureduce, "mnureduce", "Reduce (try to)"},
         {&mnumore, "mnumore", "Try to make more difficult (may require several minutes)"}});
 
+  build_library_controls();
   build_command_bars();
   wire_events();
 }
@@ -280,6 +281,11 @@ void Main::wire_events() {
   picstart.on_click = [this] { picstart_Click(); };
   Picture2.on_click = [this] { Picture2_Click(); };
   Timer2.on_timer = [this] { Timer2_Timer(); };
+
+  // Puzzle files and library.
+  Command1.on_click = [this] {
+    if (!step_waiting() && !generation_busy()) Command1_Click();
+  };
 
   // Cage-sum engine.
 }

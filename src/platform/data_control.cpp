@@ -499,6 +499,14 @@ std::optional<std::string> DataControl::shown_text(const std::optional<SqlValue>
 bool DataControl::update_record(const std::string& table, const std::string& key_field,
                                 const SqlValue& key,
                                 const std::vector<std::pair<std::string, std::string>>& fields) {
+  if (write_record(table, key_field, key, fields)) return true;
+  if (on_write_error) on_write_error(error_text_);
+  return false;
+}
+
+bool DataControl::write_record(const std::string& table, const std::string& key_field,
+                               const SqlValue& key,
+                               const std::vector<std::pair<std::string, std::string>>& fields) {
   error_ = DataError::None;
   if (!open()) return false;
   TableInfo info;
@@ -519,10 +527,8 @@ bool DataControl::update_record(const std::string& table, const std::string& key
     cols.push_back(it->first);
     values.push_back(std::move(v));
   }
-  if (!transaction([&] { return run_update(table, cols, values, key_it->first, key); })) {
-    if (error_ == DataError::WriteFailed && on_write_error) on_write_error(error_text_);
+  if (!transaction([&] { return run_update(table, cols, values, key_it->first, key); }))
     return false;
-  }
 
   // The snapshot follows: every row of the record source that shows this record.
   const int kc = key_column(table);

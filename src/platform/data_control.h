@@ -108,7 +108,8 @@ class DataControl {
 
   // Writes fields of the record of `table` whose key field equals key, in one transaction,
   // without moving the cursor; the snapshot and the bound boxes follow when they show that
-  // record. NoCurrentRecord when no record has that key.
+  // record. NoCurrentRecord when no record has that key. A failure is reported through
+  // on_write_error.
   bool update_record(const std::string& table, const std::string& key_field, const SqlValue& key,
                      const std::vector<std::pair<std::string, std::string>>& fields);
 
@@ -123,7 +124,7 @@ class DataControl {
   // What went wrong, in a few words (SQLite's own message for database errors).
   const std::string& error_text() const { return error_text_; }
 
-  // Hears every failed save, whoever asked for it (an explicit Update or a move).
+  // Hears every failed save, whoever asked for it (an explicit Update, a move, a write by key).
   std::function<void(const std::string& message)> on_write_error;
 
  private:
@@ -145,6 +146,8 @@ class DataControl {
   bool fail_sqlite(DataError e, const std::string& what);
   bool fail_read(int sqlite_code, const std::string& what);
   bool save_pending();
+  bool write_record(const std::string& table, const std::string& key_field, const SqlValue& key,
+                    const std::vector<std::pair<std::string, std::string>>& fields);
   void show_current();
   void show_field(int column);
   bool move_to(long long p);
