@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
 
   ks::view::QtRuntime rt;
   ks::Main m(rt);
-  ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form});
+  ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form, &m.frmlivello.form});
   rt.set_form_widgets([&view](ks::Form& f) -> QWidget* {
     ks::view::FormWindow* w = view.window(f);
     return w ? &w->canvas() : nullptr;

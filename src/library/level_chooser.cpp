@@ -31,6 +31,7 @@ constexpr std::array<const char*, 14> kLevelCaptions = {
 };
 constexpr int kNoLevel = 15;  // the hidden option selected while no level is chosen
 constexpr int kRowHeight = 22;
+constexpr Color kSystemButtonFace = 0x8000000Fu;  // labels take the window's own colour
 
 // A whole number typed into a box: digits only, blanks around them allowed; -1 otherwise.
 int typed_number(const std::string& text) {
@@ -141,6 +142,8 @@ Frmlivello::Frmlivello(Main& main) : main_(main) {
   temptxt.attach(form, "temptxt");
   temptxt.move(424, y3, 122, 24);
 
+  for (Label* l : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7})
+    l->set_back_color(kSystemButtonFace);
   load_design_values();
 }
 
