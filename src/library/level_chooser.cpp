@@ -66,20 +66,45 @@ Frmlivello::Frmlivello(Main& main) : main_(main) {
   livelloscelto.move(470, 10, 60, 20);
   livelloscelto.set_visible(false);
 
+  // The three rows below the levels, left to right: labels with their caption, text boxes,
+  // then the buttons.
   const int y1 = 336, y2 = 374, y3 = 412;
-  Label1.attach(form, "Label1");
-  Label1.move(8, y1 + 3, 124, 20);
-  Label1.set_caption("La libreria contiene");
-  numerototale.attach(form, "numerototale");
-  numerototale.move(134, y1, 52, 24);
-  Label2.attach(form, "Label2");
-  Label2.move(192, y1 + 3, 200, 20);
-  Label2.set_caption("schemi         schema selezionato");
-  numeroselezionato.attach(form, "numeroselezionato");
-  numeroselezionato.move(394, y1, 52, 24);
+  const struct {
+    Label* label;
+    const char* name;
+    int left, top, width;
+    const char* caption;
+  } labels[] = {{&Label1, "Label1", 8, y1, 124, "La libreria contiene"},
+                {&Label2, "Label2", 192, y1, 200, "schemi         schema selezionato"},
+                {&Label3, "Label3", 8, y2, 60, "dettaglio"},
+                {&Label4, "Label4", 286, y2, 64, "difficoltà"},
+                {&Label5, "Label5", 8, y3, 272, "Schemi ordinati per difficoltà decrescente"},
+                {&Label6, "Label6", 286, y3, 20, "id"},
+                {&Label7, "Label7", 380, y3, 44, "tempo"}};
+  for (const auto& l : labels) {
+    l.label->attach(form, l.name);
+    l.label->move(l.left, l.top + 3, l.width, 20);
+    l.label->set_caption(l.caption);
+    l.label->set_back_color(kSystemButtonFace);
+  }
+  const struct {
+    TextBox* box;
+    const char* name;
+    int left, top, width;
+  } boxes[] = {{&numerototale, "numerototale", 134, y1, 52},
+               {&numeroselezionato, "numeroselezionato", 394, y1, 52},
+               {&dettagliotxt, "dettagliotxt", 68, y2, 210},
+               {&difftxt, "difftxt", 350, y2, 52},
+               {&progtxt, "progtxt", 306, y3, 64},
+               {&temptxt, "temptxt", 424, y3, 122}};
+  for (const auto& t : boxes) {
+    t.box->attach(form, t.name);
+    t.box->move(t.left, t.top, t.width, 24);
+  }
   numeroselezionato.on_change = [this] {
     if (!busy()) numeroselezionato_Change();
   };
+
   Command1.attach(form, "Command1");
   Command1.move(456, y1 - 4, 90, 32);
   Command1.set_picture("carica");
@@ -87,63 +112,27 @@ Frmlivello::Frmlivello(Main& main) : main_(main) {
   Command1.on_click = [this] {
     if (!main_.step_waiting() && !busy()) Command1_Click();
   };
-
-  Label3.attach(form, "Label3");
-  Label3.move(8, y2 + 3, 60, 20);
-  Label3.set_caption("dettaglio");
-  dettagliotxt.attach(form, "dettagliotxt");
-  dettagliotxt.move(68, y2, 210, 24);
-  Label4.attach(form, "Label4");
-  Label4.move(286, y2 + 3, 64, 20);
-  Label4.set_caption("difficoltà");
-  difftxt.attach(form, "difftxt");
-  difftxt.move(350, y2, 52, 24);
   const struct {
     CommandButton* button;
     const char* name;
     const char* picture;
-    const char* tip;
-  } moves[] = {{&Command5, "Command5", "primo", "primo"},
-               {&Command2, "Command2", "precedente", "precedente"},
-               {&Command3, "Command3", "successivo", "successivo"},
-               {&Command4, "Command4", "ultimo", "ultimo"}};
+    void (Frmlivello::*click)();
+  } moves[] = {{&Command5, "Command5", "primo", &Frmlivello::Command5_Click},
+               {&Command2, "Command2", "precedente", &Frmlivello::Command2_Click},
+               {&Command3, "Command3", "successivo", &Frmlivello::Command3_Click},
+               {&Command4, "Command4", "ultimo", &Frmlivello::Command4_Click}};
   int x = 410;
   for (const auto& m : moves) {
     m.button->attach(form, m.name);
     m.button->move(x, y2 - 1, 32, 26);
     m.button->set_picture(m.picture);
-    m.button->set_tool_tip(m.tip);
+    m.button->set_tool_tip(m.picture);
+    m.button->on_click = [this, click = m.click] {
+      if (!busy()) (this->*click)();
+    };
     x += 34;
   }
-  Command5.on_click = [this] {
-    if (!busy()) Command5_Click();
-  };
-  Command2.on_click = [this] {
-    if (!busy()) Command2_Click();
-  };
-  Command3.on_click = [this] {
-    if (!busy()) Command3_Click();
-  };
-  Command4.on_click = [this] {
-    if (!busy()) Command4_Click();
-  };
 
-  Label5.attach(form, "Label5");
-  Label5.move(8, y3 + 3, 272, 20);
-  Label5.set_caption("Schemi ordinati per difficoltà decrescente");
-  Label6.attach(form, "Label6");
-  Label6.move(286, y3 + 3, 20, 20);
-  Label6.set_caption("id");
-  progtxt.attach(form, "progtxt");
-  progtxt.move(306, y3, 64, 24);
-  Label7.attach(form, "Label7");
-  Label7.move(380, y3 + 3, 44, 20);
-  Label7.set_caption("tempo");
-  temptxt.attach(form, "temptxt");
-  temptxt.move(424, y3, 122, 24);
-
-  for (Label* l : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7})
-    l->set_back_color(kSystemButtonFace);
   load_design_values();
 }
 
