@@ -152,12 +152,14 @@ DataControl::~DataControl() { close(); }
 
 void DataControl::set_database_name(std::string file) {
   if (file == database_name_) return;
+  save_pending();
   close();
   database_name_ = std::move(file);
 }
 
 void DataControl::set_read_only(bool v) {
   if (v == read_only_) return;
+  save_pending();
   close();
   read_only_ = v;
 }

@@ -57,7 +57,8 @@ class DataControl {
   DataControl(const DataControl&) = delete;
   DataControl& operator=(const DataControl&) = delete;
 
-  // The database file. Changing it closes the open file; it is opened again by the next Refresh.
+  // The database file. Changing it saves the record being left and closes the open file; the
+  // next Refresh opens the new one.
   const std::string& database_name() const { return database_name_; }
   void set_database_name(std::string file);
   // Opens the file for reading only: every write fails with WriteFailed.
