@@ -24,6 +24,10 @@ namespace {
 
 QString qstr(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// A caption as Qt's buttons show it: "&" marks a shortcut there, so a caption's own "&" is
+// doubled ("prova & verifica" keeps its ampersand).
+QString button_caption(const std::string& s) { return qstr(s).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
 // The text without its last character (a whole UTF-8 sequence).
 std::string without_last_char(std::string s) {
   if (s.empty()) return s;
@@ -226,7 +230,7 @@ class PictureView : public QWidget, public ControlView {
 };
 
 // A command button, flat and filled with its back colour (the colour palette's swatches are
-// such buttons).
+// such buttons), showing its caption or, for a picture button, its image.
 class ButtonView : public QPushButton, public ControlView {
  public:
   ButtonView(CommandButton& b, QWidget* parent) : QPushButton(parent), ControlView(b) {
@@ -255,7 +259,15 @@ class ButtonView : public QPushButton, public ControlView {
     p.setPen(QPen(border, hot ? 1.5 : 1.0));
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
-    if (!text().isEmpty()) {
+    const std::string& picture = button().picture();
+    if (!picture.empty()) {
+      // A picture button: its image at twice the natural size where there is room.
+      QSizeF size = image_size(picture);
+      const QSizeF room(width() - 8, height() - 8);
+      size.scale(QSizeF(size * 2).boundedTo(room), Qt::KeepAspectRatio);
+      draw_image(p, picture, QRectF((width() - size.width()) / 2, (height() - size.height()) / 2,
+                                    size.width(), size.height()));
+    } else if (!text().isEmpty()) {
       p.setPen(to_qcolor(button().fore_color()));
       p.setFont(font());
       p.drawText(rect(), Qt::AlignCenter, text());
@@ -278,7 +290,7 @@ class CheckView : public QCheckBox, public ControlView {
   QWidget* widget() override { return this; }
   void sync() override {
     const QSignalBlocker block(this);
-    setText(qstr(check().caption()));
+    setText(button_caption(check().caption()));
     fit_font(*this, text(), caption_room(*this, QStyle::PM_IndicatorWidth, QStyle::PM_CheckBoxLabelSpacing));
     setTristate(check().value() == 2);
     setCheckState(check().value() == 1 ? Qt::Checked
@@ -306,7 +318,7 @@ class OptionView : public QRadioButton, public ControlView {
   QWidget* widget() override { return this; }
   void sync() override {
     const QSignalBlocker block(this);
-    setText(qstr(option().caption()));
+    setText(button_caption(option().caption()));
     fit_font(*this, text(),
              caption_room(*this, QStyle::PM_ExclusiveIndicatorWidth, QStyle::PM_RadioButtonLabelSpacing));
     setChecked(option().value());

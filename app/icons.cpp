@@ -355,6 +355,38 @@ void draw_orologio_verde(QPainter& p) { stopwatch(p, kGreen, false); }
 void draw_orologio_rosso(QPainter& p) { stopwatch(p, kRed, true); }
 void draw_reset(QPainter& p) { arrow_arc(p, QPointF(12, 12.5), 7, 100, 280, kInk, 2.2); }
 
+// ---- the level chooser's buttons, 16 x 16 ------------------------------------------------------
+
+// A triangle pointing left (dir -1) or right (dir 1) with its tip at x, and optionally a bar.
+void step_arrow(QPainter& p, double tip, int dir, bool bar) {
+  p.setPen(pen(kBlueDark, 0.8));
+  p.setBrush(kBlue);
+  p.drawPolygon(QPolygonF{{tip, 8}, {tip - dir * 7.0, 2.5}, {tip - dir * 7.0, 13.5}});
+  if (bar) p.drawRect(QRectF(dir < 0 ? tip - 3.5 : tip + 0.5, 2.5, 2.5, 11));
+}
+
+void draw_primo(QPainter& p) { step_arrow(p, 5.5, -1, true); }
+void draw_precedente(QPainter& p) { step_arrow(p, 4.5, -1, false); }
+void draw_successivo(QPainter& p) { step_arrow(p, 11.5, 1, false); }
+void draw_ultimo(QPainter& p) { step_arrow(p, 10.5, 1, true); }
+
+// A small board with an arrow going into it.
+void draw_carica(QPainter& p) {
+  p.setPen(pen(kInk, 0.8));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(4.5, 5.5, 10, 10));
+  p.setPen(pen(QColor(0x8A, 0x93, 0x9F), 0.6));
+  for (double t : {7.83, 11.17}) {
+    p.drawLine(QPointF(t, 5.5), QPointF(t, 15.5));
+    p.drawLine(QPointF(4.5, t + 1), QPointF(14.5, t + 1));
+  }
+  p.setPen(pen(kGreen, 2.0));
+  p.drawLine(QPointF(1.5, 1.5), QPointF(7.5, 7.5));
+  p.setPen(Qt::NoPen);
+  p.setBrush(kGreen);
+  p.drawPolygon(QPolygonF{{9.5, 9.5}, {3.8, 8.3}, {8.3, 3.8}});
+}
+
 struct Image {
   int size;
   void (*draw)(QPainter&);
@@ -388,6 +420,11 @@ const std::map<std::string, Image>& images() {
       {"orologio_verde", {24, draw_orologio_verde}},
       {"orologio_rosso", {24, draw_orologio_rosso}},
       {"reset", {24, draw_reset}},
+      {"carica", {16, draw_carica}},
+      {"primo", {16, draw_primo}},
+      {"precedente", {16, draw_precedente}},
+      {"successivo", {16, draw_successivo}},
+      {"ultimo", {16, draw_ultimo}},
   };
   return table;
 }

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   // The window's state is large (its tables hold every cage a puzzle can derive): on the heap.
   const auto main_window = std::make_unique<ks::Main>(rt);
   ks::Main& m = *main_window;
-  ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form});
+  ks::view::View view(m.form, {&m.frmlog.form, &m.frmgeneratore.form, &m.frmlivello.form});
   rt.set_form_widgets([&view](ks::Form& f) -> QWidget* {
     ks::view::FormWindow* w = view.window(f);
     return w ? &w->canvas() : nullptr;

@@ -116,7 +116,7 @@ TEST(Board, StartUpSetsFlagsTablesAndCaptions) {
   EXPECT_EQ(m.giallo, 0xFFFFu);
   EXPECT_EQ(m.rosso, 0xFFu);
   EXPECT_EQ(m.nero, 0x80000008u);
-  EXPECT_EQ(m.database, "./schemikenvari.mdb");
+  EXPECT_EQ(m.database, "./schemikenvari.db");
   EXPECT_EQ(m.picstart.picture(), m.picverde.picture());
   EXPECT_NE(m.picstart.picture(), m.picrosso.picture());
 

@@ -77,6 +77,9 @@ void Main::wire_events() {
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });
   Cmdtest.on_click = when(Input::Command, [this] { Cmdtest_Click(); });
 
+  // Puzzle files and library.
+  Command1.on_click = when(Input::Command, [this] { Command1_Click(); });
+
   // The play clock.
   picstart.on_click = when(Input::View, [this] { picstart_Click(); });
   Picture2.on_click = when(Input::View, [this] { Picture2_Click(); });

@@ -233,6 +233,7 @@ Main::Main(Runtime& runtime) : rt(runtime) {
         {&mnureduce, "mnureduce", "Reduce (try to)"},
         {&mnumore, "mnumore", "Try to make more difficult (may require several minutes)"}});
 
+  build_library_controls();
   build_command_bars();
   wire_events();
 }

@@ -5,11 +5,15 @@
 #include <array>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "board/forms.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
+#include "library/level_chooser.h"
 #include "platform/controls.h"
+#include "platform/data_control.h"
 #include "platform/runtime.h"
 #include "platform/value.h"
 #include "solving/solver.h"
@@ -388,6 +392,30 @@ class Main {
   // Puzzle files and library
 
   void mnunew_Click();
+
+  // The library: the data control Data1 and the hidden boxes bound to the fields of its current
+  // record (txtprogressivo progressivo, testolivello livello, txtnumeri singoli, txtkenvari
+  // kenvari, tempo and temporis tempo, txttotale difficolta, txtdettaglio dettaglio, txtstringa
+  // stringa). A value reaches a record only through Data1.write (see DataControl).
+  DataControl Data1;
+  TextBox testolivello, txtnumeri, txtkenvari, temporis, txttotale, txtdettaglio;
+  Frmlivello frmlivello{*this};
+  // The progressivo of the record the puzzle on the board was loaded from; 0 when the board
+  // holds no library puzzle. Only that record may receive the puzzle's rating.
+  int library_record = 0;
+  // Attaches and binds the library boxes (run by the constructor).
+  void build_library_controls();
+  void apri_libreria();
+  void libreria();
+  // The reduction pass ("tenta riduzione").
+  void Command1_Click();
+  // The library file is there and readable; a missing one is created empty. False after telling
+  // the user why the library cannot be used now.
+  bool library_ready();
+  // Writes fields (name, text) into the library record with this progressivo, in one
+  // transaction, wherever the data control stands; false after the error was shown.
+  bool store_library_record(int progressivo,
+                            const std::vector<std::pair<std::string, std::string>>& fields);
 };
 
 }  // namespace ks

@@ -27,7 +27,8 @@ void Main::Form_Load() {
   picstart.set_picture(picverde.picture());
 
   path = rt.AppPath();
-  database = path + "/schemikenvari.mdb";
+  database = path + "/schemikenvari.db";
+  Data1.set_database_name(database);
 
   problema = false;
   ins_dati = true;

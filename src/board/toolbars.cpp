@@ -42,7 +42,7 @@ const std::vector<ToolbarButton>& toolbar2_buttons() {
   static const std::vector<ToolbarButton> buttons = {
       {"open", "apri", "open", ButtonStyle::Button, true, false},
       {"new", "nuovo", "new", ButtonStyle::Button, true, true},
-      {"libreria", "libreria", "libreria", ButtonStyle::Button, true, false},
+      {"libreria", "libreria", "libreria", ButtonStyle::Button, true, true},
       {"save", "salva", "save", ButtonStyle::Button, true, false},
       {"print", "stampa", "print", ButtonStyle::Button, true, true},
       separator(),
@@ -125,6 +125,8 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
 
   if (key == "new") {
     mnunew_Click();
+  } else if (key == "libreria") {
+    apri_libreria();
   } else if (key == "print") {
     rt.PrintForm(form);
   } else if (key == "undo") {

@@ -99,6 +99,7 @@ void Line::set_points(int x1, int y1, int x2, int y2) {
 
 void PictureBox::set_picture(std::string key) { KS_SET(picture_, key); }
 void CommandButton::set_caption(std::string c) { KS_SET(caption_, c); }
+void CommandButton::set_picture(std::string key) { KS_SET(picture_, key); }
 void CheckBox::set_caption(std::string c) { KS_SET(caption_, c); }
 void CheckBox::set_value(int v) { KS_SET(value_, v); }
 void OptionButton::set_caption(std::string c) { KS_SET(caption_, c); }

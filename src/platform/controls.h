@@ -171,9 +171,13 @@ class CommandButton : public Control {
   CommandButton() : Control(ControlKind::CommandButton) {}
   const std::string& caption() const { return caption_; }
   void set_caption(std::string c);
+  // A picture button shows the image named by this key (as PictureBox) instead of a caption.
+  const std::string& picture() const { return picture_; }
+  void set_picture(std::string key);
 
  private:
   std::string caption_;
+  std::string picture_;
 };
 
 // A check box; value 0 (clear) or 1 (ticked).

@@ -1,0 +1,60 @@
+// The library reduction pass ("tenta riduzione"): every stored layout is loaded and checked for
+// cages whose cells do not hang together; such a record gets "0" in its field singoli.
+#include <string>
+
+#include "board/main.h"
+#include "library/library.h"
+
+namespace ks {
+
+namespace {
+
+// A level as stored: a whole number 0..255; -1 for anything else (no level yet).
+int stored_level(const std::string& text) {
+  const auto b = text.find_first_not_of(' ');
+  if (b == std::string::npos) return -1;
+  const auto e = text.find_last_not_of(' ');
+  if (e - b + 1 > 3) return -1;
+  int n = 0;
+  for (size_t i = b; i <= e; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    n = 10 * n + (text[i] - '0');
+  }
+  return n <= 255 ? n : -1;
+}
+
+}  // namespace
+
+// Walks the records in the order of the table. A record without a layout or a level (not yet
+// processed by the batch generator) is skipped; a layout the loader refuses counts as failing,
+// like one that fails the contiguity check. The mark is saved as the pass moves on.
+void Main::Command1_Click() {
+  if (!library_ready()) return;
+  Data1.set_record_source(kReductionSource);
+  if (!Data1.Refresh()) {
+    rt.MsgBox(library_error_text(database, Data1.error_text()), MsgButtons::Ok);
+    return;
+  }
+  if (!Data1.MoveLast()) return;  // an empty table: nothing to check
+  const int n = Data1.record_count();
+  // The board is going to hold other puzzles: whatever was loaded from the library is gone.
+  filelibreria = false;
+  library_record = 0;
+  nuovo_schema();
+  Data1.MoveFirst();
+  for (int i = 1; i <= n; ++i) {
+    nuovo_schema();
+    txtprogressivo.set_visible(true);
+    const int level = stored_level(testolivello.text());
+    if (txtkenvari.text().find_first_not_of(' ') != std::string::npos && level >= 0) {
+      stringa = txtkenvari.text();
+      livello = level;
+      carica_gruppi_da_stringa();
+      if (!problema) controlla_contiguita();
+      if (problema) Data1.write(txtnumeri, "0");
+    }
+    Data1.MoveNext();
+  }
+}
+
+}  // namespace ks

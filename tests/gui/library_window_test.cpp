@@ -1,0 +1,149 @@
+// The level chooser as a real window, offscreen: opened from the file toolbar, a level clicked,
+// the puzzles browsed, one loaded onto the board; screenshots of the chooser and the board.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/main.h"
+#include "library/library.h"
+#include "look.h"
+#include "qt_runtime.h"
+#include "view.h"
+
+using ks::Main;
+using ks::view::FormWindow;
+
+namespace {
+
+QString shot(const char* file) {
+  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
+  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
+}
+
+// The cage layouts of the test puzzles, in file order.
+std::vector<std::string> layouts() {
+  std::vector<std::string> out;
+  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return out;
+  while (!f.atEnd()) {
+    const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    out.push_back(line.section(QLatin1Char('|'), 0, 0).toStdString());
+  }
+  return out;
+}
+
+}  // namespace
+
+class LibraryWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<ks::view::QtRuntime> rt_;
+  std::unique_ptr<Main> m_;
+  std::unique_ptr<ks::view::View> view_;
+
+  FormWindow& main_window() const { return view_->main_window(); }
+  FormWindow& chooser() const { return *view_->window(m_->frmlivello.form); }
+  template <class W = QWidget>
+  W* in_chooser(const char* name) const {
+    return chooser().findChild<W*>(QString::fromLatin1(name));
+  }
+  static void settle() { QTest::qWait(60); }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    ks::view::apply_look(*qApp);
+    rt_ = std::make_unique<ks::view::QtRuntime>();
+    m_ = std::make_unique<Main>(*rt_);
+    view_ = std::make_unique<ks::view::View>(
+        m_->form, std::vector<ks::Form*>{&m_->frmlog.form, &m_->frmgeneratore.form, &m_->frmlivello.form});
+    m_->Form_Load();
+    m_->frmlog.Hide();
+
+    // A library of four puzzles of level 4 with their rating details.
+    m_->database = dir_.filePath(QStringLiteral("schemikenvari.db")).toStdString();
+    m_->Data1.set_database_name(m_->database);
+    const std::vector<std::string> l = layouts();
+    QVERIFY(l.size() >= 4);
+    std::string rows;
+    const char* times[] = {"14.5", "31.25", "8", "52.75"};
+    for (int i = 0; i < 4; ++i)
+      rows += "INSERT INTO schema VALUES (" + std::to_string(101 + i) + ", 4, 0, '" + l[i] +
+              "', " + times[i] + ", " + std::to_string(60 + 7 * i) + ", 'liv1=" +
+              std::to_string(20 + i) + " liv2=9 liv3=4 liv4=" + std::to_string(1 + i) + "', '');";
+    ks::DataControl d;
+    d.set_database_name(m_->database);
+    QVERIFY2(d.create_database(std::string(ks::kLibraryScript) + rows), d.error_text().c_str());
+
+    m_->form.Show();
+    view_->flush();
+    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+  }
+
+  void cleanupTestCase() {
+    view_.reset();
+    m_.reset();
+    rt_.reset();
+  }
+
+  void chooserBrowsesALevelAndLoadsAPuzzle() {
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    QWidget* libreria = bar->findChild<QWidget*>(QStringLiteral("libreria"));
+    QVERIFY(libreria && libreria->isEnabled());
+    QTest::mouseClick(libreria, Qt::LeftButton);
+    QTRY_VERIFY(chooser().isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(&chooser()));
+    QCOMPARE(chooser().windowTitle(), QStringLiteral("Selezione Livello"));
+    auto* load = in_chooser<QPushButton>("Command1");
+    QVERIFY(load->isVisible() && !load->isEnabled());
+
+    auto* level4 = in_chooser<QRadioButton>("Option1(4)");
+    QCOMPARE(level4->text(), QStringLiteral("Livello 4 - AVANZATO - Posizioni obbligate"));
+    QVERIFY(!in_chooser("Option1(15)")->isVisible());
+    QTest::mouseClick(level4, Qt::LeftButton, {}, QPoint(8, level4->height() / 2));
+    settle();
+    QVERIFY(level4->isChecked());
+    QCOMPARE(in_chooser<QLineEdit>("numerototale")->text(), QStringLiteral("4"));
+    QVERIFY(load->isEnabled());
+
+    // Last, then one back: the fourth and third slowest ratings.
+    QTest::mouseClick(in_chooser("Command4"), Qt::LeftButton);
+    QTest::mouseClick(in_chooser("Command2"), Qt::LeftButton);
+    settle();
+    QCOMPARE(in_chooser<QLineEdit>("numeroselezionato")->text(), QStringLiteral("3"));
+    QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("101"));
+    QCOMPARE(in_chooser<QLineEdit>("temptxt")->text(), QStringLiteral("14,5"));
+    QCOMPARE(in_chooser<QLineEdit>("difftxt")->text(), QStringLiteral("60"));
+    QCOMPARE(in_chooser<QLineEdit>("dettagliotxt")->text(), QStringLiteral("liv1=20 liv2=9 liv3=4 liv4=1"));
+    // Typing a number moves there at once.
+    QLineEdit* number = in_chooser<QLineEdit>("numeroselezionato");
+    number->selectAll();
+    QTest::keyClicks(number, QStringLiteral("2"));
+    settle();
+    QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("102"));
+    QVERIFY(chooser().grab().save(shot("level_chooser.png")));
+
+    QTest::mouseClick(load, Qt::LeftButton);
+    QTRY_VERIFY(!chooser().isVisible());
+    settle();
+    QCOMPARE(main_window().findChild<QLineEdit*>(QStringLiteral("filetxt"))->text(),
+             QStringLiteral(" Livello 4, schema 2"));
+    QCOMPARE(m_->library_record, 102);
+    QVERIFY(main_window().findChild<QWidget*>(QStringLiteral("textsomma(0)"))->isVisible());
+    QVERIFY(main_window().grab().save(shot("library_loaded.png")));
+  }
+};
+
+QTEST_MAIN(LibraryWindowTest)
+#include "library_window_test.moc"
