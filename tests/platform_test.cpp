@@ -1,6 +1,8 @@
 // The platform layer: lenient number reading, the null-aware value, text boxes' change handlers.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/value.h"
@@ -24,6 +26,23 @@ TEST(Platform, NumbersAndTimesAsText) {
   EXPECT_EQ(seconds_text(3.07), "3,07 s");
   EXPECT_EQ(seconds_text(12.25), "12,25 s");
   EXPECT_EQ(seconds_text(0.0), "0,00 s");
+}
+
+// The window sets the user's locale, where a comma may be the decimal mark: numbers in texts,
+// files and the library keep their point.
+TEST(Platform, NumbersReadAndWriteTheirPointInAnyLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  bool comma = false;
+  for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "C.UTF-8"}) {
+    if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+      comma = true;
+      break;
+    }
+  }
+  EXPECT_EQ(val("1.5"), 1.5);
+  EXPECT_EQ(num_text(2.25), "2.25");
+  std::setlocale(LC_NUMERIC, before.c_str());
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma on this machine";
 }
 
 TEST(Platform, SearchAndCutWorkOnDigitStrings) {

@@ -1,9 +1,9 @@
 // Text helpers: lenient number reading and number formatting.
 #include "platform/text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/value.h"
 
@@ -40,19 +40,21 @@ double val(std::string_view s) {
   // A dangling exponent or sign ("12e", "12e-") is not part of the number.
   while (!num.empty() && (num.back() == 'e' || num.back() == '+' || num.back() == '-'))
     num.pop_back();
-  return std::strtod(num.c_str(), nullptr);
+  // from_chars reads the point whatever the locale (the window's locale may write a comma).
+  const size_t from = num[0] == '+' ? 1 : 0;  // from_chars takes no leading plus
+  double n = 0.0;
+  std::from_chars(num.data() + from, num.data() + num.size(), n);
+  return n;
 }
 
 std::string num_text(double n) {
   if (std::isfinite(n) && n == std::floor(n) && std::fabs(n) < 1e15) {
     return std::to_string(static_cast<long long>(n));
   }
+  // The shortest text that reads back as n, with a point whatever the locale.
   char buf[32];
-  for (int prec = 1; prec <= 17; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*g", prec, n);
-    if (std::strtod(buf, nullptr) == n) break;
-  }
-  return buf;
+  const auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  return std::string(buf, end);
 }
 
 int instr(std::string_view s, char c, int start) {
