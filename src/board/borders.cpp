@@ -103,7 +103,7 @@ void Main::disegna_gruppi() {
     const int n = std::clamp(elementigruppo[g].as_int(), 0, 7);
     int first = kCells;
     for (int k = 1; k <= n; ++k) {
-      const int c = cell_number(cellegruppo[g][k]);
+      const int c = cage_cell(g, k);
       if (c < 0) continue;
       cella = c;
       gruppodicella[c] = g;

@@ -13,12 +13,12 @@ namespace ks {
 // puzzle cannot pull a foreign cell into the cage; a cage without any such cell is left alone.
 // Example: cage 15 = {r1c1, r1c2, r2c1}, r1c2 = 6 on the board -> sum 9, 2 cells, r1c1 and r2c1.
 void Main::cage_from_layout(int g) {
-  const int n = std::clamp(elementioriginali[g].as_int(), 0, 7);
-  std::array<int, 7> cells{};
+  const int n = layout_size(g);
+  std::array<int, kMaxCageCells> cells{};
   int count = 0;
   for (int k = 1; k <= n; ++k) {
-    const int c = cell_number(celleoriginali[g][k]);
-    if (c >= 0 && gruppodicella[c].is(g)) cells[static_cast<size_t>(count++)] = c;
+    const int c = layout_cell(g, k);
+    if (c >= 0 && cage_of(c) == g) cells[static_cast<size_t>(count++)] = c;
   }
   if (count == 0) return;
 

@@ -24,7 +24,7 @@ void Main::inizializza_candidati() {
     const double s = sommagruppo[g].is_number() ? sommagruppo[g].num() : -1;
     const bool whole_sum = s == std::floor(s);
     if (n == 1) {
-      const int c = cell_number(cellegruppo[g][1]);
+      const int c = cage_cell(g, 1);
       if (c < 0) continue;
       if (whole_sum && s >= 1 && s <= 9)
         Text2[c].set_text(std::string(1, static_cast<char>('0' + static_cast<int>(s))));
@@ -38,7 +38,7 @@ void Main::inizializza_candidati() {
         stringa.clear();
       if (stringa.empty()) stringa = "123456789";
       for (int k = 1; k <= cells; ++k) {
-        const int c = cell_number(cellegruppo[g][k]);
+        const int c = cage_cell(g, k);
         if (c >= 0) Text2[c].set_text(stringa);
       }
     }
