@@ -76,6 +76,7 @@ void Main::wire_events() {
   // Buttons and switches.
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });
   Cmdtest.on_click = when(Input::Command, [this] { Cmdtest_Click(); });
+  Command3.on_click = when(Input::Command, [this] { Command3_Click(); });
 
   // The play clock.
   picstart.on_click = when(Input::View, [this] { picstart_Click(); });
