@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTimer>
@@ -429,6 +430,49 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
     QTRY_VERIFY(find("Picture1(5)")->isVisible());
     QVERIFY(main_window().grab().save(shot("play.png")));
+  }
+
+  // The "45" button on a loaded puzzle: the rule of 45 shows its step at the traffic light with
+  // the cell highlighted, and the green light places the digit.
+  void ruleOf45ButtonPlacesADigit() {
+    const Puzzle p = first_puzzle();
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->controlla_contiguita();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+    settle();
+    auto* button = find<QPushButton>("Command3");
+    QVERIFY(button && button->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("45"));
+    QCOMPARE(button->toolTip(), QStringLiteral("regola 45"));
+
+    std::string hint;
+    int cell = -1;
+    QTimer player;
+    QObject::connect(&player, &QTimer::timeout, [&] {
+      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
+      hint = m_->txthint.text();
+      for (int i = 0; i < 81; ++i)
+        if (m_->Text1[i].back_color() == m_->giallo) cell = i;
+      main_window().grab().save(shot("rule45_step.png"));
+      player.stop();
+      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
+    });
+    player.start(100);
+    QTest::mouseClick(button, Qt::LeftButton);
+    player.stop();
+    QVERIFY2(QString::fromStdString(hint).startsWith(QStringLiteral("REGOLA 45, naked single ")),
+             hint.c_str());
+    QVERIFY(cell >= 0);
+    const QString digit = QString(QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]));
+    QCOMPARE(QString::fromStdString(m_->Text1[cell].text()), digit);
+    QVERIFY(m_->modificato);
+    settle();
+    QVERIFY(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell)))->isVisible());
+    QVERIFY(!find("Pictgo")->isVisible());
+    QVERIFY(main_window().grab().save(shot("rule45.png")));
   }
 
   void printsTheWindowToPdf() {
