@@ -533,31 +533,37 @@ TEST(Rule45, RowInsideSingleThatMeetsAContradictionIsNoChange) {
 // ---------------------------------------------------------------------------------------------
 // The "45" button
 
-// The first puzzle of the test data whose start gives the rule of 45 on single units a digit.
-const test::Puzzle* puzzle_with_rule45_start() {
-  for (const test::Puzzle& p : test::puzzles()) {
-    test::Started s;
-    test::load_layout(*s.m, p.layout);
-    s.m->calling = "risolvi";
-    s.m->regola45_naked_single();
-    if (s.m->modificato) return &p;
-  }
-  return nullptr;
-}
-
-TEST(Rule45Button, PlacesTheDigitAfterTheGreenLight) {
-  const test::Puzzle* p = puzzle_with_rule45_start();
-  ASSERT_NE(p, nullptr);
+// A started board with the first puzzle of the test data whose start gives the rule of 45 on
+// single units a digit; the board is in step mode, as after loading.
+struct ButtonBoard {
   test::Started s;
   Main& m = *s.m;
-  test::load_layout(m, p->layout);
-  test::Light light(s);
+  const test::Puzzle* puzzle = nullptr;
+
+  ButtonBoard() {
+    for (const test::Puzzle& p : test::puzzles()) {
+      test::load_layout(m, p.layout);
+      m.calling = "risolvi";
+      m.regola45_naked_single();
+      if (!m.modificato) continue;
+      puzzle = &p;
+      test::load_layout(m, p.layout);
+      return;
+    }
+  }
+};
+
+TEST(Rule45Button, PlacesTheDigitAfterTheGreenLight) {
+  ButtonBoard b;
+  ASSERT_NE(b.puzzle, nullptr);
+  Main& m = b.m;
+  test::Light light(b.s);
   m.Command3.on_click();
   ASSERT_EQ(light.waits.size(), 1u);
   EXPECT_TRUE(light.waits[0].hint.starts_with("REGOLA 45, naked single ")) << light.waits[0].hint;
   ASSERT_EQ(light.waits[0].yellow.size(), 1u);
   const int cell = light.waits[0].yellow[0];
-  EXPECT_EQ(m.Text1[cell].text(), p->solution.substr(static_cast<size_t>(cell), 1));
+  EXPECT_EQ(m.Text1[cell].text(), b.puzzle->solution.substr(static_cast<size_t>(cell), 1));
   EXPECT_EQ(m.esposti, 1);
   EXPECT_TRUE(m.modificato);
   EXPECT_FALSE(m.Pictgo.visible());
@@ -565,14 +571,12 @@ TEST(Rule45Button, PlacesTheDigitAfterTheGreenLight) {
 
 // While a step waits at the traffic light the button is refused like every command.
 TEST(Rule45Button, IsRefusedWhileAStepWaits) {
-  const test::Puzzle* p = puzzle_with_rule45_start();
-  ASSERT_NE(p, nullptr);
-  test::Started s;
-  Main& m = *s.m;
-  test::load_layout(m, p->layout);
+  ButtonBoard b;
+  ASSERT_NE(b.puzzle, nullptr);
+  Main& m = b.m;
   int pressed = 0;
   // The player presses "45" again while the first step waits, then lets the step through.
-  s.rt.on_yield = [&] {
+  b.s.rt.on_yield = [&] {
     if (!m.Pictgo.visible() || !m.scelta.empty()) return;
     if (pressed++ == 0) {
       m.Command3.on_click();
@@ -581,7 +585,7 @@ TEST(Rule45Button, IsRefusedWhileAStepWaits) {
     m.Pictgo.on_click();
   };
   m.Command3.on_click();
-  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"per continuare click sul semaforo verde"});
+  EXPECT_EQ(b.s.rt.messages, std::vector<std::string>{"per continuare click sul semaforo verde"});
   EXPECT_EQ(m.esposti, 1);
 }
 

@@ -69,6 +69,15 @@ class MainWindowTest : public QObject {
   W* find(const char* name) const {
     return main_window().findChild<W*>(QString::fromLatin1(name));
   }
+  // Puts a puzzle on the board as the library does, with its status line.
+  void load(const Puzzle& p) {
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->controlla_contiguita();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+  }
   // Lets the batched repaint catch up with the model: longer than the view's largest gap
   // between repaints (40 ms), with room for a coarse timer firing late.
   static void settle() { QTest::qWait(60); }
@@ -324,12 +333,7 @@ class MainWindowTest : public QObject {
   void loadedPuzzleScreenshot() {
     const Puzzle p = first_puzzle();
     QVERIFY(!p.layout.empty());
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->controlla_contiguita();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load(p);
     QVERIFY(!m_->problema);
     settle();
     QVERIFY(find("textsomma(0)")->isVisible());
@@ -355,11 +359,7 @@ class MainWindowTest : public QObject {
   // until the player clicks the green light; then the step is applied.
   void aStepWaitsForTheGreenLight() {
     const Puzzle p = first_puzzle();
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load(p);
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.
@@ -436,12 +436,7 @@ class MainWindowTest : public QObject {
   // the cell highlighted, and the green light places the digit.
   void ruleOf45ButtonPlacesADigit() {
     const Puzzle p = first_puzzle();
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->controlla_contiguita();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load(p);
     settle();
     auto* button = find<QPushButton>("Command3");
     QVERIFY(button && button->isVisible());
