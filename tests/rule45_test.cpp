@@ -81,8 +81,13 @@ LadderRun run_ladder(Main& m, const std::function<void(const char* rung)>& after
        }},
       {"regola45_righe_colonne_multiple", changes(&Main::regola45_righe_colonne_multiple)},
   };
-  for (int steps = 0; steps < 5000; ++steps) {
-    bool found = false;
+  bool found = true;
+  for (int steps = 0; found; ++steps) {
+    if (steps == 5000) {
+      ADD_FAILURE() << "the ladder never stops";
+      break;
+    }
+    found = false;
     for (size_t r = 0; r < ladder.size() && !found; ++r) {
       const int before = m.esposti;
       found = ladder[r].step(m);
@@ -91,7 +96,6 @@ LadderRun run_ladder(Main& m, const std::function<void(const char* rung)>& after
       if (r == 1) run.rule45_units += m.esposti - before;
       if (r == 6) run.rule45_bands += m.esposti - before;
     }
-    if (!found) break;
   }
   run.solved = m.esposti == 81;
   return run;

@@ -8,7 +8,7 @@ namespace ks {
 
 namespace {
 
-// The rows' texts differ between hint and log, as the program has always shown them.
+// The rows' outside hint says "multiple"; their log lines and inside hint say "multipl".
 constexpr const char* kRows = "REGOLA 45 su righe multiple, naked single ";
 constexpr const char* kRowsLog = "REGOLA 45 su righe multipl, naked single ";
 constexpr const char* kColumns = "REGOLA 45 su colonne multiple, naked single ";
