@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
@@ -555,34 +554,12 @@ TEST(CageVsCage, OverlappingDerivedCageIsNotPairedWithTheCageItContains) {
 // ---------------------------------------------------------------------------------------------
 // Step mode: each finding waits at the traffic light with its cells highlighted
 
-// Answers each wait at the gate with the next scripted answer, clicking the green ("si") or red
-// ("no") light, and records the hint and the highlighted cells at each wait.
-struct Gate {
-  struct Wait {
-    std::string hint;
-    std::vector<int> yellow;
-  };
-  std::deque<std::string> answers;
-  std::vector<Wait> waits;
-
-  Gate(Board& b, std::initializer_list<const char*> script)
-      : answers(script.begin(), script.end()) {
+// Step mode, with the player at the traffic light answering as scripted and every wait's hint
+// and highlighted cells recorded.
+struct Gate : test::Light {
+  Gate(Board& b, std::initializer_list<const char*> script) : test::Light(b.s, script) {
     b.m.calling = "";
     b.m.chiamante = "manuale";
-    b.s.rt.on_yield = [this, &m = b.m] {
-      if (!m.Pictgo.visible() || !m.Pictalt.visible() || !m.scelta.empty()) return;
-      Wait w{m.txthint.text(), {}};
-      for (int i = 0; i < 81; ++i)
-        if (m.Text2[i].back_color() == m.giallo && m.Text1[i].back_color() == m.giallo)
-          w.yellow.push_back(i);
-      waits.push_back(w);
-      const std::string a = answers.empty() ? "no" : answers.front();
-      if (!answers.empty()) answers.pop_front();
-      if (a == "si")
-        m.Pictgo_Click();
-      else
-        m.Pictalt_Click();
-    };
   }
 };
 

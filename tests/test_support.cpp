@@ -50,6 +50,56 @@ const std::vector<Puzzle>& puzzles() {
   return all;
 }
 
+HandBoard::HandBoard() {
+  m.nuovo_schema();
+  m.calling = "risolvi";
+  m.chiamante = "analisi";
+  m.frmlog.Text3.set_text("");
+  m.txthint.set_text("");
+}
+
+void HandBoard::cage(int g, int sum, std::initializer_list<int> cells) {
+  int k = 0;
+  for (const int c : cells) {
+    m.cellegruppo[g][++k] = c;
+    m.gruppodicella[c] = g;
+  }
+  m.elementigruppo[g] = k;
+  m.sommagruppo[g] = sum;
+  if (g > m.gruppi) m.gruppi = g;
+  if (g > m.gruppo1) m.gruppo1 = g;
+}
+
+std::vector<std::string> HandBoard::log() const {
+  std::vector<std::string> lines = lines_of(m.frmlog.Text3.text());
+  lines.erase(lines.begin());
+  return lines;
+}
+
+std::vector<std::string> HandBoard::cells() const {
+  std::vector<std::string> out;
+  for (int i = 0; i < 81; ++i) out.push_back(m.Text1[i].text() + "/" + m.Text2[i].text());
+  return out;
+}
+
+Light::Light(Started& s, std::initializer_list<const char*> answers)
+    : script(answers.begin(), answers.end()) {
+  s.rt.on_yield = [this, &m = *s.m] {
+    if (!m.Pictgo.visible() || !m.scelta.empty()) return;
+    Wait w{m.txthint.text(), {}};
+    for (int i = 0; i < 81; ++i)
+      if (m.Text1[i].back_color() == m.giallo && m.Text2[i].back_color() == m.giallo)
+        w.yellow.push_back(i);
+    waits.push_back(w);
+    const std::string a = script.empty() ? "si" : script.front();
+    if (!script.empty()) script.pop_front();
+    if (a == "si")
+      m.Pictgo.on_click();
+    else
+      m.Pictalt.on_click();
+  };
+}
+
 void load_layout(Main& m, const std::string& layout) {
   m.nuovo_schema();
   m.stringa = layout;

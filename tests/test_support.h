@@ -1,6 +1,8 @@
 // Shared set-up of the headless tests: a main window started on the headless runtime.
 #pragma once
 
+#include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +39,35 @@ struct TextCage {
   std::vector<int> cells;
 };
 std::vector<TextCage> cages_of(const std::string& layout);
+
+// A reset board that a test fills by hand: no cage until the test adds one, every candidate,
+// an empty log and hint line. It runs as a full solve (calling "risolvi", chiamante "analisi")
+// until the test says otherwise.
+struct HandBoard {
+  Started s;
+  Main& m = *s.m;
+  HandBoard();
+  // Real cage g of sum `sum` with its (empty) cells in slot order.
+  void cage(int g, int sum, std::initializer_list<int> cells);
+  // The activity log's lines written since the start.
+  std::vector<std::string> log() const;
+  // Each cell's digit box and candidate string, "digit/candidates", to compare whole boards.
+  std::vector<std::string> cells() const;
+};
+
+// The player at the traffic light: answers each wait of a step with the next answer of the
+// script ("si" clicks the green light, anything else the red one; green once the script is
+// spent), and records the hint line and the highlighted cells (both boxes yellow) of each wait.
+struct Light {
+  struct Wait {
+    std::string hint;
+    std::vector<int> yellow;
+  };
+  std::deque<std::string> script;
+  std::vector<Wait> waits;
+
+  Light(Started& s, std::initializer_list<const char*> answers = {});
+};
 
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.

@@ -76,6 +76,7 @@ void Main::wire_events() {
   // Buttons and switches.
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });
   Cmdtest.on_click = when(Input::Command, [this] { Cmdtest_Click(); });
+  Command3.on_click = when(Input::Command, [this] { Command3_Click(); });
 
   // Puzzle files and library.
   Command1.on_click = when(Input::Command, [this] { Command1_Click(); });

@@ -389,6 +389,37 @@ class Main {
   void interazione_gruppo_gruppo();
 
   // ---------------------------------------------------------------------------------------------
+  // Classic solving techniques
+
+  // Singles. Each call finds, explains and places at most one: `cella` gets its cell (81 when
+  // none; naked_single_gruppo leaves it on the last cell looked at) and `numero` its digit.
+  // modificato is set only when the player refuses the step.
+  void naked_single();
+  void naked_single_classico();
+  void naked_single_gruppo(int g);
+  void cerca_settore_con_valore_unico();
+  void cerca_righe_con_valore_unico();
+  void cerca_colonne_con_valore_unico();
+
+  // ---------------------------------------------------------------------------------------------
+  // Rule of 45 and derived cages
+
+  // The split of cage g against a box, row or column (0..8), or against the band of rows or
+  // columns 0..last: its new empty cells outside go to celleesterne, and then its cells inside
+  // to celleinterne. True when it added an outside cell.
+  bool dividi_gruppo_settore(int box, int g);
+  bool dividi_gruppo_riga(int row, int g);
+  bool dividi_gruppo_colonna(int column, int g);
+  bool dividi_gruppo_righe_multiple(int last_row, int g);
+  bool dividi_gruppo_colonne_multiple(int last_column, int g);
+  // The rule of 45 on single units and on bands: at most one digit per call, reported through
+  // modificato; a value that cannot be the cell's digit sets problema and places nothing.
+  void regola45_naked_single();
+  void regola45_righe_colonne_multiple();
+  // The "45" button.
+  void Command3_Click();
+
+  // ---------------------------------------------------------------------------------------------
   // Puzzle files and library
 
   void mnunew_Click();

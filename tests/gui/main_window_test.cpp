@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTimer>
@@ -67,6 +68,15 @@ class MainWindowTest : public QObject {
   template <class W = QWidget>
   W* find(const char* name) const {
     return main_window().findChild<W*>(QString::fromLatin1(name));
+  }
+  // Puts a puzzle on the board as the library does, with its status line.
+  void load(const Puzzle& p) {
+    m_->nuovo_schema();
+    m_->stringa = p.layout;
+    m_->carica_gruppi_da_stringa();
+    m_->controlla_contiguita();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
   }
   // Lets the batched repaint catch up with the model: longer than the view's largest gap
   // between repaints (40 ms), with room for a coarse timer firing late.
@@ -323,12 +333,7 @@ class MainWindowTest : public QObject {
   void loadedPuzzleScreenshot() {
     const Puzzle p = first_puzzle();
     QVERIFY(!p.layout.empty());
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->controlla_contiguita();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load(p);
     QVERIFY(!m_->problema);
     settle();
     QVERIFY(find("textsomma(0)")->isVisible());
@@ -354,11 +359,7 @@ class MainWindowTest : public QObject {
   // until the player clicks the green light; then the step is applied.
   void aStepWaitsForTheGreenLight() {
     const Puzzle p = first_puzzle();
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load(p);
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.
@@ -429,6 +430,44 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
     QTRY_VERIFY(find("Picture1(5)")->isVisible());
     QVERIFY(main_window().grab().save(shot("play.png")));
+  }
+
+  // The "45" button on a loaded puzzle: the rule of 45 shows its step at the traffic light with
+  // the cell highlighted, and the green light places the digit.
+  void ruleOf45ButtonPlacesADigit() {
+    const Puzzle p = first_puzzle();
+    load(p);
+    settle();
+    auto* button = find<QPushButton>("Command3");
+    QVERIFY(button && button->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("45"));
+    QCOMPARE(button->toolTip(), QStringLiteral("regola 45"));
+
+    std::string hint;
+    int cell = -1;
+    QTimer player;
+    QObject::connect(&player, &QTimer::timeout, [&] {
+      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
+      hint = m_->txthint.text();
+      for (int i = 0; i < 81; ++i)
+        if (m_->Text1[i].back_color() == m_->giallo) cell = i;
+      main_window().grab().save(shot("rule45_step.png"));
+      player.stop();
+      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
+    });
+    player.start(100);
+    QTest::mouseClick(button, Qt::LeftButton);
+    player.stop();
+    QVERIFY2(QString::fromStdString(hint).startsWith(QStringLiteral("REGOLA 45, naked single ")),
+             hint.c_str());
+    QVERIFY(cell >= 0);
+    const QString digit = QString(QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]));
+    QCOMPARE(QString::fromStdString(m_->Text1[cell].text()), digit);
+    QVERIFY(m_->modificato);
+    settle();
+    QVERIFY(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell)))->isVisible());
+    QVERIFY(!find("Pictgo")->isVisible());
+    QVERIFY(main_window().grab().save(shot("rule45.png")));
   }
 
   void printsTheWindowToPdf() {

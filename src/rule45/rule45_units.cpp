@@ -1,0 +1,46 @@
+// The rule of 45 on single units: a box, row or column whose cages stick out by one cell, or
+// leave one cell of the unit outside the cages lying wholly in it, gives that cell its digit.
+// The "45" button runs it once.
+#include "board/main.h"
+#include "rule45/region.h"
+
+namespace ks {
+
+namespace {
+
+constexpr const char* kText = "REGOLA 45, naked single ";
+
+// The cages with an empty cell in a unit hold, in their remaining sums S, the unit's empty cells
+// (which sum to T, 45 minus the digits placed) plus the cells that stick out. So:
+// - one cell sticks out: it holds S - T. Example: row 1 empty, r1c1..r1c8 in cages lying in row
+//   1 with sums 21 and 17, r1c9 in cage {r1c9, r2c9} of sum 16: r2c9 = 54 - 45 = 9;
+// - otherwise, the cages lying wholly inside sum to S'; when the cages that stick out have one
+//   cell inside, it holds T - S'. Example: box 1 holds cages of sums 21 and 17 (8 cells) and r3c3
+//   of a cage running down column 3: r3c3 = 45 - 38 = 7.
+constexpr rule45::SingleReport kOutside{kText, kText, true, false, false};
+constexpr rule45::SingleReport kBoxInside{kText, kText, true, true, false};
+constexpr rule45::SingleReport kRowInside{kText, kText, true, false, true};
+constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
+
+}  // namespace
+
+// Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
+void Main::regola45_naked_single() {
+  modificato = false;
+  struct Pass {
+    UnitKind kind;
+    int& unit;
+    const rule45::SingleReport& inside;
+  };
+  const Pass passes[] = {{UnitKind::Box, settore, kBoxInside},
+                         {UnitKind::Row, riga, kRowInside},
+                         {UnitKind::Column, colonna, kColumnInside}};
+  for (const Pass& p : passes) {
+    for (p.unit = 0; p.unit <= 8; ++p.unit)
+      if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside)) return;
+  }
+}
+
+void Main::Command3_Click() { regola45_naked_single(); }
+
+}  // namespace ks

@@ -1,0 +1,181 @@
+// Naked and hidden singles: an empty cell with one candidate, and a digit with one place left in
+// a box, row or column. A call finds, explains and places at most one single and reports it in
+// `cella` (81 when none) and `numero`.
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "board/main.h"
+#include "platform/text.h"
+
+namespace ks {
+
+namespace {
+
+constexpr const char* kSeparator = "-----------------------";
+
+// Step mode: the single's cell is highlighted, its digit shown in Text5, and the player answers
+// at the traffic light. False when the player refused the step (modificato is then set).
+bool single_gate(Main& m, int cell) {
+  m.Text5.set_text(m.numero);
+  return m.step_gate(std::array{cell});
+}
+
+// The digit in `numero` goes into the cell; cell entry does all the bookkeeping.
+void place_numero(Main& m, int cell) {
+  m.Text1[cell].set_visible(true);
+  m.Text1[cell].set_text(m.numero);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Naked single: an empty cell whose candidate string is one digit holds that digit.
+// Example: r3c7 = "5" with r3c7 empty  ->  r3c7 = 5.
+
+struct NakedVariant {
+  bool cage_check;       // the last empty cell of a cage must hold the cage's remaining sum
+  bool mode_test;        // explained and placed only while explains()
+  bool show_hint_line;   // the hint line is made visible
+  bool separator;        // a dash line before the log line
+  bool sum_check_after;  // the cage's sum check follows the placement
+};
+
+constexpr NakedVariant kNaked{true, true, true, true, false};
+constexpr NakedVariant kNakedClassic{false, true, true, false, false};
+constexpr NakedVariant kNakedInCage{true, false, false, true, true};
+
+void naked_step(Main& m, int cell, const NakedVariant& v) {
+  m.numero = m.Text2[cell].text();
+  // A cell of no cage has no cage to agree with.
+  const int g = m.cage_of(cell);
+  if (v.cage_check && g >= 0 && m.elementigruppo[g].eq(1) && m.sommagruppo[g].is_number() &&
+      m.sommagruppo[g].num() != val(m.numero)) {
+    m.gruppoproblema = g;
+    m.problema = true;
+    if (m.incongruenza) m.log_line(" IMPOSSIBILE");
+    return;
+  }
+  if (v.mode_test && !m.explains()) return;
+  if (v.show_hint_line) m.txthint.set_visible(true);
+  m.txthint.set_text("Naked single in " + m.rc(cell));
+  if (m.calling1 != "trial") {
+    if (v.separator) m.log_line(kSeparator);
+    m.log_line("Naked single " + m.numero + " in " + m.rc(cell));
+  }
+  if (m.calling.empty()) {
+    const bool yes = single_gate(m, cell);
+    m.txthint.set_text("");
+    if (!yes) return;
+  }
+  place_numero(m, cell);
+  if (v.sum_check_after && !m.problema && g >= 0) m.controllo_somme(g);
+}
+
+bool is_naked_single(const Main& m, int cell) {
+  return m.Text2[cell].text().size() == 1 && m.Text1[cell].text().empty();
+}
+
+// The first naked single of the board, row by row; cella = 81 when none.
+void naked_scan(Main& m, const NakedVariant& v) {
+  for (m.cella = 0; m.cella < kCells; ++m.cella) {
+    if (!is_naked_single(m, m.cella)) continue;
+    naked_step(m, m.cella, v);
+    return;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hidden single: a digit that only one empty cell of a unit can take goes there.
+// Example: in box 4 only r5c3 still has 6 among its candidates  ->  r5c3 = 6.
+
+std::string hidden_hint(UnitKind kind, const std::string& unit, const std::string& cell) {
+  switch (kind) {
+    case UnitKind::Box: return "hidden single nel settore " + unit + " in " + cell;
+    case UnitKind::Row: return "Hidden Single nella riga " + unit + " , in " + cell;
+    case UnitKind::Column: break;
+  }
+  return "Hidden Single nella colonna " + unit + " nella colonna " + unit + " , " + cell;
+}
+
+// The log line of the row and column members (the box member logs its hint).
+std::string hidden_log(UnitKind kind, const std::string& digit, const std::string& unit,
+                       const std::string& cell) {
+  if (kind == UnitKind::Row) return "Hidden Single " + digit + " nella riga " + unit + " , in " + cell;
+  return "Hidden Single " + digit + " nella colonna " + unit + " , " + cell;
+}
+
+// Units of one kind 0..8 (in `unit_variable` when the member keeps one), the lowest digit of the
+// first unit that has a hidden single, its first empty cell in the unit's order. The box and
+// column members leave the unit's candidates in `stringa`.
+void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
+  std::string joined;
+  for (int u = 0; u <= 8; ++u) {
+    if (unit_variable) *unit_variable = u;
+    joined.clear();
+    for (const int c : unit_cells(kind, u))
+      if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
+    if (kind != UnitKind::Row) m.stringa = joined;
+    if (joined.empty()) continue;
+    for (char d = '1'; d <= '9'; ++d) {
+      if (std::count(joined.begin(), joined.end(), d) != 1) continue;
+      // Only an empty cell: a refused digit leaves its cell's old candidates behind.
+      for (const int c : unit_cells(kind, u)) {
+        if (m.Text1[c].text().empty() && has_char(m.Text2[c].text(), d)) {
+          m.cella = c;
+          break;
+        }
+      }
+      m.numero = std::string(1, d);
+      if (!m.explains()) return;
+      const int cell = m.cella;
+      const std::string unit = std::to_string(u + 1);
+      const std::string hint = hidden_hint(kind, unit, m.rc(cell));
+      m.txthint.set_text(hint);
+      const bool logging = m.calling1 != "trial";
+      if (kind == UnitKind::Box) {
+        if (logging) m.log_line(hint);
+        m.Text5.set_text(m.numero);
+      } else {
+        m.testo = hidden_log(kind, m.numero, unit, m.rc(cell));
+        if (logging) {
+          m.log_line(kSeparator);
+          m.log_line(m.testo);
+        }
+      }
+      if (m.calling.empty()) {
+        if (!single_gate(m, cell)) return;
+        if (kind == UnitKind::Box) m.txthint.set_text("");
+      }
+      place_numero(m, cell);
+      if (kind == UnitKind::Row) m.txthint.set_text("");
+      return;
+    }
+  }
+  if (unit_variable) *unit_variable = 9;
+  m.cella = 81;
+}
+
+}  // namespace
+
+void Main::naked_single() { naked_scan(*this, kNaked); }
+
+void Main::naked_single_classico() { naked_scan(*this, kNakedClassic); }
+
+// Only the empty cells of cage g, in slot order; when none qualifies `cella` is left on the last
+// cell looked at.
+void Main::naked_single_gruppo(int g) {
+  const int n = cage_size(g);
+  for (int k = 1; k <= n; ++k) {
+    const int c = cage_cell(g, k);
+    if (c < 0) continue;
+    cella = c;
+    if (!is_naked_single(*this, c)) continue;
+    naked_step(*this, c, kNakedInCage);
+    return;
+  }
+}
+
+void Main::cerca_settore_con_valore_unico() { hidden_scan(*this, UnitKind::Box, &settore); }
+void Main::cerca_righe_con_valore_unico() { hidden_scan(*this, UnitKind::Row, nullptr); }
+void Main::cerca_colonne_con_valore_unico() { hidden_scan(*this, UnitKind::Column, &colonna); }
+
+}  // namespace ks
