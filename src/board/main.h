@@ -335,6 +335,15 @@ class Main {
   // Puzzle files and library
 
   void mnunew_Click();
+
+  // ---------------------------------------------------------------------------------------------
+  // Puzzle generator
+
+  // Fills the empty board with a random complete grid (no cages), through cell entry.
+  void genera_griglia_classica();
+  // Writes a digit drawn at random from the candidates of an empty cell into the cell and into
+  // the solver grid; false, writing nothing, when the cell has no candidate left.
+  bool place_random_digit(int cell);
 };
 
 }  // namespace ks
