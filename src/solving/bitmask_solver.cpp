@@ -66,7 +66,33 @@ void Solver::risolvi(std::string_view griglia) {
   }
   if (carica_posizione()) {
     profonditapila = 0;
+    const Posizione dati = pos_;
+    passi_ = 0;
+    limite_ = kPassiOrdinati;
     cerca_soluzioni(0);
+    if (passi_ > limite_) {
+      // The ordered search did not settle the grid within its budget. The fewest-candidates search
+      // counts the solutions far sooner where whole regions have none; when there is one, it is
+      // the smallest; only when there are two does the ordered search run again to its end.
+      pos_ = dati;
+      int trovate = 0;
+      conta_soluzioni(trovate);
+      if (trovate < 2) {
+        numerosoluzioni = 0;
+        testogriglia.clear();
+        if (trovate == 1) {
+          pos_.cifra = prima_;
+          registra_soluzione();
+        }
+      } else {
+        pos_ = dati;
+        numerosoluzioni = 0;
+        testogriglia.clear();
+        passi_ = 0;
+        limite_ = kSenzaLimite;
+        cerca_soluzioni(0);
+      }
+    }
     primo_passo();
   } else {
     BuildCluesMask();
@@ -90,7 +116,7 @@ bool Solver::carica_posizione() {
 // their 81-digit texts, and the first one found is the smallest. Forced singles only cut away
 // positions without a solution, so however many of them are found, the order stays the same.
 void Solver::cerca_soluzioni(int cella) {
-  if (numerosoluzioni > 1) return;
+  if (numerosoluzioni > 1 || ++passi_ > limite_) return;
   if (!riempi_singoli(cella)) return;
   while (cella < 81 && pos_.cifra[static_cast<std::size_t>(cella)] != 0) ++cella;
   if (cella == 81) {
@@ -99,12 +125,40 @@ void Solver::cerca_soluzioni(int cella) {
   }
   unsigned m = libere(pos_, cella);
   while (m != 0) {
-    if (numerosoluzioni > 1 || profonditapila == kPilaMax) return;
+    if (numerosoluzioni > 1 || passi_ > limite_ || profonditapila == kPilaMax) return;
     const int d = std::countr_zero(m);
     m &= m - 1;
     salva_griglia();
     metti(pos_, cella, d);
     cerca_soluzioni(cella + 1);
+    ripristina_griglia();
+  }
+}
+
+void Solver::conta_soluzioni(int& trovate) {
+  if (!riempi_singoli(0)) return;
+  int best = -1, bestn = 10;
+  for (int i = 0; i < 81; ++i) {
+    if (pos_.cifra[static_cast<std::size_t>(i)] != 0) continue;
+    const int n = std::popcount(libere(pos_, i));
+    if (n < bestn) {
+      best = i;
+      bestn = n;
+      if (n == 2) break;
+    }
+  }
+  if (best < 0) {
+    if (++trovate == 1) prima_ = pos_.cifra;
+    return;
+  }
+  unsigned m = libere(pos_, best);
+  while (m != 0) {
+    if (trovate > 1 || profonditapila == kPilaMax) return;
+    const int d = std::countr_zero(m);
+    m &= m - 1;
+    salva_griglia();
+    metti(pos_, best, d);
+    conta_soluzioni(trovate);
     ripristina_griglia();
   }
 }

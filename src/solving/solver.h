@@ -76,6 +76,11 @@ class Solver {
   // Places the givens of grigliacifre into the work position; false when two of them clash.
   bool carica_posizione();
   void cerca_soluzioni(int cella);
+  void conta_soluzioni(int& trovate);
+  std::array<std::uint8_t, 81> prima_{};
+  static constexpr long kPassiOrdinati = 200;
+  static constexpr long kSenzaLimite = 1L << 62;
+  long passi_ = 0, limite_ = 0;
   bool riempi_singoli(int cella);
   bool nessuna_cella_bloccata(int cella) const;
   void salva_griglia();
