@@ -2,11 +2,10 @@
 // complete grids and a plain solver that lists solutions in ascending order of their texts.
 #pragma once
 
-#include <array>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "test_support.h"
 
 namespace ks::test {
 
@@ -18,14 +17,7 @@ struct ClassicPuzzle {
 inline const std::vector<ClassicPuzzle>& classic_puzzles() {
   static const std::vector<ClassicPuzzle> all = [] {
     std::vector<ClassicPuzzle> out;
-    std::ifstream in(std::string(KS_TEST_DATA) + "/classic.txt");
-    if (!in) throw std::runtime_error("tests/data/classic.txt not found");
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      const size_t a = line.find('|'), b = line.find('|', a + 1);
-      out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
-    }
+    for (const auto& f : data_lines("classic.txt")) out.push_back({f[0], f[1], f[2]});
     return out;
   }();
   return all;
