@@ -54,8 +54,12 @@ TEST(Solver, EveryCharacterOtherThanADigitIsAnEmptyCell) {
     mixed[i] = "0. xZ-"[i % 6];
   }
   const std::vector<Case> cases = {
-      {"solved grid", kFirst},       {"dots", holes},         {"zeros", zeros},
-      {"blanks", blanks},            {"letters", letters},    {"mixed", mixed},
+      {"solved grid", kFirst},
+      {"dots", holes},
+      {"zeros", zeros},
+      {"blanks", blanks},
+      {"letters", letters},
+      {"mixed", mixed},
       {"extra characters", kFirst + "123abc"},
   };
   for (const Case& c : cases) {

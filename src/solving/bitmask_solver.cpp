@@ -10,48 +10,48 @@ namespace ks {
 namespace {
 
 // Unit numbers of the work position: rows 0..8, columns 9..17, boxes 18..26.
-//   riga[i], colonna[i], settore[i]   the three units of cell i
-//   celle[u][k]                       the k-th cell of unit u (row by row inside a box)
-struct Geometria {
-  std::array<std::uint8_t, 81> riga{}, colonna{}, settore{};
-  std::array<std::array<std::uint8_t, 9>, 27> celle{};
+//   row[i], col[i], box[i]   the three units of cell i
+//   cells[u][k]              the k-th cell of unit u (row by row inside a box)
+struct Geometry {
+  std::array<std::uint8_t, 81> row{}, col{}, box{};
+  std::array<std::array<std::uint8_t, 9>, 27> cells{};
 };
 
-constexpr Geometria crea_geometria() {
-  Geometria g;
+constexpr Geometry make_geometry() {
+  Geometry g;
   std::array<int, 27> n{};
   for (int i = 0; i < 81; ++i) {
     const int r = i / 9, c = i % 9, b = 3 * (r / 3) + c / 3;
-    g.riga[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(r);
-    g.colonna[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(9 + c);
-    g.settore[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(18 + b);
+    g.row[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(r);
+    g.col[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(9 + c);
+    g.box[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(18 + b);
     for (int u : {r, 9 + c, 18 + b})
-      g.celle[static_cast<std::size_t>(u)]
+      g.cells[static_cast<std::size_t>(u)]
              [static_cast<std::size_t>(n[static_cast<std::size_t>(u)]++)] =
           static_cast<std::uint8_t>(i);
   }
   return g;
 }
 
-constexpr Geometria kGeo = crea_geometria();
-constexpr unsigned kTutte = Solver::kTutte;
+constexpr Geometry kUnits = make_geometry();
+constexpr unsigned kAll = Solver::kTutte;
 
 // The digits cell i may still take in position p, as a mask (bit d = digit d).
-inline unsigned libere(const auto& p, int i) {
+inline unsigned free_digits(const auto& p, int i) {
   const auto k = static_cast<std::size_t>(i);
-  return ~static_cast<unsigned>(p.unita[kGeo.riga[k]] | p.unita[kGeo.colonna[k]] |
-                                p.unita[kGeo.settore[k]]) &
-         kTutte;
+  return ~static_cast<unsigned>(p.units[kUnits.row[k]] | p.units[kUnits.col[k]] |
+                                p.units[kUnits.box[k]]) &
+         kAll;
 }
 
 // Writes digit d into cell i of position p and adds its bit to the cell's three units.
-inline void metti(auto& p, int i, int d) {
+inline void put(auto& p, int i, int d) {
   const auto k = static_cast<std::size_t>(i);
   const auto bit = static_cast<std::uint16_t>(1u << d);
-  p.cifra[k] = static_cast<std::uint8_t>(d);
-  p.unita[kGeo.riga[k]] |= bit;
-  p.unita[kGeo.colonna[k]] |= bit;
-  p.unita[kGeo.settore[k]] |= bit;
+  p.digit[k] = static_cast<std::uint8_t>(d);
+  p.units[kUnits.row[k]] |= bit;
+  p.units[kUnits.col[k]] |= bit;
+  p.units[kUnits.box[k]] |= bit;
 }
 
 }  // namespace
@@ -64,49 +64,50 @@ void Solver::risolvi(std::string_view griglia) {
     const char c = i < griglia.size() ? griglia[i] : '\0';
     grigliacifre[i] = c >= '1' && c <= '9' ? c - '0' : 0;
   }
-  if (carica_posizione()) {
+  if (load_givens()) {
     profonditapila = 0;
-    const Posizione dati = pos_;
-    passi_ = 0;
-    limite_ = kPassiOrdinati;
+    const Position givens = pos_;
+    steps_ = 0;
+    step_limit_ = kOrderedSteps;
     cerca_soluzioni(0);
-    if (passi_ > limite_) {
-      // The ordered search did not settle the grid within its budget. The fewest-candidates search
-      // counts the solutions far sooner where whole regions have none; when there is one, it is
-      // the smallest; only when there are two does the ordered search run again to its end.
-      pos_ = dati;
-      int trovate = 0;
-      conta_soluzioni(trovate);
-      if (trovate < 2) {
+    if (steps_ > step_limit_) {
+      // The search in cell order did not settle the grid within its budget. The count over the
+      // fewest candidates gets there far sooner where whole regions have no solution; a single
+      // solution is also the smallest one; only with two does the search in cell order run again
+      // to its end, so that the two smallest are reported.
+      pos_ = givens;
+      int found = 0;
+      count_solutions(found);
+      if (found < 2) {
         numerosoluzioni = 0;
         testogriglia.clear();
-        if (trovate == 1) {
-          pos_.cifra = prima_;
+        if (found == 1) {
+          pos_.digit = first_found_;
           registra_soluzione();
         }
       } else {
-        pos_ = dati;
+        pos_ = givens;
         numerosoluzioni = 0;
         testogriglia.clear();
-        passi_ = 0;
-        limite_ = kSenzaLimite;
+        steps_ = 0;
+        step_limit_ = kNoLimit;
         cerca_soluzioni(0);
       }
     }
-    primo_passo();
+    first_pass();
   } else {
     BuildCluesMask();
   }
   if (finito_ != nullptr) *finito_ = true;
 }
 
-bool Solver::carica_posizione() {
-  pos_ = Posizione{};
+bool Solver::load_givens() {
+  pos_ = Position{};
   for (int i = 0; i < 81; ++i) {
     const int d = grigliacifre[static_cast<std::size_t>(i)];
     if (d == 0) continue;
-    if ((libere(pos_, i) & (1u << d)) == 0) return false;
-    metti(pos_, i, d);
+    if ((free_digits(pos_, i) & (1u << d)) == 0) return false;
+    put(pos_, i, d);
   }
   return true;
 }
@@ -116,31 +117,35 @@ bool Solver::carica_posizione() {
 // their 81-digit texts, and the first one found is the smallest. Forced singles only cut away
 // positions without a solution, so however many of them are found, the order stays the same.
 void Solver::cerca_soluzioni(int cella) {
-  if (numerosoluzioni > 1 || ++passi_ > limite_) return;
+  if (numerosoluzioni > 1 || ++steps_ > step_limit_) return;
   if (!riempi_singoli(cella)) return;
-  while (cella < 81 && pos_.cifra[static_cast<std::size_t>(cella)] != 0) ++cella;
+  while (cella < 81 && pos_.digit[static_cast<std::size_t>(cella)] != 0) ++cella;
   if (cella == 81) {
     registra_soluzione();
     return;
   }
-  unsigned m = libere(pos_, cella);
+  unsigned m = free_digits(pos_, cella);
   while (m != 0) {
-    if (numerosoluzioni > 1 || passi_ > limite_ || profonditapila == kPilaMax) return;
+    if (numerosoluzioni > 1 || steps_ > step_limit_ || profonditapila == kPilaMax) return;
     const int d = std::countr_zero(m);
     m &= m - 1;
     salva_griglia();
-    metti(pos_, cella, d);
+    put(pos_, cella, d);
     cerca_soluzioni(cella + 1);
     ripristina_griglia();
   }
 }
 
-void Solver::conta_soluzioni(int& trovate) {
+// Counts the solutions up to two, branching on the empty cell with the fewest digits left (the
+// first with two): a region without solutions shows a dead cell after a few branches there, where
+// the search in cell order may first try every digit of many earlier cells. Keeps the first
+// solution it finds in first_found_.
+void Solver::count_solutions(int& found) {
   if (!riempi_singoli(0)) return;
   int best = -1, bestn = 10;
   for (int i = 0; i < 81; ++i) {
-    if (pos_.cifra[static_cast<std::size_t>(i)] != 0) continue;
-    const int n = std::popcount(libere(pos_, i));
+    if (pos_.digit[static_cast<std::size_t>(i)] != 0) continue;
+    const int n = std::popcount(free_digits(pos_, i));
     if (n < bestn) {
       best = i;
       bestn = n;
@@ -148,17 +153,17 @@ void Solver::conta_soluzioni(int& trovate) {
     }
   }
   if (best < 0) {
-    if (++trovate == 1) prima_ = pos_.cifra;
+    if (++found == 1) first_found_ = pos_.digit;
     return;
   }
-  unsigned m = libere(pos_, best);
+  unsigned m = free_digits(pos_, best);
   while (m != 0) {
-    if (trovate > 1 || profonditapila == kPilaMax) return;
+    if (found > 1 || profonditapila == kPilaMax) return;
     const int d = std::countr_zero(m);
     m &= m - 1;
     salva_griglia();
-    metti(pos_, best, d);
-    conta_soluzioni(trovate);
+    put(pos_, best, d);
+    count_solutions(found);
     ripristina_griglia();
   }
 }
@@ -170,41 +175,41 @@ void Solver::conta_soluzioni(int& trovate) {
 bool Solver::riempi_singoli(int cella) {
   auto& p = pos_;
   for (;;) {
-    bool messo = false;
+    bool placed = false;
     for (int i = cella; i < 81; ++i) {
-      if (p.cifra[static_cast<std::size_t>(i)] != 0) continue;
-      const unsigned f = libere(p, i);
+      if (p.digit[static_cast<std::size_t>(i)] != 0) continue;
+      const unsigned f = free_digits(p, i);
       if (f == 0) return false;
       if ((f & (f - 1)) == 0) {
-        metti(p, i, std::countr_zero(f));
-        messo = true;
+        put(p, i, std::countr_zero(f));
+        placed = true;
       }
     }
-    if (messo) continue;
+    if (placed) continue;
     for (std::size_t u = 0; u < 27; ++u) {
       // once: digits possible in some empty cell of the unit; twice: in two or more.
       unsigned once = 0, twice = 0;
-      for (std::uint8_t c : kGeo.celle[u]) {
-        if (p.cifra[c] != 0) continue;
-        const unsigned f = libere(p, c);
+      for (std::uint8_t c : kUnits.cells[u]) {
+        if (p.digit[c] != 0) continue;
+        const unsigned f = free_digits(p, c);
         twice |= once & f;
         once |= f;
       }
-      if ((once | p.unita[u]) != kTutte) return false;
-      unsigned uniche = once & ~twice;
-      while (uniche != 0) {
-        const int d = std::countr_zero(uniche);
-        uniche &= uniche - 1;
-        for (std::uint8_t c : kGeo.celle[u]) {
-          if (p.cifra[c] == 0 && (libere(p, c) & (1u << d)) != 0) {
-            metti(p, c, d);
-            messo = true;
+      if ((once | p.units[u]) != kAll) return false;
+      unsigned lone = once & ~twice;
+      while (lone != 0) {
+        const int d = std::countr_zero(lone);
+        lone &= lone - 1;
+        for (std::uint8_t c : kUnits.cells[u]) {
+          if (p.digit[c] == 0 && (free_digits(p, c) & (1u << d)) != 0) {
+            put(p, c, d);
+            placed = true;
             break;
           }
         }
       }
     }
-    if (!messo) return true;
+    if (!placed) return true;
   }
 }
 
@@ -219,13 +224,13 @@ void Solver::ripristina_griglia() {
 }
 
 void Solver::registra_soluzione() {
-  for (std::uint8_t d : pos_.cifra) testogriglia += static_cast<char>('0' + d);
+  for (std::uint8_t d : pos_.digit) testogriglia += static_cast<char>('0' + d);
   stringasoluzione = testogriglia;
   ++numerosoluzioni;
   if (numerosoluzioni > 1) return;
   testisoluzioni[1] = stringasoluzione;
   if (soluzionitrovate.size() < 2 || tempisoluzioni.size() < 2) size_results();
-  for (std::size_t i = 0; i < 81; ++i) soluzionitrovate[1][i] = pos_.cifra[i];
+  for (std::size_t i = 0; i < 81; ++i) soluzionitrovate[1][i] = pos_.digit[i];
   tempisoluzioni[1] = rt_ != nullptr ? rt_->timeGetTime() : 0.0;
 }
 
@@ -240,7 +245,7 @@ bool Solver::nessuna_cella_bloccata(int cella) const {
 // One pass over the cells in ascending order on the givens: an empty cell whose mask leaves one
 // digit gets it, and the masks take the new digit at once, so a later cell of the pass sees it. A
 // cell that becomes a single only through a later cell is not revisited.
-void Solver::primo_passo() {
+void Solver::first_pass() {
   BuildCluesMask();
   if (!nessuna_cella_bloccata(0)) return;
   for (std::size_t i = 0; i < 81; ++i) {

@@ -67,38 +67,41 @@ class Solver {
 
  private:
   // One position of the search: the digit of each cell (0 = empty) and the digits present in
-  // each unit as bit masks: units 0..8 rows, 9..17 columns, 18..26 boxes.
-  struct Posizione {
-    std::array<std::uint8_t, 81> cifra;
-    std::array<std::uint16_t, 27> unita;
+  // each unit as bit masks (bit d = digit d): units 0..8 rows, 9..17 columns, 18..26 boxes.
+  struct Position {
+    std::array<std::uint8_t, 81> digit;
+    std::array<std::uint16_t, 27> units;
   };
 
-  // Places the givens of grigliacifre into the work position; false when two of them clash.
-  bool carica_posizione();
+  // The search in cell order (cerca_soluzioni) runs at most this many steps before the search
+  // over the fewest candidates (count_solutions) settles the count instead.
+  static constexpr long kOrderedSteps = 200;
+  static constexpr long kNoLimit = 1L << 62;
+
+  // Puts the givens of grigliacifre into the work position; false when two of them clash.
+  bool load_givens();
   void cerca_soluzioni(int cella);
-  void conta_soluzioni(int& trovate);
-  std::array<std::uint8_t, 81> prima_{};
-  static constexpr long kPassiOrdinati = 200;
-  static constexpr long kSenzaLimite = 1L << 62;
-  long passi_ = 0, limite_ = 0;
+  void count_solutions(int& found);
   bool riempi_singoli(int cella);
-  bool nessuna_cella_bloccata(int cella) const;
   void salva_griglia();
   void ripristina_griglia();
   void registra_soluzione();
+  bool nessuna_cella_bloccata(int cella) const;
   // The grid a run leaves: the givens plus one pass of naked singles, as the first search step
   // makes it before its first branch.
-  void primo_passo();
+  void first_pass();
   // True when digit cifra is the only one that maschere(indice) leaves.
   bool unica_cifra(int indice, int cifra) const {
     return (maschere[static_cast<std::size_t>(indice)] ^
             bitcifra[static_cast<std::size_t>(cifra)]) == kTutte;
   }
 
-  Posizione pos_{};
+  Position pos_{};
   // pilagriglie(1..profonditapila): the saved positions; entry 0 is never written.
-  std::array<Posizione, kPilaMax + 1> pilagriglie{};
+  std::array<Position, kPilaMax + 1> pilagriglie{};
   std::string testogriglia;
+  long steps_ = 0, step_limit_ = 0;
+  std::array<std::uint8_t, 81> first_found_{};  // the solution count_solutions found first
   Runtime* rt_ = nullptr;
   bool* finito_ = nullptr;
 };
