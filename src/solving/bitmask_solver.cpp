@@ -34,7 +34,7 @@ constexpr Geometry make_geometry() {
 }
 
 constexpr Geometry kUnits = make_geometry();
-constexpr unsigned kAll = Solver::kTutte;
+constexpr unsigned kAll = Solver::kAllDigits;
 
 // The digits cell i may still take in position p, as a mask (bit d = digit d).
 inline unsigned free_digits(const auto& p, int i) {
@@ -126,7 +126,7 @@ void Solver::cerca_soluzioni(int cella) {
   }
   unsigned m = free_digits(pos_, cella);
   while (m != 0) {
-    if (numerosoluzioni > 1 || steps_ > step_limit_ || profonditapila == kPilaMax) return;
+    if (numerosoluzioni > 1 || steps_ > step_limit_ || profonditapila == kStackDepth) return;
     const int d = std::countr_zero(m);
     m &= m - 1;
     salva_griglia();
@@ -158,7 +158,7 @@ void Solver::count_solutions(int& found) {
   }
   unsigned m = free_digits(pos_, best);
   while (m != 0) {
-    if (found > 1 || profonditapila == kPilaMax) return;
+    if (found > 1 || profonditapila == kStackDepth) return;
     const int d = std::countr_zero(m);
     m &= m - 1;
     salva_griglia();
@@ -237,7 +237,7 @@ void Solver::registra_soluzione() {
 bool Solver::nessuna_cella_bloccata(int cella) const {
   for (int i = cella; i <= 80; ++i)
     if (grigliacifre[static_cast<std::size_t>(i)] == 0 &&
-        maschere[static_cast<std::size_t>(i)] == kTutte)
+        maschere[static_cast<std::size_t>(i)] == kAllDigits)
       return false;
   return true;
 }

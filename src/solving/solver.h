@@ -23,14 +23,14 @@ class Solver {
   }
 
   // bitcifra(d): the bit of digit d, 2^d for d = 1..9; bitcifra(0) = 0, so an empty cell adds no
-  // bit to a mask. All nine digits together are kTutte = 1022 (bits 1..9).
+  // bit to a mask. All nine digits together are kAllDigits = 1022 (bits 1..9).
   std::array<std::int32_t, 10> bitcifra{};
-  static constexpr std::int32_t kTutte = 1022;
+  static constexpr std::int32_t kAllDigits = 1022;
   // grigliacifre(i), i = 0..80: 0 for an empty cell, otherwise its digit; entry 81 is spare.
   std::array<std::int32_t, 82> grigliacifre{};
   // maschere: the digits present (bit d = digit d) in a set of cells of grigliacifre.
   //   0..80    cell i: its row, column and box together (for an empty cell the digits it may
-  //            not take; kTutte = none left)
+  //            not take; kAllDigits = none left)
   //   81..89   row r = 0..8        90..98   column c        99..107  box b (row by row)
   // Rebuilt from the grid by BuildCluesMask; after a run they match the grid.
   std::array<std::int32_t, 108> maschere{};
@@ -48,7 +48,7 @@ class Solver {
 
   // The search saves one position per branch level and branches at most once per empty cell, so
   // it never nests deeper than 81 levels. profonditapila is 0 outside a run.
-  static constexpr int kPilaMax = 81;
+  static constexpr int kStackDepth = 81;
   int profonditapila = 0;
 
   // Fills bitcifra.
@@ -93,12 +93,12 @@ class Solver {
   // True when digit cifra is the only one that maschere(indice) leaves.
   bool unica_cifra(int indice, int cifra) const {
     return (maschere[static_cast<std::size_t>(indice)] ^
-            bitcifra[static_cast<std::size_t>(cifra)]) == kTutte;
+            bitcifra[static_cast<std::size_t>(cifra)]) == kAllDigits;
   }
 
   Position pos_{};
   // pilagriglie(1..profonditapila): the saved positions; entry 0 is never written.
-  std::array<Position, kPilaMax + 1> pilagriglie{};
+  std::array<Position, kStackDepth + 1> pilagriglie{};
   std::string testogriglia;
   long steps_ = 0, step_limit_ = 0;
   std::array<std::uint8_t, 81> first_found_{};  // the solution count_solutions found first
