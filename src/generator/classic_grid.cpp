@@ -1,6 +1,7 @@
 // The classic grid generator: random givens in point-symmetric pairs on the empty board, completed
 // by the bit-mask solver into a full 9 x 9 grid without cages.
 #include <algorithm>
+#include <cmath>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -23,12 +24,13 @@ bool Main::place_random_digit(int cell) {
 // random candidate there and in its twin 80 - c, so the givens lie point-symmetric about the
 // centre. Candidates keep the givens free of direct clashes; from 21 givens on, the solver says
 // whether they can be completed: a completion (the first one it finds) becomes the grid, none
-// starts the generation again from an empty board.
+// starts the generation again from an empty board. So does a cell left without candidates, or a
+// placement that cell entry finds contradictory: such a try goes straight to the restart.
 void Main::genera_griglia_classica() {
   nuovo_schema();
   calling1 = "classico";
   while (!finito) {
-    const double empty = static_cast<double>(static_cast<std::uint8_t>(val(txtvuoti.text())));
+    const double empty = std::floor(std::clamp(val(txtvuoti.text()), 0.0, 81.0));
     const int c =
         std::clamp(static_cast<int>(empty * static_cast<double>(rt.Rnd())), 0, kCells - 1);
     if (Text1[c].text().empty()) {
