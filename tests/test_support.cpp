@@ -34,17 +34,23 @@ std::vector<TextCage> cages_of(const std::string& layout) {
   return out;
 }
 
+std::vector<std::array<std::string, 3>> data_lines(const std::string& file) {
+  std::vector<std::array<std::string, 3>> out;
+  std::ifstream in(std::string(KS_TEST_DATA) + "/" + file);
+  if (!in) throw std::runtime_error("tests/data/" + file + " not found");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t a = line.find('|'), b = line.find('|', a + 1);
+    out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
+  }
+  return out;
+}
+
 const std::vector<Puzzle>& puzzles() {
   static const std::vector<Puzzle> all = [] {
     std::vector<Puzzle> out;
-    std::ifstream in(std::string(KS_TEST_DATA) + "/killer.txt");
-    if (!in) throw std::runtime_error("tests/data/killer.txt not found");
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      const size_t a = line.find('|'), b = line.find('|', a + 1);
-      out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
-    }
+    for (const auto& f : data_lines("killer.txt")) out.push_back({f[0], f[1], f[2]});
     return out;
   }();
   return all;

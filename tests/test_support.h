@@ -1,6 +1,7 @@
 // Shared set-up of the headless tests: a main window started on the headless runtime.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <initializer_list>
 #include <memory>
@@ -30,6 +31,9 @@ struct Puzzle {
   std::string solution;
   std::string id;
 };
+// The lines of a file of tests/data with three fields "a|b|c" (lines starting with "#" are
+// comments), split into their fields.
+std::vector<std::array<std::string, 3>> data_lines(const std::string& file);
 // Every puzzle of tests/data/killer.txt, in file order.
 const std::vector<Puzzle>& puzzles();
 

@@ -44,6 +44,7 @@ Frmgeneratore::Frmgeneratore() {
 }
 
 Main::Main(Runtime& runtime) : rt(runtime) {
+  solver.connect(rt, finito);
   form.set_caption("Killer Sudoku");
   form.set_size(700, 580);
 

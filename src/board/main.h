@@ -447,6 +447,15 @@ class Main {
   // transaction, wherever the data control stands; false after the error was shown.
   bool store_library_record(int progressivo,
                             const std::vector<std::pair<std::string, std::string>>& fields);
+
+  // ---------------------------------------------------------------------------------------------
+  // Puzzle generator
+
+  // Fills the empty board with a random complete grid (no cages), through cell entry.
+  void genera_griglia_classica();
+  // Writes a digit drawn at random from the candidates of an empty cell into the cell and into
+  // the solver grid; false, writing nothing, when the cell has no candidate left.
+  bool place_random_digit(int cell);
 };
 
 }  // namespace ks

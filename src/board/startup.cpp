@@ -7,6 +7,7 @@ namespace ks {
 void Main::Form_Load() {
   solver.inizializza_bit();
   solver.size_results();
+  rt.Randomize(static_cast<std::uint32_t>(rt.Timer() * 1000.0f));
 
   for (int i = 0; i < kCells; ++i) {
     const int L = Label2[i].left();
