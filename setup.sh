@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build needs, when any is missing. Sourced by run.sh and test.sh.
 ks_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev
-             libbenchmark-dev fonts-dejavu-core)
+             libbenchmark-dev fonts-dejavu-core qt6-translations-l10n)
 
 ks_install_missing() {
   local missing=()

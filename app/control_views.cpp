@@ -75,6 +75,12 @@ class FieldBox : public QLineEdit, public ControlView {
       setText(t);
       if (isReadOnly()) setCursorPosition(0);
     }
+    // A text longer than the field (a long hint) shows whole as the field's tool-tip.
+    if (box().tool_tip().empty()) {
+      const bool cut = fontMetrics().horizontalAdvance(t) > contentsRect().width() - 6;
+      const QString tip = cut ? t : QString();
+      if (toolTip() != tip) setToolTip(tip);
+    }
   }
 
  private:
@@ -129,6 +135,19 @@ class CellBox : public QWidget, public ControlView {
       return;
     }
     const QString typed = e->text();
+    if (style_ == BoxStyle::Candidates && typed.size() == 1 && typed.at(0) >= QLatin1Char('1') &&
+        typed.at(0) <= QLatin1Char('9')) {
+      // A digit typed into a candidate box switches that candidate off or on.
+      const char d = static_cast<char>(typed.at(0).unicode());
+      std::string t = b.text();
+      const size_t at = t.find(d);
+      if (at == std::string::npos)
+        t += d;
+      else
+        t.erase(at, 1);
+      b.type(t);
+      return;
+    }
     if (!typed.isEmpty() && typed.at(0).isPrint()) {
       b.type(style_ == BoxStyle::Digit ? typed.toStdString() : b.text() + typed.toStdString());
       return;
@@ -155,7 +174,24 @@ class CellBox : public QWidget, public ControlView {
     while (px > 8 && QFontMetrics(f).horizontalAdvance(text) > width() - 4) f.setPixelSize(--px);
     p.setFont(f);
     p.setPen(fore);
-    p.drawText(rect().adjusted(0, 1, 0, 1), Qt::AlignCenter, text);
+    // A cage's sum sits over the top left corner of its first cell: the digit moves away from it
+    // by half the corner it covers, so that no stroke of the digit is hidden.
+    const QRect corner = covered_corner();
+    p.drawText(rect().adjusted(corner.width() / 2, 1 + corner.height() / 2, 0, 1), Qt::AlignCenter,
+               text);
+  }
+
+  // The part of this box that a cage tag (a sum or cage-number box) covers, in its coordinates.
+  QRect covered_corner() const {
+    QRect covered;
+    if (!parentWidget()) return covered;
+    for (QObject* o : parentWidget()->children()) {
+      const auto* tag = dynamic_cast<const CellBox*>(o);
+      if (!tag || tag == this || tag->style_ != BoxStyle::CageTag || !tag->isVisible()) continue;
+      const QRect hit = tag->geometry().intersected(geometry());
+      if (!hit.isEmpty()) covered = covered.united(hit.translated(-pos()));
+    }
+    return covered;
   }
 
   // The candidates: digit d in column (d - 1) mod 3, row (d - 1) div 3 of a 3 x 3 grid; any

@@ -33,9 +33,11 @@ void FormView::form_changed(Form&) {
   schedule();
 }
 
+// The focus decides where the player's next key goes, so it reaches the window at once, with
+// whatever the model changed before it (the box that takes the focus may have just been shown).
 void FormView::focus_changed(Form&) {
   focus_dirty_ = true;
-  schedule();
+  flush();
 }
 
 void FormView::schedule() {

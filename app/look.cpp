@@ -2,9 +2,12 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QStyleFactory>
 #include <QStyle>
+#include <QTranslator>
 
 namespace ks::view {
 
@@ -75,6 +78,11 @@ QFont ui_font(int pixel_size, bool bold) {
 }
 
 void apply_look(QApplication& app) {
+  // Qt's own dialogs (message boxes, print and file dialogs) speak Italian like the program.
+  static QTranslator qt_italian;
+  if (qt_italian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&qt_italian);
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QFont f(QStringLiteral("DejaVu Sans"));
   f.setPointSize(9);
@@ -82,15 +90,25 @@ void apply_look(QApplication& app) {
 
   QPalette pal = app.style()->standardPalette();
   const QColor window(0xE9, 0xEC, 0xF0);
+  const QColor ink(0x1C, 0x22, 0x2B);
+  const QColor faded(0x9A, 0xA1, 0xAB);  // the text of what cannot be used now
   pal.setColor(QPalette::Window, window);
   pal.setColor(QPalette::Button, window.lighter(104));
   pal.setColor(QPalette::Base, Qt::white);
   pal.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF6, 0xF8));
-  pal.setColor(QPalette::WindowText, QColor(0x1C, 0x22, 0x2B));
-  pal.setColor(QPalette::Text, QColor(0x1C, 0x22, 0x2B));
-  pal.setColor(QPalette::ButtonText, QColor(0x1C, 0x22, 0x2B));
   pal.setColor(QPalette::Highlight, QColor(0x2F, 0x6F, 0xD6));
   pal.setColor(QPalette::HighlightedText, Qt::white);
+  // Text colours for the active and inactive groups only: a disabled menu item or button keeps
+  // the faded text that tells the player it does nothing now.
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    pal.setColor(group, QPalette::WindowText, ink);
+    pal.setColor(group, QPalette::Text, ink);
+    pal.setColor(group, QPalette::ButtonText, ink);
+  }
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, faded);
+  pal.setColor(QPalette::Disabled, QPalette::Text, faded);
+  pal.setColor(QPalette::Disabled, QPalette::ButtonText, faded);
+  pal.setColor(QPalette::Disabled, QPalette::Base, window);
   app.setPalette(pal);
 }
 

@@ -14,6 +14,7 @@ namespace {
 using test::Started;
 
 const std::string kWaitMessage = "per continuare click sul semaforo verde";
+const std::string kRestartQuestion = "Ricominciare lo schema? Le cifre inserite andranno perse.";
 
 using test::cages_of;
 using test::TextCage;
@@ -74,7 +75,7 @@ TEST(InputRule, EveryUserEventPassesTheOneRule) {
       {"digit palette", kBoard, [](Main& m) { m.Picture1[5].on_click(); }},
       {"cage colour", kBoard, [](Main& m) { m.colore[3].on_click(); }},
       {"candidate box", kCommand, [](Main& m) { m.Text2[40].on_click(); }},
-      {"sum box typed", kCommand, [](Main& m) { m.textsomma[0].type("99"); }},
+      {"sum box typed", kBoard, [](Main& m) { m.textsomma[0].type("99"); }},
       {"technique key", kCommand, [](Main& m) { m.Toolbar1.on_button_click("somme"); }},
       {"log key", kCommand, [](Main& m) { m.Toolbar1.on_button_click("activity"); }},
       {"file toolbar new", kCommand, [](Main& m) { m.Toolbar2.on_button_click("new"); }},
@@ -287,7 +288,7 @@ TEST(Restart, CagesFollowTheDigitsLeftOnTheBoard) {
     for (int i = 0; i < 81; ++i)
       m.cellesalvate[i] = i % 3 == 0 ? std::string(1, puzzle.solution[i]) : "123456789";
     m.Toolbar2_ButtonClick("undo");
-    EXPECT_TRUE(s.rt.messages.empty());
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{kRestartQuestion});
     for (int i = 0; i < 81; ++i)
       EXPECT_EQ(m.Text1[i].text(), i % 3 == 0 ? std::string(1, puzzle.solution[i]) : "");
     EXPECT_EQ(m.esposti, 27);
@@ -299,6 +300,24 @@ TEST(Restart, CagesFollowTheDigitsLeftOnTheBoard) {
       EXPECT_NE(m.Text2[i].text().find(puzzle.solution[i]), std::string::npos) << i;
     }
   }
+}
+
+// The restart asks before it takes the player's digits off the board; Annulla keeps the game.
+TEST(Restart, AsksBeforeThrowingAwayTheDigitsPlaced) {
+  Started s;
+  Main& m = *s.m;
+  const test::Puzzle& puzzle = test::puzzles()[0];
+  load_first_puzzle(m);
+  m.Toolbar2.on_button_click("undo");  // nothing placed: no question
+  EXPECT_TRUE(s.rt.messages.empty());
+  for (int i : {0, 1, 2}) m.Text1[i].type(std::string(1, puzzle.solution[i]));
+  const BoardState before = board_state(m);
+  s.rt.answers.push_back(MsgAnswer::Cancel);
+  m.Toolbar2.on_button_click("undo");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{kRestartQuestion});
+  EXPECT_TRUE(board_state(m) == before);
+  m.Toolbar2.on_button_click("undo");  // OK
+  for (int i : {0, 1, 2}) EXPECT_EQ(m.Text1[i].text(), "");
 }
 
 TEST(Restart, AfterLoadingEmptiesEveryCellAndGivesTheCagesTheirFullSums) {

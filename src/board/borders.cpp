@@ -84,6 +84,27 @@ void Main::place_sum_box(int g, int first) {
   textsomma[g].move(Label2[first].left() + 2, Label2[first].top() - 4);
 }
 
+// Every cage outlined by its own borders, as a loaded puzzle's are: a puzzle entered by hand keeps
+// its cages visible once their colours are gone. The cells of each cage are joined in the order
+// they were entered, each with its neighbours entered before it.
+void Main::outline_cages() {
+  for (int i = 0; i < kCells; ++i) reset_cell_borders(i);
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) {
+    const int n = layout_size(g);
+    std::array<int, kMaxCageCells> cells{};
+    int count = 0;
+    for (int k = 1; k <= n; ++k)
+      if (const int c = layout_cell(g, k); c >= 0 && cage_of(c) == g) cells[count++] = c;
+    for (int k = 0; k < count; ++k) gruppodicella[cells[k]] = Value();
+    for (int k = 0; k < count; ++k) {
+      gruppodicella[cells[k]] = g;
+      join_cage_borders(cells[k], g);
+    }
+    if (count > 0) Textgruppo[g].set_visible(false);
+  }
+}
+
 void Main::disegna_gruppi() {
   stringa.clear();
   for (int i = 0; i < kCells; ++i) {

@@ -16,6 +16,8 @@ int highest_sum(int n) { return n * (19 - n) / 2; }
 
 }  // namespace
 
+// "X" ends the colouring: the colours go, and every cage is outlined as a loaded puzzle's is, so
+// that the player still sees each one.
 void Main::colore_Click(int Index) {
   colori = true;
   coloreselezionato = Value(static_cast<double>(colore[Index].back_color()));
@@ -25,6 +27,7 @@ void Main::colore_Click(int Index) {
       Text1[i].set_back_color(bianco);
     }
     colori = false;
+    outline_cages();
   }
 }
 
@@ -47,7 +50,6 @@ void Main::free_cell(int cell) {
   gruppodicella[cell] = Value();
   Text1[cell].set_back_color(bianco);
   Text2[cell].set_back_color(bianco);
-  Text2[cell].move(Label2[cell].left() + 2, Text2[cell].top(), 35, Text2[cell].height());
 }
 
 // Every cell of the cage is freed, filled or not: a digit already placed in it counts against no
@@ -130,12 +132,11 @@ void Main::modifica_gruppo(int c) {
   textsomma[g].set_visible(true);
   Textgruppo[g].set_visible(true);
   if (cellacolorata == 1) {
-    // The first cell carries the sum box in its top left corner, the cage number under it,
-    // and its candidate box moves aside.
-    textsomma[g].move(Text1[c].left() + 1, Text1[c].top() + 3);
+    // The first cell carries the sum box on its top edge, as a loaded puzzle's cages do, so
+    // that its candidates keep their places; the cage number goes under it.
+    textsomma[g].move(Label2[c].left() + 2, Label2[c].top() - 4);
     Textgruppo[g].move(Text1[c].left() + 1, Text1[c].top() + 25);
     Textgruppo[g].set_text(std::to_string(g));
-    Text2[c].move(Label2[c].left() + 2 + 15, Text2[c].top(), 35 - 15, Text2[c].height());
   }
 }
 

@@ -1,6 +1,7 @@
 // Board events besides cell entry: a click on a cell's candidate box, and the arrow keys moving
 // the focus from digit box to digit box.
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks {
 
@@ -26,9 +27,33 @@ void Main::Text2_Click(int Index) {
   show_palette(Index);
 }
 
+// "candidati modificabili manualmente": while ticked, the candidate boxes take the player's typing.
+void Main::Check2_Click() {
+  const bool editable = Check2.value() == 1;
+  for (int i = 0; i < kCells; ++i) Text2[i].set_locked(!editable);
+}
+
+// The player edits a cell's candidates by hand: only the digits 1..9 stay, ascending, each once.
+// A filled cell keeps its digit, and an edit that leaves no candidate is refused. Digits given
+// back make the stored combinations stale; the techniques then work from the edited candidates.
+// Example: "9 315" -> "1359".
+void Main::candidates_typed(int cell, const std::string& typed) {
+  if (cell < 0 || cell >= kCells || !Text1[cell].text().empty()) return;
+  const unsigned mask = digit_mask(typed);
+  std::string edited;
+  for (int d = 1; d <= 9; ++d)
+    if (mask & (1u << d)) edited += static_cast<char>('0' + d);
+  if (edited.empty()) return;
+  if (mask & ~digit_mask(Text2[cell].text())) forget_combinations();
+  Text2[cell].set_text(edited);
+}
+
 // Left and right walk the cells in reading order, wrapping from the last cell to the first;
 // up and down stay in the column, wrapping between the bottom and the top row. Any other key
-// leaves the focus where it is, so a digit typed into a cell stays in that cell.
+// leaves the focus where it is, so a digit typed into a cell stays in that cell. The focus goes
+// to the digit box of the cell reached, whatever box it showed, so that the next digit typed
+// lands there; the cell left behind closes its palette and, with the pencil marks on and no
+// digit, shows its candidates again.
 // Example: left from r2c1 (9) -> r1c9 (8); up from r1c5 (4) -> r9c5 (76).
 void Main::Text1_KeyDown(int Index, int KeyCode) {
   if (Index < 0 || Index >= kCells) return;
@@ -49,7 +74,14 @@ void Main::Text1_KeyDown(int Index, int KeyCode) {
     default:
       return;
   }
+  hide_palette();
+  Text2[target].set_visible(false);
+  Text1[target].set_visible(true);
   Text1[target].set_focus();
+  if (mnupencil.checked() && Text1[Index].text().empty()) {
+    Text1[Index].set_visible(false);
+    Text2[Index].set_visible(true);
+  }
 }
 
 }  // namespace ks

@@ -121,10 +121,13 @@ void Main::Text1_Change(int Index) {
   hide_palette();
 
   if (now.empty()) {
-    // 7. Erased: the candidates follow from the digits on the board again, and every cage's
-    // combinations worked out while the digit stood may exclude digits possible again.
-    forget_combinations();
-    calcola_candidati();
+    // 7. Erased: the candidates follow from the digits on the board and every cage's sum limits
+    // again (the combinations worked out while the digit stood may exclude digits possible
+    // again). A grid without cages yet has its classic candidates only.
+    if (calling1 == "classico")
+      calcola_candidati();
+    else
+      refresh_candidates();
   } else {
     // 8. The cell's candidate is its digit, and the cell shows the digit (not a candidate box
     // that a step may have shown on it); 9. its row, column and box peers lose it.
@@ -161,8 +164,7 @@ void Main::Text1_Change(int Index) {
             return;
           }
           if (calling == "risolvi") return;
-          Text1[Index].set_text("");
-          calcola_candidati();
+          Text1[Index].set_text("");  // the erasure gives the candidates back
           return;
         case UnitKind::Column:
           if (incongruenza) log_line(" IMPOSSIBILE");
@@ -175,7 +177,6 @@ void Main::Text1_Change(int Index) {
             return;
           }
           Text1[Index].set_text("");
-          calcola_candidati();
           return;
         case UnitKind::Box:
           if (incongruenza) {
@@ -194,8 +195,8 @@ void Main::Text1_Change(int Index) {
     }
   }
 
-  // 11. The cage's candidates follow its remaining sum.
-  if (g >= 0) {
+  // 11. The cage's candidates follow its remaining sum (an erasure has done so for every cage).
+  if (g >= 0 && !now.empty()) {
     origine1 = "modificatext1";
     controllo_somme(g);
     origine1 = "";
@@ -216,6 +217,7 @@ void Main::Text1_Change(int Index) {
     rt.Beep();
     finito = true;
     hide_palette();
+    stop_play_clock();
   } else {
     esposti = full;
   }

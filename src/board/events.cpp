@@ -21,9 +21,16 @@ bool Main::accepts_input(Input kind) {
     rt.MsgBox(why, MsgButtons::Ok);
     return false;
   }
+  if (kind != Input::Command) return true;
   // A command closes the digit palette: the cell it was opened on is no longer the player's
-  // business.
-  if (kind == Input::Command) hide_palette();
+  // business. It also closes the cage being entered whose sum is typed, as leaving its sum box
+  // would (clicking a toolbar does not move the focus); a sum the cage cannot have stops the
+  // command, so that the player corrects it first.
+  hide_palette();
+  if (cellacolorata > 0 && gruppi >= 0 && gruppi < kCells && !textsomma[gruppi].text().empty()) {
+    textsomma_LostFocus(gruppi);
+    if (cellacolorata > 0) return false;
+  }
   return true;
 }
 
@@ -42,11 +49,12 @@ void Main::wire_events() {
     Text1[i].on_typed = when(Input::Board, [this, i](std::string t) { Text1[i].set_text(std::move(t)); });
     Text1[i].on_click = when(Input::Board, [this, i] { Text1_Click(i); });
     Text1[i].on_key_down = when(Input::View, [this, i](int key_code) { Text1_KeyDown(i, key_code); });
+    Text2[i].on_key_down = Text1[i].on_key_down;
     Text1[i].on_mouse_move = [this, i] { Text1_MouseMove(i); };
     Text2[i].on_click = when(Input::Command, [this, i] { Text2_Click(i); });
-    Text2[i].on_typed = when(Input::Command, [this, i](std::string t) { Text2[i].set_text(std::move(t)); });
+    Text2[i].on_typed = when(Input::Command, [this, i](std::string t) { candidates_typed(i, t); });
     Text2[i].on_mouse_move = [this, i] { Text2_MouseMove(i); };
-    textsomma[i].on_typed = when(Input::Command, [this, i](std::string t) { textsomma[i].set_text(std::move(t)); });
+    textsomma[i].on_typed = when(Input::Board, [this, i](std::string t) { textsomma[i].set_text(std::move(t)); });
     // Leaving a sum box closes the cage being entered; while the window takes no input the cage
     // stays open, without a message for a mere change of focus.
     textsomma[i].on_lost_focus = [this, i] {
@@ -75,6 +83,7 @@ void Main::wire_events() {
 
   // Buttons and switches.
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });
+  Check2.on_click = when(Input::View, [this] { Check2_Click(); });
   Cmdtest.on_click = when(Input::Command, [this] { Cmdtest_Click(); });
   Command3.on_click = when(Input::Command, [this] { Command3_Click(); });
 

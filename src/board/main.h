@@ -242,6 +242,7 @@ class Main {
   // candidates are given back: a changed sum, a deleted cage, an erasure.
   void refresh_candidates();
   void disegna_gruppi();
+  void outline_cages();
   void controlla_contiguita();
   void carica_gruppi_da_stringa();
   // Border helpers shared by the reset, the drawing and the loader: the four segments of cell i
@@ -319,7 +320,7 @@ class Main {
   void textsomma_LostFocus(int Index);
   // Frees the cells of cage g and empties its record.
   void delete_cage(int g);
-  // A cell leaves its cage: no cage number, white, its candidate box back to full width.
+  // A cell leaves its cage: no cage number, white.
   void free_cell(int cell);
   // Whether some cell belongs to cage g.
   bool cage_number_used(int g) const;
@@ -338,6 +339,8 @@ class Main {
   void Cmdtest_Click();
   void Form_Unload();
   void Text2_Click(int Index);
+  void Check2_Click();
+  void candidates_typed(int cell, const std::string& typed);
   void Text1_KeyDown(int Index, int KeyCode);
   void picstart_Click();
   void Picture2_Click();
@@ -349,6 +352,8 @@ class Main {
   // The restart command ("undo") and the cage record of g rebuilt from its load-time layout
   // and the digits on the board.
   void restart_puzzle();
+  // Whether the restart would take digits off the board (digits placed since the snapshot).
+  bool restart_loses_digits() const;
   void cage_from_layout(int g);
   // Set by the generation loop while it runs; the command bars refuse work meanwhile.
   bool generation_running = false;
@@ -357,6 +362,7 @@ class Main {
   float clock_start = 0, clock_now = 0, clock_before = 0;
   // The clock runs while its button shows the red picture.
   bool play_clock_running() const;
+  void stop_play_clock();
 
   // ---------------------------------------------------------------------------------------------
   // Cage-sum engine

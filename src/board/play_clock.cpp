@@ -53,6 +53,14 @@ void Main::picstart_Click() {
   }
 }
 
+// The grid is complete or a new puzzle begins: a running clock shows its last reading and stops,
+// with its button back on "start".
+void Main::stop_play_clock() {
+  if (!play_clock_running()) return;
+  Timer2_Timer();
+  picstart_Click();
+}
+
 void Main::Picture2_Click() {
   tempotot.set_text("0");
   picstart_Click();

@@ -36,6 +36,15 @@ void Main::cage_from_layout(int g) {
   elementigruppo[g] = empty;
 }
 
+bool Main::restart_loses_digits() const {
+  for (int i = 0; i < kCells; ++i) {
+    const std::string& saved = cellesalvate[i];
+    if (!Text1[i].text().empty() && Text1[i].text() != (saved.size() == 1 ? saved : std::string()))
+      return true;
+  }
+  return false;
+}
+
 void Main::restart_puzzle() {
   ins_dati = true;
   for (int i = 0; i < kCells; ++i) {

@@ -68,8 +68,11 @@ bool is_view_key(const std::string& key) {
 void Main::build_command_bars() {
   for (const ToolbarButton& b : toolbar1_buttons()) Toolbar1.add(b);
   for (const ToolbarButton& b : toolbar2_buttons()) Toolbar2.add(b);
-  // Menu items whose commands this build does not have.
-  for (MenuItem* item : {&mnuopen, &mnusave, &mnuposition, &mnurestricted, &mnuhidden, &mnusolve})
+  // Menu items whose commands this build does not have: shown, but disabled, so that nothing the
+  // player can click does nothing. The toolbar buttons above carry their own flag.
+  for (MenuItem* item : {&mnuopen, &mnusave, &mnuposition, &mnurestricted, &mnuhidden, &mnusolve,
+                         &mnurefresh, &mnuchain, &mnutec4, &mnuxwing, &mnusword, &mnuanalise,
+                         &mnuquick, &mnuadvanced, &mnureduce, &mnumore})
     item->set_enabled(false);
 }
 
@@ -130,6 +133,11 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
   } else if (key == "print") {
     rt.PrintForm(form);
   } else if (key == "undo") {
+    // The game is thrown away only when the player says so.
+    if (restart_loses_digits() &&
+        rt.MsgBox("Ricominciare lo schema? Le cifre inserite andranno perse.", MsgButtons::OkCancel) !=
+            MsgAnswer::Ok)
+      return;
     restart_puzzle();
   } else if (key == "calcola") {
     chiamante = "analisi";

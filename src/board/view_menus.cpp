@@ -22,12 +22,13 @@ std::string float_text(float x) {
 }
 }  // namespace
 
-// Pencil marks on: every empty cell shows its candidate box instead of its digit box; off: every
-// cell shows its digit box. Callers that changed the board call it twice to redraw the marks.
+// Pencil marks on: every empty cell shows its candidate box instead of its digit box, but the
+// cell that has the focus, which keeps its digit box for the player's typing and arrow keys; off:
+// every cell shows its digit box. Callers that changed the board call it twice to redraw the marks.
 void Main::mnupencil_Click() {
   if (!mnupencil.checked()) {
     for (int i = 0; i < kCells; ++i) {
-      if (!Text1[i].text().empty()) continue;
+      if (!Text1[i].text().empty() || Text1[i].has_focus()) continue;
       Text2[i].set_visible(true);
       Text1[i].set_visible(false);
     }

@@ -3,11 +3,17 @@
 
 namespace ks {
 
+// Nothing of the last puzzle stays in view: the play clock stops and reads 0, and the cage window
+// is emptied.
 void Main::mnunew_Click() {
   filelibreria = false;
   if (mnupencil.checked()) mnupencil_Click();
   filetxt.set_text(" nuovo schema");
   nuovo_schema();
+  stop_play_clock();
+  tempotot.set_text("0");
+  frmgeneratore.last_shown = -1;
+  frmgeneratore.Text1.set_text("");
 }
 
 }  // namespace ks

@@ -143,13 +143,27 @@ class MainWindowTest : public QObject {
     QStringList titles;
     for (QAction* a : main_window().menuBar()->actions()) titles << a->text();
     QCOMPARE(titles, (QStringList{"File", "Visualizza", "Suggerimenti", "Strumenti", "Generatore"}));
+    auto* number = main_window().findChild<QAction*>(QStringLiteral("mnunumber"));
+    const auto wired = m_->mnunumber.on_click;
+    int chosen = 0;
+    m_->mnunumber.on_click = [&] { ++chosen; };
+    number->trigger();
+    QCOMPARE(chosen, 1);
+    m_->mnunumber.on_click = wired;
+
+    // A command this program does not have is disabled: it cannot be triggered, and it is drawn
+    // with the faded text of what cannot be used.
     auto* quick = main_window().findChild<QAction*>(QStringLiteral("mnuquick"));
     QCOMPARE(quick->text(), QStringLiteral("Veloce"));
-    int chosen = 0;
+    QVERIFY(!quick->isEnabled());
     m_->mnuquick.on_click = [&] { ++chosen; };
     quick->trigger();
     QCOMPARE(chosen, 1);
     m_->mnuquick.on_click = nullptr;
+    const QPalette pal = main_window().menuBar()->palette();
+    QVERIFY(pal.color(QPalette::Disabled, QPalette::Text) != pal.color(QPalette::Active, QPalette::Text));
+    QVERIFY(pal.color(QPalette::Disabled, QPalette::ButtonText) !=
+            pal.color(QPalette::Active, QPalette::ButtonText));
 
     // The tick is the model's: set by the model, and not toggled by a click that leaves it.
     auto* refresh = main_window().findChild<QAction*>(QStringLiteral("mnurefresh"));

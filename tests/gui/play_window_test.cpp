@@ -1,0 +1,205 @@
+// Playing in the real window, offscreen, as a player does: pencil marks and arrow keys, a puzzle
+// entered by hand and stepped through, the last cage closed by a command, erasures, the restart
+// question, candidates edited by hand, Italian dialogs, long hints.
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include "gui_support.h"
+
+using ks::gui_test::Player;
+using ks::gui_test::Windows;
+using ks::gui_test::puzzle;
+using ks::gui_test::shot;
+
+namespace {
+
+void type_keys(const QString& keys) {
+  for (const QChar c : keys) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+}  // namespace
+
+class PlayWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Windows> w_;
+  ks::Main& m() { return *w_->m; }
+
+  // A cage entered with the editor: a colour, the cells clicked, the sum typed into its box.
+  void enter_cage(int colour, std::initializer_list<int> cells, const char* sum) {
+    QTest::mouseClick(w_->cell("colore", colour), Qt::LeftButton);
+    for (const int c : cells) QTest::mouseClick(w_->cell("Text1", c), Qt::LeftButton);
+    Windows::settle();
+    QTest::mouseClick(w_->cell("textsomma", m().gruppi), Qt::LeftButton);
+    type_keys(QLatin1String(sum));
+  }
+
+ private slots:
+  void init() {
+    w_ = std::make_unique<Windows>();
+    QVERIFY(QTest::qWaitForWindowExposed(&w_->main_window()));
+    w_->main_window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w_->main_window()));
+  }
+  void cleanup() { w_.reset(); }
+
+  // With pencil marks shown the arrow keys still move from cell to cell, and a digit typed lands
+  // in the cell reached; after the pencil marks go the arrows go on working.
+  void arrowKeysMoveWhateverBoxACellShows() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    Windows::settle();
+    QTest::mouseClick(w_->cell("Text2", 0), Qt::LeftButton);
+    Windows::settle();
+    type_keys(QString(QChar(p.solution[0])));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    Windows::settle();
+    QVERIFY(!m().Picture1[0].visible());  // the palette of r1c1 closed as the cell was left
+    QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 1));
+    type_keys(QString(QChar(p.solution[1])));
+    QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
+    QCOMPARE(m().Text1[1].text(), std::string(1, p.solution[1]));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    Windows::settle();
+    QVERIFY(w_->cell("Text2", 1 + 9) == nullptr || !w_->cell("Text2", 10)->isVisible());
+    QVERIFY(w_->cell("Text1", 10)->hasFocus());
+    QVERIFY(w_->main_window().grab().save(shot("pencil_arrows.png")));
+    // Pencil marks off: the arrows still move, the typing follows.
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    Windows::settle();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    Windows::settle();
+    QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 2));
+    type_keys(QString(QChar(p.solution[2])));
+    QCOMPARE(m().Text1[2].text(), std::string(1, p.solution[2]));
+  }
+
+  // A puzzle entered by hand keeps its colours through a step, and once "X" takes the colours
+  // away its cages are outlined as a loaded puzzle's are.
+  void aHandEnteredPuzzleKeepsItsCagesVisible() {
+    QTest::mouseClick(w_->button("Toolbar2", "new"), Qt::LeftButton);
+    enter_cage(3, {0, 1}, "3");
+    enter_cage(5, {2, 11}, "17");
+    enter_cage(7, {3, 4, 5}, "24");
+    QTest::mouseClick(w_->cell("colore", 0), Qt::LeftButton);  // leaves the last sum box
+    Windows::settle();
+    QCOMPARE(m().gruppi, 3);
+    const ks::Color first = m().Text1[0].back_color(), second = m().Text1[2].back_color();
+    QVERIFY(first != m().bianco && second != m().bianco);
+    {
+      Player player(*w_);
+      player.on_step = [this] { w_->main_window().grab().save(shot("hand_step.png")); };
+      QTest::mouseClick(w_->button("Toolbar1", "somme"), Qt::LeftButton);
+      QVERIFY(player.steps > 0);
+    }
+    Windows::settle();
+    QCOMPARE(m().Text1[0].back_color(), first);
+    QCOMPARE(m().Text2[1].back_color(), first);
+    QCOMPARE(m().Text1[11].back_color(), second);
+    QTest::mouseClick(w_->cell("colore", 16), Qt::LeftButton);
+    Windows::settle();
+    QCOMPARE(m().Text1[0].back_color(), m().bianco);
+    // The inner borders of each cage are gone, the outer ones stay.
+    QVERIFY(!m().Line4[0].visible());   // r1c1 | r1c2, one cage
+    QVERIFY(m().Line4[1].visible());    // r1c2 | r1c3, two cages
+    QVERIFY(!m().Line3[2].visible());   // r1c3 over r2c3, one cage
+    QVERIFY(w_->main_window().grab().save(shot("hand_outlined.png")));
+  }
+
+  // The sum of the last cage is typed and a toolbar key is clicked at once: the command closes
+  // the cage first, so the cage is on the board for it.
+  void aCommandClosesTheCageBeingEntered() {
+    QTest::mouseClick(w_->button("Toolbar2", "new"), Qt::LeftButton);
+    enter_cage(2, {0, 1}, "17");
+    QVERIFY(w_->cell("textsomma", 0)->hasFocus());
+    {
+      Player player(*w_);
+      QTest::mouseClick(w_->button("Toolbar2", "undo"), Qt::LeftButton);
+    }
+    QCOMPARE(m().cellacolorata, 0);
+    QCOMPARE(m().cage_size(0), 2);
+    QCOMPARE(m().sommagruppo[0].num(), 17.0);
+    QCOMPARE(m().Text2[0].text(), std::string("89"));
+  }
+
+  // An erasure keeps every cage's limits: the cells of a two-cell 17 keep 89.
+  void anErasureKeepsEveryCagesLimits() {
+    const auto p = puzzle("dt-2");
+    QCOMPARE(p.layout.substr(0, 8), std::string("17,0001;"));
+    w_->load(p);
+    QTest::mouseClick(w_->cell("Text1", 40), Qt::LeftButton);
+    type_keys(QString(QChar(p.solution[40])));
+    QTest::keyClick(w_->cell("Text1", 40), Qt::Key_Delete);
+    QCOMPARE(m().Text1[40].text(), std::string());
+    QCOMPARE(m().Text2[0].text(), std::string("89"));
+    QCOMPARE(m().Text2[1].text(), std::string("89"));
+  }
+
+  // The restart asks before the player's digits go, in Italian; Annulla keeps the game.
+  void theRestartAsksInItalian() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->cell("Text1", 0), Qt::LeftButton);
+    type_keys(QString(QChar(p.solution[0])));
+    QString question;
+    QStringList buttons;
+    QTimer::singleShot(150, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      question = box->text();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
+      box->button(QMessageBox::Cancel)->click();
+    });
+    QTest::mouseClick(w_->button("Toolbar2", "undo"), Qt::LeftButton);
+    QCOMPARE(question, QStringLiteral("Ricominciare lo schema? Le cifre inserite andranno perse."));
+    QVERIFY2(buttons.contains(QStringLiteral("Annulla")), qPrintable(buttons.join(u',')));
+    QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
+  }
+
+  // With "candidati modificabili manualmente" ticked a digit typed into a candidate box switches
+  // that candidate off, and on again.
+  void candidatesEditedByHand() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    QTest::mouseClick(w_->find(QStringLiteral("Check2")), Qt::LeftButton);
+    Windows::settle();
+    QCOMPARE(m().Check2.value(), 1);
+    const std::string before = m().Text2[40].text();
+    QVERIFY(before.size() > 1);
+    const char d = before.back();
+    QTest::mouseClick(w_->cell("Text2", 40), Qt::LeftButton);
+    QTest::keyClick(w_->cell("Text2", 40), d);
+    QCOMPARE(m().Text2[40].text(), before.substr(0, before.size() - 1));
+    QTest::keyClick(w_->cell("Text2", 40), d);
+    QCOMPARE(m().Text2[40].text(), before);
+    // Unticked, the candidates are the program's again.
+    QTest::mouseClick(w_->find(QStringLiteral("Check2")), Qt::LeftButton);
+    QTest::keyClick(w_->cell("Text2", 40), d);
+    QCOMPARE(m().Text2[40].text(), before);
+  }
+
+  // A hint longer than its line shows whole as the line's tool-tip; placed digits stay whole
+  // beside the cage sums.
+  void longHintsAndDigitsBesideTheSums() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    const std::string hint(200, 'x');
+    m().txthint.set_visible(true);
+    m().txthint.set_text(hint);
+    Windows::settle();
+    QCOMPARE(w_->find(QStringLiteral("txthint"))->toolTip().toStdString(), hint);
+    m().txthint.set_text("breve");
+    Windows::settle();
+    QVERIFY(w_->find(QStringLiteral("txthint"))->toolTip().isEmpty());
+    for (int i = 0; i < 27; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
+    Windows::settle();
+    QVERIFY(w_->main_window().grab().save(shot("digits_beside_sums.png")));
+  }
+};
+
+QTEST_MAIN(PlayWindowTest)
+#include "play_window_test.moc"
