@@ -163,6 +163,16 @@ void Canvas::apply_focus() {
   Control* c = form_.focused();
   ControlView* v = c ? view(*c) : nullptr;
   if (!v) return;
+  // The control that takes the focus may have just been shown: its own change goes first; the
+  // rest waits for the next batch.
+  if (const auto it = index_.find(c); it != index_.end()) {
+    Slot& s = slots_[static_cast<size_t>(it->second)];
+    if (s.dirty) {
+      syncing_ = true;
+      apply(s);
+      syncing_ = false;
+    }
+  }
   QWidget* w = v->widget();
   if (w->hasFocus() || !w->isVisibleTo(this) || !w->isEnabled()) return;
   syncing_ = true;

@@ -33,11 +33,12 @@ void FormView::form_changed(Form&) {
   schedule();
 }
 
-// The focus decides where the player's next key goes, so it reaches the window at once, with
-// whatever the model changed before it (the box that takes the focus may have just been shown).
+// The focus decides where the player's next key goes, so it reaches the window at once, not with
+// the next batch of changes.
 void FormView::focus_changed(Form&) {
-  focus_dirty_ = true;
-  flush();
+  window_->canvas().apply_focus();
+  focus_dirty_ = true;  // and once more with the batch, should the box not be showing yet
+  schedule();
 }
 
 void FormView::schedule() {
