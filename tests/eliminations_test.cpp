@@ -14,6 +14,8 @@ namespace ks {
 namespace {
 
 using test::at;
+using test::candidates_left;
+using test::keeps_solution;
 using test::TechniqueBoard;
 
 // ---------------------------------------------------------------------------------------------
@@ -40,25 +42,19 @@ const Technique kCageTechniques[] = {
     {"cerca_interazione_gruppo_colonna", [](Main& m) { m.cerca_interazione_gruppo_colonna(); }},
 };
 
-int candidates_left(const Main& m) {
-  int n = 0;
-  for (int i = 0; i < 81; ++i) n += static_cast<int>(m.Text2[i].text().size());
-  return n;
-}
-
-// Every cell still offers its solution digit, every placed digit is the solution's, and no
-// contradiction was met.
-::testing::AssertionResult keeps_solution(const Main& m, const test::Puzzle& p,
-                                          const std::string& after) {
-  if (m.problema) return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
-  for (int i = 0; i < 81; ++i) {
-    const char s = p.solution[static_cast<size_t>(i)];
-    const std::string& placed = m.Text1[i].text();
-    if (!has_char(m.Text2[i].text(), s) || (!placed.empty() && placed[0] != s))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": " << test::rc(i)
-                                           << " holds " << placed << "/" << m.Text2[i].text();
+// Calls the technique until it reports no change, checking the solution after every call, and
+// adds the candidates it removed to removed. A call that reports a change must have made one.
+void run_until_nothing_changes(Main& m, const test::Puzzle& p, const Technique& t, int& removed) {
+  for (int calls = 0;; ++calls) {
+    ASSERT_LT(calls, 200) << p.id << " " << t.name;
+    const int before = candidates_left(m);
+    t.run(m);
+    ASSERT_TRUE(keeps_solution(m, p, t.name));
+    if (!m.modificato) break;
+    ASSERT_LT(candidates_left(m), before) << p.id << " " << t.name
+                                          << " reported a change and made none";
+    removed += before - candidates_left(m);
   }
-  return ::testing::AssertionSuccess();
 }
 
 // Rounds of the sum check, the naked singles (placed as a player would), the cage techniques and
@@ -84,16 +80,10 @@ void solve_with_eliminations(Main& m, const test::Puzzle& p,
       ASSERT_TRUE(keeps_solution(m, p, t.name));
     }
     for (size_t t = 0; t < kEliminationCount; ++t) {
-      for (int calls = 0;; ++calls) {
-        ASSERT_LT(calls, 200) << p.id << " " << kEliminations[t].name;
-        const int before = candidates_left(m);
-        kEliminations[t].run(m);
-        ASSERT_TRUE(keeps_solution(m, p, kEliminations[t].name));
-        if (!m.modificato) break;
-        ASSERT_LT(candidates_left(m), before) << p.id << " " << kEliminations[t].name
-                                               << " reported a change and made none";
-        acted[t] = true;
-      }
+      int removed = 0;
+      run_until_nothing_changes(m, p, kEliminations[t], removed);
+      if (::testing::Test::HasFatalFailure()) return;
+      if (removed > 0) acted[t] = true;
     }
     if (candidates_left(m) == start) break;
   }
@@ -133,21 +123,70 @@ void pair_up_cages(Main& m, const test::Puzzle& p) {
   }
 }
 
-TEST(Eliminations, KeepTheSolutionOnEveryPuzzle) {
-  std::array<int, kEliminationCount> puzzles_acted{};
-  int solved = 0;
-  for (const test::Puzzle& p : test::puzzles()) {
-    TechniqueBoard b;
-    test::load_layout(b.m, p.layout);
-    ASSERT_FALSE(b.m.problema) << p.id;
-    std::array<bool, kEliminationCount> acted{};
-    solve_with_eliminations(b.m, p, acted);
-    if (HasFatalFailure()) return;
-    for (size_t t = 0; t < kEliminationCount; ++t) puzzles_acted[t] += acted[t];
-    solved += b.m.esposti == 81;
+// Two wrong digits typed into empty cells and erased: the first one a candidate of its cell
+// (accepted, its peers lose it), the second one not (refused with "numero errato").
+void type_and_erase_wrong_digits(Main& m, const test::Puzzle& p) {
+  int typed = 0;
+  for (int i = 0; i < 81 && typed < 2; ++i) {
+    if (!m.Text1[i].text().empty()) continue;
+    const char s = p.solution[static_cast<size_t>(i)];
+    for (char w = '1'; w <= '9'; ++w) {
+      if (w == s || has_char(m.Text2[i].text(), w) != (typed == 0)) continue;
+      m.Text1[i].type(std::string(1, w));
+      EXPECT_EQ(m.Text1[i].text(), std::string(1, w)) << p.id;
+      m.Text1[i].type("");
+      ++typed;
+      break;
+    }
   }
-  expect_each_acted(puzzles_acted);
-  EXPECT_GT(solved, 0);
+  m.problema = false;
+}
+
+void restart(Main& m, const test::Puzzle& p) {
+  m.Toolbar2.on_button_click("undo");
+  EXPECT_EQ(m.esposti, 0) << p.id;
+}
+
+// On every puzzle, the eliminations with the sum check and the cage techniques keep the solution
+// to the end of what they can do; and again after what a player may do then (a wrong digit typed
+// and erased gives candidates back, the restart command puts the puzzle back as loaded), when
+// the solve goes as far as it went before.
+TEST(Eliminations, KeepTheSolutionOnEveryPuzzle) {
+  struct Interlude {
+    const char* name;
+    void (*play)(Main&, const test::Puzzle&);
+  };
+  for (const Interlude& interlude : {Interlude{"none", nullptr},
+                                     Interlude{"wrong digits typed and erased",
+                                               type_and_erase_wrong_digits},
+                                     Interlude{"restart", restart}}) {
+    SCOPED_TRACE(interlude.name);
+    std::array<int, kEliminationCount> puzzles_acted{};
+    int solved = 0;
+    for (const test::Puzzle& p : test::puzzles()) {
+      TechniqueBoard b;
+      Main& m = b.m;
+      test::load_layout(m, p.layout);
+      ASSERT_FALSE(m.problema) << p.id;
+      m.filetxt.set_text(" nuovo schema");
+      std::array<bool, kEliminationCount> acted{};
+      solve_with_eliminations(m, p, acted);
+      if (HasFatalFailure()) return;
+      if (interlude.play) {
+        const int filled = m.esposti;
+        interlude.play(m, p);
+        ASSERT_TRUE(keeps_solution(m, p, interlude.name));
+        acted = {};
+        solve_with_eliminations(m, p, acted);
+        if (HasFatalFailure()) return;
+        EXPECT_EQ(m.esposti, filled) << p.id;
+      }
+      for (size_t t = 0; t < kEliminationCount; ++t) puzzles_acted[t] += acted[t];
+      solved += m.esposti == 81;
+    }
+    expect_each_acted(puzzles_acted);
+    EXPECT_GT(solved, 0);
+  }
 }
 
 // From each puzzle, candidates that the solution does not use are dropped at random, cells of
@@ -174,78 +213,13 @@ TEST(Eliminations, KeepTheSolutionOnThinnedPositions) {
       m.calling = "risolvi";
       m.chiamante = "analisi";
       for (size_t t = 0; t < kEliminationCount; ++t) {
-        for (int calls = 0;; ++calls) {
-          ASSERT_LT(calls, 200) << p.id << " " << kEliminations[t].name;
-          const int before = candidates_left(m);
-          kEliminations[t].run(m);
-          ASSERT_TRUE(keeps_solution(m, p, kEliminations[t].name));
-          if (!m.modificato) break;
-          removed[t] += before - candidates_left(m);
-        }
+        run_until_nothing_changes(m, p, kEliminations[t], removed[t]);
+        if (HasFatalFailure()) return;
       }
     }
   }
   for (size_t t = 0; t < kEliminationCount; ++t)
     EXPECT_GT(removed[t], 0) << kEliminations[t].name;
-}
-
-// A wrong digit typed and erased gives candidates back; the eliminations keep the solution on
-// the board that follows. A wrong digit that is a candidate is accepted, one that is not is
-// refused with "numero errato"; both are erased.
-TEST(Eliminations, KeepTheSolutionAfterAWrongDigitTypedAndErased) {
-  std::array<int, kEliminationCount> puzzles_acted{};
-  for (const test::Puzzle& p : test::puzzles()) {
-    TechniqueBoard b;
-    Main& m = b.m;
-    test::load_layout(m, p.layout);
-    m.filetxt.set_text(" nuovo schema");
-    std::array<bool, kEliminationCount> acted{};
-    solve_with_eliminations(m, p, acted);
-    if (HasFatalFailure()) return;
-    int typed = 0;
-    for (int i = 0; i < 81 && typed < 2; ++i) {
-      if (!m.Text1[i].text().empty()) continue;
-      const char s = p.solution[static_cast<size_t>(i)];
-      for (char w = '1'; w <= '9'; ++w) {
-        if (w == s || has_char(m.Text2[i].text(), w) != (typed == 0)) continue;
-        m.Text1[i].type(std::string(1, w));
-        EXPECT_EQ(m.Text1[i].text(), std::string(1, w)) << p.id;
-        m.Text1[i].type("");
-        ++typed;
-        break;
-      }
-    }
-    m.problema = false;
-    solve_with_eliminations(m, p, acted);
-    if (HasFatalFailure()) return;
-    for (size_t t = 0; t < kEliminationCount; ++t) puzzles_acted[t] += acted[t];
-  }
-  expect_each_acted(puzzles_acted);
-}
-
-// The restart command puts the puzzle back as loaded; the eliminations keep the solution there,
-// and the solve goes as far as it went before.
-TEST(Eliminations, KeepTheSolutionAfterTheRestartCommand) {
-  std::array<int, kEliminationCount> puzzles_acted{};
-  for (const test::Puzzle& p : test::puzzles()) {
-    TechniqueBoard b;
-    Main& m = b.m;
-    test::load_layout(m, p.layout);
-    m.filetxt.set_text(" nuovo schema");
-    std::array<bool, kEliminationCount> acted{};
-    solve_with_eliminations(m, p, acted);
-    if (HasFatalFailure()) return;
-    const int filled = m.esposti;
-    m.Toolbar2.on_button_click("undo");
-    EXPECT_EQ(m.esposti, 0) << p.id;
-    ASSERT_TRUE(keeps_solution(m, p, "undo"));
-    acted = {};
-    solve_with_eliminations(m, p, acted);
-    if (HasFatalFailure()) return;
-    EXPECT_EQ(m.esposti, filled) << p.id;
-    for (size_t t = 0; t < kEliminationCount; ++t) puzzles_acted[t] += acted[t];
-  }
-  expect_each_acted(puzzles_acted);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -289,14 +263,17 @@ TEST(Eliminations, ToolbarButtonsRunTheirTechniquesOneStepAtATime) {
     TechniqueBoard b;
     b.m.filetxt.set_text(" nuovo schema");
     r.setup(b);
-    test::Player player(b, {"si"});
-    b.m.chiamante = "analisi";
-    b.snapshot();
-    b.m.Toolbar1.on_button_click(r.key);
+    const auto waits = test::step(
+        b,
+        [&r](Main& m) {
+          m.chiamante = "analisi";
+          m.Toolbar1.on_button_click(r.key);
+        },
+        {"si"});
     EXPECT_EQ(b.m.chiamante, "manuale");
     EXPECT_EQ(b.m.origine, r.origine);
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, r.hint_at_wait);
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, r.hint_at_wait);
     EXPECT_TRUE(b.m.modificato);
     EXPECT_FALSE(b.changes().empty());
     EXPECT_TRUE(b.s.rt.messages.empty());
@@ -359,13 +336,11 @@ TEST(Bug, StepModeWaitsAndRedLeavesTheBoardAsItWas) {
     SCOPED_TRACE(answer);
     TechniqueBoard b;
     bug_position(b);
-    test::Player player(b, {answer});
-    b.snapshot();
-    b.m.regola_bug();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, "BUG in r1c8");
-    EXPECT_EQ(player.waits[0].text5, "9");
-    EXPECT_EQ(player.waits[0].yellow, std::vector<int>{kBugCell});
+    const auto waits = test::step(b, &Main::regola_bug, {answer});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "BUG in r1c8");
+    EXPECT_EQ(waits[0].text5, "9");
+    EXPECT_EQ(waits[0].yellow, std::vector<int>{kBugCell});
     EXPECT_TRUE(b.m.modificato);
     const bool yes = std::string(answer) == "si";
     EXPECT_EQ(b.m.Text1[kBugCell].text(), yes ? "9" : "");

@@ -13,12 +13,11 @@ namespace {
 using test::at;
 using test::each;
 using test::joined;
+using test::kDashes;
 using test::operator+;
 using test::per_cell;
 using test::TechniqueBoard;
 using test::without;
-
-const std::string kDashes = "-----------------------";
 
 // ---------------------------------------------------------------------------------------------
 // Hidden pairs and triples
@@ -75,7 +74,13 @@ TEST(HiddenPair, PairsAndTriplesLoseTheirOtherCandidates) {
                           " * rimuovo extra numeri da r4c3 e r4c6", kDashes,
                           "HIDDEN PAIR 37 in r4c2 e r4c8", kDashes,
                           " * rimuovo extra numeri da r4c2 e r4c8"},
-                  .hint = "rimossi extra numeri da r4c2 e r4c8"}},
+                  .hint = "rimossi extra numeri da r4c2 e r4c8",
+                  .also =
+                      [](const Main& m) {
+                        test::record(6, &Main::liv6, 2)(m);
+                        EXPECT_EQ(m.testo, kDashes + "\r\n * rimuovo extra numeri da r4c2 e r4c8");
+                        EXPECT_EQ(m.origine, "hiddenpair");
+                      }}},
       // A cell whose candidates are the 3 alone settles the 3 in row 4, box 4 and column 1.
       {.name = "digit settled in the unit",
        .setup =
@@ -102,27 +107,10 @@ TEST(HiddenPair, PairsAndTriplesLoseTheirOtherCandidates) {
        .setup = row_hidden_pair,
        .run = kHidden,
        .expect = {.changed = each({at(4, 2), at(4, 8)}, "37"),
-                  .hint = "rimossi extra numeri da r4c2 e r4c8"},
+                  .hint = "rimossi extra numeri da r4c2 e r4c8",
+                  .also = test::record(6, &Main::liv6, 0)},
        .calling1 = "trial"},
   });
-}
-
-// Level 6 for every step applied, counted outside trial only; testo holds the last block.
-TEST(HiddenPair, RaisesTheLevelToSixAndCountsEachStepOutsideTrial) {
-  struct Row {
-    const char* calling1;
-    int liv6;
-  };
-  for (const Row& r : {Row{"", 2}, Row{"trial", 0}}) {
-    TechniqueBoard b;
-    b.m.calling1 = r.calling1;
-    two_hidden_pairs(b);
-    b.m.hiddenpair();
-    EXPECT_EQ(b.m.livello, 6);
-    EXPECT_EQ(b.m.liv6, r.liv6);
-    EXPECT_EQ(b.m.testo, kDashes + "\r\n * rimuovo extra numeri da r4c2 e r4c8");
-    EXPECT_EQ(b.m.origine, "hiddenpair");
-  }
 }
 
 // Rows before boxes before columns: a pair in the last row comes before one in the first box.
@@ -147,13 +135,11 @@ TEST(HiddenPair, StepModeGatesEveryStep) {
     SCOPED_TRACE("a pair highlights nothing; red to the second pair keeps the first");
     TechniqueBoard b;
     two_hidden_pairs(b);
-    test::Player player(b, {"si", "no"});
-    b.snapshot();
-    b.m.hiddenpair();
-    ASSERT_EQ(player.waits.size(), 2u);
-    EXPECT_EQ(player.waits[0].hint, "HIDDEN PAIR 15 in r4c3 e r4c6");
-    EXPECT_TRUE(player.waits[0].yellow.empty());
-    EXPECT_EQ(player.waits[1].hint, "HIDDEN PAIR 37 in r4c2 e r4c8");
+    const auto waits = test::step(b, &Main::hiddenpair, {"si", "no"});
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_EQ(waits[0].hint, "HIDDEN PAIR 15 in r4c3 e r4c6");
+    EXPECT_TRUE(waits[0].yellow.empty());
+    EXPECT_EQ(waits[1].hint, "HIDDEN PAIR 37 in r4c2 e r4c8");
     EXPECT_EQ(b.changes(), each({at(4, 3), at(4, 6)}, "15"));
     EXPECT_TRUE(b.m.modificato);
     EXPECT_EQ(b.m.liv6, 1);
@@ -163,12 +149,10 @@ TEST(HiddenPair, StepModeGatesEveryStep) {
     SCOPED_TRACE("a triple highlights its cells");
     TechniqueBoard b;
     row_hidden_triple(b);
-    test::Player player(b, {"no"});
-    b.snapshot();
-    b.m.hiddenpair();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, "HIDDEN TRIPLE, numeri 2,5,8 in r1c1 , r1c4 , r1c9");
-    EXPECT_EQ(player.waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 4), at(1, 9)}));
+    const auto waits = test::step(b, &Main::hiddenpair, {"no"});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "HIDDEN TRIPLE, numeri 2,5,8 in r1c1 , r1c4 , r1c9");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 4), at(1, 9)}));
     EXPECT_TRUE(b.changes().empty());
     EXPECT_TRUE(b.m.modificato);
     test::expect_gate_closed(b.m);
@@ -216,7 +200,13 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
        .run = kBoxLine,
        .expect = {.changed = without("6", {at(1, 4), at(1, 7)}),
                   .log = kSixLog,
-                  .hint = kSixHint}},
+                  .hint = kSixHint,
+                  .also =
+                      [](const Main& m) {
+                        test::record(0, &Main::liv3, 1)(m);
+                        EXPECT_EQ(m.testo, "elimino il numero 6 dal settore 3 , r1c7");
+                        EXPECT_EQ(m.origine, "obbligate");
+                      }}},
       {.name = "box to column",
        .setup = nine_on_column_five,
        .run = kBoxLine,
@@ -234,7 +224,13 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
                           "INTERAZIONE riga  vs settore - nella riga 7 il numero 2 è presente solo "
                           "nel settore 7",
                           "elimino il numero 2 da  r8c2 ,  r9c3 , "},
-                  .hint = "elimino il numero 2 da  r8c2 ,  r9c3 , "}},
+                  .hint = "elimino il numero 2 da  r8c2 ,  r9c3 , ",
+                  .also =
+                      [](const Main& m) {
+                        EXPECT_EQ(m.testo,
+                                  "INTERAZIONE riga  vs settore - nella riga 7 il numero 2 è "
+                                  "presente solo nel settore 7");
+                      }}},
       {.name = "column to box",
        .setup = four_of_column_three,
        .run = kBoxLine,
@@ -275,41 +271,17 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
       {.name = "generator: silent",
        .setup = six_on_row_one,
        .run = kBoxLine,
-       .expect = {.changed = without("6", {at(1, 4), at(1, 7)})},
+       .expect = {.changed = without("6", {at(1, 4), at(1, 7)}),
+                  .also = test::record(0, &Main::liv3, 1)},
        .chiamante = "genera"},
       {.name = "trial: no log, the hint still written",
        .setup = six_on_row_one,
        .run = kBoxLine,
-       .expect = {.changed = without("6", {at(1, 4), at(1, 7)}), .hint = kSixHint},
+       .expect = {.changed = without("6", {at(1, 4), at(1, 7)}),
+                  .hint = kSixHint,
+                  .also = test::record(0, &Main::liv3, 0)},
        .calling1 = "trial"},
   });
-}
-
-// The technique counts liv3 once per step, in every mode but trial; testo keeps the step's text.
-TEST(BoxLine, CountsOneUseOutsideTrialAndKeepsTheStepInTesto) {
-  struct Row {
-    const char* chiamante;
-    const char* calling1;
-    int liv3;
-  };
-  for (const Row& r : {Row{"analisi", "", 1}, Row{"genera", "", 1}, Row{"analisi", "trial", 0}}) {
-    TechniqueBoard b;
-    b.m.chiamante = r.chiamante;
-    b.m.calling1 = r.calling1;
-    six_on_row_one(b);
-    b.m.interazione_settore_riga_colonna();
-    EXPECT_EQ(b.m.liv3, r.liv3);
-    EXPECT_EQ(b.m.origine, "obbligate");
-    EXPECT_EQ(b.m.contatoredimessaggio, 1);
-    EXPECT_EQ(b.m.testo, std::string(r.chiamante) == "genera"
-                             ? std::string()
-                             : "elimino il numero 6 dal settore 3 , r1c7");
-  }
-  TechniqueBoard b;
-  two_of_row_seven(b);
-  b.m.interazione_settore_riga_colonna();
-  EXPECT_EQ(b.m.testo,
-            "INTERAZIONE riga  vs settore - nella riga 7 il numero 2 è presente solo nel settore 7");
 }
 
 // Box-to-line patterns before line-to-box ones, whatever their place; one pattern per call.
@@ -334,14 +306,12 @@ TEST(BoxLine, StepModeShowsTheIntersectionAndTheDigit) {
     SCOPED_TRACE(answer);
     TechniqueBoard b;
     six_on_row_one(b);
-    test::Player player(b, {answer});
-    b.snapshot();
-    b.m.interazione_settore_riga_colonna();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint,
+    const auto waits = test::step(b, &Main::interazione_settore_riga_colonna, {answer});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint,
               "INTERAZIONE - nel settore 1 un numero è presente solo nella riga 1");
-    EXPECT_EQ(player.waits[0].text5, "6");
-    EXPECT_EQ(player.waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 2), at(1, 3)}));
+    EXPECT_EQ(waits[0].text5, "6");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 2), at(1, 3)}));
     EXPECT_TRUE(b.m.modificato);
     EXPECT_EQ(b.m.liv3, 1);
     if (std::string(answer) == "si") {

@@ -13,12 +13,11 @@ namespace {
 using test::at;
 using test::each;
 using test::joined;
+using test::kDashes;
 using test::operator+;
 using test::per_cell;
 using test::TechniqueBoard;
 using test::without;
-
-const std::string kDashes = "-----------------------";
 
 // ---------------------------------------------------------------------------------------------
 // Naked pairs in boxes, columns and rows
@@ -203,12 +202,10 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
     SCOPED_TRACE("green: box and row applied after one wait");
     TechniqueBoard b;
     box_and_row_pair(b);
-    test::Player player(b, {"si"});
-    b.snapshot();
-    b.m.nakedpair();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, "NAKED PAIR 37 in r1c3 e r1c1");
-    EXPECT_EQ(player.waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 3)}));
+    const auto waits = test::step(b, &Main::nakedpair, {"si"});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "NAKED PAIR 37 in r1c3 e r1c1");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(1, 1), at(1, 3)}));
     EXPECT_EQ(b.changes(), without("37", kBoxOneBelow) + without("37", kRowOneRight));
     EXPECT_EQ(b.m.txthint.text(), "eliminato il numero 7 da r1c9");
     EXPECT_EQ(b.m.Text5.text(), " ");
@@ -219,11 +216,9 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
     SCOPED_TRACE("red to the box, green to the row");
     TechniqueBoard b;
     box_and_row_pair(b);
-    test::Player player(b, {"no", "si"});
-    b.snapshot();
-    b.m.nakedpair();
-    ASSERT_EQ(player.waits.size(), 2u);
-    EXPECT_EQ(player.waits[1].hint, "NAKED PAIR 37 in r1c1 e r1c3");
+    const auto waits = test::step(b, &Main::nakedpair, {"no", "si"});
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_EQ(waits[1].hint, "NAKED PAIR 37 in r1c1 e r1c3");
     const std::initializer_list<int> row = {at(1, 2), at(1, 4), at(1, 5), at(1, 6),
                                             at(1, 7), at(1, 8), at(1, 9)};
     test::expect_outcome(
@@ -239,10 +234,8 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
     SCOPED_TRACE("red: nothing removed, the call reports a change");
     TechniqueBoard b;
     box_pair(b);
-    test::Player player(b, {"no"});
-    b.snapshot();
-    b.m.nakedpair();
-    EXPECT_EQ(player.waits.size(), 1u);
+    const auto waits = test::step(b, &Main::nakedpair, {"no"});
+    EXPECT_EQ(waits.size(), 1u);
     test::expect_outcome(b, {.log = {kDashes, "NAKED PAIR 37 in r3c1 e r1c2"},
                              .hint = "NAKED PAIR 37 in r3c1 e r1c2"});
     test::expect_gate_closed(b.m);
@@ -351,12 +344,10 @@ TEST(CagePair, TwoCellStepWaitsWithThePairHighlighted) {
     SCOPED_TRACE(answer);
     TechniqueBoard b;
     cage_of_two(b);
-    test::Player player(b, {answer});
-    b.snapshot();
-    b.m.cerca_coppie_nei_gruppi();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, "NAKED PAIR 48 in r3c4 e r4c3");
-    EXPECT_EQ(player.waits[0].yellow, (std::vector<int>{at(3, 3), at(4, 4)}));
+    const auto waits = test::step(b, &Main::cerca_coppie_nei_gruppi, {answer});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "NAKED PAIR 48 in r3c4 e r4c3");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(3, 3), at(4, 4)}));
     EXPECT_TRUE(b.m.modificato);
     EXPECT_EQ(b.changes().empty(), std::string(answer) == "no");
     test::expect_gate_closed(b.m);
@@ -395,6 +386,30 @@ void box_triple(TechniqueBoard& b) {
   b.set(at(5, 4), "3456");
 }
 
+// Row 9: 12 at r9c1, 13 at r9c4, and a third text at r9c7, three boxes apart.
+void row_nine(TechniqueBoard& b, const std::string& third) {
+  b.set(at(9, 1), "12");
+  b.set(at(9, 4), "13");
+  b.set(at(9, 7), third);
+}
+const std::initializer_list<int> kRowNineRest = {at(9, 2), at(9, 3), at(9, 5),
+                                                 at(9, 6), at(9, 8), at(9, 9)};
+
+// One text per cell and digit, the digits of each cell in the order given: before, the digit,
+// " da ", the cell's name, after.
+std::vector<std::string> removals(const std::string& before, const std::string& digits,
+                                  std::initializer_list<int> cells, const std::string& after) {
+  std::vector<std::string> out;
+  for (const int c : cells)
+    for (const char d : digits) out.push_back(before + d + " da " + test::rc(c) + after);
+  return out;
+}
+
+const auto no_triple = [](const Main& m) {
+  test::record(0, &Main::liv5, 0)(m);
+  EXPECT_EQ(m.stringa, "789");
+};
+
 TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
   const std::vector<std::string> row_log = {kDashes,
                                             "NAKED TRIPLE - i numeri 147 in r2c1 - r2c5 - r2c9",
@@ -406,7 +421,26 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
        .run = kNakedTriple,
        .expect = {.changed = {{at(2, 3), "59"}},
                   .log = row_log,
-                  .hint = "eliminato il numero  4 da r2c3, 1 da r2c3, "}},
+                  .hint = "eliminato il numero  4 da r2c3, 1 da r2c3, ",
+                  .also =
+                      [&row_log](const Main& m) {
+                        test::record(5, &Main::liv5, 1)(m);
+                        EXPECT_EQ(m.testo, row_log[1]);
+                        EXPECT_EQ(m.stringa, "147");
+                        EXPECT_EQ(m.origine, "nakedtriple");
+                      }}},
+      // A higher level stays.
+      {.name = "level 9 already",
+       .setup =
+           [](TechniqueBoard& b) {
+             row_triple(b);
+             b.m.livello = 9;
+           },
+       .run = kNakedTriple,
+       .expect = {.changed = {{at(2, 3), "59"}},
+                  .log = row_log,
+                  .hint = "eliminato il numero  4 da r2c3, 1 da r2c3, ",
+                  .also = test::record(9, &Main::liv5, 1)}},
       {.name = "column",
        .setup = column_triple,
        .run = kNakedTriple,
@@ -428,94 +462,39 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
       {.name = "two pairs and the triple",
        .setup =
            [](TechniqueBoard& b) {
-             b.set({at(9, 1), at(9, 4)}, "12");
-             b.set(at(9, 7), "123");
+             row_nine(b, "123");
+             b.set(at(9, 4), "12");
            },
        .run = kNakedTriple,
-       .expect = {.changed = without("123", {at(9, 2), at(9, 3), at(9, 5), at(9, 6), at(9, 8),
-                                             at(9, 9)}),
+       .expect = {.changed = without("123", kRowNineRest),
                   .log = std::vector<std::string>{kDashes,
                                                   "NAKED TRIPLE - i numeri 123 in r9c1 - r9c4 - "
                                                   "r9c7"} +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 2)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 2)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 2)}) +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 3)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 3)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 3)}) +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 5)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 5)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 5)}) +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 6)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 6)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 6)}) +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 8)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 8)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 8)}) +
-                         per_cell(" * elimino il numero 2 da ", {at(9, 9)}) +
-                         per_cell(" * elimino il numero 1 da ", {at(9, 9)}) +
-                         per_cell(" * elimino il numero 3 da ", {at(9, 9)}),
-                  .hint = "eliminato il numero  2 da r9c2, 1 da r9c2, 3 da r9c2, 2 da r9c3, 1 da "
-                          "r9c3, 3 da r9c3, 2 da r9c5, 1 da r9c5, 3 da r9c5, 2 da r9c6, 1 da "
-                          "r9c6, 3 da r9c6, 2 da r9c8, 1 da r9c8, 3 da r9c8, 2 da r9c9, 1 da "
-                          "r9c9, 3 da r9c9, "}},
+                         removals(" * elimino il numero ", "213", kRowNineRest, ""),
+                  .hint = "eliminato il numero  " +
+                          joined(removals("", "213", kRowNineRest, ", "))}},
       // A single candidate, or four, does not match.
       {.name = "12, 13 and 3",
-       .setup =
-           [](TechniqueBoard& b) {
-             b.set(at(9, 1), "12");
-             b.set(at(9, 4), "13");
-             b.set(at(9, 7), "3");
-           },
+       .setup = [](TechniqueBoard& b) { row_nine(b, "3"); },
        .run = kNakedTriple,
-       .expect = {.modificato = false}},
+       .expect = {.modificato = false, .also = no_triple}},
       {.name = "12, 13 and 1234",
-       .setup =
-           [](TechniqueBoard& b) {
-             b.set(at(9, 1), "12");
-             b.set(at(9, 4), "13");
-             b.set(at(9, 7), "1234");
-           },
+       .setup = [](TechniqueBoard& b) { row_nine(b, "1234"); },
        .run = kNakedTriple,
-       .expect = {.modificato = false}},
+       .expect = {.modificato = false, .also = no_triple}},
       {.name = "trial: no log, the hint still written",
        .setup = row_triple,
        .run = kNakedTriple,
        .expect = {.changed = {{at(2, 3), "59"}},
-                  .hint = "eliminato il numero  4 da r2c3, 1 da r2c3, "},
+                  .hint = "eliminato il numero  4 da r2c3, 1 da r2c3, ",
+                  .also = test::record(5, &Main::liv5, 0)},
        .calling1 = "trial"},
       {.name = "generator: silent",
        .setup = row_triple,
        .run = kNakedTriple,
-       .expect = {.changed = {{at(2, 3), "59"}}},
+       .expect = {.changed = {{at(2, 3), "59"}}, .also = test::record(5, &Main::liv5, 1)},
        .chiamante = "genera"},
   });
-}
-
-// The level rises to 5 in every mode; the use is counted once per step, never in trial.
-TEST(NakedTriple, RaisesTheLevelAndCountsOneUseOutsideTrial) {
-  struct Row {
-    const char* chiamante;
-    const char* calling1;
-    int liv5;
-  };
-  for (const Row& r : {Row{"analisi", "", 1}, Row{"genera", "", 1}, Row{"analisi", "trial", 0}}) {
-    SCOPED_TRACE(std::string(r.chiamante) + " " + r.calling1);
-    TechniqueBoard b;
-    b.m.chiamante = r.chiamante;
-    b.m.calling1 = r.calling1;
-    box_triple(b);
-    b.m.nakedtriple();
-    EXPECT_EQ(b.m.livello, 5);
-    EXPECT_EQ(b.m.liv5, r.liv5);
-    EXPECT_EQ(b.m.stringa, "123");
-    EXPECT_EQ(b.m.origine, "nakedtriple");
-  }
-  TechniqueBoard b;
-  b.m.livello = 9;
-  row_triple(b);
-  b.m.nakedtriple();
-  EXPECT_EQ(b.m.livello, 9);
 }
 
 TEST(NakedTriple, EarlierTriplesComeFirstWhateverTheirBox) {
@@ -544,12 +523,11 @@ TEST(NakedTriple, StepModeShowsTheTripleAndRedLeavesItUndone) {
   {
     TechniqueBoard b;
     column_triple(b);
-    test::Player player(b, {"si"});
-    b.m.nakedtriple();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].hint, "i numeri 258 presenti come NAKED TRIPLE in r1c7 - r4c7 - r9c7");
-    EXPECT_EQ(player.waits[0].text5, "258");
-    EXPECT_EQ(player.waits[0].yellow, (std::vector<int>{at(1, 7), at(4, 7), at(9, 7)}));
+    const auto waits = test::step(b, &Main::nakedtriple, {"si"});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "i numeri 258 presenti come NAKED TRIPLE in r1c7 - r4c7 - r9c7");
+    EXPECT_EQ(waits[0].text5, "258");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(1, 7), at(4, 7), at(9, 7)}));
     EXPECT_EQ(b.m.Text2[at(5, 7)].text(), "6");
     test::expect_gate_closed(b.m);
   }
@@ -562,11 +540,9 @@ TEST(NakedTriple, StepModeShowsTheTripleAndRedLeavesItUndone) {
         Refused{box_triple, "NAKED TRIPLE - numeri 231 in r4c4 - r5c5 - r6c6"}}) {
     TechniqueBoard b;
     setup(b);
-    test::Player player(b, {"no"});
-    b.snapshot();
-    b.m.nakedtriple();
-    ASSERT_EQ(player.waits.size(), 1u);
-    EXPECT_EQ(player.waits[0].text5, " ");
+    const auto waits = test::step(b, &Main::nakedtriple, {"no"});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].text5, " ");
     test::expect_outcome(b, {.log = {kDashes, b.m.testo}, .hint = gate});
     EXPECT_EQ(b.m.liv5, 1);
     test::expect_gate_closed(b.m);

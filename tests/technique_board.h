@@ -16,6 +16,9 @@
 
 namespace ks::test {
 
+// The separator line that opens a step's block in the log.
+inline const std::string kDashes = "-----------------------";
+
 // Cell of row r, column c (both 1..9).
 constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
 
@@ -128,6 +131,22 @@ struct Player {
   }
 };
 
+// One technique call in step mode, the player answering its waits from the script (the board's
+// candidates are snapshot first); the waits seen.
+template <typename Run>
+std::vector<Player::Wait> step(TechniqueBoard& b, Run run,
+                               std::initializer_list<const char*> script) {
+  std::vector<Player::Wait> waits;
+  {
+    Player player(b, script);
+    b.snapshot();
+    std::invoke(run, b.m);
+    waits = player.waits;
+  }
+  b.s.rt.on_yield = nullptr;
+  return waits;
+}
+
 // After the gate: the lights are off and every cell is back to its normal colours.
 inline void expect_gate_closed(const Main& m) {
   EXPECT_FALSE(m.Pictgo.visible());
@@ -138,12 +157,36 @@ inline void expect_gate_closed(const Main& m) {
   }
 }
 
+// The candidates left on the board, all cells together.
+inline int candidates_left(const Main& m) {
+  int n = 0;
+  for (int i = 0; i < 81; ++i) n += static_cast<int>(m.Text2[i].text().size());
+  return n;
+}
+
+// Every cell still offers its solution digit, every placed digit is the solution's, and no
+// contradiction was met.
+inline ::testing::AssertionResult keeps_solution(const Main& m, const Puzzle& p,
+                                                 const std::string& after) {
+  if (m.problema) return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
+  for (int i = 0; i < 81; ++i) {
+    const char s = p.solution[static_cast<size_t>(i)];
+    const std::string& placed = m.Text1[i].text();
+    if (!has_char(m.Text2[i].text(), s) || (!placed.empty() && placed[0] != s))
+      return ::testing::AssertionFailure() << p.id << " after " << after << ": cell " << i
+                                           << " holds " << placed << "/" << m.Text2[i].text();
+  }
+  return ::testing::AssertionSuccess();
+}
+
 // What one technique call is expected to leave.
+// also, when given, checks what else the call leaves (levels, testo, ...).
 struct Outcome {
   std::map<int, std::string> changed{};
   std::vector<std::string> log{};
   std::string hint{};
   bool modificato = true;
+  std::function<void(const Main&)> also{};
 };
 
 inline void expect_outcome(const TechniqueBoard& b, const Outcome& e) {
@@ -151,6 +194,15 @@ inline void expect_outcome(const TechniqueBoard& b, const Outcome& e) {
   EXPECT_EQ(b.log(), e.log);
   EXPECT_EQ(b.m.txthint.text(), e.hint);
   EXPECT_EQ(b.m.modificato, e.modificato);
+  if (e.also) e.also(b.m);
+}
+
+// The difficulty record after the call: the level, and the uses counted in one counter.
+inline std::function<void(const Main&)> record(int livello, int Main::*counter, int uses) {
+  return [=](const Main& m) {
+    EXPECT_EQ(m.livello, livello);
+    EXPECT_EQ(m.*counter, uses);
+  };
 }
 
 // One case of a table-driven technique test: a board, the technique, what it leaves.

@@ -113,6 +113,32 @@ void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& c
                  coppia, cage);
 }
 
+namespace {
+
+// The pairs of one unit in scan order: each cell with two candidates (kept in indice) against
+// each later cell with the same two (kept in cella), handed to eliminate. True when a pair changed
+// something (or its step was refused): the driver stops there. In a box the first cell is left
+// after its first partner.
+template <typename Eliminate>
+bool unit_pairs(Main& m, std::span<const int, 9> cells, bool first_partner_only,
+                Eliminate eliminate) {
+  for (int k = 0; k <= 8; ++k) {
+    const int a = m.indice = cells[k];
+    if (m.Text2[a].text().size() != 2) continue;
+    const std::string pair = m.Text2[a].text();
+    for (int j = k + 1; j <= 8; ++j) {
+      const int b = m.cella = cells[j];
+      if (m.Text2[b].text() != pair) continue;
+      eliminate(a, b, pair);
+      if (m.modificato) return true;
+      if (first_partner_only) break;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 // Boxes first, then columns, then rows; the driver stops at the first pair whose eliminations
 // changed something (or whose step the player refused). A pair found in a box also clears the
 // row or column the two cells share and, when both lie in one cage with more empty cells, that
@@ -124,44 +150,30 @@ void Main::nakedpair() {
 
   for (int s = 0; s <= 8; ++s) {
     settore = s;
-    const auto box = unit_cells(UnitKind::Box, s);
-    for (int k = 0; k <= 8; ++k) {
-      const int a = indice = box[k];
-      if (Text2[a].text().size() != 2) continue;
-      const std::string pair = Text2[a].text();
-      for (int j = k + 1; j <= 8; ++j) {
-        const int b = cella = box[j];
-        if (Text2[b].text() != pair) continue;
-        elimina_da_settore_doppia(a, b, pair, s);
-        if (col_of(a) == col_of(b)) elimina_da_colonna_doppia(a, b, pair, col_of(a) + 1);
-        if (row_of(a) == row_of(b)) elimina_da_riga_doppia(a, b, pair, row_of(a) + 1);
-        const int g = cage_of(a);
-        if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
-        if (modificato) return;
-        break;
-      }
-    }
+    const auto in_box = [this, s](int a, int b, const std::string& pair) {
+      elimina_da_settore_doppia(a, b, pair, s);
+      if (col_of(a) == col_of(b)) elimina_da_colonna_doppia(a, b, pair, col_of(a) + 1);
+      if (row_of(a) == row_of(b)) elimina_da_riga_doppia(a, b, pair, row_of(a) + 1);
+      const int g = cage_of(a);
+      if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), true, in_box)) return;
   }
 
-  for (const UnitKind kind : {UnitKind::Column, UnitKind::Row}) {
-    for (int u = 0; u <= 8; ++u) {
-      (kind == UnitKind::Column ? colonna : riga) = u;
-      const auto line = unit_cells(kind, u);
-      for (int k = 0; k <= 8; ++k) {
-        const int a = indice = line[k];
-        if (Text2[a].text().size() != 2) continue;
-        const std::string pair = Text2[a].text();
-        for (int j = k + 1; j <= 8; ++j) {
-          const int b = cella = line[j];
-          if (Text2[b].text() != pair) continue;
-          if (kind == UnitKind::Column)
-            elimina_da_colonna_doppia(a, b, pair, u + 1);
-          else
-            elimina_da_riga_doppia(a, b, pair, u + 1);
-          if (modificato) return;
-        }
-      }
-    }
+  for (int c = 0; c <= 8; ++c) {
+    colonna = c;
+    const auto in_column = [this, c](int a, int b, const std::string& pair) {
+      elimina_da_colonna_doppia(a, b, pair, c + 1);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), false, in_column)) return;
+  }
+
+  for (int r = 0; r <= 8; ++r) {
+    riga = r;
+    const auto in_row = [this, r](int a, int b, const std::string& pair) {
+      elimina_da_riga_doppia(a, b, pair, r + 1);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), false, in_row)) return;
   }
 }
 

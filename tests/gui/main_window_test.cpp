@@ -71,6 +71,14 @@ class MainWindowTest : public QObject {
   // Lets the batched repaint catch up with the model: longer than the view's largest gap
   // between repaints (40 ms), with room for a coarse timer firing late.
   static void settle() { QTest::qWait(60); }
+  // The first puzzle on a reset board, with its first candidates, as if chosen from the library.
+  void load_first_puzzle() {
+    m_->nuovo_schema();
+    m_->stringa = first_puzzle().layout;
+    m_->carica_gruppi_da_stringa();
+    m_->inizializza_candidati();
+    m_->filetxt.set_text(" Livello 1, schema 1");
+  }
 
  private slots:
   void initTestCase() {
@@ -354,12 +362,7 @@ class MainWindowTest : public QObject {
   // and "obbligate" each stop at the traffic light with the step's cells highlighted, and the
   // green light applies the step.
   void eliminationStepsScreenshots() {
-    const Puzzle p = first_puzzle();
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load_first_puzzle();
     m_->mnupencil_Click();
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     for (const char* key : {"pair", "obbligate"}) {
@@ -405,12 +408,7 @@ class MainWindowTest : public QObject {
   // A step of the technique toolbar waits at the traffic light, the window still answering,
   // until the player clicks the green light; then the step is applied.
   void aStepWaitsForTheGreenLight() {
-    const Puzzle p = first_puzzle();
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
+    load_first_puzzle();
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.
