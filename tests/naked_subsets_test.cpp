@@ -11,6 +11,7 @@ namespace ks {
 namespace {
 
 using test::at;
+using test::by_digit;
 using test::each;
 using test::joined;
 using test::kDashes;
@@ -43,17 +44,19 @@ const std::initializer_list<int> kColumnThreeDown = {at(4, 3), at(5, 3), at(6, 3
                                                      at(7, 3), at(8, 3), at(9, 3)};
 
 TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
-  const auto box_removals = per_cell(" * elimino il numero 3 da ", kBoxOneRest) +
-                            per_cell(" * elimino il numero 7 da ", kBoxOneRest);
-  const std::string box_hint =
-      joined(per_cell("3 da ", kBoxOneRest, ", ")) + joined(per_cell("7 da ", kBoxOneRest, ", "));
+  const auto box_removals = by_digit(" * elimino il numero ", "37", kBoxOneRest);
+  const std::string box_hint = joined(by_digit("", "37", kBoxOneRest, ", "));
+  // The pair 59 at r1c3 and r2c3: box 1, then column 3.
+  const auto box_and_column_log =
+      std::vector<std::string>{kDashes, "NAKED PAIR 59 in r2c3 e r1c3"} +
+      by_digit(" * elimino il numero ", "59", kBoxOneLeft) +
+      by_digit(" * elimino il numero ", "59", kColumnThreeDown);
+  const std::string box_and_column_hint = joined(by_digit("", "59", kBoxOneLeft, ", ")) +
+                                          joined(by_digit("", "59", kColumnThreeDown, ", "));
   const std::initializer_list<int> column_rest = {at(2, 5), at(3, 5), at(4, 5), at(5, 5),
                                                   at(7, 5), at(8, 5), at(9, 5)};
   const std::initializer_list<int> row_rest = {at(5, 2), at(5, 3), at(5, 4), at(5, 5),
                                                at(5, 6), at(5, 7), at(5, 8)};
-  const auto box_and_column = [](TechniqueBoard& b) {
-    b.set({at(1, 3), at(2, 3)}, "59");
-  };
   test::run_cases({
       // The box member names the later cell first.
       {.name = "box",
@@ -69,67 +72,46 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
        .run = kNakedPair,
        .expect = {.changed = without("37", kBoxOneBelow) + without("37", kRowOneRight),
                   .log = std::vector<std::string>{kDashes, "NAKED PAIR 37 in r1c3 e r1c1"} +
-                         per_cell(" * elimino il numero 3 da ", kBoxOneBelow) +
-                         per_cell(" * elimino il numero 7 da ", kBoxOneBelow) +
-                         per_cell(" * elimino il numero 3 da ", kRowOneRight) +
-                         per_cell(" * elimino il numero 7 da ", kRowOneRight),
+                         by_digit(" * elimino il numero ", "37", kBoxOneBelow) +
+                         by_digit(" * elimino il numero ", "37", kRowOneRight),
                   .hint = "eliminato il numero 7 da r1c9"}},
       // Box, column, then the cage the two cells share, which has a third empty cell.
       {.name = "box, column and cage",
        .setup =
-           [&](TechniqueBoard& b) {
-             box_and_column(b);
+           [](TechniqueBoard& b) {
+             b.set({at(1, 3), at(2, 3)}, "59");
              b.cage(0, {at(1, 3), at(2, 3), at(1, 4)});
            },
        .run = kNakedPair,
        .expect = {.changed = without("59", kBoxOneLeft) + without("59", kColumnThreeDown) +
                              without("59", {at(1, 4)}),
-                  .log = std::vector<std::string>{kDashes, "NAKED PAIR 59 in r2c3 e r1c3"} +
-                         per_cell(" * elimino il numero 5 da ", kBoxOneLeft) +
-                         per_cell(" * elimino il numero 9 da ", kBoxOneLeft) +
-                         per_cell(" * elimino il numero 5 da ", kColumnThreeDown) +
-                         per_cell(" * elimino il numero 9 da ", kColumnThreeDown) +
-                         per_cell(" * elimino il numero 5 da ", {at(1, 4)}) +
-                         per_cell(" * elimino il numero 9 da ", {at(1, 4)}),
-                  .hint = joined(per_cell("5 da ", kBoxOneLeft, ", ")) +
-                          joined(per_cell("9 da ", kBoxOneLeft, ", ")) +
-                          joined(per_cell("5 da ", kColumnThreeDown, ", ")) +
-                          joined(per_cell("9 da ", kColumnThreeDown, ", ")) +
-                          "5 da r1c4, 9 da r1c4, "}},
+                  .log = box_and_column_log +
+                         by_digit(" * elimino il numero ", "59", {at(1, 4)}),
+                  .hint = box_and_column_hint + "5 da r1c4, 9 da r1c4, "}},
       // Two cells of no cage share no cage: cage 0 keeps its digits.
       {.name = "cells of no cage",
        .setup =
-           [&](TechniqueBoard& b) {
-             box_and_column(b);
+           [](TechniqueBoard& b) {
+             b.set({at(1, 3), at(2, 3)}, "59");
              b.cage(0, {at(1, 4), at(1, 5), at(1, 6)});
            },
        .run = kNakedPair,
        .expect = {.changed = without("59", kBoxOneLeft) + without("59", kColumnThreeDown),
-                  .log = std::vector<std::string>{kDashes, "NAKED PAIR 59 in r2c3 e r1c3"} +
-                         per_cell(" * elimino il numero 5 da ", kBoxOneLeft) +
-                         per_cell(" * elimino il numero 9 da ", kBoxOneLeft) +
-                         per_cell(" * elimino il numero 5 da ", kColumnThreeDown) +
-                         per_cell(" * elimino il numero 9 da ", kColumnThreeDown),
-                  .hint = joined(per_cell("5 da ", kBoxOneLeft, ", ")) +
-                          joined(per_cell("9 da ", kBoxOneLeft, ", ")) +
-                          joined(per_cell("5 da ", kColumnThreeDown, ", ")) +
-                          joined(per_cell("9 da ", kColumnThreeDown, ", "))}},
+                  .log = box_and_column_log,
+                  .hint = box_and_column_hint}},
       {.name = "column",
        .setup = [](TechniqueBoard& b) { b.set({at(1, 5), at(6, 5)}, "48"); },
        .run = kNakedPair,
        .expect = {.changed = without("48", column_rest),
                   .log = std::vector<std::string>{kDashes, "NAKED PAIR 48 in r1c5 e r6c5"} +
-                         per_cell(" * elimino il numero 4 da ", column_rest) +
-                         per_cell(" * elimino il numero 8 da ", column_rest),
-                  .hint = joined(per_cell("4 da ", column_rest, ", ")) +
-                          joined(per_cell("8 da ", column_rest, ", "))}},
+                         by_digit(" * elimino il numero ", "48", column_rest),
+                  .hint = joined(by_digit("", "48", column_rest, ", "))}},
       {.name = "row",
        .setup = [](TechniqueBoard& b) { b.set({at(5, 1), at(5, 9)}, "12"); },
        .run = kNakedPair,
        .expect = {.changed = without("12", row_rest),
                   .log = std::vector<std::string>{kDashes, "NAKED PAIR 12 in r5c1 e r5c9"} +
-                         per_cell(" * elimino il numero 1 da ", row_rest) +
-                         per_cell(" * elimino il numero 2 da ", row_rest),
+                         by_digit(" * elimino il numero ", "12", row_rest),
                   .hint = "eliminato il numero 2 da r5c8"}},
       // A third 37 of the row keeps its 7; a cell left with 3 alone keeps it.
       {.name = "three cells of one pair",
@@ -225,8 +207,7 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
         b, {.changed = without("37", row),
             .log = std::vector<std::string>{kDashes, "NAKED PAIR 37 in r1c3 e r1c1", kDashes,
                                             "NAKED PAIR 37 in r1c1 e r1c3"} +
-                   per_cell(" * elimino il numero 3 da ", row) +
-                   per_cell(" * elimino il numero 7 da ", row),
+                   by_digit(" * elimino il numero ", "37", row),
             .hint = "eliminato il numero 7 da r1c9"});
     test::expect_gate_closed(b.m);
   }

@@ -249,6 +249,16 @@ inline std::vector<std::string> per_cell(const std::string& before,
   for (const int c : cells) out.push_back(before + rc(c) + after);
   return out;
 }
+// One text per digit and cell, every cell for the first digit before the second: before, the
+// digit, " da ", the cell's name, after. The log lines or hint entries of a unit's removals.
+inline std::vector<std::string> by_digit(const std::string& before, const std::string& digits,
+                                         std::initializer_list<int> cells,
+                                         const std::string& after = "") {
+  std::vector<std::string> out;
+  for (const char d : digits)
+    for (const int c : cells) out.push_back(before + d + " da " + rc(c) + after);
+  return out;
+}
 inline std::string joined(const std::vector<std::string>& parts) {
   std::string out;
   for (const std::string& p : parts) out += p;
