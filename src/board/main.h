@@ -408,6 +408,38 @@ class Main {
   void cerca_colonne_con_valore_unico();
 
   // ---------------------------------------------------------------------------------------------
+  // Classic solving techniques: eliminations
+
+  // Naked pairs in boxes, columns and rows. The eliminators take the two pair cells, the pair
+  // (their common two-character candidate string) and the unit: box 0..8, row or column 1..9,
+  // or cage number.
+  void nakedpair();
+  void elimina_da_settore_doppia(int prima, int seconda, const std::string& coppia, int box);
+  void elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row);
+  void elimina_da_colonna_doppia(int prima, int seconda, const std::string& coppia, int column);
+  void elimina_da_gruppo_doppia(int prima, int seconda, const std::string& coppia, int cage);
+  // Naked pairs inside cages; the pair of a cage with two empty cells against the two cells
+  // where their row and column cross.
+  void cerca_coppie_nei_gruppi();
+  void elimina_da_gruppo_intersezione_doppia(int prima, int seconda, const std::string& coppia);
+  // Naked triples. The eliminators take the three cells in the order found, the triple (three
+  // ascending digits) and the unit: box 0..8, column or row 1..9.
+  void nakedtriple();
+  void elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                                 const std::string& tripla, int settoretripla);
+  void elimina_da_colonna_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                                 const std::string& tripla, int colonnatripla);
+  void elimina_da_riga_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                              const std::string& tripla, int rigatripla);
+  // Hidden pairs and hidden triples.
+  void hiddenpair();
+  // Box-line interaction, both ways.
+  void interazione_settore_riga_colonna();
+  // The BUG step: cerca_bug gives the cell (81 when none) and its digit; regola_bug places it.
+  void cerca_bug(int& cell, int& digit);
+  void regola_bug();
+
+  // ---------------------------------------------------------------------------------------------
   // Rule of 45 and derived cages
 
   // The split of cage g against a box, row or column (0..8), or against the band of rows or

@@ -23,13 +23,13 @@ const std::vector<ToolbarButton>& toolbar1_buttons() {
       blank(),
       blank(),
       {"numero", "suggerisci numero", "numero", ButtonStyle::Button, true, true},
-      {"obbligate", "posizioni obbligate", "", ButtonStyle::Button, true, false},
+      {"obbligate", "posizioni obbligate", "", ButtonStyle::Button, true, true},
       blank(),
       blank(),
       blank(),
       blank(),
       {"somme", "aggiorna somme", "somme", ButtonStyle::Button, true, true},
-      {"pair", "hidden  & naked pair", "naked", ButtonStyle::Button, true, false},
+      {"pair", "hidden  & naked pair", "naked", ButtonStyle::Button, true, true},
       {"gruppovsgruppo", "gruppo contro gruppo", "chain", ButtonStyle::Button, true, true},
       {"gruppi", "nuovi gruppi", "gruppi", ButtonStyle::Button, true, false},
       {"impossibili", "interazione domini vs gruppo", "impossibili", ButtonStyle::Button, true,
@@ -110,6 +110,12 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
     mnunumber_Click();
   } else if (key == "somme") {
     controllo_somme(81);
+  } else if (key == "obbligate") {
+    interazione_settore_riga_colonna();
+  } else if (key == "pair") {
+    nakedpair();
+    if (!modificato) hiddenpair();
+    if (!modificato) nakedtriple();
   } else if (key == "gruppovsgruppo") {
     interazione_gruppo_gruppo();
     numeri_obbligati_nel_gruppo();

@@ -369,11 +369,57 @@ class MainWindowTest : public QObject {
     QVERIFY(!find("Text2(0)")->isVisible());
   }
 
+  // The classic eliminations from the technique toolbar, with the pencil marks showing: "pair"
+  // and "obbligate" each stop at the traffic light with the step's cells highlighted, and the
+  // green light applies the step.
+  void eliminationStepsScreenshots() {
+    load(first_puzzle());
+    m_->mnupencil_Click();
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    for (const char* key : {"pair", "obbligate"}) {
+      const std::string name = std::string(key) + "_step.png";
+      std::string before;
+      for (int i = 0; i < 81; ++i) before += m_->Text2[i].text() + ",";
+      int clicks = 0;
+      int highlighted = 0;
+      std::string hint;
+      QTimer player;
+      QObject::connect(&player, &QTimer::timeout, [&] {
+        if (!find("Pictgo")->isVisible()) return;
+        if (clicks++ == 0) {
+          hint = m_->txthint.text();
+          for (int i = 0; i < 81; ++i)
+            if (find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))
+                    ->grab()
+                    .toImage()
+                    .pixelColor(2, 2) == QColor(Qt::yellow))
+              ++highlighted;
+          main_window().grab().save(shot(name.c_str()));
+        }
+        QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
+      });
+      player.start(150);
+      QTest::mouseClick(bar->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
+      player.stop();
+      QCOMPARE(clicks, 1);
+      QVERIFY2(highlighted >= 2, hint.c_str());
+      QVERIFY2(!hint.empty(), key);
+      QVERIFY(m_->modificato);
+      std::string after;
+      for (int i = 0; i < 81; ++i) after += m_->Text2[i].text() + ",";
+      QVERIFY2(after != before, key);
+      settle();
+      QVERIFY(!find("Pictgo")->isVisible());
+      QCOMPARE(find<QLineEdit>("txthint")->text(), QString::fromStdString(m_->txthint.text()));
+    }
+    m_->mnupencil_Click();
+    settle();
+  }
+
   // A step of the technique toolbar waits at the traffic light, the window still answering,
   // until the player clicks the green light; then the step is applied.
   void aStepWaitsForTheGreenLight() {
-    const Puzzle p = first_puzzle();
-    load(p);
+    load(first_puzzle());
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.

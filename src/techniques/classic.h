@@ -1,0 +1,30 @@
+// Small pieces shared by the classic elimination techniques: the log's separator line and the
+// removal of one candidate from a cell.
+#pragma once
+
+#include <string>
+
+#include "board/main.h"
+#include "platform/text.h"
+
+namespace ks::classic {
+
+// The line that opens a step's block in the activity log (23 dashes).
+inline constexpr const char* kSeparator = "-----------------------";
+
+// A digit character as a one-character text.
+inline std::string digit_text(char d) { return std::string(1, d); }
+
+// Cuts digit d out of the candidates of a cell (nothing happens when the cell lacks it).
+inline void remove_candidate(Main& m, int cell, char d) {
+  m.Text2[cell].set_text(cut_first(m.Text2[cell].text(), d));
+}
+
+// True when the cell's candidates may lose digit d: it holds d among other candidates. A cell
+// with one candidate (filled, or a single waiting to be placed) is never touched.
+inline bool can_lose(const Main& m, int cell, char d) {
+  const std::string& s = m.Text2[cell].text();
+  return s.size() > 1 && has_char(s, d);
+}
+
+}  // namespace ks::classic

@@ -1,0 +1,180 @@
+// Naked pairs in boxes, columns and rows: the driver and its four eliminators (box, row, column
+// and cage), one routine told by a table how each member names, walks and reports.
+#include <array>
+#include <span>
+#include <string>
+
+#include "board/main.h"
+#include "techniques/classic.h"
+
+namespace ks {
+
+namespace {
+
+using classic::digit_text;
+
+// How the members differ. The box member names the later pair cell first in its header; the row
+// member blanks the hinted digit at every removal and shows only the latest removal in the hint
+// line, the others add each removal to it. The walk is the shared variable that follows the
+// cells walked: the row member's column counter, the column and cage members' cella1.
+struct PairMember {
+  bool later_cell_first;
+  bool latest_only;
+  enum class Walk { None, Column, Cell } walk;
+};
+constexpr PairMember kBoxMember{true, false, PairMember::Walk::None};
+constexpr PairMember kRowMember{false, true, PairMember::Walk::Column};
+constexpr PairMember kColumnMember{false, false, PairMember::Walk::Cell};
+constexpr PairMember kCageMember{false, false, PairMember::Walk::Cell};
+
+// Explains the removal of digit d from cell x. The first removal of a driver run writes the
+// header to the log and, in step mode, waits at the traffic light with the pair highlighted;
+// false when the player refused the step there.
+bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std::string& pair,
+                         int cage, char d, int x) {
+  const bool first = m.contatoredimessaggio == 0;
+  const bool logging = m.calling1 != "trial";
+  if (how.latest_only) m.Text5.set_text(" ");
+  if (first) {
+    const std::string header = "NAKED PAIR " + pair + " in " +
+                               (how.later_cell_first ? m.rc(b) + " e " + m.rc(a)
+                                                     : m.rc(a) + " e " + m.rc(b));
+    if (logging) {
+      m.log_line(classic::kSeparator);
+      m.log_line(header);
+    }
+    if (m.calling.empty()) {
+      m.Text5.set_text(" ");
+      m.txthint.set_visible(true);
+      m.txthint.set_text(header);
+      if (!m.step_gate(std::array{a, b}, cage)) return false;
+      m.txthint.set_text("eliminato il numero ");
+    }
+  }
+  const std::string removal = digit_text(d) + " da " + m.rc(x);
+  if (how.latest_only)
+    m.txthint.set_text("eliminato il numero " + removal);
+  else
+    m.txthint.append(removal + ", ");
+  if (logging) m.log_line(" * elimino il numero " + removal);
+  return true;
+}
+
+// Naked pair: two cells of a unit (or of a cage) whose candidates are the same two digits hold
+// those two digits between them, so no other cell of the unit (or cage) can hold either.
+// Example: r1c2 = 37, r3c1 = 37 in box 1  ->  r2c3 = 2347 becomes 24.
+// The first digit leaves every cell of the unit before the second digit; cells with a single
+// candidate are never touched, so a pair never empties a cell.
+void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, int a, int b,
+                    const std::string& pair, int cage) {
+  if (pair.size() != 2 || a < 0 || a >= kCells || b < 0 || b >= kCells) return;
+  for (const char d : pair) {
+    m.numero = digit_text(d);
+    for (const int x : cells) {
+      if (how.walk == PairMember::Walk::Column) m.colonna = col_of(x);
+      if (how.walk == PairMember::Walk::Cell) m.cella1 = x;
+      if (x == a || x == b || !classic::can_lose(m, x, d)) continue;
+      if (m.explains() && !report_pair_removal(m, how, a, b, pair, cage, d, x)) return;
+      classic::remove_candidate(m, x, d);
+      m.modificato = true;
+      m.contatoredimessaggio = 1;
+    }
+  }
+}
+
+}  // namespace
+
+void Main::elimina_da_settore_doppia(int prima, int seconda, const std::string& coppia,
+                                     int box) {
+  if (box < 0 || box > 8) return;
+  eliminate_pair(*this, kBoxMember, unit_cells(UnitKind::Box, box), prima, seconda, coppia, -1);
+}
+
+void Main::elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row) {
+  if (row < 1 || row > 9) return;
+  eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, row - 1), prima, seconda, coppia,
+                 -1);
+}
+
+void Main::elimina_da_colonna_doppia(int prima, int seconda, const std::string& coppia,
+                                     int column) {
+  if (column < 1 || column > 9) return;
+  eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, column - 1), prima, seconda,
+                 coppia, -1);
+}
+
+void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& coppia, int cage) {
+  std::array<int, kMaxCageCells> cells{};
+  size_t n = 0;
+  const int size = cage_size(cage);
+  for (int k = 1; k <= size; ++k)
+    if (const int c = cage_cell(cage, k); c >= 0) cells[n++] = c;
+  eliminate_pair(*this, kCageMember, std::span<const int>(cells.data(), n), prima, seconda,
+                 coppia, cage);
+}
+
+namespace {
+
+// The pairs of one unit in scan order: each cell with two candidates (kept in indice) against
+// each later cell with the same two (kept in cella), handed to eliminate. True when a pair changed
+// something (or its step was refused): the driver stops there. In a box the first cell is left
+// after its first partner.
+template <typename Eliminate>
+bool unit_pairs(Main& m, std::span<const int, 9> cells, bool first_partner_only,
+                Eliminate eliminate) {
+  for (int k = 0; k <= 8; ++k) {
+    const int a = m.indice = cells[k];
+    if (m.Text2[a].text().size() != 2) continue;
+    const std::string pair = m.Text2[a].text();
+    for (int j = k + 1; j <= 8; ++j) {
+      const int b = m.cella = cells[j];
+      if (m.Text2[b].text() != pair) continue;
+      eliminate(a, b, pair);
+      if (m.modificato) return true;
+      if (first_partner_only) break;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// Boxes first, then columns, then rows; the driver stops at the first pair whose eliminations
+// changed something (or whose step the player refused). A pair found in a box also clears the
+// row or column the two cells share and, when both lie in one cage with more empty cells, that
+// cage, all under one header. A cell of no cage shares no cage with any other.
+void Main::nakedpair() {
+  origine = "nakedpair";
+  modificato = false;
+  contatoredimessaggio = 0;
+
+  for (int s = 0; s <= 8; ++s) {
+    settore = s;
+    const auto in_box = [this, s](int a, int b, const std::string& pair) {
+      elimina_da_settore_doppia(a, b, pair, s);
+      if (col_of(a) == col_of(b)) elimina_da_colonna_doppia(a, b, pair, col_of(a) + 1);
+      if (row_of(a) == row_of(b)) elimina_da_riga_doppia(a, b, pair, row_of(a) + 1);
+      const int g = cage_of(a);
+      if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), true, in_box)) return;
+  }
+
+  for (int c = 0; c <= 8; ++c) {
+    colonna = c;
+    const auto in_column = [this, c](int a, int b, const std::string& pair) {
+      elimina_da_colonna_doppia(a, b, pair, c + 1);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), false, in_column)) return;
+  }
+
+  for (int r = 0; r <= 8; ++r) {
+    riga = r;
+    const auto in_row = [this, r](int a, int b, const std::string& pair) {
+      elimina_da_riga_doppia(a, b, pair, r + 1);
+    };
+    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), false, in_row)) return;
+  }
+}
+
+}  // namespace ks

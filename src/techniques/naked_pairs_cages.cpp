@@ -1,0 +1,90 @@
+// Naked pairs inside cages: pairs of a cage whose cells share no unit, and the pair of a cage
+// with two empty cells against the two cells where their row and column cross.
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "board/main.h"
+#include "techniques/classic.h"
+
+namespace ks {
+
+using classic::digit_text;
+
+// A digit repeats in no cage. So two empty cells of a cage with the same two candidates hold those
+// two digits between them: the cage's other cells lose both (the cage eliminator of the naked
+// pairs). When they are the cage's only empty cells and share no unit, each cell where the row of
+// one meets the column of the other sees both, and loses both digits too.
+// Example: cage {r1c3, r1c4, r2c4}, r1c3 = 59, r2c4 = 59  ->  r1c4 = 1569 becomes 16.
+// Pairs whose cells share a row, column or box are the naked-pair driver's business. A cell that
+// the cage lists but that belongs to no cage (or to another) makes no pair.
+void Main::cerca_coppie_nei_gruppi() {
+  modificato = false;
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) {
+    const int n = cage_size(g);
+    contatoredimessaggio = 0;
+    // Two cells of cage g that form a pair here.
+    const auto pair_of = [this, g](int a, int b) {
+      return a >= 0 && b >= 0 && Text2[a].text().size() == 2 &&
+             Text2[a].text() == Text2[b].text() && !sees(a, b) && cage_of(a) == g &&
+             cage_of(b) == g;
+    };
+    if (n > 2) {
+      for (int i = 1; i < n; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+          const int a = cage_cell(g, i), b = cage_cell(g, j);
+          if (pair_of(a, b)) elimina_da_gruppo_doppia(a, b, std::string(Text2[a].text()), g);
+        }
+      }
+      if (modificato) return;
+    }
+    if (n == 2) {
+      const int a = cage_cell(g, 1), b = cage_cell(g, 2);
+      if (pair_of(a, b)) elimina_da_gruppo_intersezione_doppia(a, b, Text2[a].text());
+    }
+    if (modificato) return;
+  }
+}
+
+// The pair's digits leave the two crossing cells, the first digit before the second in each; the
+// step has its own header (naming the crossing cells) and its own stop at the traffic light.
+// Example: cage {r3c3, r4c4}, both 48  ->  r3c4 and r4c3 lose 4 and 8, r3c4 first.
+void Main::elimina_da_gruppo_intersezione_doppia(int prima, int seconda,
+                                                 const std::string& coppia) {
+  if (coppia.size() != 2 || prima < 0 || prima >= kCells || seconda < 0 || seconda >= kCells)
+    return;
+  const std::string pair = coppia;  // the caller's text may be a candidate box's own
+  const std::array<int, 2> crossing = {9 * row_of(prima) + col_of(seconda),
+                                       9 * row_of(seconda) + col_of(prima)};
+  const bool logging = calling1 != "trial";
+  contatoredimessaggio = 0;
+  for (const int target : crossing) {
+    for (const char d : pair) {
+      if (!classic::can_lose(*this, target, d)) continue;
+      if (explains()) {
+        if (contatoredimessaggio == 0) {
+          const std::string header =
+              "NAKED PAIR " + pair + " in " + rc(crossing[0]) + " e " + rc(crossing[1]);
+          Text5.set_text(" ");
+          txthint.set_visible(true);
+          txthint.set_text(header);
+          if (logging) {
+            log_line(classic::kSeparator);
+            log_line(header);
+          }
+          if (calling.empty() && !step_gate(std::array{prima, seconda})) return;
+          txthint.set_text("eliminato il numero ");
+        }
+        const std::string removal = digit_text(d) + " da " + rc(target) + ", ";
+        txthint.append(removal);
+        if (logging) log_line(" * elimino il numero " + removal);
+      }
+      classic::remove_candidate(*this, target, d);
+      modificato = true;
+      contatoredimessaggio = 1;
+    }
+  }
+}
+
+}  // namespace ks

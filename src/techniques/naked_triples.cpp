@@ -1,0 +1,161 @@
+// Naked triples: the driver and its three eliminators (box, column, row), one routine told by a
+// table how each member words its step.
+#include <array>
+#include <string>
+
+#include "board/main.h"
+#include "techniques/classic.h"
+
+namespace ks {
+
+namespace {
+
+using classic::digit_text;
+
+// How the members word a step. Digit order: the positions in the triple of the digits as the
+// header and gate name them (the box member names 123 as 231). The gate text is gate_prefix,
+// the digits and " presenti come NAKED TRIPLE in " with the cells, or the header itself when
+// gate_prefix is null.
+struct TripleMember {
+  UnitKind kind;
+  const char* header_prefix;
+  std::array<int, 3> digit_order;
+  bool shows_triple;  // the hinted-digit box shows the triple at the gate (else " ")
+  const char* gate_prefix;
+  const char* hint_prefix;  // the hint line at the first removal
+};
+constexpr TripleMember kRowMember{UnitKind::Row, "NAKED TRIPLE - i numeri ", {0, 1, 2}, false,
+                                  "numeri ", "eliminato il numero  "};
+constexpr TripleMember kColumnMember{UnitKind::Column, "NAKED TRIPLE - numeri ", {0, 1, 2}, true,
+                                     "i numeri ", "eliminato il numero "};
+constexpr TripleMember kBoxMember{UnitKind::Box, "NAKED TRIPLE - numeri ", {1, 2, 0}, false,
+                                  nullptr, "eliminato "};
+
+// The step's header, the first time the call finds something to remove: testo, the log, and in
+// step mode the gate with the triple highlighted. False when the player refused the step.
+bool open_triple_step(Main& m, const TripleMember& how, const std::array<int, 3>& cells,
+                      const std::string& tripla) {
+  std::string digits;
+  for (const int p : how.digit_order) digits += tripla[static_cast<size_t>(p)];
+  const std::string where =
+      m.rc(cells[0]) + " - " + m.rc(cells[1]) + " - " + m.rc(cells[2]);
+  m.testo = how.header_prefix + digits + " in " + where;
+  if (m.calling1 != "trial") {
+    m.log_line(classic::kSeparator);
+    m.log_line(m.testo);
+  }
+  if (m.calling.empty()) {
+    m.Text5.set_text(how.shows_triple ? tripla : " ");
+    m.txthint.set_visible(true);
+    m.txthint.set_text(how.gate_prefix
+                           ? how.gate_prefix + digits + " presenti come NAKED TRIPLE in " + where
+                           : m.testo);
+    if (!m.step_gate(cells)) return false;
+  }
+  m.txthint.set_text(how.hint_prefix);
+  return true;
+}
+
+// Naked triple: three cells of a unit whose candidates all lie within the same three digits hold
+// those three digits between them, so no other cell of the unit can hold any of them.
+// Example: row 2 with r2c1 = 14, r2c5 = 147, r2c9 = 47  ->  r2c3 = 1459 becomes 59.
+// Every other cell of the unit with more than one candidate loses the triple's digits, taken in
+// the order second, first, third. The level rises to 5 at the first digit found, and the use is
+// counted once per call.
+void eliminate_triple(Main& m, const TripleMember& how, const std::array<int, 3>& cells,
+                      const std::string& tripla, int unit) {
+  if (tripla.size() != 3 || unit < 0 || unit > 8) return;
+  for (const int c : cells)
+    if (c < 0 || c >= kCells) return;
+  const bool logging = m.calling1 != "trial";
+  m.contatoredimessaggio = 0;
+  for (const int x : unit_cells(how.kind, unit)) {
+    m.cella = x;
+    if (x == cells[0] || x == cells[1] || x == cells[2]) continue;
+    if (m.Text2[x].text().size() <= 1) continue;
+    for (const char d : {tripla[1], tripla[0], tripla[2]}) {
+      if (!has_char(m.Text2[x].text(), d)) continue;
+      if (m.livello < 5) m.livello = 5;
+      if (m.contatoredimessaggio == 0 && logging) ++m.liv5;
+      if (m.explains()) {
+        if (m.contatoredimessaggio == 0 && !open_triple_step(m, how, cells, tripla)) return;
+        const std::string removal = digit_text(d) + " da " + m.rc(x);
+        m.txthint.append(removal + ", ");
+        if (logging) m.log_line(" * elimino il numero " + removal);
+      }
+      classic::remove_candidate(m, x, d);
+      m.modificato = true;
+      m.contatoredimessaggio = 1;
+    }
+  }
+}
+
+}  // namespace
+
+void Main::elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                                     const std::string& tripla, int settoretripla) {
+  eliminate_triple(*this, kBoxMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
+                   settoretripla);
+}
+
+void Main::elimina_da_colonna_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                                     const std::string& tripla, int colonnatripla) {
+  eliminate_triple(*this, kColumnMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
+                   colonnatripla - 1);
+}
+
+void Main::elimina_da_riga_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
+                                  const std::string& tripla, int rigatripla) {
+  eliminate_triple(*this, kRowMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
+                   rigatripla - 1);
+}
+
+// Every triple of digits, 123 to 789, is tried in every box, then in every column, then in every
+// row; within a unit a cell matches when its candidates are the triple or two of its digits. The
+// first three matching cells of a unit go to the eliminator; the driver stops at the first call
+// that changed something (or whose step the player refused).
+void Main::nakedtriple() {
+  origine = "nakedtriple";
+  modificato = false;
+  std::array<std::string, 84> triples;
+  size_t t = 0;
+  for (char a = '1'; a <= '7'; ++a)
+    for (char b = static_cast<char>(a + 1); b <= '8'; ++b)
+      for (char c = static_cast<char>(b + 1); c <= '9'; ++c) triples[t++] = {a, b, c};
+
+  for (const UnitKind kind : {UnitKind::Box, UnitKind::Column, UnitKind::Row}) {
+    for (const std::string& triple : triples) {
+      stringa = triple;
+      const std::string pairs[3] = {triple.substr(0, 2), triple.substr(1, 2),
+                                    std::string{triple[0], triple[2]}};
+      for (int u = 0; u <= 8; ++u) {
+        if (kind == UnitKind::Box) settore = u;
+        std::array<int, 3> found{};
+        int count = 0;
+        for (const int cell : unit_cells(kind, u)) {
+          indice = cell;
+          const std::string& s = Text2[cell].text();
+          if (s.size() < 2 || s.size() > 3) continue;
+          if (s != triple && s != pairs[0] && s != pairs[1] && s != pairs[2]) continue;
+          found[static_cast<size_t>(count++)] = cell;
+          if (count < 3) continue;
+          count = 0;
+          switch (kind) {
+            case UnitKind::Box:
+              elimina_da_settore_tripla(found[0], found[1], found[2], triple, u);
+              break;
+            case UnitKind::Column:
+              elimina_da_colonna_tripla(found[0], found[1], found[2], triple, u + 1);
+              break;
+            case UnitKind::Row:
+              elimina_da_riga_tripla(found[0], found[1], found[2], triple, u + 1);
+              break;
+          }
+          if (modificato) return;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace ks
