@@ -423,5 +423,364 @@ TEST(DerivedSumCheck, RedLightAndTrial) {
     EXPECT_TRUE(b.log().empty());
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// The rule of 45 with derived cages on hand-built boards. Only the cells of the units under test
+// are in cages: a unit with an empty cell of no cage tells nothing, so the others stay silent.
+
+constexpr const char* kDashes = "-----------------------";
+constexpr const char* kSingle = "REGOLA 45, naked single ";
+
+const auto units = [](Main& m) { m.regola45_altri_gruppi(); };
+const auto bands = [](Main& m) { m.regola45_altri_gruppi_multipli(); };
+
+// Box 1 holds cages of sums 25 and 28; the second reaches r4c1: r4c1 = 53 - 45 = 8.
+void box_one_one_outside(HandBoard& b, int second = 28) {
+  b.cage(0, 25, {at(1, 1), at(1, 2), at(1, 3), at(2, 1), at(2, 2)});
+  b.cage(1, second, {at(2, 3), at(3, 1), at(3, 2), at(3, 3), at(4, 1)});
+}
+// Box 1 holds cages of sums 21 and 17; r3c3 begins a cage running three cells down column 3:
+// r3c3 = 45 - 38 = 7, and {r4c3, r5c3, r6c3} is a derived cage of sum 13 from depth 4.
+void box_one_three_outside(HandBoard& b) {
+  b.cage(0, 21, {at(1, 1), at(1, 2), at(1, 3), at(2, 1), at(2, 2), at(2, 3)});
+  b.cage(1, 17, {at(3, 1), at(3, 2)});
+  b.cage(2, 20, {at(3, 3), at(4, 3), at(5, 3), at(6, 3)});
+}
+// Box 1 holds a cage of sum 21; {r3c1, r3c2, r3c3, r4c1, r4c2} = 27 reaches two cells out:
+// {r4c1, r4c2} is a derived cage of sum 3, {r3c1, r3c2, r3c3} one of sum 24 from depth 4.
+void box_one_two_outside(HandBoard& b) {
+  b.cage(0, 21, {at(1, 1), at(1, 2), at(1, 3), at(2, 1), at(2, 2), at(2, 3)});
+  b.cage(1, 27, {at(3, 1), at(3, 2), at(3, 3), at(4, 1), at(4, 2)});
+}
+// With box_one_two_outside: row 4's other cells lie in cages of sums 12 and 30, so r4c1, r4c2
+// (inside row 4, in a cage that sticks out) are a derived cage of sum 45 - 42 = 3 again.
+void row_four_covered(HandBoard& b) {
+  b.cage(2, 12, {at(4, 3), at(4, 4), at(4, 5)});
+  b.cage(3, 30, {at(4, 6), at(4, 7), at(4, 8), at(4, 9)});
+}
+// Row 5: cages of sums 10 and 30 lie in it; r5c5 begins a cage running three cells down: r5c5 = 5.
+void row_five_leaves_one_cell(HandBoard& b) {
+  b.cage(0, 10, {at(5, 1), at(5, 2), at(5, 3), at(5, 4)});
+  b.cage(1, 30, {at(5, 6), at(5, 7), at(5, 8), at(5, 9)});
+  b.cage(2, 20, {at(5, 5), at(6, 5), at(7, 5), at(8, 5)});
+}
+// Row 1: cages of sums 28 (seven cells), 17 and `last`, the last two reaching down to row 2:
+// r2c8 and r2c9 hold 28 + 17 + last - 45 = last together; 18 is no sum of two cells of a row.
+void row_one_two_outside(HandBoard& b, int last) {
+  b.cage(0, 28, {at(1, 1), at(1, 2), at(1, 3), at(1, 4), at(1, 5), at(1, 6), at(1, 7)});
+  b.cage(1, 17, {at(1, 8), at(2, 8)});
+  b.cage(2, last, {at(1, 9), at(2, 9)});
+}
+// Rows 1-2: two-cell cages of sum 10 down columns 1 to 7, and {r1c8, r2c8, r3c8} = 16,
+// {r1c9, r2c9, r3c9} = `last`: r3c8 and r3c9 hold 70 + 16 + last - 90 together.
+void rows_one_two_two_outside(HandBoard& b, int last) {
+  for (int c = 1; c <= 7; ++c) b.cage(c - 1, 10, {at(1, c), at(2, c)});
+  b.cage(7, 16, {at(1, 8), at(2, 8), at(3, 8)});
+  b.cage(8, last, {at(1, 9), at(2, 9), at(3, 9)});
+}
+// Rows 1-2: two-cell cages of sum 10 down each column but the fourth, whose cage reaches r3c4:
+// r3c4 = 80 + 16 - 90 = 6.
+void rows_one_two_one_outside(HandBoard& b) {
+  int g = 0;
+  for (int c = 1; c <= 9; ++c)
+    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
+  b.cage(g, 16, {at(1, 4), at(2, 4), at(3, 4)});
+}
+// Rows 1-2 covered by cages lying in them but for r2c4, which begins a cage running three cells
+// down: r2c4 = 90 - 86 = 4.
+void rows_one_two_leave_one_cell(HandBoard& b) {
+  b.cage(0, 10, {at(1, 1), at(1, 2), at(1, 3), at(1, 4)});
+  b.cage(1, 35, {at(1, 5), at(1, 6), at(1, 7), at(1, 8), at(1, 9)});
+  b.cage(2, 6, {at(2, 1), at(2, 2), at(2, 3)});
+  b.cage(3, 35, {at(2, 5), at(2, 6), at(2, 7), at(2, 8), at(2, 9)});
+  b.cage(4, 20, {at(2, 4), at(3, 4), at(4, 4), at(5, 4)});
+}
+
+std::vector<int> cells_of(const Main& m, int g) {
+  std::vector<int> out;
+  for (int k = 1; k <= m.cage_size(g); ++k) out.push_back(m.cage_cell(g, k));
+  return out;
+}
+
+// A derivation run in solve mode: what it places, which derived cages it leaves, what it tells.
+struct DeriveCase {
+  std::string name;
+  std::function<void(HandBoard&)> setup;
+  std::function<void(Main&)> run;
+  int depth;                      // volte or volteestese before the run
+  std::map<int, std::string> after;  // cells that change: "digit/candidates" or "/candidates"
+  std::vector<std::pair<int, std::vector<int>>> cages;  // derived cages left: sum, cells
+  bool modificato;
+  bool problema;
+  int depth_after;
+  std::string hint;  // "" = not checked
+  std::vector<std::string> log;  // first lines; empty = not checked
+};
+
+TEST(DerivedRule45, UnitsAndBandsPlaceSinglesAndBuildDerivedCages) {
+  const std::vector<DeriveCase> cases = {
+      {"box: one cell outside", [](HandBoard& b) { box_one_one_outside(b); }, units, 3,
+       {{at(4, 1), "8/8"}}, {}, true, false, 3, std::string(kSingle) + "8 in r4c1",
+       {kDashes, std::string(kSingle) + "8 in r4c1"}},
+      {"box: three cells outside at depth 3, the one cell inside", box_one_three_outside, units, 3,
+       {{at(3, 3), "7/7"}}, {}, true, false, 3, std::string(kSingle) + "7 in r3c3",
+       {kDashes, std::string(kSingle) + "7 in r3c3"}},
+      {"box: at depth 4 the three outside cells make a derived cage first", box_one_three_outside,
+       units, 4, {{at(3, 3), "7/7"}}, {{13, {at(4, 3), at(5, 3), at(6, 3)}}}, true, false, 4,
+       std::string(kSingle) + "7 in r3c3", {kDashes, std::string(kSingle) + "7 in r3c3"}},
+      {"box: two outside cells, a derived cage that cuts them",
+       [](HandBoard& b) { box_one_two_outside(b); }, units, 3,
+       {{at(4, 1), "/12"}, {at(4, 2), "/12"}}, {{3, {at(4, 1), at(4, 2)}}}, true, false, 3,
+       "CONTROLLO SOMME - modifico r4c2 numeri 12",
+       {kDashes25, "NUOVO GRUPPO - r4c1, r4c2, ", "somme 12,",
+        "modifico contenuto cella r4c1 numeri 12", "modifico contenuto cella r4c2 numeri 12"}},
+      {"a derived cage that changes nothing stays, and the pass goes on",
+       [](HandBoard& b) {
+         box_one_two_outside(b);
+         row_four_covered(b);
+         candidates(b.m, {{at(4, 1), "12"}, {at(4, 2), "12"}});
+       },
+       units, 3, {}, {{3, {at(4, 1), at(4, 2)}}, {3, {at(4, 1), at(4, 2)}}}, false, false, 4, "",
+       {}},
+      {"at depth 4 the three inside cells of the box follow",
+       [](HandBoard& b) {
+         box_one_two_outside(b);
+         candidates(b.m, {{at(4, 1), "12"}, {at(4, 2), "12"}});
+       },
+       units, 4, {{at(3, 1), "/789"}, {at(3, 2), "/789"}, {at(3, 3), "/789"}},
+       {{3, {at(4, 1), at(4, 2)}}, {24, {at(3, 1), at(3, 2), at(3, 3)}}}, true, false, 4,
+       "CONTROLLO SOMME - MODIFICO contenuto cella r3c3 numeri 789", {}},
+      {"row: three cells outside, the one cell inside", row_five_leaves_one_cell, units, 3,
+       {{at(5, 5), "5/5"}}, {}, true, false, 3, std::string(kSingle) + "5 in r5c5", {}},
+      {"row: a derived cage without a combination ends the run",
+       [](HandBoard& b) { row_one_two_outside(b, 18); }, units, 3, {},
+       {{18, {at(2, 8), at(2, 9)}}}, false, true, 3, "", {}},
+      {"row: two outside cells of sum 16", [](HandBoard& b) { row_one_two_outside(b, 16); },
+       units, 3, {{at(2, 8), "/79"}, {at(2, 9), "/79"}}, {{16, {at(2, 8), at(2, 9)}}}, true,
+       false, 3, "CONTROLLO SOMME - modifico r2c9 numeri 79", {}},
+      {"nothing to find raises the depth", [](HandBoard&) {}, units, 3, {}, {}, false, false, 4,
+       "", {}},
+      {"the depth stays at 6", [](HandBoard&) {}, units, 6, {}, {}, false, false, 6, "", {}},
+      {"bands: one cell outside rows 1-2", rows_one_two_one_outside, bands, 3,
+       {{at(3, 4), "6/6"}}, {}, true, false, 3, std::string(kSingle) + "6 in r3c4",
+       {kDashes, std::string(kSingle) + "6 in r3c4"}},
+      {"bands: one cell left inside rows 1-2", rows_one_two_leave_one_cell, bands, 3,
+       {{at(2, 4), "4/4"}}, {}, true, false, 3, std::string(kSingle) + "4 in r2c4", {}},
+      {"bands: two cells outside rows 1-2", [](HandBoard& b) { rows_one_two_two_outside(b, 7); },
+       bands, 3, {{at(3, 8), "/12"}, {at(3, 9), "/12"}}, {{3, {at(3, 8), at(3, 9)}}}, true, false,
+       3, "CONTROLLO SOMME - modifico r3c9 numeri 12",
+       {kDashes25, "NUOVO GRUPPO - r3c8, r3c9, ", "somme 12,",
+        "modifico contenuto cella r3c8 numeri 12", "modifico contenuto cella r3c9 numeri 12"}},
+      {"bands: a derived cage without a combination ends the run",
+       [](HandBoard& b) { rows_one_two_two_outside(b, 22); }, bands, 3, {},
+       {{18, {at(3, 8), at(3, 9)}}}, false, true, 3, "", {}},
+      {"bands: nothing to find raises the depth", [](HandBoard&) {}, bands, 6, {}, {}, false,
+       false, 7, "", {}},
+      {"bands: the depth stays at 7", [](HandBoard&) {}, bands, 7, {}, {}, false, false, 7, "",
+       {}},
+  };
+  for (const DeriveCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    HandBoard b;
+    Main& m = b.m;
+    c.setup(b);
+    const bool on_bands = c.name.starts_with("bands");
+    int& depth = on_bands ? m.volteestese : m.volte;
+    depth = c.depth;
+    std::vector<std::string> want = b.cells();
+    for (const auto& [cell, text] : c.after) want[static_cast<size_t>(cell)] = text;
+    const int real = m.gruppi;
+    c.run(m);
+    if (m.esposti == 0) {
+      EXPECT_EQ(b.cells(), want);
+    } else {
+      // A placed digit leaves its peers: only the placed cell is compared.
+      EXPECT_EQ(m.esposti, 1);
+      for (const auto& [cell, text] : c.after) EXPECT_EQ(b.cells()[static_cast<size_t>(cell)], text);
+    }
+    EXPECT_EQ(m.modificato, c.modificato);
+    EXPECT_EQ(m.problema, c.problema);
+    EXPECT_EQ(depth, c.depth_after);
+    EXPECT_EQ(m.gruppi, real);
+    ASSERT_EQ(m.gruppo1, real + static_cast<int>(c.cages.size()));
+    for (size_t k = 0; k < c.cages.size(); ++k) {
+      const int g = real + 1 + static_cast<int>(k);
+      EXPECT_EQ(m.sommagruppo[g].as_int(), c.cages[k].first) << g;
+      EXPECT_EQ(cells_of(m, g), c.cages[k].second) << g;
+    }
+    if (!c.hint.empty()) {
+      EXPECT_EQ(m.txthint.text().substr(0, c.hint.size()), c.hint);
+    }
+    const std::vector<std::string> log = b.log();
+    ASSERT_GE(log.size(), c.log.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<long>(c.log.size())),
+              c.log);
+  }
+}
+
+// Each cell of a derived cage is marked with the first (else the second) derived cage it was
+// put in; the next run of either procedure erases the cages and the first marks and numbers its
+// own cages from gruppi + 1 again.
+TEST(DerivedRule45, DerivedCagesLiveUntilTheNextRun) {
+  HandBoard b;
+  Main& m = b.m;
+  box_one_two_outside(b);
+  row_four_covered(b);
+  candidates(m, {{at(4, 1), "12"}, {at(4, 2), "12"}});
+  m.regola45_altri_gruppi();  // cage 4 from box 1, cage 5 from row 4, both {r4c1, r4c2}
+  ASSERT_EQ(m.gruppo1, 5);
+  EXPECT_TRUE(m.nuovogruppodicella1[at(4, 1)].is(4));
+  EXPECT_TRUE(m.nuovogruppodicella2[at(4, 1)].is(5));
+  EXPECT_TRUE(m.nuovogruppodicella1[at(4, 2)].is(4));
+  EXPECT_TRUE(m.gruppodicella[at(4, 1)].is(1));
+
+  // At depth 4 the box's three inside cells become cage 5 and are cut: the run ends there.
+  m.regola45_altri_gruppi();
+  ASSERT_EQ(m.gruppo1, 5);
+  EXPECT_EQ(cells_of(m, 5), (std::vector<int>{at(3, 1), at(3, 2), at(3, 3)}));
+  EXPECT_TRUE(m.nuovogruppodicella1[at(4, 1)].is(4));
+  EXPECT_TRUE(m.nuovogruppodicella1[at(3, 1)].is(5));
+  EXPECT_TRUE(m.nuovogruppodicella2[at(4, 1)].is(5));  // the erasure leaves the second mark
+
+  // The bands find nothing here, but first erase what the units left.
+  m.regola45_altri_gruppi_multipli();
+  EXPECT_EQ(m.gruppo1, m.gruppi);
+  EXPECT_FALSE(m.modificato);
+  for (const int g : {4, 5}) {
+    EXPECT_EQ(m.cage_cell(g, 1), -1);
+    EXPECT_TRUE(m.sommagruppo[g].is(0));
+    EXPECT_EQ(m.numeriobbligati[g], "");
+  }
+  EXPECT_TRUE(m.elementigruppo[5].is(3));
+  for (const int c : {at(4, 1), at(4, 2), at(3, 1), at(3, 2), at(3, 3)})
+    EXPECT_TRUE(m.nuovogruppodicella1[c].is_empty()) << c;
+  EXPECT_TRUE(m.nuovogruppodicella2[at(4, 1)].is(5));
+}
+
+// What each mode shows and waits for at a single of the derived-cage procedures, and whether it
+// counts as a change: per mode a word of h (hint), l (log), w (waits at the light), m
+// (modificato: every placement is a change). Every mode places the digit.
+TEST(DerivedRule45, ModesDecideWhatASingleTellsAndWaitsFor) {
+  struct Mode {
+    const char* chiamante;
+    const char* calling;
+    const char* calling1;
+  };
+  const Mode modes[] = {{"manuale", "", ""},
+                        {"analisi", "", ""},
+                        {"analisi", "risolvi", ""},
+                        {"analisi", "risolvi", "trial"},
+                        {"genera", "genera", ""}};
+  struct Case {
+    std::string name;
+    std::function<void(HandBoard&)> setup;
+    std::function<void(Main&)> run;
+    int cell;
+    std::string hint;
+    std::array<const char*, 5> expected;
+  };
+  const std::string u = kSingle;
+  const std::vector<Case> cases = {
+      {"unit, outside", [](HandBoard& b) { box_one_one_outside(b); }, units, at(4, 1),
+       u + "8 in r4c1", {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"box, inside", box_one_three_outside, units, at(3, 3), u + "7 in r3c3",
+       {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"row, inside", row_five_leaves_one_cell, units, at(5, 5), u + "5 in r5c5",
+       {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"band, outside", rows_one_two_one_outside, bands, at(3, 4), u + "6 in r3c4",
+       {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"band, inside", rows_one_two_leave_one_cell, bands, at(2, 4), u + "4 in r2c4",
+       {"hlwm", "hlwm", "hlm", "hm", "m"}},
+  };
+  for (const Case& c : cases) {
+    for (size_t k = 0; k < std::size(modes); ++k) {
+      const Mode& mode = modes[k];
+      SCOPED_TRACE(c.name + ", " + mode.chiamante + "/" + mode.calling + "/" + mode.calling1);
+      const std::string want = c.expected[k];
+      HandBoard b;
+      test::Light light(b.s);
+      b.m.chiamante = mode.chiamante;
+      b.m.calling = mode.calling;
+      b.m.calling1 = mode.calling1;
+      c.setup(b);
+      const std::string before = b.m.Text2[c.cell].text();
+      c.run(b.m);
+      EXPECT_NE(b.m.Text1[c.cell].text(), "");
+      EXPECT_EQ(b.m.modificato, want.find('m') != std::string::npos);
+      const bool waits = want.find('w') != std::string::npos;
+      ASSERT_EQ(light.waits.size(), waits ? 1u : 0u);
+      const std::string shown = waits ? light.waits[0].hint : b.m.txthint.text();
+      EXPECT_EQ(shown.starts_with(c.hint), want.find('h') != std::string::npos) << shown;
+      if (waits) {
+        EXPECT_EQ(light.waits[0].yellow, std::vector<int>{c.cell});
+        EXPECT_EQ(b.m.Text2[c.cell].text(), b.m.Text1[c.cell].text());
+      }
+      const std::vector<std::string> log = b.log();
+      const bool logged = log.size() >= 2 && log[0] == kDashes && log[1] == c.hint;
+      EXPECT_EQ(logged, want.find('l') != std::string::npos);
+      EXPECT_EQ(b.m.Text1[c.cell].back_color(), b.m.bianco);
+    }
+  }
+}
+
+// The red light leaves a single unplaced; a value that cannot be the cell's digit is a
+// contradiction: nothing written, nothing told.
+TEST(DerivedRule45, RedLightAndImpossibleValuesPlaceNothing) {
+  const std::vector<std::pair<std::function<void(HandBoard&)>, std::function<void(Main&)>>> red = {
+      {[](HandBoard& b) { box_one_one_outside(b); }, units},
+      {rows_one_two_leave_one_cell, bands}};
+  for (const auto& [setup, run] : red) {
+    HandBoard b;
+    test::Light light(b.s, {"no"});
+    b.m.chiamante = "manuale";
+    b.m.calling = "";
+    setup(b);
+    const auto before = b.cells();
+    run(b.m);
+    EXPECT_EQ(light.waits.size(), 1u);
+    EXPECT_TRUE(b.m.modificato);
+    EXPECT_FALSE(b.m.problema);
+    EXPECT_EQ(b.cells(), before);
+  }
+  for (const int second : {38, 18}) {  // r4c1 = 18, r4c1 = -2
+    HandBoard b;
+    box_one_one_outside(b, second);
+    const auto before = b.cells();
+    b.m.regola45_altri_gruppi();
+    EXPECT_TRUE(b.m.problema);
+    EXPECT_FALSE(b.m.modificato);
+    EXPECT_EQ(b.cells(), before);
+    EXPECT_TRUE(b.log().empty());
+  }
+  {
+    HandBoard b;
+    box_one_one_outside(b);
+    b.m.Text2[at(4, 1)].set_text("1234");
+    b.m.regola45_altri_gruppi_multipli();  // no band here: nothing
+    b.m.regola45_altri_gruppi();
+    EXPECT_TRUE(b.m.problema);
+    EXPECT_EQ(b.m.Text1[at(4, 1)].text(), "");
+  }
+}
+
+// The "gruppi" button runs the derived cages on single units step by step.
+TEST(DerivedRule45, GruppiButtonStepsThroughTheDerivedCages) {
+  HandBoard b;
+  test::Light light(b.s);
+  Main& m = b.m;
+  m.calling = "";
+  box_one_two_outside(b);
+  m.Toolbar1.on_button_click("gruppi");
+  EXPECT_EQ(m.chiamante, "manuale");
+  ASSERT_EQ(light.waits.size(), 2u);
+  for (const auto& w : light.waits) {
+    EXPECT_EQ(w.hint, "NUOVO GRUPPO 2 ,elementi 2 ,somma 3,r4c1,r4c2");
+    EXPECT_EQ(w.yellow, (std::vector<int>{at(4, 1), at(4, 2)}));
+  }
+  EXPECT_EQ(m.Text2[at(4, 1)].text(), "12");
+  EXPECT_EQ(m.Text2[at(4, 2)].text(), "12");
+  EXPECT_TRUE(m.modificato);
+  EXPECT_TRUE(b.s.rt.messages.empty());
+}
 }  // namespace
 }  // namespace ks

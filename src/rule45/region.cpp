@@ -84,9 +84,7 @@ void place_single(Main& m, int cell, int v, const SingleReport& how) {
   if (waits && m.calling != "risolvi" && !m.step_gate(std::array{cell})) return;
   m.Text1[cell].set_text(digit);
   m.Text1[cell].set_visible(true);
-  if ((!how.modificato_unless_problema || !m.problema) &&
-      (!how.modificato_only_explaining || explaining))
-    m.modificato = true;
+  if (!how.modificato_unless_problema || !m.problema) m.modificato = true;
 }
 
 bool region_single(Main& m, const Region& r, const SingleReport& outside,

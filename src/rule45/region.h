@@ -59,14 +59,13 @@ bool split_cage(Main& m, const Region& r, int g);
 
 // How a single found by the rule of 45 is told: the hint and log texts before the value, in
 // which modes the hint and log are written, in which the step waits at the traffic light, and
-// when a placement counts as a change.
+// whether a placement that met a contradiction still counts as a change.
 struct SingleReport {
   const char* hint;
   const char* log;
   bool explain_always;         // hint (and log) in every mode, else only while explains()
   bool gate_in_analisi;        // waits in "analisi" as well as in "manuale"
-  bool modificato_unless_problema;  // a placement that met a contradiction is no change
-  bool modificato_only_explaining = false;  // a placement is a change only while explains()
+  bool modificato_unless_problema;
 };
 
 // Cell `cell` takes the value v: explained, waited on in step mode, placed. A value that is no

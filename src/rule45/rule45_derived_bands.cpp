@@ -11,9 +11,9 @@ namespace {
 constexpr const char* kText = "REGOLA 45, naked single ";
 
 // The outside single is told in every mode, the inside one only while explaining; both wait at
-// the traffic light in "manuale" and "analisi", and count as a change only there.
-constexpr rule45::SingleReport kOutside{kText, kText, true, true, false, true};
-constexpr rule45::SingleReport kInside{kText, kText, false, true, false, true};
+// the traffic light in "manuale" and "analisi".
+constexpr rule45::SingleReport kOutside{kText, kText, true, true, false};
+constexpr rule45::SingleReport kInside{kText, kText, false, true, false};
 
 // The deepest search: derived cages of up to six cells.
 constexpr int kDeepest = 7;
