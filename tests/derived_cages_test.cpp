@@ -161,6 +161,115 @@ TEST(DerivedCages, EveryTechniqueKeepsTheSolutionOnEveryPuzzle) {
 }
 
 
+// Positions reached by a wrong guess: one wrong candidate placed under trial, then every
+// technique. Whatever they work out, a cell holds one digit or nothing, every derived cage lies
+// within the tables, and the run ends.
+TEST(DerivedCages, WrongGuessPositionsEndWithinTheTables) {
+  std::mt19937 random(41050u);
+  int contradictions = 0;
+  for (const test::Puzzle& p : test::puzzles()) {
+    for (int guess = 0; guess < 3; ++guess) {
+      test::Started s;
+      Main& m = *s.m;
+      test::load_layout(m, p.layout);
+      m.calling1 = "trial";
+      int cell = 0;
+      std::string wrong;
+      do {
+        cell = static_cast<int>(random() % 81);
+        wrong.clear();
+        for (const char d : m.Text2[cell].text())
+          if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
+      } while (wrong.empty());
+      m.Text1[cell].set_text(std::string(1, wrong[random() % wrong.size()]));
+      if (m.problema) continue;
+      run_ladder(m, true, [&](const char* rung) {
+        for (int i = 0; i < 81; ++i) {
+          const std::string& t = m.Text1[i].text();
+          ASSERT_TRUE(t.empty() || (t.size() == 1 && t[0] >= '1' && t[0] <= '9'))
+              << p.id << " " << rung << " " << m.rc(i) << " \"" << t << "\"";
+        }
+        ASSERT_TRUE(derived_in_range(m)) << p.id << " " << rung;
+      });
+      contradictions += m.problema;
+      EXPECT_TRUE(m.frmlog.Text3.text() == " ") << p.id << ": logged under trial";
+    }
+  }
+  EXPECT_GT(contradictions, 0);
+}
+
+// A wrong digit typed by the player, derived cages worked out from it, then every digit erased
+// again: the candidates come back, the stale tables are forgotten, and every technique keeps the
+// solution from there.
+TEST(DerivedCages, AWrongDigitTypedAndErasedLeavesNothingStale) {
+  std::mt19937 random(41060u);
+  for (const test::Puzzle& p : test::puzzles()) {
+    test::Started s;
+    Main& m = *s.m;
+    test::load_layout(m, p.layout);
+    int cell = 0;
+    std::string wrong;
+    do {
+      cell = static_cast<int>(random() % 81);
+      wrong.clear();
+      for (const char d : m.Text2[cell].text())
+        if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
+    } while (wrong.empty());
+    m.Text1[cell].type(std::string(1, wrong[random() % wrong.size()]));
+    m.calling = "risolvi";
+    m.chiamante = "analisi";
+    m.volte = 6;
+    m.volteestese = 7;
+    for (int k = 0; k < 20 && !m.problema; ++k) {
+      m.regola45_altri_gruppi();
+      if (!m.problema && !m.modificato) m.regola45_altri_gruppi_multipli();
+      ASSERT_TRUE(derived_in_range(m)) << p.id;
+    }
+    for (int i = 0; i < 81; ++i)
+      if (!m.Text1[i].text().empty()) m.Text1[i].type("");
+    ASSERT_EQ(m.esposti, 0) << p.id;
+    m.problema = false;
+    m.volte = m.volteestese = 3;
+    run_ladder(m, true, [&](const char* rung) { ASSERT_TRUE(keeps_solution(m, p, rung)); });
+  }
+}
+
+// The real cages of a puzzle renumbered from `first` on, as if the puzzle had that many cages
+// before them.
+void renumber_cages(Main& m, int first) {
+  for (int g = m.gruppi; g >= 0; --g) {
+    const int to = g + first;
+    m.sommagruppo[to] = m.sommagruppo[g];
+    m.elementigruppo[to] = m.elementigruppo[g];
+    m.cellegruppo[to] = m.cellegruppo[g];
+    m.sommagruppo[g] = Value::null();
+    m.elementigruppo[g] = Value::empty();
+    m.cellegruppo[g] = {};
+  }
+  for (int i = 0; i < 81; ++i) m.gruppodicella[i] = m.gruppodicella[i].plus(first);
+  m.gruppi += first;
+  m.gruppo1 = m.gruppi;
+  m.forget_combinations();
+}
+
+// Many small cages, numbered so that a run's derived cages would pass the end of the cage
+// tables: the builders stop at the last entry, and every technique still keeps the solution.
+TEST(DerivedCages, DerivedCagesStopAtTheEndOfTheTables) {
+  int full = 0;  // rungs that left the last table entry taken
+  for (const test::Puzzle& p : test::puzzles()) {
+    test::Started s;
+    Main& m = *s.m;
+    test::load_layout(m, p.layout);
+    renumber_cages(m, kCageSlots - 12 - m.gruppi);
+    run_ladder(m, true, [&](const char* rung) {
+      ASSERT_TRUE(keeps_solution(m, p, rung));
+      ASSERT_TRUE(derived_in_range(m)) << p.id << " " << rung;
+      full += m.gruppo1 == kCageSlots - 1;
+    });
+  }
+  EXPECT_GT(full, 0);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The derived-cage sum check on hand-built cages
 
