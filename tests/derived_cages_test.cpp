@@ -11,6 +11,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/text.h"
@@ -161,6 +162,18 @@ TEST(DerivedCages, EveryTechniqueKeepsTheSolutionOnEveryPuzzle) {
 }
 
 
+// A cell drawn at random that still has a candidate other than its solution digit, and one such
+// candidate drawn at random.
+std::pair<int, std::string> wrong_digit(const Main& m, const test::Puzzle& p, std::mt19937& random) {
+  for (;;) {
+    const int cell = static_cast<int>(random() % 81);
+    std::string wrong;
+    for (const char d : m.Text2[cell].text())
+      if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
+    if (!wrong.empty()) return {cell, std::string(1, wrong[random() % wrong.size()])};
+  }
+}
+
 // Positions reached by a wrong guess: one wrong candidate placed under trial, then every
 // technique. Whatever they work out, a cell holds one digit or nothing, every derived cage lies
 // within the tables, and the run ends.
@@ -173,15 +186,8 @@ TEST(DerivedCages, WrongGuessPositionsEndWithinTheTables) {
       Main& m = *s.m;
       test::load_layout(m, p.layout);
       m.calling1 = "trial";
-      int cell = 0;
-      std::string wrong;
-      do {
-        cell = static_cast<int>(random() % 81);
-        wrong.clear();
-        for (const char d : m.Text2[cell].text())
-          if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
-      } while (wrong.empty());
-      m.Text1[cell].set_text(std::string(1, wrong[random() % wrong.size()]));
+      const auto [cell, digit] = wrong_digit(m, p, random);
+      m.Text1[cell].set_text(digit);
       if (m.problema) continue;
       run_ladder(m, true, [&](const char* rung) {
         for (int i = 0; i < 81; ++i) {
@@ -207,15 +213,8 @@ TEST(DerivedCages, AWrongDigitTypedAndErasedLeavesNothingStale) {
     test::Started s;
     Main& m = *s.m;
     test::load_layout(m, p.layout);
-    int cell = 0;
-    std::string wrong;
-    do {
-      cell = static_cast<int>(random() % 81);
-      wrong.clear();
-      for (const char d : m.Text2[cell].text())
-        if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
-    } while (wrong.empty());
-    m.Text1[cell].type(std::string(1, wrong[random() % wrong.size()]));
+    const auto [cell, digit] = wrong_digit(m, p, random);
+    m.Text1[cell].type(digit);
     m.calling = "risolvi";
     m.chiamante = "analisi";
     m.volte = 6;
@@ -837,6 +836,7 @@ TEST(DerivedRule45, ModesDecideWhatASingleTellsAndWaitsFor) {
 TEST(DerivedRule45, RedLightAndImpossibleValuesPlaceNothing) {
   const std::vector<std::pair<std::function<void(HandBoard&)>, std::function<void(Main&)>>> red = {
       {[](HandBoard& b) { box_one_one_outside(b); }, units},
+      {rows_one_two_one_outside, bands},
       {rows_one_two_leave_one_cell, bands}};
   for (const auto& [setup, run] : red) {
     HandBoard b;
@@ -870,6 +870,24 @@ TEST(DerivedRule45, RedLightAndImpossibleValuesPlaceNothing) {
     EXPECT_TRUE(b.m.problema);
     EXPECT_EQ(b.m.Text1[at(4, 1)].text(), "");
   }
+}
+
+// A band of seven rows made of one-cell cages lists all its 63 cages: the cage that reaches out
+// of it by one cell gives that cell its digit.
+TEST(DerivedRule45, BandOfSevenRowsOfOneCellCages) {
+  const test::Puzzle& p = test::puzzles().front();
+  HandBoard b;
+  Main& m = b.m;
+  const auto digit = [&](int cell) { return p.solution[static_cast<size_t>(cell)] - '0'; };
+  int g = 0;
+  for (int cell = 0; cell < at(7, 9); ++cell) b.cage(g++, digit(cell), {cell});
+  b.cage(g, digit(at(7, 9)) + digit(at(8, 9)), {at(7, 9), at(8, 9)});
+  m.regola45_altri_gruppi_multipli();
+  EXPECT_FALSE(m.problema);
+  EXPECT_EQ(m.Text1[at(8, 9)].text(), std::string(1, p.solution[at(8, 9)]));
+  const std::string hint = std::string(kSingle) + p.solution[at(8, 9)] + " in r8c9";
+  EXPECT_EQ(m.txthint.text().substr(0, hint.size()), hint);
+  for (int k = 1; k <= 63; ++k) EXPECT_TRUE(m.gruppiregione[k].is(k - 1)) << k;
 }
 
 // The "gruppi" button runs the derived cages on single units step by step.
