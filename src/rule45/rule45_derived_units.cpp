@@ -24,8 +24,9 @@ constexpr int kDeepest = 6;
 // to T, 45 less the digits placed) and the cells sticking out. So the cells outside sum to S - T,
 // and the unit's cells in cages that stick out to T less the sums of the cages wholly inside.
 // One such cell gets that digit; fewer than `volte` cells make a derived cage of that sum.
-// Example: box 1 with cages of sums 21 and 17 inside and r3c3, r3c2 in cages running down
-// columns 2 and 3: {r3c2, r3c3} is a derived cage of sum 7, so neither cell keeps 7, 8 or 9.
+// Example: box 1 holds a cage of sum 21 over its first two rows and {r3c1, r3c2, r3c3, r4c1,
+// r4c2} of sum 27: the cells sticking out, {r4c1, r4c2}, are a derived cage of sum
+// 21 + 27 - 45 = 3, so both keep only 1 and 2.
 // A pass of the 27 units that finds nothing lets the next run look at larger derived cages.
 void Main::regola45_altri_gruppi() {
   rule45::erase_derived_cages(*this);
