@@ -456,6 +456,15 @@ class Main {
   void regola45_righe_colonne_multiple();
   // The "45" button.
   void Command3_Click();
+  // Derived cages (numbers gruppi + 1 .. gruppo1): the sum check of cage g, or of every derived
+  // cage for 81, reporting through modificato (a change, or a refused step) and problema (no
+  // combination); and the rule of 45 with derived cages on single units (depth volte, 3..6) and
+  // on bands (depth volteestese, 3..7). Each run first erases the derived cages of the last run,
+  // ends at the first digit placed or the first sum check that changes something or meets a
+  // contradiction, and raises its depth after a pass that found nothing.
+  void controllo_somme_nuovi_gruppi(int cage);
+  void regola45_altri_gruppi();
+  void regola45_altri_gruppi_multipli();
 
   // ---------------------------------------------------------------------------------------------
   // Puzzle files and library

@@ -31,7 +31,7 @@ const std::vector<ToolbarButton>& toolbar1_buttons() {
       {"somme", "aggiorna somme", "somme", ButtonStyle::Button, true, true},
       {"pair", "hidden  & naked pair", "naked", ButtonStyle::Button, true, true},
       {"gruppovsgruppo", "gruppo contro gruppo", "chain", ButtonStyle::Button, true, true},
-      {"gruppi", "nuovi gruppi", "gruppi", ButtonStyle::Button, true, false},
+      {"gruppi", "nuovi gruppi", "gruppi", ButtonStyle::Button, true, true},
       {"impossibili", "interazione domini vs gruppo", "impossibili", ButtonStyle::Button, true,
        true},
   };
@@ -119,6 +119,8 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
   } else if (key == "gruppovsgruppo") {
     interazione_gruppo_gruppo();
     numeri_obbligati_nel_gruppo();
+  } else if (key == "gruppi") {
+    regola45_altri_gruppi();
   } else if (key == "impossibili") {
     cerca_interazione_gruppo_settore();
     cerca_interazione_gruppo_riga();

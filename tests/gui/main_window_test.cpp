@@ -530,6 +530,54 @@ class MainWindowTest : public QObject {
     QVERIFY(main_window().grab().save(shot("rule45.png")));
   }
 
+  // "gruppi" on the technique toolbar, with the pencil marks on: the first press places a digit
+  // by the rule of 45, the next one shows a derived cage at the traffic light with its two cells
+  // highlighted, and the green light cuts their candidates.
+  void gruppiButtonStepsThroughADerivedCage() {
+    const Puzzle p = first_puzzle();
+    load(p);
+    m_->mnupencil_Click();
+    settle();
+    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    std::vector<std::string> hints;
+    std::vector<int> yellow;
+    QTimer player;
+    QObject::connect(&player, &QTimer::timeout, [&] {
+      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
+      hints.push_back(m_->txthint.text());
+      if (hints.back().starts_with("NUOVO GRUPPO ") && yellow.empty()) {
+        for (int i = 0; i < 81; ++i)
+          if (m_->Text1[i].back_color() == m_->giallo && m_->Text2[i].back_color() == m_->giallo)
+            yellow.push_back(i);
+        main_window().grab().save(shot("derived_step.png"));
+      }
+      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
+    });
+    player.start(100);
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
+    QCOMPARE(hints.size(), size_t{1});
+    QVERIFY2(hints[0].starts_with("REGOLA 45, naked single "), hints[0].c_str());
+    QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
+    player.stop();
+    QVERIFY(hints.size() >= 2);
+    QVERIFY2(hints[1].starts_with("NUOVO GRUPPO "), hints[1].c_str());
+    QCOMPARE(yellow.size(), size_t{2});
+    QVERIFY(m_->modificato);
+    QVERIFY(!m_->problema);
+    for (const int c : yellow) {
+      const std::string& now = m_->Text2[c].text();
+      QVERIFY2(now.size() < 9, now.c_str());
+      QVERIFY(now.find(p.solution[static_cast<size_t>(c)]) != std::string::npos);
+      QVERIFY(m_->Text2[c].back_color() != m_->giallo);
+    }
+    QVERIFY(QString::fromStdString(m_->txthint.text()).startsWith(QStringLiteral("CONTROLLO SOMME - ")));
+    settle();
+    QVERIFY(!find("Pictgo")->isVisible());
+    QVERIFY(main_window().grab().save(shot("derived.png")));
+    m_->mnupencil_Click();
+    settle();
+  }
+
   void printsTheWindowToPdf() {
     const QString pdf = shot("main.pdf");
     QFile::remove(pdf);
