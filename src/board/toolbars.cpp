@@ -40,10 +40,10 @@ const std::vector<ToolbarButton>& toolbar1_buttons() {
 
 const std::vector<ToolbarButton>& toolbar2_buttons() {
   static const std::vector<ToolbarButton> buttons = {
-      {"open", "apri", "open", ButtonStyle::Button, true, false},
+      {"open", "apri", "open", ButtonStyle::Button, true, true},
       {"new", "nuovo", "new", ButtonStyle::Button, true, true},
       {"libreria", "libreria", "libreria", ButtonStyle::Button, true, true},
-      {"save", "salva", "save", ButtonStyle::Button, true, false},
+      {"save", "salva", "save", ButtonStyle::Button, true, true},
       {"print", "stampa", "print", ButtonStyle::Button, true, true},
       separator(),
       {"risolvi", "risolvi", "risolvi", ButtonStyle::Button, true, false},
@@ -69,7 +69,7 @@ void Main::build_command_bars() {
   for (const ToolbarButton& b : toolbar1_buttons()) Toolbar1.add(b);
   for (const ToolbarButton& b : toolbar2_buttons()) Toolbar2.add(b);
   // Menu items whose commands this build does not have.
-  for (MenuItem* item : {&mnuopen, &mnusave, &mnuposition, &mnurestricted, &mnuhidden, &mnusolve})
+  for (MenuItem* item : {&mnuposition, &mnurestricted, &mnuhidden, &mnusolve})
     item->set_enabled(false);
 }
 
@@ -125,6 +125,10 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
 
   if (key == "new") {
     mnunew_Click();
+  } else if (key == "open") {
+    mnuopen_Click();
+  } else if (key == "save") {
+    mnusave_Click();
   } else if (key == "libreria") {
     apri_libreria();
   } else if (key == "print") {

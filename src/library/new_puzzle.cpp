@@ -5,6 +5,7 @@ namespace ks {
 
 void Main::mnunew_Click() {
   filelibreria = false;
+  library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   filetxt.set_text(" nuovo schema");
   nuovo_schema();
