@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
@@ -66,20 +67,14 @@ QString qt_file_filter(const std::string& filter) {
 }
 
 QString with_filter_suffix(const QString& file, const QString& selected_filter) {
-  if (file.isEmpty()) return file;
+  if (file.isEmpty() || QFileInfo(file).fileName().contains(QLatin1Char('.'))) return file;
   const qsizetype open = selected_filter.lastIndexOf(QLatin1Char('('));
   const qsizetype close = selected_filter.lastIndexOf(QLatin1Char(')'));
   if (open < 0 || close < open) return file;
-  const QStringList patterns =
-      selected_filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-  QString suffix;
-  for (const QString& p : patterns) {
-    if (!p.startsWith(QStringLiteral("*.")) || p.size() < 3 || p.mid(2).contains(QLatin1Char('*')))
-      return file;  // a filter of any file: whatever was typed stands
-    if (file.endsWith(p.mid(1))) return file;
-    if (suffix.isEmpty()) suffix = p.mid(1);
-  }
-  return file + suffix;
+  const QString first = selected_filter.mid(open + 1, close - open - 1).section(QLatin1Char(' '), 0, 0);
+  if (!first.startsWith(QStringLiteral("*.")) || first.size() < 3 || first.mid(2).contains(QLatin1Char('*')))
+    return file;  // a filter of any file: the name stands as typed
+  return file + first.mid(1);
 }
 
 QtRuntime::QtRuntime() {

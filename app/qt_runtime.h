@@ -61,9 +61,9 @@ class QtRuntime : public Runtime {
 // once. "*.*" becomes "*", so that names without a dot show too.
 QString qt_file_filter(const std::string& filter);
 
-// A name typed into the save dialog without the extension of the chosen filter ("description
-// (*.sa+)") gets it: "schema" -> "schema.sa+". Names that match a pattern of the filter, and
-// filters of any file, leave the name as it is.
+// A name typed into the save dialog without any extension gets the one of the chosen filter
+// ("description (*.sa+)"): "schema" -> "schema.sa+". A name with an extension stands as typed,
+// and so does any name under a filter of any file.
 QString with_filter_suffix(const QString& file, const QString& selected_filter);
 
 }  // namespace ks::view

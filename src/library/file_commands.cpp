@@ -31,7 +31,9 @@ std::string Main::cage_line() const {
 }
 
 // A filled cell writes its digit, an empty one its candidates as ascending digits, so that every
-// field reads back whatever was typed into a candidate box.
+// field reads back whatever was typed into a candidate box. A field of one character is read as a
+// placed digit, so an empty cell left with one candidate writes it twice ("77"): it opens again
+// empty, with that candidate.
 std::string Main::cell_fields_line() const {
   std::string line;
   for (int i = 0; i < kCells; ++i) {
@@ -40,8 +42,10 @@ std::string Main::cell_fields_line() const {
       line += digit;
     } else {
       const unsigned mask = digit_mask(Text2[i].text());
+      const size_t start = line.size();
       for (int d = 1; d <= 9; ++d)
         if (mask & (1u << d)) line += static_cast<char>('0' + d);
+      if (line.size() == start + 1) line += line.back();
     }
     line += ',';
   }
@@ -49,7 +53,8 @@ std::string Main::cell_fields_line() const {
 }
 
 // The file's cages go through the layout loader. An "sc+" file then gives every cell its field
-// (a one-character field is the cell's digit and its candidate string) and every cage its
+// (a one-character field is the cell's digit and its candidate string, a digit written twice the
+// only candidate of an empty cell) and every cage its
 // remaining sum and empty cells from the digits placed; the other formats get their candidates
 // from the cages.
 void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
@@ -60,8 +65,12 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
   if (format == FileFormat::ScPlus) {
     for (int i = 0; i < kCells; ++i) {
       const std::string& field = text.fields[static_cast<size_t>(i)];
-      Text2[i].set_text(field);
-      if (field.size() == 1) Text1[i].set_text(field);
+      if (field.size() == 2 && field[0] == field[1]) {
+        Text2[i].set_text(field.substr(1));
+      } else {
+        Text2[i].set_text(field);
+        if (field.size() == 1) Text1[i].set_text(field);
+      }
     }
     for (int g = 0; g <= gruppi; ++g) cage_from_layout(g);
   } else {

@@ -44,8 +44,9 @@ std::vector<std::string_view> lines_of(std::string_view text) {
 std::string line_no(size_t index) { return "riga " + std::to_string(index + 1) + ": "; }
 
 // The cell fields of an "sc+" file: 81 fields, each closed by ","; text after the last "," is
-// not read. A field is a placed digit (one character) or a candidate string: digits 1..9 in
-// ascending order, each at most once ("" for a cell left without candidates).
+// not read. A field is a placed digit (one character), a candidate string (digits 1..9 in
+// ascending order, each at most once; "" for a cell left without candidates), or one digit
+// written twice, the only candidate of an empty cell.
 std::string read_cell_fields(std::string_view line, std::vector<std::string>& fields) {
   fields.clear();
   size_t start = 0;
@@ -54,8 +55,9 @@ std::string read_cell_fields(std::string_view line, std::vector<std::string>& fi
     if (fields.size() == static_cast<size_t>(kCells))
       return "la seconda riga ha più di 81 campi";
     const std::string_view field = line.substr(start, comma - start);
+    const bool doubled = field.size() == 2 && field[0] == field[1];
     char last = '0';
-    for (char c : field) {
+    for (char c : doubled ? field.substr(1) : field) {
       if (c <= last || c > '9')
         return "il campo " + std::to_string(fields.size() + 1) + " della seconda riga (\"" +
                std::string(field) + "\") non è un elenco di cifre da 1 a 9";
