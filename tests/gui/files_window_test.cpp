@@ -137,6 +137,14 @@ class FilesWindowTest : public QObject {
     QVERIFY(find("Text1(40)")->isVisible());
     QCOMPARE(m_->Text1[40].text(), solution.substr(40, 1));
     QVERIFY(main_window().grab().save(shot("file_opened.png")));
+    // The candidates of the saved game, with the pencil marks on.
+    auto* pencil = find<QToolBar>("Toolbar1")->findChild<QWidget*>(QStringLiteral("pencil"));
+    QTest::mouseClick(pencil, Qt::LeftButton);
+    settle();
+    QVERIFY(find("Text2(1)")->isVisible() && !find("Text2(0)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("file_opened_pencil.png")));
+    QTest::mouseClick(pencil, Qt::LeftButton);
+    settle();
 
     // The export from the hidden button.
     QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
