@@ -3,7 +3,6 @@
 // hidden button, a refused file's message; a screenshot of the opened game.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,24 +10,16 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "board/main.h"
-#include "look.h"
-#include "qt_runtime.h"
-#include "view.h"
+#include "gui_support.h"
 
 using ks::Main;
+using ks::gui_test::shot;
 using ks::view::FormWindow;
 
 namespace {
-
-QString shot(const char* file) {
-  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
-  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
-}
 
 QByteArray contents(const QString& file) {
   QFile f(file);
@@ -42,14 +33,13 @@ class FilesWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<ks::view::QtRuntime> rt_;
-  std::unique_ptr<Main> m_;
-  std::unique_ptr<ks::view::View> view_;
+  ks::gui_test::Program p_;
+  Main* m_ = nullptr;
   // What the next file dialog answers, and the filters the dialogs were shown with.
   QString answer_;
   QStringList filters_;
 
-  FormWindow& main_window() const { return view_->main_window(); }
+  FormWindow& main_window() const { return p_.main_window(); }
   template <class W = QWidget>
   W* find(const char* name) const {
     return main_window().findChild<W*>(QString::fromLatin1(name));
@@ -66,38 +56,21 @@ class FilesWindowTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
-    ks::view::apply_look(*qApp);
-    rt_ = std::make_unique<ks::view::QtRuntime>();
-    rt_->answer_file_dialog = [this](const QString& filter, bool) {
+    p_.start();
+    m_ = p_.m.get();
+    p_.rt->answer_file_dialog = [this](const QString& filter, bool) {
       filters_ << filter;
       return answer_;
     };
-    m_ = std::make_unique<Main>(*rt_);
-    view_ = std::make_unique<ks::view::View>(
-        m_->form, std::vector<ks::Form*>{&m_->frmlog.form, &m_->frmgeneratore.form, &m_->frmlivello.form});
-    m_->Form_Load();
-    m_->frmlog.Hide();
-    m_->form.Show();
-    view_->flush();
-    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+    QVERIFY(p_.show());
   }
 
-  void cleanupTestCase() {
-    view_.reset();
-    m_.reset();
-    rt_.reset();
-  }
+  void cleanupTestCase() { p_.stop(); }
 
   void gameSavedFromTheMenuOpensAgainFromTheToolbar() {
-    QFile data(QStringLiteral(KS_TEST_DATA "/killer.txt"));
-    QVERIFY(data.open(QIODevice::ReadOnly));
-    QStringList parts;
-    while (parts.size() < 2 && !data.atEnd()) {
-      const QString text = QString::fromUtf8(data.readLine()).trimmed();
-      if (!text.startsWith(QLatin1Char('#'))) parts = text.split(QLatin1Char('|'));
-    }
-    QVERIFY(parts.size() >= 2);
-    const std::string layout = parts[0].toStdString(), solution = parts[1].toStdString();
+    const std::vector<QStringList> puzzles = ks::gui_test::test_puzzles();
+    QVERIFY(!puzzles.empty() && puzzles[0].size() >= 2);
+    const std::string layout = puzzles[0][0].toStdString(), solution = puzzles[0][1].toStdString();
 
     // A puzzle from a file, a few digits typed.
     QFile start(dir_.filePath(QStringLiteral("start.sa+")));
