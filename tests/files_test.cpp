@@ -283,6 +283,17 @@ TEST_F(Files, HandWrittenFilesOfEveryFormat) {
   EXPECT_EQ(bytes("game.sc+"), "15,0102;10,0918;\r\n" + fields + "\r\n");
 }
 
+// A cage whose cells do not hang together is shown with the contiguity warning; the file opens.
+TEST_F(Files, ASplitCageOpensWithTheContiguityWarning) {
+  write("split.sa+", "10,0002;15,0910;\r\n");
+  open("split.sa+");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{" problema contiguita "});
+  expect_cages(m, "10,0002;15,0910;");
+  EXPECT_FALSE(m.ins_dati);
+  EXPECT_FALSE(m.mnupencil.checked());
+  EXPECT_EQ(m.chiamante, "manuale");
+}
+
 // Each file the readers refuse: the message says why, and the board is reset, whatever was on it.
 TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
   const std::string fields81 = [] {
