@@ -404,8 +404,8 @@ class Main {
   static std::string layout_refusal(std::string_view text);
   // What the writers put in a file. cage_line: the closed cages as a layout text, each with its
   // full sum and all its cells, so that a puzzle saved during play opens again as the same
-  // puzzle. cell_fields_line: per cell its digit, or its candidates when empty, each closed by
-  // ",".
+  // puzzle. cell_fields_line: per cell its digit, or its candidates when empty (a lone candidate
+  // written twice), each closed by ",".
   std::string cage_line() const;
   std::string cell_fields_line() const;
   // Puts a puzzle file's text, already checked, on the reset board.
