@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
@@ -51,11 +52,29 @@ QString qt_file_filter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
   QStringList out;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1].trimmed();
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    out << parts[i].trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    QStringList patterns = parts[i + 1].trimmed().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+      p = p.trimmed();
+      if (p == QStringLiteral("*.*")) p = QStringLiteral("*");
+    }
+    // The description names its patterns already ("Schema (*.sc+)"): Qt shows them once.
+    QString description = parts[i].trimmed();
+    if (description.endsWith(QLatin1Char(')')) && description.contains(QStringLiteral(" (")))
+      description.truncate(description.lastIndexOf(QStringLiteral(" (")));
+    out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return out.join(QStringLiteral(";;"));
+}
+
+QString with_filter_suffix(const QString& file, const QString& selected_filter) {
+  if (file.isEmpty() || QFileInfo(file).fileName().contains(QLatin1Char('.'))) return file;
+  const qsizetype open = selected_filter.lastIndexOf(QLatin1Char('('));
+  const qsizetype close = selected_filter.lastIndexOf(QLatin1Char(')'));
+  if (open < 0 || close < open) return file;
+  const QString first = selected_filter.mid(open + 1, close - open - 1).section(QLatin1Char(' '), 0, 0);
+  if (!first.startsWith(QStringLiteral("*.")) || first.size() < 3 || first.mid(2).contains(QLatin1Char('*')))
+    return file;  // a filter of any file: the name stands as typed
+  return file + first.mid(1);
 }
 
 QtRuntime::QtRuntime() {
@@ -114,15 +133,26 @@ double QtRuntime::timeGetTime() {
 }
 
 std::string QtRuntime::ShowOpen(const std::string& filter) {
-  const QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
-                                                    qt_file_filter(filter));
+  end_if_asked();
+  const QString qt_filter = qt_file_filter(filter);
+  const QString file = answer_file_dialog
+                           ? answer_file_dialog(qt_filter, false)
+                           : QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
+                                                          QString(), qt_filter);
+  end_if_asked();
   return local_path(file);
 }
 
 std::string QtRuntime::ShowSave(const std::string& filter) {
-  const QString file = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(),
-                                                    qt_file_filter(filter));
-  return local_path(file);
+  end_if_asked();
+  const QString qt_filter = qt_file_filter(filter);
+  QString selected = qt_filter.section(QStringLiteral(";;"), 0, 0);
+  const QString file = answer_file_dialog
+                           ? answer_file_dialog(qt_filter, true)
+                           : QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
+                                                          QString(), qt_filter, &selected);
+  end_if_asked();
+  return local_path(with_filter_suffix(file, selected));
 }
 
 bool QtRuntime::PrintForm(Form& form) {

@@ -33,6 +33,10 @@ class QtRuntime : public Runtime {
   bool PrintForm(Form& form) override;
   std::string AppPath() override;
 
+  // Answers the file dialogs in place of the user (tests: a modal dialog would wait for ever).
+  // Gets the Qt filter and whether the dialog saves; returns the file name, "" for a cancel.
+  std::function<QString(const QString& filter, bool save)> answer_file_dialog;
+
   // How PrintForm finds the widget that shows a form.
   void set_form_widgets(std::function<QWidget*(Form&)> lookup) { form_widget_ = std::move(lookup); }
   // Prints the image of a form into a PDF file without asking; false when nothing was printed.
@@ -53,6 +57,13 @@ class QtRuntime : public Runtime {
 
 // A filter of the program's dialogs, "description|pattern|description|pattern" with patterns
 // separated by ';', as a Qt file-dialog filter: "description (pattern);;description (pattern)".
+// "Schema (*.sc+)|*.sc+" -> "Schema (*.sc+)": a description that names its patterns shows them
+// once. "*.*" becomes "*", so that names without a dot show too.
 QString qt_file_filter(const std::string& filter);
+
+// A name typed into the save dialog without any extension gets the one of the chosen filter
+// ("description (*.sa+)"): "schema" -> "schema.sa+". A name with an extension stands as typed,
+// and so does any name under a filter of any file.
+QString with_filter_suffix(const QString& file, const QString& selected_filter);
 
 }  // namespace ks::view

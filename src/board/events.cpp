@@ -80,6 +80,8 @@ void Main::wire_events() {
   mnuactivity.on_click = when(Input::Command, [this] { mnuactivity_Click(); });
   mnulog.on_click = when(Input::Command, [this] { mnulog_Click(); });
   mnunew.on_click = when(Input::Command, [this] { mnunew_Click(); });
+  mnuopen.on_click = when(Input::Command, [this] { mnuopen_Click(); });
+  mnusave.on_click = when(Input::Command, [this] { mnusave_Click(); });
 
   // Buttons and switches.
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });
@@ -89,6 +91,7 @@ void Main::wire_events() {
 
   // Puzzle files and library.
   Command1.on_click = when(Input::Command, [this] { Command1_Click(); });
+  Command2.on_click = when(Input::Command, [this] { Command2_Click(); });
 
   // The play clock.
   picstart.on_click = when(Input::View, [this] { picstart_Click(); });

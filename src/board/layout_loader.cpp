@@ -111,6 +111,11 @@ std::string read_layout(std::string_view text, Layout& out) {
 
 }  // namespace
 
+std::string Main::layout_refusal(std::string_view text) {
+  Layout layout;
+  return read_layout(text, layout);
+}
+
 // Loads the layout text in stringa into the cage model right after a board reset: per cage its
 // sum (shown in its sum box on the cage's lowest cell), its cells in the order of the text, and
 // its borders joined. A text that is not a sound layout is refused whole with a message and

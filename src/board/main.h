@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "board/possible_digits.h"
 #include "board/units.h"
 #include "library/level_chooser.h"
+#include "library/puzzle_files.h"
 #include "platform/controls.h"
 #include "platform/data_control.h"
 #include "platform/runtime.h"
@@ -470,6 +472,22 @@ class Main {
   // Puzzle files and library
 
   void mnunew_Click();
+  // The file commands: open a puzzle file, save the board into one, export the board as one
+  // line ("salva per flash").
+  void mnuopen_Click();
+  void mnusave_Click();
+  void Command2_Click();
+  // The check of the layout loader: "" when carica_gruppi_da_stringa takes the text, else why
+  // it refuses it (defined with the loader).
+  static std::string layout_refusal(std::string_view text);
+  // What the writers put in a file. cage_line: the closed cages as a layout text, each with its
+  // full sum and all its cells, so that a puzzle saved during play opens again as the same
+  // puzzle. cell_fields_line: per cell its digit, or its candidates when empty (a lone candidate
+  // written twice), each closed by ",".
+  std::string cage_line() const;
+  std::string cell_fields_line() const;
+  // Puts a puzzle file's text, already checked, on the reset board.
+  void load_puzzle_text(FileFormat format, const PuzzleText& text);
 
   // The library: the data control Data1 and the hidden boxes bound to the fields of its current
   // record (txtprogressivo progressivo, testolivello livello, txtnumeri singoli, txtkenvari

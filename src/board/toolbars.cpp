@@ -40,10 +40,10 @@ const std::vector<ToolbarButton>& toolbar1_buttons() {
 
 const std::vector<ToolbarButton>& toolbar2_buttons() {
   static const std::vector<ToolbarButton> buttons = {
-      {"open", "apri", "open", ButtonStyle::Button, true, false},
+      {"open", "apri", "open", ButtonStyle::Button, true, true},
       {"new", "nuovo", "new", ButtonStyle::Button, true, true},
       {"libreria", "libreria", "libreria", ButtonStyle::Button, true, true},
-      {"save", "salva", "save", ButtonStyle::Button, true, false},
+      {"save", "salva", "save", ButtonStyle::Button, true, true},
       {"print", "stampa", "print", ButtonStyle::Button, true, true},
       separator(),
       {"risolvi", "risolvi", "risolvi", ButtonStyle::Button, true, false},
@@ -70,9 +70,9 @@ void Main::build_command_bars() {
   for (const ToolbarButton& b : toolbar2_buttons()) Toolbar2.add(b);
   // Menu items whose commands this build does not have: shown, but disabled, so that nothing the
   // player can click does nothing. The toolbar buttons above carry their own flag.
-  for (MenuItem* item : {&mnuopen, &mnusave, &mnuposition, &mnurestricted, &mnuhidden, &mnusolve,
-                         &mnurefresh, &mnuchain, &mnutec4, &mnuxwing, &mnusword, &mnuanalise,
-                         &mnuquick, &mnuadvanced, &mnureduce, &mnumore})
+  for (MenuItem* item : {&mnuposition, &mnurestricted, &mnuhidden, &mnusolve, &mnurefresh,
+                         &mnuchain, &mnutec4, &mnuxwing, &mnusword, &mnuanalise, &mnuquick,
+                         &mnuadvanced, &mnureduce, &mnumore})
     item->set_enabled(false);
 }
 
@@ -136,6 +136,10 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
 
   if (key == "new") {
     mnunew_Click();
+  } else if (key == "open") {
+    mnuopen_Click();
+  } else if (key == "save") {
+    mnusave_Click();
   } else if (key == "libreria") {
     apri_libreria();
   } else if (key == "print") {

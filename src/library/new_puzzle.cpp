@@ -7,6 +7,7 @@ namespace ks {
 // is emptied.
 void Main::mnunew_Click() {
   filelibreria = false;
+  library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   filetxt.set_text(" nuovo schema");
   nuovo_schema();

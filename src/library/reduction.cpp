@@ -4,26 +4,9 @@
 
 #include "board/main.h"
 #include "library/library.h"
+#include "library/puzzle_files.h"
 
 namespace ks {
-
-namespace {
-
-// A level as stored: a whole number 0..255; -1 for anything else (no level yet).
-int stored_level(const std::string& text) {
-  const auto b = text.find_first_not_of(' ');
-  if (b == std::string::npos) return -1;
-  const auto e = text.find_last_not_of(' ');
-  if (e - b + 1 > 3) return -1;
-  int n = 0;
-  for (size_t i = b; i <= e; ++i) {
-    if (text[i] < '0' || text[i] > '9') return -1;
-    n = 10 * n + (text[i] - '0');
-  }
-  return n <= 255 ? n : -1;
-}
-
-}  // namespace
 
 // Walks the records in the order of the table. A record without a layout or a level (not yet
 // processed by the batch generator) is skipped; a layout the loader refuses counts as failing,
@@ -45,7 +28,7 @@ void Main::Command1_Click() {
   for (int i = 1; i <= n; ++i) {
     nuovo_schema();
     txtprogressivo.set_visible(true);
-    const int level = stored_level(testolivello.text());
+    const int level = whole_number(testolivello.text());
     if (txtkenvari.text().find_first_not_of(' ') != std::string::npos && level >= 0) {
       stringa = txtkenvari.text();
       livello = level;

@@ -1,11 +1,13 @@
-// Shared set-up of the window tests: the program's windows on the Qt runtime, offscreen, and the
-// small helpers every window test uses (widgets by name, toolbar buttons, screenshots, puzzles).
+// Shared set-up of the window tests: the program started on the Qt runtime with its windows
+// offscreen, the folder the screenshots go to, the test puzzles, and the player who answers the
+// traffic light and the message boxes.
 #pragma once
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QString>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -21,32 +23,45 @@
 
 namespace ks::gui_test {
 
+// The path of a screenshot: build/screenshots/<file>.
 inline QString shot(const char* file) {
   QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
   return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
 }
 
-// A puzzle of tests/data/killer.txt: layout, solution, id.
+// The puzzles of tests/data/killer.txt, in file order: per puzzle its layout, solution and id.
+inline std::vector<QStringList> test_puzzles() {
+  std::vector<QStringList> out;
+  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return out;
+  while (!f.atEnd()) {
+    const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    out.push_back(line.split(QLatin1Char('|')));
+  }
+  return out;
+}
+
+// One puzzle by its id ("dt-1").
 struct Puzzle {
   std::string layout, solution, id;
 };
 inline Puzzle puzzle(const char* id) {
-  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  while (!f.atEnd()) {
-    const QString line = QString::fromUtf8(f.readLine()).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-    const QStringList parts = line.split(QLatin1Char('|'));
-    if (parts.size() == 3 && parts[2] == QLatin1String(id))
-      return {parts[0].toStdString(), parts[1].toStdString(), parts[2].toStdString()};
-  }
+  for (const QStringList& p : test_puzzles())
+    if (p.size() == 3 && p[2] == QLatin1String(id))
+      return {p[0].toStdString(), p[1].toStdString(), p[2].toStdString()};
   return {};
 }
 
-// The program's windows, shown offscreen: the main window with its companions.
-class Windows {
- public:
-  Windows() {
+// The program as a window test drives it: the runtime, the main window's model and the views of
+// its windows. start() runs the start-up with the log window hidden; show() shows the main window
+// and tells whether it appeared; stop() ends it all, the views first.
+struct Program {
+  std::unique_ptr<view::QtRuntime> rt;
+  std::unique_ptr<Main> m;
+  std::unique_ptr<view::View> view;
+
+  void start() {
     view::apply_look(*qApp);
     rt = std::make_unique<view::QtRuntime>();
     m = std::make_unique<Main>(*rt);
@@ -57,24 +72,29 @@ class Windows {
       return w ? &w->canvas() : nullptr;
     });
     m->Form_Load();
+    m->frmlog.Hide();
+  }
+  bool show() {
     m->form.Show();
     view->flush();
+    return QTest::qWaitForWindowExposed(&view->main_window());
   }
-  ~Windows() {
+  void stop() {
     view.reset();
     m.reset();
     rt.reset();
   }
-
   view::FormWindow& main_window() const { return view->main_window(); }
+
   template <class W = QWidget>
   W* find(const QString& name) const {
     return main_window().findChild<W*>(name);
   }
-  // The widget of control `name` of an array, by index: "Text1(3)".
+  // The widget of a control of an array by its index: cell("Text1", 3) is "Text1(3)".
   QWidget* cell(const char* name, int i) const {
     return find(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
   }
+  // The button of a toolbar by its key.
   QWidget* button(const char* toolbar, const char* key) const {
     auto* bar = find<QToolBar>(QLatin1String(toolbar));
     return bar ? bar->findChild<QWidget*>(QLatin1String(key)) : nullptr;
@@ -91,26 +111,23 @@ class Windows {
   // Lets the batched repaint catch up with the model: longer than the view's largest gap between
   // repaints (40 ms), with room for a coarse timer firing late.
   static void settle() { QTest::qWait(60); }
-
-  std::unique_ptr<view::QtRuntime> rt;
-  std::unique_ptr<Main> m;
-  std::unique_ptr<view::View> view;
 };
 
 // While it lives, the player answers what the program asks: every step waiting at the traffic
-// light gets the green light (or what `answer` says), every message box its default button.
+// light gets the green light (or the red one when `answer` says false), every message box its
+// default button (its text is kept).
 class Player {
  public:
-  explicit Player(Windows& w, std::function<bool()> answer = [] { return true; }) {
-    QObject::connect(&timer_, &QTimer::timeout, [&w, answer, this] {
+  explicit Player(Program& p, std::function<bool()> answer = [] { return true; }) {
+    QObject::connect(&timer_, &QTimer::timeout, [&p, answer, this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         messages.push_back(box->text().toStdString());
         box->accept();
       }
-      if (!w.m->Pictgo.visible()) return;
+      if (!p.m->Pictgo.visible()) return;
       ++steps;
       if (on_step) on_step();
-      QTest::mouseClick(w.find(answer() ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")),
+      QTest::mouseClick(p.find(answer() ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")),
                         Qt::LeftButton);
     });
     timer_.start(80);

@@ -1,43 +1,26 @@
 // The level chooser as a real window, offscreen: opened from the file toolbar, a level clicked,
 // the puzzles browsed, one loaded onto the board; screenshots of the chooser and the board.
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
 #include <QtTest>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "board/main.h"
+#include "gui_support.h"
 #include "library/library.h"
-#include "look.h"
-#include "qt_runtime.h"
-#include "view.h"
 
 using ks::Main;
+using ks::gui_test::shot;
 using ks::view::FormWindow;
 
 namespace {
 
-QString shot(const char* file) {
-  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
-  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
-}
-
 // The cage layouts of the test puzzles, in file order.
 std::vector<std::string> layouts() {
   std::vector<std::string> out;
-  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
-  if (!f.open(QIODevice::ReadOnly)) return out;
-  while (!f.atEnd()) {
-    const QString line = QString::fromUtf8(f.readLine()).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-    out.push_back(line.section(QLatin1Char('|'), 0, 0).toStdString());
-  }
+  for (const QStringList& p : ks::gui_test::test_puzzles()) out.push_back(p[0].toStdString());
   return out;
 }
 
@@ -48,12 +31,11 @@ class LibraryWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<ks::view::QtRuntime> rt_;
-  std::unique_ptr<Main> m_;
-  std::unique_ptr<ks::view::View> view_;
+  ks::gui_test::Program p_;
+  Main* m_ = nullptr;
 
-  FormWindow& main_window() const { return view_->main_window(); }
-  FormWindow& chooser() const { return *view_->window(m_->frmlivello.form); }
+  FormWindow& main_window() const { return p_.main_window(); }
+  FormWindow& chooser() const { return *p_.view->window(m_->frmlivello.form); }
   template <class W = QWidget>
   W* in_chooser(const char* name) const {
     return chooser().findChild<W*>(QString::fromLatin1(name));
@@ -63,13 +45,8 @@ class LibraryWindowTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
-    ks::view::apply_look(*qApp);
-    rt_ = std::make_unique<ks::view::QtRuntime>();
-    m_ = std::make_unique<Main>(*rt_);
-    view_ = std::make_unique<ks::view::View>(
-        m_->form, std::vector<ks::Form*>{&m_->frmlog.form, &m_->frmgeneratore.form, &m_->frmlivello.form});
-    m_->Form_Load();
-    m_->frmlog.Hide();
+    p_.start();
+    m_ = p_.m.get();
 
     // A library of four puzzles of level 4 with their rating details.
     m_->database = dir_.filePath(QStringLiteral("schemikenvari.db")).toStdString();
@@ -86,16 +63,10 @@ class LibraryWindowTest : public QObject {
     d.set_database_name(m_->database);
     QVERIFY2(d.create_database(std::string(ks::kLibraryScript) + rows), d.error_text().c_str());
 
-    m_->form.Show();
-    view_->flush();
-    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+    QVERIFY(p_.show());
   }
 
-  void cleanupTestCase() {
-    view_.reset();
-    m_.reset();
-    rt_.reset();
-  }
+  void cleanupTestCase() { p_.stop(); }
 
   void chooserBrowsesALevelAndLoadsAPuzzle() {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));

@@ -7,7 +7,7 @@
 #include "gui_support.h"
 
 using ks::gui_test::Player;
-using ks::gui_test::Windows;
+using ks::gui_test::Program;
 using ks::gui_test::puzzle;
 using ks::gui_test::shot;
 
@@ -23,26 +23,30 @@ class PlayWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Windows> w_;
+  std::unique_ptr<Program> w_;
   ks::Main& m() { return *w_->m; }
 
   // A cage entered with the editor: a colour, the cells clicked, the sum typed into its box.
   void enter_cage(int colour, std::initializer_list<int> cells, const char* sum) {
     QTest::mouseClick(w_->cell("colore", colour), Qt::LeftButton);
     for (const int c : cells) QTest::mouseClick(w_->cell("Text1", c), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     QTest::mouseClick(w_->cell("textsomma", m().gruppi), Qt::LeftButton);
     type_keys(QLatin1String(sum));
   }
 
  private slots:
   void init() {
-    w_ = std::make_unique<Windows>();
-    QVERIFY(QTest::qWaitForWindowExposed(&w_->main_window()));
+    w_ = std::make_unique<Program>();
+    w_->start();
+    QVERIFY(w_->show());
     w_->main_window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w_->main_window()));
   }
-  void cleanup() { w_.reset(); }
+  void cleanup() {
+    w_->stop();
+    w_.reset();
+  }
 
   // With pencil marks shown the arrow keys still move from cell to cell, and a digit typed lands
   // in the cell reached; after the pencil marks go the arrows go on working.
@@ -50,28 +54,28 @@ class PlayWindowTest : public QObject {
     const auto p = puzzle("dt-1");
     w_->load(p);
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     QTest::mouseClick(w_->cell("Text2", 0), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     type_keys(QString(QChar(p.solution[0])));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    Windows::settle();
+    Program::settle();
     QVERIFY(!m().Picture1[0].visible());  // the palette of r1c1 closed as the cell was left
     QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 1));
     type_keys(QString(QChar(p.solution[1])));
     QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
     QCOMPARE(m().Text1[1].text(), std::string(1, p.solution[1]));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    Windows::settle();
+    Program::settle();
     QVERIFY(w_->cell("Text2", 1 + 9) == nullptr || !w_->cell("Text2", 10)->isVisible());
     QVERIFY(w_->cell("Text1", 10)->hasFocus());
     QVERIFY(w_->main_window().grab().save(shot("pencil_arrows.png")));
     // Pencil marks off: the arrows still move, the typing follows.
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    Windows::settle();
+    Program::settle();
     QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 2));
     type_keys(QString(QChar(p.solution[2])));
     QCOMPARE(m().Text1[2].text(), std::string(1, p.solution[2]));
@@ -85,7 +89,7 @@ class PlayWindowTest : public QObject {
     enter_cage(5, {2, 11}, "17");
     enter_cage(7, {3, 4, 5}, "24");
     QTest::mouseClick(w_->cell("colore", 0), Qt::LeftButton);  // leaves the last sum box
-    Windows::settle();
+    Program::settle();
     QCOMPARE(m().gruppi, 3);
     const ks::Color first = m().Text1[0].back_color(), second = m().Text1[2].back_color();
     QVERIFY(first != m().bianco && second != m().bianco);
@@ -95,12 +99,12 @@ class PlayWindowTest : public QObject {
       QTest::mouseClick(w_->button("Toolbar1", "somme"), Qt::LeftButton);
       QVERIFY(player.steps > 0);
     }
-    Windows::settle();
+    Program::settle();
     QCOMPARE(m().Text1[0].back_color(), first);
     QCOMPARE(m().Text2[1].back_color(), first);
     QCOMPARE(m().Text1[11].back_color(), second);
     QTest::mouseClick(w_->cell("colore", 16), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     QCOMPARE(m().Text1[0].back_color(), m().bianco);
     // The inner borders of each cage are gone, the outer ones stay.
     QVERIFY(!m().Line4[0].visible());   // r1c1 | r1c2, one cage
@@ -166,7 +170,7 @@ class PlayWindowTest : public QObject {
     w_->load(p);
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
     QTest::mouseClick(w_->find(QStringLiteral("Check2")), Qt::LeftButton);
-    Windows::settle();
+    Program::settle();
     QCOMPARE(m().Check2.value(), 1);
     const std::string before = m().Text2[40].text();
     QVERIFY(before.size() > 1);
@@ -190,13 +194,13 @@ class PlayWindowTest : public QObject {
     const std::string hint(200, 'x');
     m().txthint.set_visible(true);
     m().txthint.set_text(hint);
-    Windows::settle();
+    Program::settle();
     QCOMPARE(w_->find(QStringLiteral("txthint"))->toolTip().toStdString(), hint);
     m().txthint.set_text("breve");
-    Windows::settle();
+    Program::settle();
     QVERIFY(w_->find(QStringLiteral("txthint"))->toolTip().isEmpty());
     for (int i = 0; i < 27; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
-    Windows::settle();
+    Program::settle();
     QVERIFY(w_->main_window().grab().save(shot("digits_beside_sums.png")));
   }
 };

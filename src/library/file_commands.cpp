@@ -1,0 +1,170 @@
+// The file commands of the main window: open a puzzle file, save the board into one, and the
+// one-line export of the board ("salva per flash").
+#include <algorithm>
+
+#include "board/main.h"
+#include "library/puzzle_files.h"
+#include "platform/text.h"
+
+namespace ks {
+
+namespace {
+constexpr const char* kFileError = "errore nel salvataggio";
+}  // namespace
+
+// A closed cage has a sum; the cage being entered has none until its sum box is left. Each cage
+// is written as entered or loaded: its full sum (the text of its sum box, as the restart command
+// reads it) and every cell it still owns, filled or not.
+std::string Main::cage_line() const {
+  std::string line;
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) {
+    if (!sommagruppo[g].is_number() || (g == gruppi && cellacolorata > 0)) continue;
+    std::string cells;
+    const int n = layout_size(g);
+    for (int k = 1; k <= n; ++k)
+      if (const int c = layout_cell(g, k); c >= 0 && cage_of(c) == g) cells += two_digits(c);
+    if (cells.empty()) continue;
+    line += num_text(val(textsomma[g].text())) + "," + cells + ";";
+  }
+  return line;
+}
+
+// A filled cell writes its digit, an empty one its candidates as ascending digits, so that every
+// field reads back whatever was typed into a candidate box. A field of one character is read as a
+// placed digit, so an empty cell left with one candidate writes it twice ("77"): it opens again
+// empty, with that candidate.
+std::string Main::cell_fields_line() const {
+  std::string line;
+  for (int i = 0; i < kCells; ++i) {
+    const std::string& digit = Text1[i].text();
+    if (!digit.empty()) {
+      line += digit;
+    } else {
+      const unsigned mask = digit_mask(Text2[i].text());
+      const size_t start = line.size();
+      for (int d = 1; d <= 9; ++d)
+        if (mask & (1u << d)) line += static_cast<char>('0' + d);
+      if (line.size() == start + 1) line += line.back();
+    }
+    line += ',';
+  }
+  return line;
+}
+
+// The file's cages go through the layout loader. An "sc+" file then gives every cell its field
+// (a one-character field is the cell's digit and its candidate string, a digit written twice the
+// only candidate of an empty cell) and every cage its
+// remaining sum and empty cells from the digits placed; the other formats get their candidates
+// from the cages.
+void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
+  ins_dati = true;
+  stringa = text.layout;
+  carica_gruppi_da_stringa();
+  gruppo1 = gruppi;
+  if (format == FileFormat::ScPlus) {
+    for (int i = 0; i < kCells; ++i) {
+      const std::string& field = text.fields[static_cast<size_t>(i)];
+      if (field.size() == 2 && field[0] == field[1]) {
+        Text2[i].set_text(field.substr(1));
+      } else {
+        Text2[i].set_text(field);
+        if (field.size() == 1) Text1[i].set_text(field);
+      }
+    }
+    for (int g = 0; g <= gruppi; ++g) cage_from_layout(g);
+  } else {
+    // The candidate boxes of the empty cells show while the cages are checked.
+    mnupencil_Click();
+    chiamante = "";
+    controlla_contiguita();
+    inizializza_candidati();
+    mnupencil_Click();
+  }
+  ins_dati = false;
+  chiamante = "manuale";
+}
+
+// A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. Once a
+// file is chosen the board is reset; a file that cannot be read or holds no sound puzzle leaves
+// it so, with the reason.
+void Main::mnuopen_Click() {
+  const std::string name = rt.ShowOpen(kOpenFilter);
+  if (name.empty()) return;
+  const FileFormat format = file_format(name);
+  if (format == FileFormat::None || format == FileFormat::Sas) {
+    rt.MsgBox("si possono aprire solo i file che finiscono con sa+, sc+, sav o txt",
+              MsgButtons::Ok);
+    return;
+  }
+  std::string bytes;
+  const bool readable = read_text_file(name, bytes);
+  PuzzleText text;
+  const std::string why = readable ? read_puzzle_text(format, bytes, text) : "";
+
+  filelibreria = false;
+  library_record = 0;
+  if (mnupencil.checked()) mnupencil_Click();
+  nuovo_schema();
+  if (!readable || !why.empty()) {
+    filetxt.set_text("");
+    rt.MsgBox(readable ? "schema non valido: " + why : kFileError, MsgButtons::Ok);
+    return;
+  }
+  filetxt.set_text(" " + name);
+  load_puzzle_text(format, text);
+}
+
+void Main::mnusave_Click() {
+  // What the player typed in a sum box counts: the box is left as when the focus moves on, which
+  // closes the cage being entered.
+  for (TextBox& box : textsomma)
+    if (box.has_focus() && box.on_lost_focus) {
+      box.on_lost_focus();
+      break;
+    }
+
+  const std::string name = rt.ShowSave(kSaveFilter);
+  if (name.empty()) return;
+  std::vector<std::string> lines;
+  switch (file_format(name)) {
+    case FileFormat::SaPlus: lines = {cage_line()}; break;
+    case FileFormat::Sas: lines = {cell_fields_line()}; break;
+    case FileFormat::ScPlus: lines = {cage_line(), cell_fields_line()}; break;
+    default:
+      rt.MsgBox("si può salvare solo con un nome che finisce con sa+, sas o sc+", MsgButtons::Ok);
+      return;
+  }
+  // A file of cages needs a cage: a file without any could not be opened again.
+  if (file_format(name) != FileFormat::Sas && lines[0].empty()) {
+    rt.MsgBox("nessun schema caricato", MsgButtons::Ok);
+    return;
+  }
+  if (!write_text_file(name, lines)) {
+    rt.MsgBox(kFileError, MsgButtons::Ok);
+    return;
+  }
+  filetxt.set_text(" " + name);
+}
+
+// The export line: the digits of the filled cells, the level of the library record, and the
+// cages on the board, separated by blanks. The digits also go to the library box of the grid.
+void Main::Command2_Click() {
+  std::string grid;
+  for (const TextBox& box : Text1) grid += box.text();
+  txtstringa.set_text(grid);
+  const std::string cages = cage_line();
+  if (cages.empty()) {
+    rt.MsgBox("nessun schema caricato", MsgButtons::Ok);
+    return;
+  }
+  std::string name = rt.ShowSave(kExportFilter);
+  if (name.empty()) return;
+  if (!name.ends_with(".txt")) name += ".txt";
+  // The blanks separate the parts: the level keeps none of its own.
+  std::string level = testolivello.text();
+  std::erase(level, ' ');
+  if (!write_text_file(name, {grid + " " + level + " " + cages})) rt.MsgBox(kFileError, MsgButtons::Ok);
+}
+
+}  // namespace ks

@@ -1,0 +1,654 @@
+// Puzzle files through the file commands as the player runs them: every format written and read
+// back before and during play, hand-written files, every refused file, cancelled dialogs,
+// unknown names, failed writes, and damaged files through every reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "library/puzzle_files.h"
+#include "platform/text.h"
+#include "test_support.h"
+
+namespace ks {
+namespace {
+
+namespace fs = std::filesystem;
+using test::cages_of;
+using test::lines_of;
+using test::load_layout;
+using test::puzzles;
+using test::Started;
+
+constexpr const char* kFileError = "errore nel salvataggio";
+constexpr const char* kNoPuzzle = "nessun schema caricato";
+constexpr const char* kOpenNames = "si possono aprire solo i file che finiscono con sa+, sc+, sav o txt";
+constexpr const char* kSaveNames = "si può salvare solo con un nome che finisce con sa+, sas o sc+";
+
+// The 81 cell fields of a board: a digit, the candidates of an empty cell, or its one candidate
+// written twice.
+std::string fields_of(const Main& m) {
+  std::string line;
+  for (int i = 0; i < kCells; ++i) {
+    const std::string& digit = m.Text1[i].text();
+    const std::string& candidates = m.Text2[i].text();
+    line += (!digit.empty() ? digit : candidates.size() == 1 ? candidates + candidates : candidates) + ",";
+  }
+  return line;
+}
+
+// A layout as an "sav" file: one cage per line, numbered from 0.
+std::string sav_of(const std::string& layout) {
+  std::string out;
+  int g = 0;
+  for (const auto& cage : cages_of(layout)) {
+    out += std::to_string(g++) + "," + std::to_string(cage.sum) + ",0," + std::to_string(cage.cells.size());
+    for (int c : cage.cells) out += "," + std::to_string(c);
+    out += "\r\n";
+  }
+  return out;
+}
+
+// The board holds no puzzle: no cage, no digit, nothing left of a load in progress.
+void expect_reset(const Main& m) {
+  EXPECT_EQ(m.gruppi, 0);
+  EXPECT_FALSE(m.ins_dati);
+  EXPECT_EQ(m.filetxt.text(), "");
+  EXPECT_EQ(m.esposti, 0);
+  EXPECT_FALSE(m.mnupencil.checked());
+  for (int i = 0; i < kCells; ++i) {
+    EXPECT_EQ(m.cage_of(i), -1) << i;
+    EXPECT_EQ(m.Text1[i].text(), "") << i;
+    EXPECT_TRUE(m.Text1[i].visible()) << i;
+    EXPECT_FALSE(m.textsomma[i].visible()) << i;
+  }
+  EXPECT_FALSE(m.sommagruppo[0].is_number());
+}
+
+// Every cage agrees with the board: its sum box shows the sum of the layout, and its remaining
+// sum, empty-cell count and cell list follow from the digits placed in its layout cells.
+void expect_cages(const Main& m, const std::string& layout) {
+  const auto cages = cages_of(layout);
+  ASSERT_FALSE(cages.empty());
+  EXPECT_EQ(m.gruppi, static_cast<int>(cages.size()) - 1);
+  std::vector<int> owner(kCells, -1);
+  for (size_t g = 0; g < cages.size(); ++g) {
+    SCOPED_TRACE("cage " + std::to_string(g));
+    const int G = static_cast<int>(g);
+    const auto& cage = cages[g];
+    EXPECT_EQ(m.textsomma[G].text(), std::to_string(cage.sum));
+    EXPECT_TRUE(m.textsomma[G].visible());
+    const int lowest = *std::min_element(cage.cells.begin(), cage.cells.end());
+    EXPECT_EQ(m.textsomma[G].left(), m.Label2[lowest].left() + 2);
+    EXPECT_EQ(m.textsomma[G].top(), m.Label2[lowest].top() - 4);
+    ASSERT_EQ(m.layout_size(G), static_cast<int>(cage.cells.size()));
+    int remaining = cage.sum;
+    std::vector<int> empty;
+    for (size_t k = 0; k < cage.cells.size(); ++k) {
+      const int c = cage.cells[k];
+      owner[static_cast<size_t>(c)] = G;
+      EXPECT_EQ(m.layout_cell(G, static_cast<int>(k) + 1), c);
+      if (m.Text1[c].text().empty())
+        empty.push_back(c);
+      else
+        remaining -= std::stoi(m.Text1[c].text());
+    }
+    EXPECT_TRUE(m.sommagruppo[G].eq(remaining)) << m.sommagruppo[G].text();
+    ASSERT_EQ(m.cage_size(G), static_cast<int>(empty.size()));
+    for (size_t k = 0; k < empty.size(); ++k) EXPECT_EQ(m.cage_cell(G, static_cast<int>(k) + 1), empty[k]);
+  }
+  for (int i = 0; i < kCells; ++i) EXPECT_EQ(m.cage_of(i), owner[static_cast<size_t>(i)]) << i;
+}
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::temp_directory_path() / (std::string("ks_files_") + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+  std::string bytes(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // The entries of the folder, with the kind of each.
+  std::vector<std::string> listing() const {
+    std::vector<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+      out.push_back(e.path().lexically_relative(dir).string() + (e.is_directory() ? "/" : ""));
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  // The player opens from the toolbar, saves from the menu, exports with the hidden button; the
+  // dialog answers `name` ("" = cancelled).
+  void open(const std::string& name) {
+    s.rt.open_answers.push_back(name.empty() ? "" : path(name));
+    m.Toolbar2.on_button_click("open");
+  }
+  void save(const std::string& name) {
+    s.rt.save_answers.push_back(name.empty() ? "" : path(name));
+    m.mnusave.on_click();
+  }
+  void export_as(const std::string& name) {
+    s.rt.save_answers.push_back(name.empty() ? "" : path(name));
+    m.Command2.on_click();
+  }
+  // Places solution digits through cell entry, as the player types them.
+  void play(const test::Puzzle& p, int every) {
+    for (int i = 0; i < kCells; i += every) m.Text1[i].type(p.solution.substr(static_cast<size_t>(i), 1));
+  }
+
+  Started s;
+  Main& m = *s.m;
+  fs::path dir;
+};
+
+TEST_F(Files, TheExampleBoardSavesAsOneLineAndReadsBack) {
+  load_layout(m, "15,0102;10,0918;");
+  save("two.sa+");
+  EXPECT_EQ(bytes("two.sa+"), "15,0102;10,0918;\r\n");
+  EXPECT_EQ(m.filetxt.text(), " " + path("two.sa+"));
+  m.Toolbar2.on_button_click("new");
+  open("two.sa+");
+  EXPECT_TRUE(s.rt.messages.empty());
+  EXPECT_EQ(s.rt.last_filter, "Puzzle salvati (*.txt;*.sa+)|*.txt;*.sa+|Tutti i file (*.*)|*.*");
+  expect_cages(m, "15,0102;10,0918;");
+  EXPECT_EQ(m.filetxt.text(), " " + path("two.sa+"));
+  EXPECT_EQ(m.chiamante, "manuale");
+  EXPECT_FALSE(m.ins_dati);
+  EXPECT_FALSE(m.mnupencil.checked());
+  EXPECT_EQ(m.Text2[1].text(), "6789");  // two different digits making 15
+  EXPECT_EQ(m.Text2[40].text(), "123456789");
+}
+
+// Every test puzzle in every format, before play and with every fifth cell filled: the files
+// hold the puzzle with its full sums, open again into the same cages, agree with the digits on
+// the board, and write the same bytes once more.
+TEST_F(Files, EveryFormatReadsBackWhatItWroteBeforeAndDuringPlay) {
+  for (const test::Puzzle& p : puzzles()) {
+    for (const int every : {0, 5}) {
+      SCOPED_TRACE(p.id + (every ? " during play" : " before play"));
+      s.rt.messages.clear();
+      load_layout(m, p.layout);
+      if (every) play(p, every);
+      const std::string fields = fields_of(m);
+      m.testolivello.set_text(every ? "12" : "4");
+      save("p.sa+");
+      save("p.sc+");
+      save("p.sas");
+      export_as("p");
+      ASSERT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+      EXPECT_EQ(bytes("p.sa+"), p.layout + "\r\n");
+      EXPECT_EQ(bytes("p.sc+"), p.layout + "\r\n" + fields + "\r\n");
+      EXPECT_EQ(bytes("p.sas"), fields + "\r\n");
+      std::string grid;
+      for (int i = 0; i < kCells; ++i)
+        if (every && i % every == 0) grid += p.solution[static_cast<size_t>(i)];
+      EXPECT_EQ(bytes("p.txt"), grid + (every ? " 12 " : " 4 ") + p.layout + "\r\n");
+      EXPECT_EQ(m.txtstringa.text(), grid);
+
+      // "sa+" and the export give the puzzle from its start.
+      for (const char* name : {"p.sa+", "p.txt"}) {
+        SCOPED_TRACE(name);
+        open(name);
+        EXPECT_TRUE(s.rt.messages.empty());
+        EXPECT_EQ(m.gruppo1, m.gruppi);
+        EXPECT_EQ(m.esposti, 0);
+        expect_cages(m, p.layout);
+        save("again.sa+");
+        EXPECT_EQ(bytes("again.sa+"), bytes("p.sa+"));
+      }
+      // "sc+" gives the game as it stood: its digits and candidates, and cages that count the
+      // digits.
+      open("p.sc+");
+      EXPECT_TRUE(s.rt.messages.empty());
+      EXPECT_EQ(m.gruppo1, m.gruppi);
+      for (int i = 0; i < kCells; ++i) {
+        const bool placed = every && i % every == 0;
+        EXPECT_EQ(m.Text1[i].text(), placed ? p.solution.substr(static_cast<size_t>(i), 1) : "") << i;
+        if (placed) {
+          EXPECT_EQ(m.Text2[i].text(), m.Text1[i].text()) << i;
+        }
+      }
+      EXPECT_EQ(fields_of(m), fields);
+      expect_cages(m, p.layout);
+      save("again.sc+");
+      EXPECT_EQ(bytes("again.sc+"), bytes("p.sc+"));
+    }
+  }
+}
+
+TEST_F(Files, HandWrittenFilesOfEveryFormat) {
+  const std::string grid = puzzles()[0].solution;
+  const std::string layout = puzzles()[0].layout;
+  std::string fields;
+  for (int i = 0; i < kCells; ++i)
+    fields += i == 1 ? "7," : i == 2 ? "89," : i == 40 ? "5," : i == 41 ? "66," : "123456789,";
+  struct Case {
+    std::string name, bytes, layout;
+    std::string digits;  // cell:digit pairs expected on the board
+  };
+  const std::vector<Case> cases = {
+      {"a.sa+", "15,0102;10,0918;\r\n", "15,0102;10,0918;", ""},
+      {"line-feed.sa+", "15,0102;\n10,0918;\n", "15,0102;", ""},
+      {"blanks.sa+", " 15 ,0102; 10,0918;", "15,0102;10,0918;", ""},
+      {"mark.sa+", "\xEF\xBB\xBF" "15,0102;\r\n", "15,0102;", ""},
+      {"trailing.sa+", "15,0102;end\r\nmore\r\n", "15,0102;", ""},
+      {"one.sav", "3,17,5,2,40,41\r\n", "17,4041;", ""},
+      {"order.sav", "0,3,x,2,0,1\r\n2,4,,2,2,3,\r\n1, 11 ,9,2,9,10\r\n", "3,0001;11,0910;4,0203;", ""},
+      {"gap.sav", "7,3,0,2,0,1\n20,4,0,2,2,3\n", "3,0001;4,0203;", ""},
+      {"flash12.txt", grid + " 12 " + layout + "\r\n", layout, ""},
+      {"flash4.txt", grid + " 4 " + layout + "\r\n", layout, ""},
+      {"unfinished.txt", "5918 3 15,0102;10,0918;\r\n", "15,0102;10,0918;", ""},
+      {"empty-grid.txt", "  15,0102;\r\n", "15,0102;", ""},
+      {"game.sc+", "15,0102;10,0918;\r\n" + fields + "\r\n", "15,0102;10,0918;", "1:7 40:5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.rt.messages.clear();
+    load_layout(m, layout);
+    write(c.name, c.bytes);
+    open(c.name);
+    EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+    EXPECT_EQ(m.filetxt.text(), " " + path(c.name));
+    expect_cages(m, c.layout);
+    std::string digits;
+    for (int i = 0; i < kCells; ++i)
+      if (!m.Text1[i].text().empty()) digits += (digits.empty() ? "" : " ") + std::to_string(i) + ":" + m.Text1[i].text();
+    EXPECT_EQ(digits, c.digits);
+    EXPECT_EQ(m.cage_line(), c.layout);
+  }
+  // The "sc+" game: cage 15 lost its 7, and the empty cells keep the candidates of the file; a
+  // digit written twice is the one candidate of an empty cell.
+  EXPECT_TRUE(m.sommagruppo[0].eq(8));
+  EXPECT_EQ(m.Text2[1].text(), "7");
+  EXPECT_EQ(m.Text2[2].text(), "89");
+  EXPECT_EQ(m.Text2[41].text(), "6");
+  EXPECT_EQ(m.esposti, 2);
+  save("game.sc+");
+  EXPECT_EQ(bytes("game.sc+"), "15,0102;10,0918;\r\n" + fields + "\r\n");
+}
+
+// A cage whose cells do not hang together is shown with the contiguity warning; the file opens.
+TEST_F(Files, ASplitCageOpensWithTheContiguityWarning) {
+  write("split.sa+", "10,0002;15,0910;\r\n");
+  open("split.sa+");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{" problema contiguita "});
+  expect_cages(m, "10,0002;15,0910;");
+  EXPECT_FALSE(m.ins_dati);
+  EXPECT_FALSE(m.mnupencil.checked());
+  EXPECT_EQ(m.chiamante, "manuale");
+}
+
+// Each file the readers refuse: the message says why, and the board is reset, whatever was on it.
+TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
+  const std::string fields81 = [] {
+    std::string f;
+    for (int i = 0; i < kCells; ++i) f += "123456789,";
+    return f;
+  }();
+  std::string cages81;
+  for (int c = 0; c < kCells; ++c) cages81 += "1," + two_digits(c) + ";";
+  const std::string bad = "schema non valido: ";
+  struct Case {
+    std::string name, bytes, message;
+  };
+  const std::vector<Case> cases = {
+      {"empty.sa+", "", bad + "il file è vuoto"},
+      {"blank.sa+", "\r\n", bad + "nessun gruppo"},
+      {"words.sa+", "hello\r\n", bad + "nessun gruppo"},
+      {"nosemi.sa+", "15,0102;10,0918\r\n", bad + "il 2° gruppo non termina con ';'"},
+      {"cell81.sa+", "15,0181;\r\n", bad + "la cella \"81\" del 1° gruppo non è tra 00 e 80"},
+      {"eight.sa+", "36,0001020304050607;\r\n", bad + "il 1° gruppo ha più di 7 celle"},
+      {"twice.sa+", "15,0102;10,0203;\r\n", bad + "la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"},
+      {"many.sa+", cages81 + "1,00;\r\n", bad + "più di 81 gruppi"},
+      {"sum.sa+", "1x,0102;\r\n", bad + "la somma del 1° gruppo (\"1x\") non è un numero"},
+      {"done.sa+", "0,;15,0102;\r\n", bad + "il 1° gruppo non ha celle"},
+      {"odd.sa+", "15,010;\r\n", bad + "il 1° gruppo ha un numero dispari di cifre nelle celle"},
+      {"oneline.sc+", "15,0102;\r\n", bad + "manca la seconda riga, quella delle celle"},
+      {"more.sc+", "15,0102;\r\n" + fields81 + "1,\r\n", bad + "la seconda riga ha più di 81 campi"},
+      {"fewer.sc+", "15,0102;\r\n" + fields81.substr(10) + "\r\n", bad + "la seconda riga ha 80 campi invece di 81"},
+      {"nocomma.sc+", "15,0102;\r\n123\r\n", bad + "la seconda riga ha 0 campi invece di 81"},
+      {"field.sc+", "15,0102;\r\n12a," + fields81.substr(10) + "\r\n",
+       bad + "il campo 1 della seconda riga (\"12a\") non è un elenco di cifre da 1 a 9"},
+      {"zero.sc+", "15,0102;\r\n0," + fields81.substr(10) + "\r\n",
+       bad + "il campo 1 della seconda riga (\"0\") non è un elenco di cifre da 1 a 9"},
+      {"layout.sc+", "15,0102\r\n" + fields81 + "\r\n", bad + "il 1° gruppo non termina con ';'"},
+      {"empty.sav", "", bad + "il file è vuoto"},
+      {"emptyline.sav", "0,3,0,2,0,1\r\n\r\n1,4,0,2,2,3\r\n", bad + "riga 2: riga vuota"},
+      {"commas.sav", "0,3,0,2\r\n", bad + "riga 1: mancano i campi prima delle celle"},
+      {"number.sav", "81,3,0,2,0,1\r\n", bad + "riga 1: il numero del gruppo non è tra 0 e 80"},
+      {"letter.sav", "a,3,0,2,0,1\r\n", bad + "riga 1: il numero del gruppo non è tra 0 e 80"},
+      {"sum.sav", "0,3x,0,2,0,1\r\n", bad + "riga 1: la somma non è un numero"},
+      {"count.sav", "0,36,0,8,0,1,2,3,4,5,6,7\r\n", bad + "riga 1: il numero di celle non è tra 1 e 7"},
+      {"nocells.sav", "0,3,0,0,\r\n", bad + "riga 1: il numero di celle non è tra 1 e 7"},
+      {"cell.sav", "0,3,0,2,0,81\r\n", bad + "riga 1: la cella \"81\" non è tra 0 e 80"},
+      {"fewer.sav", "0,3,0,3,0,1\r\n", bad + "riga 1: ci sono meno celle di quante indicate"},
+      {"more.sav", "0,3,0,2,0,1,2\r\n", bad + "riga 1: ci sono più celle di quante indicate"},
+      {"same.sav", "0,3,0,2,0,1\r\n0,4,0,2,2,3\r\n", bad + "riga 2: il gruppo 0 compare anche alla riga 1"},
+      {"shared.sav", "0,3,0,2,0,1\r\n1,4,0,2,1,2\r\n", bad + "la cella 01 è sia nel 1° gruppo sia nel 2° gruppo"},
+      {"noblank.txt", "15,0102;\r\n", bad + "la riga non ha le tre parti griglia, livello e gruppi separate da spazi"},
+      {"nocage.txt", "123 4 \r\n", bad + "nessun gruppo"},
+      {"shifted.txt", " 23 12 15,0102;\r\n", bad + "la somma del 1° gruppo (\"12 15\") non è un numero"},
+      {"large.sa+", std::string(kMaxPuzzleFileBytes + 1, ' '), kFileError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.rt.messages.clear();
+    load_layout(m, puzzles()[0].layout);
+    play(puzzles()[0], 7);
+    m.filelibreria = true;
+    m.filetxt.set_text(" before");
+    write(c.name, c.bytes);
+    open(c.name);
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{c.message});
+    expect_reset(m);
+    EXPECT_FALSE(m.filelibreria);
+  }
+  // A file that is not there, and a folder in place of a file.
+  fs::create_directory(dir / "folder.sa+");
+  for (const char* name : {"missing.sa+", "folder.sa+"}) {
+    SCOPED_TRACE(name);
+    s.rt.messages.clear();
+    load_layout(m, puzzles()[0].layout);
+    open(name);
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{kFileError});
+    expect_reset(m);
+  }
+}
+
+TEST_F(Files, ACancelledDialogOrANameOfNoReadableFormatChangesNothing) {
+  load_layout(m, puzzles()[1].layout);
+  play(puzzles()[1], 3);
+  m.filetxt.set_text(" Livello 4, schema 2");
+  m.filelibreria = true;
+  m.library_record = 2;
+  const std::string fields = fields_of(m);
+  write("classic.sas", fields + "\r\n");
+  write("upper.SA+", puzzles()[0].layout + "\r\n");
+  write("none", puzzles()[0].layout + "\r\n");
+  for (const char* name : {"", "classic.sas", "upper.SA+", "none"}) {
+    SCOPED_TRACE(name);
+    s.rt.messages.clear();
+    open(name);
+    EXPECT_EQ(s.rt.messages, *name ? std::vector<std::string>{kOpenNames} : std::vector<std::string>{});
+    EXPECT_EQ(fields_of(m), fields);
+    expect_cages(m, puzzles()[1].layout);
+    EXPECT_EQ(m.filetxt.text(), " Livello 4, schema 2");
+    EXPECT_TRUE(m.filelibreria);
+    EXPECT_EQ(m.library_record, 2);
+  }
+  EXPECT_TRUE(s.rt.open_answers.empty());
+}
+
+// A write that fails or is refused leaves every file as it was and tells the player; a write
+// that succeeds replaces the old file whole.
+TEST_F(Files, SavesThatCannotWriteLeaveTheFilesAsTheyWere) {
+  load_layout(m, puzzles()[2].layout);
+  write("keep.txt", "keep\r\n");
+  write("keep.SA+", "keep\r\n");
+  write("keep", "keep\r\n");
+  fs::create_directory(dir / "folder.sa+");
+  const std::vector<std::string> before = listing();
+  struct Case {
+    std::string name, message;
+  };
+  const std::vector<Case> cases = {
+      {"", ""},
+      {"keep.txt", kSaveNames},
+      {"keep.SA+", kSaveNames},
+      {"keep", kSaveNames},
+      {"folder.sa+", kFileError},
+      {"missing/x.sa+", kFileError},
+      {"missing/x.sc+", kFileError},
+  };
+  m.filetxt.set_text(" before");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.rt.messages.clear();
+    save(c.name);
+    EXPECT_EQ(s.rt.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(bytes("keep.txt"), "keep\r\n");
+    EXPECT_EQ(m.filetxt.text(), " before");
+  }
+  // The export fails the same way.
+  s.rt.messages.clear();
+  export_as("missing/flash");
+  fs::create_directory(dir / "folder.sa+.txt");
+  export_as("folder.sa+");
+  EXPECT_EQ(s.rt.messages, (std::vector<std::string>{kFileError, kFileError}));
+
+  // A longer file is replaced whole by a shorter one.
+  write("old.sa+", std::string(5000, '9') + "\r\n");
+  save("old.sa+");
+  EXPECT_EQ(bytes("old.sa+"), puzzles()[2].layout + "\r\n");
+}
+
+TEST_F(Files, ABoardWithoutCagesIsSavedOnlyAsAClassicGrid) {
+  m.Toolbar2.on_button_click("new");
+  m.Text1[0].type("5");
+  for (const char* name : {"x.sa+", "x.sc+"}) {
+    s.rt.messages.clear();
+    save(name);
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{kNoPuzzle});
+  }
+  export_as("flash");
+  EXPECT_EQ(s.rt.messages.back(), kNoPuzzle);
+  EXPECT_EQ(s.rt.save_answers.size(), 1u);  // refused before the dialog
+  s.rt.save_answers.clear();
+  EXPECT_TRUE(listing().empty());
+  s.rt.messages.clear();
+  save("x.sas");
+  EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+  EXPECT_EQ(bytes("x.sas"), fields_of(m) + "\r\n");
+  EXPECT_EQ(bytes("x.sas").substr(0, 12), "5,12346789,1");
+}
+
+// The sum typed into the box of the cage being entered closes the cage before the file is
+// written; a cage still without a sum is left out.
+TEST_F(Files, SavingClosesTheCageWhoseSumIsBeingTyped) {
+  m.Toolbar2.on_button_click("new");
+  m.colore[3].on_click();
+  m.Text1[0].on_click();
+  m.Text1[1].on_click();
+  m.textsomma[0].set_focus();
+  m.textsomma[0].type("12");
+  save("typed.sa+");
+  EXPECT_EQ(bytes("typed.sa+"), "12,0001;\r\n");
+  EXPECT_EQ(m.cellacolorata, 0);
+  // The next cage has cells but no sum yet.
+  m.colore[4].on_click();
+  m.Text1[9].on_click();
+  m.Text1[10].on_click();
+  save("open.sc+");
+  EXPECT_EQ(lines_of(bytes("open.sc+"))[0], "12,0001;");
+  EXPECT_EQ(m.cellacolorata, 2);
+  EXPECT_TRUE(s.rt.messages.empty());
+}
+
+TEST_F(Files, TheExportAddsTxtOnlyWhenTheNameLacksIt) {
+  load_layout(m, "15,0102;10,0918;");
+  m.Text1[1].type("7");
+  m.testolivello.set_text("");
+  export_as("a");
+  export_as("b.txt");
+  EXPECT_EQ(listing(), (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(bytes("b.txt"), "7  15,0102;10,0918;\r\n");
+  EXPECT_EQ(s.rt.last_filter, "Puzzle salvati (*.txt)|*.txt");
+  EXPECT_EQ(m.filetxt.text(), "");
+  open("b.txt");
+  EXPECT_TRUE(s.rt.messages.empty());
+  expect_cages(m, "15,0102;10,0918;");
+}
+
+// Opening a file and the new command let go of the library's puzzle: its rating no longer goes
+// into the record.
+TEST_F(Files, NewAndOpenLetGoOfTheLibraryPuzzle) {
+  write("p.sa+", puzzles()[0].layout);
+  m.filelibreria = true;
+  m.library_record = 7;
+  open("p.sa+");
+  EXPECT_FALSE(m.filelibreria);
+  EXPECT_EQ(m.library_record, 0);
+  m.filelibreria = true;
+  m.library_record = 7;
+  m.mnunew.on_click();
+  EXPECT_FALSE(m.filelibreria);
+  EXPECT_EQ(m.library_record, 0);
+}
+
+// The restart command goes back to the start of the puzzle of any file, "sav" and "sc+" too.
+TEST_F(Files, TheRestartGoesBackToTheStartOfTheOpenedPuzzle) {
+  const test::Puzzle& p = puzzles()[3];
+  write("p.sav", sav_of(p.layout));
+  load_layout(m, p.layout);
+  play(p, 4);
+  save("p.sc+");
+  for (const char* name : {"p.sav", "p.sc+"}) {
+    SCOPED_TRACE(name);
+    open(name);
+    m.Text1[80].type(p.solution.substr(80, 1));
+    m.Toolbar2.on_button_click("undo");  // the player agrees to lose the digits
+    EXPECT_EQ(s.rt.messages,
+              std::vector<std::string>{"Ricominciare lo schema? Le cifre inserite andranno perse."});
+    s.rt.messages.clear();
+    EXPECT_EQ(m.esposti, 0);
+    expect_cages(m, p.layout);
+  }
+}
+
+TEST_F(Files, FileCommandsAreOfferedAndPassTheInputRule) {
+  EXPECT_TRUE(m.mnuopen.enabled());
+  EXPECT_TRUE(m.mnusave.enabled());
+  for (int n = 1; n <= m.Toolbar2.count(); ++n) {
+    const ToolbarButton& b = m.Toolbar2.button(n);
+    if (b.key == "open" || b.key == "save") {
+      EXPECT_TRUE(b.enabled) << b.key;
+    }
+  }
+  load_layout(m, puzzles()[0].layout);
+  write("p.sa+", puzzles()[1].layout);
+  m.Pictgo.set_visible(true);
+  s.rt.open_answers.push_back(path("p.sa+"));
+  s.rt.save_answers.push_back(path("q.sa+"));
+  m.mnuopen.on_click();
+  m.Toolbar2.on_button_click("open");
+  m.mnusave.on_click();
+  m.Toolbar2.on_button_click("save");
+  m.Command2.on_click();
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>(5, "per continuare click sul semaforo verde"));
+  EXPECT_EQ(s.rt.open_answers.size(), 1u);
+  EXPECT_EQ(s.rt.save_answers.size(), 1u);
+  m.Pictgo.set_visible(false);
+  s.rt.messages.clear();
+  m.mnuopen.on_click();
+  m.Toolbar2.on_button_click("save");
+  EXPECT_TRUE(s.rt.messages.empty());
+  EXPECT_EQ(bytes("q.sa+"), puzzles()[1].layout + "\r\n");
+  EXPECT_EQ(s.rt.last_filter, "Puzzle salvati (*.sa+)|*.sa+|Classico (*.sas)|*.sas|Schema (*.sc+)|*.sc+");
+}
+
+// Damaged files through every reader: each is either read into a board whose cages agree with
+// it, which saves and opens again, or refused with a message on a reset board. KS_FUZZ=long runs
+// many more files.
+TEST_F(Files, DamagedFilesAreReadOrRefusedCleanly) {
+  const char* env = std::getenv("KS_FUZZ");
+  const int runs = env && std::string(env) == "long" ? 40000 : 600;
+  std::mt19937 rng(20240611u);
+  const auto pick = [&rng](size_t n) { return static_cast<size_t>(rng() % std::max<size_t>(n, 1)); };
+
+  // Sound files of each format, taken from puzzles played a little.
+  struct Seed {
+    std::string ext, bytes;
+  };
+  std::vector<Seed> seeds;
+  for (size_t k = 0; k < 4; ++k) {
+    const test::Puzzle& p = puzzles()[k * 20];
+    load_layout(m, p.layout);
+    play(p, 6);
+    save("seed.sc+");
+    export_as("seed.txt");
+    seeds.push_back({"sa+", p.layout + "\r\n"});
+    seeds.push_back({"sc+", bytes("seed.sc+")});
+    seeds.push_back({"txt", bytes("seed.txt")});
+    seeds.push_back({"sav", sav_of(p.layout)});
+  }
+  std::string alphabet = ",;\r\n 0123456789-.x\t\xff";
+  alphabet += '\0';
+
+  for (int run = 0; run < runs; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const Seed& seed = seeds[pick(seeds.size())];
+    std::string text = seed.bytes;
+    const int edits = 1 + static_cast<int>(pick(4));
+    for (int e = 0; e < edits; ++e) {
+      const size_t at = pick(text.size() + 1);
+      switch (pick(6)) {
+        case 0:  // change a character
+          if (at < text.size()) text[at] = alphabet[pick(alphabet.size())];
+          break;
+        case 1:  // delete a run
+          text.erase(std::min(at, text.size()), 1 + pick(6));
+          break;
+        case 2:  // insert characters
+          text.insert(at, 1 + pick(3), alphabet[pick(alphabet.size())]);
+          break;
+        case 3:  // repeat a piece
+          text.insert(at, text.substr(pick(text.size() + 1), 1 + pick(40)));
+          break;
+        case 4:  // cut the file short
+          text.resize(at);
+          break;
+        default:  // a file of noise
+          if (pick(8) == 0) {
+            text.assign(pick(300), ' ');
+            for (char& c : text) c = static_cast<char>(rng());
+          }
+          break;
+      }
+    }
+    const std::string name = "fuzz." + (pick(5) == 0 ? std::string("sa+sc+savtxt").substr(3 * pick(4), 3) : seed.ext);
+    write(name, text);
+    s.rt.messages.clear();
+    load_layout(m, puzzles()[1].layout);
+    open(name);
+    if (m.filetxt.text().empty()) {
+      ASSERT_EQ(s.rt.messages.size(), 1u);
+      EXPECT_TRUE(s.rt.messages[0].starts_with("schema non valido: ") || s.rt.messages[0] == kFileError)
+          << s.rt.messages[0];
+      expect_reset(m);
+      continue;
+    }
+    for (const std::string& msg : s.rt.messages) EXPECT_EQ(msg, " problema contiguita ");
+    const std::string layout = m.cage_line();
+    expect_cages(m, layout);
+    // What was read saves and opens again as the same cages.
+    save("back.sc+");
+    s.rt.messages.clear();
+    open("back.sc+");
+    EXPECT_FALSE(m.filetxt.text().empty()) << (s.rt.messages.empty() ? "" : s.rt.messages[0]);
+    EXPECT_EQ(m.cage_line(), layout);
+    if (HasFailure()) {
+      ADD_FAILURE() << "file: " << ::testing::PrintToString(text);
+      break;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ks

@@ -1,0 +1,175 @@
+// Puzzle files from the real window, offscreen: a game saved from the menu and opened again from
+// the file toolbar through the runtime's file dialogs (answered by the test), the export from the
+// hidden button, a refused file's message; a screenshot of the opened game.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "gui_support.h"
+
+using ks::Main;
+using ks::gui_test::shot;
+using ks::view::FormWindow;
+
+namespace {
+
+QByteArray contents(const QString& file) {
+  QFile f(file);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class FilesWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  ks::gui_test::Program p_;
+  Main* m_ = nullptr;
+  // What the next file dialog answers, and the filters the dialogs were shown with.
+  QString answer_;
+  QStringList filters_;
+
+  FormWindow& main_window() const { return p_.main_window(); }
+  template <class W = QWidget>
+  W* find(const char* name) const {
+    return main_window().findChild<W*>(QString::fromLatin1(name));
+  }
+  void click_toolbar(const char* key) {
+    auto* bar = find<QToolBar>("Toolbar2");
+    QWidget* button = bar->findChild<QWidget*>(QLatin1String(key));
+    QVERIFY2(button && button->isEnabled(), key);
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+  }
+  static void settle() { QTest::qWait(60); }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    p_.start();
+    m_ = p_.m.get();
+    p_.rt->answer_file_dialog = [this](const QString& filter, bool) {
+      filters_ << filter;
+      return answer_;
+    };
+    QVERIFY(p_.show());
+  }
+
+  void cleanupTestCase() { p_.stop(); }
+
+  void gameSavedFromTheMenuOpensAgainFromTheToolbar() {
+    const std::vector<QStringList> puzzles = ks::gui_test::test_puzzles();
+    QVERIFY(!puzzles.empty() && puzzles[0].size() >= 2);
+    const std::string layout = puzzles[0][0].toStdString(), solution = puzzles[0][1].toStdString();
+
+    // A puzzle from a file, a few digits typed.
+    QFile start(dir_.filePath(QStringLiteral("start.sa+")));
+    QVERIFY(start.open(QIODevice::WriteOnly));
+    start.write((layout + "\r\n").c_str());
+    start.close();
+    answer_ = start.fileName();
+    find<QAction>("mnuopen")->trigger();
+    settle();
+    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + start.fileName());
+    QVERIFY(find("textsomma(0)")->isVisible());
+    for (int i : {0, 10, 20, 30, 40, 50, 60, 70, 80}) m_->Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
+    settle();
+
+    // Saved from the menu as "game": the chosen filter gives the name its extension.
+    answer_ = dir_.filePath(QStringLiteral("game"));
+    QAction* save = find<QAction>("mnusave");
+    QVERIFY(save->isEnabled());
+    save->trigger();
+    settle();
+    QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.sa+);;Classico (*.sas);;Schema (*.sc+)"));
+    QCOMPARE(contents(dir_.filePath(QStringLiteral("game.sa+"))), QByteArray((layout + "\r\n").c_str()));
+    answer_ = dir_.filePath(QStringLiteral("game.sc+"));
+    click_toolbar("save");
+    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
+
+    // A new board, then the game again from the toolbar.
+    click_toolbar("new");
+    QVERIFY(!find("textsomma(0)")->isVisible());
+    answer_ = dir_.filePath(QStringLiteral("game.sc+"));
+    click_toolbar("open");
+    QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.txt *.sa+);;Tutti i file (*)"));
+    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
+    // The nine digits come back, and only they.
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+    QVERIFY(find("textsomma(0)")->isVisible());
+    QVERIFY(find("Text1(40)")->isVisible());
+    QCOMPARE(m_->Text1[40].text(), solution.substr(40, 1));
+    QVERIFY(main_window().grab().save(shot("file_opened.png")));
+    // The candidates of the saved game, with the pencil marks on.
+    auto* pencil = find<QToolBar>("Toolbar1")->findChild<QWidget*>(QStringLiteral("pencil"));
+    QTest::mouseClick(pencil, Qt::LeftButton);
+    settle();
+    QVERIFY(find("Text2(1)")->isVisible() && !find("Text2(0)")->isVisible());
+    QVERIFY(main_window().grab().save(shot("file_opened_pencil.png")));
+    QTest::mouseClick(pencil, Qt::LeftButton);
+    settle();
+
+    // The export from the hidden button.
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
+    settle();
+    auto* command2 = find<QPushButton>("Command2");
+    QVERIFY(command2->isVisible());
+    QCOMPARE(command2->text(), QStringLiteral("salva per flash"));
+    answer_ = dir_.filePath(QStringLiteral("flash"));
+    QTest::mouseClick(command2, Qt::LeftButton);
+    settle();
+    const QByteArray line = contents(dir_.filePath(QStringLiteral("flash.txt")));
+    QVERIFY2(line.endsWith((" " + layout + "\r\n").c_str()), line.constData());
+    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
+    settle();
+
+    // A cancelled dialog leaves the game on the board.
+    answer_.clear();
+    click_toolbar("open");
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+  }
+
+  void aRefusedFileSaysWhyOnAnEmptyBoard() {
+    QFile bad(dir_.filePath(QStringLiteral("bad.sa+")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("15,0102;10,0203;\r\n");
+    bad.close();
+    answer_ = bad.fileName();
+    QString shown;
+    QTimer::singleShot(100, [&shown] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    click_toolbar("open");
+    QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"));
+    QCOMPARE(find<QLineEdit>("filetxt")->text(), QString());
+    QVERIFY(!find("textsomma(0)")->isVisible());
+    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("0"));
+  }
+
+  void aNameTypedWithoutExtensionGetsTheFiltersOne() {
+    using ks::view::with_filter_suffix;
+    QCOMPARE(with_filter_suffix(QStringLiteral("/d/x"), QStringLiteral("Schema (*.sc+)")), QStringLiteral("/d/x.sc+"));
+    QCOMPARE(with_filter_suffix(QStringLiteral("/d/x.sc+"), QStringLiteral("Schema (*.sc+)")), QStringLiteral("/d/x.sc+"));
+    QCOMPARE(with_filter_suffix(QStringLiteral("/d/x.sa+"), QStringLiteral("Schema (*.sc+)")), QStringLiteral("/d/x.sa+"));
+    QCOMPARE(with_filter_suffix(QStringLiteral("/d.d/x"), QStringLiteral("Puzzle salvati (*.txt *.sa+)")),
+             QStringLiteral("/d.d/x.txt"));
+    QCOMPARE(with_filter_suffix(QStringLiteral("/d/x"), QStringLiteral("Tutti i file (*)")), QStringLiteral("/d/x"));
+    QCOMPARE(with_filter_suffix(QString(), QStringLiteral("Schema (*.sc+)")), QString());
+  }
+};
+
+QTEST_MAIN(FilesWindowTest)
+#include "files_window_test.moc"
