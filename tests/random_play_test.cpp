@@ -86,9 +86,13 @@ class Player {
       case 8:
       case 9:
       case 10: {
-        static const std::vector<std::string> keys = {"somme", "gruppovsgruppo", "impossibili"};
-        const std::string& key = keys[static_cast<size_t>(pick(3))];
-        m_.Toolbar1.on_button_click(key);
+        static const std::vector<std::string> keys = {"somme", "gruppovsgruppo", "impossibili",
+                                                      "pair", "obbligate", "gruppi", "45"};
+        const std::string& key = keys[static_cast<size_t>(pick(static_cast<int>(keys.size())))];
+        if (key == "45")
+          m_.Command3.on_click();
+        else
+          m_.Toolbar1.on_button_click(key);
         return "key " + key;
       }
       case 11:
