@@ -54,14 +54,14 @@ inline Puzzle puzzle(const char* id) {
 }
 
 // The program as a window test drives it: the runtime, the main window's model and the views of
-// its windows. start() runs the start-up with the log window hidden; show() shows the main window
-// and tells whether it appeared; stop() ends it all, the views first.
+// its windows. start() runs the start-up, with the log window hidden unless asked for; show()
+// shows the main window and tells whether it appeared; stop() ends it all, the views first.
 struct Program {
   std::unique_ptr<view::QtRuntime> rt;
   std::unique_ptr<Main> m;
   std::unique_ptr<view::View> view;
 
-  void start() {
+  void start(bool with_log = false) {
     view::apply_look(*qApp);
     rt = std::make_unique<view::QtRuntime>();
     m = std::make_unique<Main>(*rt);
@@ -72,7 +72,7 @@ struct Program {
       return w ? &w->canvas() : nullptr;
     });
     m->Form_Load();
-    m->frmlog.Hide();
+    if (!with_log) m->frmlog.Hide();
   }
   bool show() {
     m->form.Show();

@@ -22,46 +22,27 @@
 #include <vector>
 
 #include "board/main.h"
-#include "look.h"
-#include "qt_runtime.h"
-#include "view.h"
+#include "gui_support.h"
 
 using ks::Main;
 using ks::view::FormWindow;
 
+using ks::gui_test::Puzzle;
+using ks::gui_test::shot;
+
 namespace {
-
-QString shot(const char* file) {
-  QDir().mkpath(QStringLiteral(KS_SCREENSHOT_DIR));
-  return QStringLiteral(KS_SCREENSHOT_DIR "/") + QLatin1String(file);
-}
-
-// The first puzzle of the test data: its cage-layout text and its solution.
-struct Puzzle {
-  std::string layout;
-  std::string solution;
-};
-Puzzle first_puzzle() {
-  QFile f(QStringLiteral(KS_TEST_DATA "/killer.txt"));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  while (!f.atEnd()) {
-    const QString line = QString::fromUtf8(f.readLine()).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-    const QStringList parts = line.split(QLatin1Char('|'));
-    return {parts[0].toStdString(), parts[1].toStdString()};
-  }
-  return {};
-}
-
+Puzzle first_puzzle() { return ks::gui_test::puzzle("dt-1"); }
 }  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ks::view::QtRuntime> rt_;
-  std::unique_ptr<Main> m_;
-  std::unique_ptr<ks::view::View> view_;
+  ks::gui_test::Program p_;
+  // The program's runtime, main window and views, as started by p_.
+  ks::view::QtRuntime* rt_ = nullptr;
+  Main* m_ = nullptr;
+  ks::view::View* view_ = nullptr;
 
   FormWindow& main_window() const { return view_->main_window(); }
   FormWindow& log_window() const { return *view_->window(m_->frmlog.form); }
@@ -69,43 +50,21 @@ class MainWindowTest : public QObject {
   W* find(const char* name) const {
     return main_window().findChild<W*>(QString::fromLatin1(name));
   }
-  // Puts a puzzle on the board as the library does, with its status line.
-  void load(const Puzzle& p) {
-    m_->nuovo_schema();
-    m_->stringa = p.layout;
-    m_->carica_gruppi_da_stringa();
-    m_->controlla_contiguita();
-    m_->inizializza_candidati();
-    m_->filetxt.set_text(" Livello 1, schema 1");
-  }
-  // Lets the batched repaint catch up with the model: longer than the view's largest gap
-  // between repaints (40 ms), with room for a coarse timer firing late.
-  static void settle() { QTest::qWait(60); }
+  void load(const Puzzle& p) { p_.load(p); }
+  static void settle() { ks::gui_test::Program::settle(); }
 
  private slots:
   void initTestCase() {
-    ks::view::apply_look(*qApp);
-    rt_ = std::make_unique<ks::view::QtRuntime>();
-    m_ = std::make_unique<Main>(*rt_);
-    view_ = std::make_unique<ks::view::View>(m_->form, std::vector<ks::Form*>{&m_->frmlog.form,
-                                                                             &m_->frmgeneratore.form});
-    rt_->set_form_widgets([this](ks::Form& f) -> QWidget* {
-      FormWindow* w = view_->window(f);
-      return w ? &w->canvas() : nullptr;
-    });
-    m_->Form_Load();
-    m_->form.Show();
-    view_->flush();
-    QVERIFY(QTest::qWaitForWindowExposed(&main_window()));
+    p_.start(/*with_log=*/true);
+    rt_ = p_.rt.get();
+    m_ = p_.m.get();
+    view_ = p_.view.get();
+    QVERIFY(p_.show());
     main_window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main_window()));
   }
 
-  void cleanupTestCase() {
-    view_.reset();
-    m_.reset();
-    rt_.reset();
-  }
+  void cleanupTestCase() { p_.stop(); }
 
   void everyControlSitsWhereTheModelPutsIt() {
     QCOMPARE(find("Text1(40)")->geometry(), QRect(213, 255, 36, 36));
