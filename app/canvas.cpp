@@ -260,8 +260,11 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
 
 void Canvas::forward_focus(Control& c, Qt::FocusReason reason) {
   if (syncing_) return;
+  // A click that also brings the window back to the front (after a message box, say) gives the
+  // focus with the window's activation as its reason: it is the player's focus all the same.
   const bool by_user = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
-                       reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+                       reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ||
+                       reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
   if (by_user && form_.focused() != &c) form_.set_focus(&c);
 }
 

@@ -129,6 +129,25 @@ class PlayWindowTest : public QObject {
     QCOMPARE(m().Text2[0].text(), std::string("89"));
   }
 
+  // After a message box the click that brings the window back gives the focus with the window's
+  // activation as its reason: the sum box has the player's focus all the same, and leaving it
+  // closes the cage.
+  void aSumBoxFocusedAsTheWindowComesBackClosesItsCage() {
+    QTest::mouseClick(w_->button("Toolbar2", "new"), Qt::LeftButton);
+    QTest::mouseClick(w_->cell("colore", 3), Qt::LeftButton);
+    QTest::mouseClick(w_->cell("Text1", 0), Qt::LeftButton);
+    QTest::mouseClick(w_->cell("Text1", 1), Qt::LeftButton);
+    QWidget* sum = w_->cell("textsomma", 0);
+    sum->setFocus(Qt::ActiveWindowFocusReason);
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(sum, &back);
+    QCOMPARE(m().form.focused(), static_cast<ks::Control*>(&m().textsomma[0]));
+    type_keys(QStringLiteral("3"));
+    QTest::mouseClick(w_->cell("colore", 4), Qt::LeftButton);
+    QCOMPARE(m().cellacolorata, 0);
+    QCOMPARE(m().gruppi, 1);
+  }
+
   // An erasure keeps every cage's limits: the cells of a two-cell 17 keep 89.
   void anErasureKeepsEveryCagesLimits() {
     const auto p = puzzle("dt-2");
