@@ -239,6 +239,8 @@ Main::Main(Runtime& runtime) : rt(runtime) {
   wire_events();
 }
 
+Main::~Main() = default;
+
 void Main::log_line(const std::string& line) {
   std::string s;
   s.reserve(line.size() + 2);

@@ -37,6 +37,9 @@ inline constexpr int kMaxCombos = 73;
 class Main {
  public:
   explicit Main(Runtime& runtime);
+  // Defined once, beside the constructor: the window's state is large, and an inline destructor
+  // would be compiled again in every file that ends a window.
+  ~Main();
   Main(const Main&) = delete;
   Main& operator=(const Main&) = delete;
 
