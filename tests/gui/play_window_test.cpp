@@ -205,6 +205,22 @@ class PlayWindowTest : public QObject {
     QCOMPARE(m().Text2[40].text(), before);
   }
 
+  // The last digit completes the grid: the play clock stops and shows "start" again.
+  void aCompletedGridStopsTheClock() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->find(QStringLiteral("picstart")), Qt::LeftButton);
+    QVERIFY(m().play_clock_running());
+    for (int i = 0; i < 80; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
+    QTest::mouseClick(w_->cell("Text1", 80), Qt::LeftButton);
+    type_keys(QString(QChar(p.solution[80])));
+    Program::settle();
+    QVERIFY(m().finito);
+    QVERIFY(!m().play_clock_running());
+    QCOMPARE(m().picstart.picture(), m().picverde.picture());
+    QVERIFY(w_->main_window().grab().save(shot("complete.png")));
+  }
+
   // A hint longer than its line shows whole as the line's tool-tip; placed digits stay whole
   // beside the cage sums.
   void longHintsAndDigitsBesideTheSums() {
