@@ -34,6 +34,17 @@ void put_grid(Main& m, const std::string& grid) {
   m.finito = true;
 }
 
+// A run set up on a grid, ready for its phases.
+struct Prepared {
+  Started w;
+  Main& m = *w.m;
+  LayoutRun run;
+  explicit Prepared(const std::string& grid) {
+    put_grid(m, grid);
+    EXPECT_TRUE(m.prepare_layout_run(run));
+  }
+};
+
 // A board of arbitrary digits (not a sudoku): every cell "5" unless listed, written in bulk so
 // that cell entry only counts. Cell c gets digits[k] for the k-th entry {c, digit}.
 void put_digits(Main& m, std::initializer_list<std::pair<int, int>> digits) {
@@ -130,11 +141,9 @@ TEST(GeneratorCarving, TwoCellCagesOfTwoGridsWorkedOutByHand) {
        {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5}, 6},
   };
   for (const Case& c : cases) {
-    Started w;
-    Main& m = *w.m;
-    put_grid(m, c.grid);
-    LayoutRun run;
-    ASSERT_TRUE(m.prepare_layout_run(run));
+    Prepared p(c.grid);
+    Main& m = p.m;
+    LayoutRun& run = p.run;
     m.carve_pairs(run);
     const int made = static_cast<int>(c.colours.size());
     EXPECT_EQ(m.gruppo, made);
@@ -166,11 +175,9 @@ TEST(GeneratorCarving, TwoCellCagesOfTwoGridsWorkedOutByHand) {
 // r2c7 and r2c6 leftwards: six cells, cut at 4; its mirror r9c2, r9c1, r8c2, r7c2 is free.
 // Start r2c3 takes r2c4..r2c7 and r3c4: cut at 3, mirrored onto r8c7..r8c5.
 TEST(GeneratorCarving, FirstGreedyCagesOfGridAWorkedOutByHand) {
-  Started w;
-  Main& m = *w.m;
-  put_grid(m, kGridA);
-  LayoutRun run;
-  ASSERT_TRUE(m.prepare_layout_run(run));
+  Prepared p(kGridA);
+  Main& m = p.m;
+  LayoutRun& run = p.run;
   m.carve_pairs(run);
   m.glue_lone_cells(run);
   ASSERT_EQ(m.gruppo, 8);
@@ -277,15 +284,12 @@ TEST(GeneratorCarving, SeventeenthPairTakesTheFirstColourAgain) {
 // A start cell that makes no cage still moves the alternation on: r1c1 is shut in by cages on
 // r1c2 and r2c1, so the next free start, r1c4, collects eight cells and is cut at 3.
 TEST(GeneratorCarving, StartCellWithoutCageStillTogglesTheCutSize) {
-  Started w;
-  Main& m = *w.m;
-  put_grid(m, kGridA);
-  LayoutRun run;
-  ASSERT_TRUE(m.prepare_layout_run(run));
+  Prepared p(kGridA);
+  Main& m = p.m;
   const std::array<int, 2> top{1, 2}, left{9, 18};
   m.make_cage(top, palette(m, 0));
   m.make_cage(left, palette(m, 1));
-  m.carve_greedy(run);
+  m.carve_greedy(p.run);
   EXPECT_EQ(layout_text(m, 2, 3), "18,030405;12,777675;");
 }
 

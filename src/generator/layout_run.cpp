@@ -115,8 +115,11 @@ std::string Main::layout_fault() const {
   return "";
 }
 
-// Stands in for the solving tries, which come with the rating ladder: a layout is accepted as it
-// is when it is a valid layout over its grid, and rejected otherwise.
+// One try of the frozen layout. For now it accepts the layout as it stands when it is valid over
+// its grid and rejects it otherwise. The solving try replaces this body: empty the board, give
+// the initial candidates, rate by the rating ladder, count the solutions of a board left with
+// fewer than 60 digits (livello 13 when there is exactly one), and when a few cells stay empty,
+// move one of them with move_to_neighbour_cage and answer repair.
 TryOutcome Main::try_layout(LayoutRun& run) {
   const std::string fault = layout_fault();
   if (fault.empty()) return TryOutcome::accept;
