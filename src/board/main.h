@@ -12,6 +12,7 @@
 #include "board/forms.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
+#include "generator/layout_run.h"
 #include "library/level_chooser.h"
 #include "library/puzzle_files.h"
 #include "platform/controls.h"
@@ -524,6 +525,55 @@ class Main {
   // Writes a digit drawn at random from the candidates of an empty cell into the cell and into
   // the solver grid; false, writing nothing, when the cell has no candidate left.
   bool place_random_digit(int cell);
+
+  // The cage-layout run: turns the complete grid on the reset board (in batch mode the puzzle in
+  // stringa, completed by the solver) into cages whose sums come from the grid, then verifies
+  // the layout. One call is one attempt: problema true and livello 14 report a failure, and the
+  // try log (frmgeneratore, newest line on top) says why.
+  void genera_schema();
+  // Its phases, in the order the run calls them. prepare_layout_run is the set-up (false, with a
+  // log line, when there is no complete grid to carve); carve_pairs the two-cell cages with their
+  // point-symmetric twins; glue_lone_cells joins free cells shut in by cages to a neighbouring
+  // cage (run after the pairs and at the end of carve_greedy); carve_greedy grows, cuts and
+  // mirrors the other cages; freeze_layout fills the working copies (cellecopia, elementicopia,
+  // sommacopia) and the try counter starts.
+  bool prepare_layout_run(LayoutRun& run);
+  void carve_pairs(LayoutRun& run);
+  void glue_lone_cells(LayoutRun& run);
+  void carve_greedy(LayoutRun& run);
+  void freeze_layout(LayoutRun& run);
+  // One verification try of the frozen layout (see TryOutcome).
+  TryOutcome try_layout(LayoutRun& run);
+  // The final renumbering: the working copies become the cage model again, emptied cages dropped
+  // and the rest numbered from 0, coloured, boxed and drawn. False when it ended the run (a cell
+  // in no cage or in two, or a cage that does not hold together: logged, problema, livello 14).
+  bool renumber_cages(LayoutRun& run);
+  // Whether the digit text `valore` stands in a cell at positions 1..n of listaappoggio.
+  bool valore_in_celle(const std::string& valore, int n) const;
+  // Whether the digit text `valore` is the solution digit (cellesalvate) of a cell that the
+  // working copy lists for cage gruppoadiacente.
+  bool valore_in_adiacenti(const std::string& valore, int gruppoadiacente) const;
+  // The repair's move: cell x leaves its cage of the working copies for the cage of a side
+  // neighbour (right, left, below, above) that has room and lacks x's digit; when x's cage had
+  // two cells, the other cell moves the same way and the cage is emptied. Nothing moves (false)
+  // when a cage would fall apart, a cell would be left without a cage, or no neighbour fits.
+  bool move_to_neighbour_cage(int x);
+  // The working copies, read safely as cage_cell and cage_size read the model.
+  int copy_cell(int g, int k) const;
+  int copy_size(int g) const;
+  // What is wrong with the cage model 0..gruppi as a finished layout over the grid of
+  // cellesalvate: the log text of the first fault, "" when every cell lies in exactly one cage
+  // that holds together, has at most kMaxCageCells cells, no repeated digit and its grid sum.
+  std::string layout_fault() const;
+  // The first cage 0..gruppi whose cells do not hold together, -1 when none.
+  int split_cage() const;
+  // A new line on top of the generator's log.
+  void log_generatore(const std::string& line);
+  // The time since t0 in `tempo`, outside batch mode; the reading goes into `t`.
+  void show_generation_time(float& t);
+  // A new cage numbered gruppo of the listed cells (the first one carries its sum and number
+  // boxes), in the given colour, its sum taken from the grid; gruppo moves on.
+  void make_cage(std::span<const int> cells, Color colour);
 };
 
 }  // namespace ks
