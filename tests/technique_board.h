@@ -60,6 +60,18 @@ inline void expect_gate_closed(const Main& m) {
   }
 }
 
+// A step refused at the red light: it waited once and counts as a change, met no
+// contradiction, and left every box as it was and every cell in its normal colours.
+template <typename Run>
+void expect_refused(HandBoard& b, Run run) {
+  const std::vector<std::string> before = b.cells();
+  EXPECT_EQ(step(b, run, {"no"}).size(), 1u);
+  EXPECT_TRUE(b.m.modificato);
+  EXPECT_FALSE(b.m.problema);
+  EXPECT_EQ(b.cells(), before);
+  expect_gate_closed(b.m);
+}
+
 // The candidates left on the board, all cells together.
 inline int candidates_left(const Main& m) {
   int n = 0;
