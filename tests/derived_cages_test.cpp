@@ -522,14 +522,8 @@ void rows_one_two_two_outside(HandBoard& b, int last) {
   b.cage(7, 16, {at(1, 8), at(2, 8), at(3, 8)});
   b.cage(8, last, {at(1, 9), at(2, 9), at(3, 9)});
 }
-// Rows 1-2: two-cell cages of sum 10 down each column but the fourth, whose cage reaches r3c4:
-// r3c4 = 80 + 16 - 90 = 6.
-void rows_one_two_one_outside(HandBoard& b) {
-  int g = 0;
-  for (int c = 1; c <= 9; ++c)
-    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
-  b.cage(g, 16, {at(1, 4), at(2, 4), at(3, 4)});
-}
+// Rows 1-2 with one cell outside: r3c4 = 6.
+const auto rows_one_two_one_outside = [](HandBoard& b) { test::rows_one_two_stick_out(b); };
 // Rows 1-2 covered by cages lying in them but for r2c4, which begins a cage running three cells
 // down: r2c4 = 90 - 86 = 4.
 void rows_one_two_leave_one_cell(HandBoard& b) {

@@ -20,6 +20,7 @@ using test::HandBoard;
 using test::kDashes;
 using test::keeps_solution;
 using test::kLadder;
+using test::rows_one_two_stick_out;
 
 // ---------------------------------------------------------------------------------------------
 // Soundness on real puzzles
@@ -153,14 +154,6 @@ void row_five_leaves_one_cell(HandBoard& b) {
   b.cage(0, 10, {at(5, 1), at(5, 2), at(5, 3), at(5, 4)});
   b.cage(1, 30, {at(5, 6), at(5, 7), at(5, 8), at(5, 9)});
   b.cage(2, 15, {at(5, 5), at(6, 5), at(7, 5)});
-}
-// Rows 1-2: two-cell cages of sum 10 down each column but the fourth, whose cage of sum `sum`
-// reaches r3c4: r3c4 = 80 + sum - 90.
-void rows_one_two_stick_out(HandBoard& b, int sum = 16) {
-  int g = 0;
-  for (int c = 1; c <= 9; ++c)
-    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
-  b.cage(g, sum, {at(1, 4), at(2, 4), at(3, 4)});
 }
 // Rows 1-2 covered by cages lying in them but for r2c4, which begins {r2c4, r3c4, r4c4}:
 // r2c4 = 90 - 86 = 4.

@@ -297,6 +297,15 @@ inline void expect_single_in_modes(const SingleInModes& c) {
   }
 }
 
+// Rows 1-2 for the rule of 45 on bands: two-cell cages of sum 10 down each column but the
+// fourth, whose cage of sum `sum` reaches r3c4: r3c4 = 80 + sum - 90 (6 for the sum 16).
+inline void rows_one_two_stick_out(HandBoard& b, int sum = 16) {
+  int g = 0;
+  for (int c = 1; c <= 9; ++c)
+    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
+  b.cage(g, sum, {at(1, 4), at(2, 4), at(3, 4)});
+}
+
 // "r" row "c" column of a cell, as the program names it.
 inline std::string rc(int cell) {
   return "r" + std::to_string(cell / 9 + 1) + "c" + std::to_string(cell % 9 + 1);

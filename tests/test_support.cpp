@@ -1,9 +1,14 @@
 // Shared helpers of the headless tests.
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
+#include "platform/data_control.h"
 #include "platform/text.h"
 
 namespace ks::test {
@@ -151,6 +156,30 @@ void load_layout(Main& m, const std::string& layout) {
   if (m.problema) return;  // refused: the board stays reset and problema tells why
   m.controlla_contiguita();
   m.inizializza_candidati();
+}
+
+std::string temp_path(const std::string& prefix, const std::string& suffix) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / (prefix + info->name() + suffix);
+  std::filesystem::remove_all(path);
+  return path.string();
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string stored_field(const std::string& file, const std::string& query, int key,
+                         const std::string& field) {
+  DataControl r;
+  r.set_database_name(file);
+  r.set_record_source(query, {std::int64_t{key}});
+  EXPECT_TRUE(r.Refresh()) << r.error_text();
+  return r.field(field);
 }
 
 }  // namespace ks::test

@@ -1,4 +1,5 @@
-// Shared set-up of the headless tests: a main window started on the headless runtime.
+// Shared set-up of the headless tests: a main window started on the headless runtime, the test
+// puzzles, a board filled by hand with the player at its traffic light, and temporary files.
 #pragma once
 
 #include <array>
@@ -103,5 +104,15 @@ struct Light {
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
+
+// A path in the temporary folder named after the running test (prefix, test name, suffix), with
+// nothing left under it from an earlier run.
+std::string temp_path(const std::string& prefix, const std::string& suffix = "");
+// The bytes of a file, "" when it cannot be read.
+std::string file_bytes(const std::string& path);
+// One field of the record of a database file that `query` selects by its one parameter, the
+// record's key; read by a data control of its own.
+std::string stored_field(const std::string& file, const std::string& query, int key,
+                         const std::string& field);
 
 }  // namespace ks::test

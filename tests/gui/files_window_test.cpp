@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolBar>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "gui_support.h"
 
 using ks::Main;
+using ks::gui_test::Program;
 using ks::gui_test::shot;
 using ks::view::FormWindow;
 
@@ -33,7 +33,7 @@ class FilesWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  ks::gui_test::Program p_;
+  Program p_;
   Main* m_ = nullptr;
   // What the next file dialog answers, and the filters the dialogs were shown with.
   QString answer_;
@@ -42,16 +42,15 @@ class FilesWindowTest : public QObject {
   FormWindow& main_window() const { return p_.main_window(); }
   template <class W = QWidget>
   W* find(const char* name) const {
-    return main_window().findChild<W*>(QString::fromLatin1(name));
+    return p_.find<W>(QLatin1String(name));
   }
   void click_toolbar(const char* key) {
-    auto* bar = find<QToolBar>("Toolbar2");
-    QWidget* button = bar->findChild<QWidget*>(QLatin1String(key));
+    QWidget* button = p_.button("Toolbar2", key);
     QVERIFY2(button && button->isEnabled(), key);
     QTest::mouseClick(button, Qt::LeftButton);
     settle();
   }
-  static void settle() { QTest::qWait(60); }
+  static void settle() { Program::settle(); }
 
  private slots:
   void initTestCase() {
@@ -111,7 +110,7 @@ class FilesWindowTest : public QObject {
     QCOMPARE(m_->Text1[40].text(), solution.substr(40, 1));
     QVERIFY(main_window().grab().save(shot("file_opened.png")));
     // The candidates of the saved game, with the pencil marks on.
-    auto* pencil = find<QToolBar>("Toolbar1")->findChild<QWidget*>(QStringLiteral("pencil"));
+    QWidget* pencil = p_.button("Toolbar1", "pencil");
     QTest::mouseClick(pencil, Qt::LeftButton);
     settle();
     QVERIFY(find("Text2(1)")->isVisible() && !find("Text2(0)")->isVisible());

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolBar>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "library/library.h"
 
 using ks::Main;
+using ks::gui_test::Program;
 using ks::gui_test::shot;
 using ks::view::FormWindow;
 
@@ -31,7 +31,7 @@ class LibraryWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  ks::gui_test::Program p_;
+  Program p_;
   Main* m_ = nullptr;
 
   FormWindow& main_window() const { return p_.main_window(); }
@@ -40,7 +40,7 @@ class LibraryWindowTest : public QObject {
   W* in_chooser(const char* name) const {
     return chooser().findChild<W*>(QString::fromLatin1(name));
   }
-  static void settle() { QTest::qWait(60); }
+  static void settle() { Program::settle(); }
 
  private slots:
   void initTestCase() {
@@ -69,8 +69,7 @@ class LibraryWindowTest : public QObject {
   void cleanupTestCase() { p_.stop(); }
 
   void chooserBrowsesALevelAndLoadsAPuzzle() {
-    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
-    QWidget* libreria = bar->findChild<QWidget*>(QStringLiteral("libreria"));
+    QWidget* libreria = p_.button("Toolbar2", "libreria");
     QVERIFY(libreria && libreria->isEnabled());
     QTest::mouseClick(libreria, Qt::LeftButton);
     QTRY_VERIFY(chooser().isVisible());
@@ -108,10 +107,10 @@ class LibraryWindowTest : public QObject {
     QTest::mouseClick(load, Qt::LeftButton);
     QTRY_VERIFY(!chooser().isVisible());
     settle();
-    QCOMPARE(main_window().findChild<QLineEdit*>(QStringLiteral("filetxt"))->text(),
+    QCOMPARE(p_.find<QLineEdit>(QStringLiteral("filetxt"))->text(),
              QStringLiteral(" Livello 4, schema 2"));
     QCOMPARE(m_->library_record, 102);
-    QVERIFY(main_window().findChild<QWidget*>(QStringLiteral("textsomma(0)"))->isVisible());
+    QVERIFY(p_.find(QStringLiteral("textsomma(0)"))->isVisible());
     QVERIFY(main_window().grab().save(shot("library_loaded.png")));
   }
 };
