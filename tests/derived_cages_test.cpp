@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text.h"
 #include "technique_board.h"
 
 namespace ks {
@@ -26,6 +25,7 @@ using test::HandBoard;
 using test::kDashes;
 using test::keeps_solution;
 using test::kLadder;
+using test::wrong_digit;
 
 // ---------------------------------------------------------------------------------------------
 // Every technique on real puzzles
@@ -119,8 +119,6 @@ TEST(DerivedCages, EveryTechniqueKeepsTheSolutionOnEveryPuzzle) {
   EXPECT_GT(derived, 0);
 }
 
-
-using test::wrong_digit;
 
 // Positions reached by a wrong guess: one wrong candidate placed under trial, then every
 // technique. Whatever they work out, a cell holds one digit or nothing, every derived cage lies

@@ -2,14 +2,13 @@
 // and modes; soundness of the singles and the rule of 45 on real puzzles; the "45" button.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/text.h"
 #include "technique_board.h"
 
 namespace ks {

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <initializer_list>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>

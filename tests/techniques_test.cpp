@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
 #include "technique_board.h"
 
 namespace ks {
