@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/data_control.h"
+#include "test_support.h"
 
 namespace ks {
 namespace {
@@ -26,9 +26,7 @@ constexpr const char* kScript =
 class DataControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    file = (fs::temp_directory_path() / (std::string("ks_dc_") + info->name() + ".db")).string();
-    fs::remove(file);
+    file = test::temp_path("ks_dc_", ".db");
     d.set_database_name(file);
     d.on_write_error = [this](const std::string& m) { reported.push_back(m); };
     ASSERT_TRUE(d.create_database(kScript)) << d.error_text();
@@ -42,11 +40,7 @@ class DataControlTest : public ::testing::Test {
 
   // The stored fields of record id, read by a control of its own.
   std::string stored(int id, const std::string& field) {
-    DataControl r;
-    r.set_database_name(file);
-    r.set_record_source("SELECT * FROM t WHERE id = ?", {std::int64_t{id}});
-    EXPECT_TRUE(r.Refresh()) << r.error_text();
-    return r.field(field);
+    return test::stored_field(file, "SELECT * FROM t WHERE id = ?", id, field);
   }
 
   std::string file;
@@ -186,10 +180,7 @@ TEST_F(DataControlTest, FailedSaveLeavesTheRecordAsItWasAndIsReported) {
     d.set_read_only(c.read_only);
     d.set_record_source("t");
     ASSERT_TRUE(d.Refresh());
-    std::ifstream before_in(file, std::ios::binary);
-    std::stringstream before;
-    before << before_in.rdbuf();
-    before_in.close();
+    const std::string before = test::file_bytes(file);
 
     ASSERT_TRUE(d.write(box_n, c.n));
     ASSERT_TRUE(d.write(box_s, c.s));
@@ -203,10 +194,7 @@ TEST_F(DataControlTest, FailedSaveLeavesTheRecordAsItWasAndIsReported) {
     d.set_read_only(false);
     EXPECT_EQ(stored(1, "n"), "1");
     EXPECT_EQ(stored(1, "s"), "uno");
-    std::ifstream after_in(file, std::ios::binary);
-    std::stringstream after;
-    after << after_in.rdbuf();
-    EXPECT_EQ(after.str(), before.str());
+    EXPECT_EQ(test::file_bytes(file), before);
     // Nothing is left pending to be saved on the next move.
     ASSERT_TRUE(d.Refresh());
     ASSERT_TRUE(d.MoveNext());
@@ -259,10 +247,7 @@ TEST_F(DataControlTest, MissingOrDamagedFileIsReportedAndLeftAlone) {
   EXPECT_FALSE(d.has_fields("t", {"id"}));
   EXPECT_FALSE(d.create_database(kScript));
   EXPECT_EQ(d.error(), DataError::FileExists);
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  EXPECT_EQ(content.str(), junk);
+  EXPECT_EQ(test::file_bytes(file), junk);
 }
 
 TEST_F(DataControlTest, FieldCheckTellsAMissingSourceOrField) {

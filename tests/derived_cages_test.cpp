@@ -14,43 +14,21 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text.h"
-#include "test_support.h"
+#include "technique_board.h"
 
 namespace ks {
 namespace {
 
+using test::at;
+using test::candidates_left;
 using test::HandBoard;
-
-// Cell of row r, column c (both 1..9).
-constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
-
-int candidates_left(const Main& m) {
-  int n = 0;
-  for (int i = 0; i < 81; ++i) n += static_cast<int>(m.Text2[i].text().size());
-  return n;
-}
+using test::kDashes;
+using test::keeps_solution;
+using test::kLadder;
+using test::wrong_digit;
 
 // ---------------------------------------------------------------------------------------------
 // Every technique on real puzzles
-
-// Every cell holds its solution digit among its candidates, every placed digit is the
-// solution's, and no contradiction was met.
-::testing::AssertionResult keeps_solution(const Main& m, const test::Puzzle& p,
-                                          const std::string& after) {
-  if (m.problema) return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
-  for (int i = 0; i < 81; ++i) {
-    const char s = p.solution[static_cast<size_t>(i)];
-    const std::string& digit = m.Text1[i].text();
-    if (!digit.empty() && digit != std::string(1, s))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": " << m.rc(i)
-                                           << " = " << digit << ", solution " << s;
-    if (!has_char(m.Text2[i].text(), s))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": " << m.rc(i)
-                                           << " holds " << m.Text2[i].text();
-  }
-  return ::testing::AssertionSuccess();
-}
 
 // Every derived cage lies within the cage tables, with 2..7 cells of the board.
 ::testing::AssertionResult derived_in_range(const Main& m) {
@@ -79,28 +57,8 @@ struct LadderRun {
 LadderRun run_ladder(Main& m, bool derived, const std::function<void(const char*)>& after) {
   m.calling = "risolvi";
   m.chiamante = "analisi";
-  struct Rung {
-    const char* name;
-    void (*run)(Main&);
-  };
-  static const Rung ladder[] = {
-      {"naked_single", [](Main& m) { m.naked_single(); }},
-      {"regola45_naked_single", [](Main& m) { m.regola45_naked_single(); }},
-      {"cerca_settore_con_valore_unico", [](Main& m) { m.cerca_settore_con_valore_unico(); }},
-      {"cerca_righe_con_valore_unico", [](Main& m) { m.cerca_righe_con_valore_unico(); }},
-      {"cerca_colonne_con_valore_unico", [](Main& m) { m.cerca_colonne_con_valore_unico(); }},
-      {"controllo_somme", [](Main& m) { m.controllo_somme(81); }},
-      {"cerca_interazione_gruppo_settore", [](Main& m) { m.cerca_interazione_gruppo_settore(); }},
-      {"cerca_interazione_gruppo_riga", [](Main& m) { m.cerca_interazione_gruppo_riga(); }},
-      {"cerca_interazione_gruppo_colonna", [](Main& m) { m.cerca_interazione_gruppo_colonna(); }},
-      {"numeri_obbligati_nel_gruppo", [](Main& m) { m.numeri_obbligati_nel_gruppo(); }},
-      {"interazione_gruppo_gruppo", [](Main& m) { m.interazione_gruppo_gruppo(); }},
-      {"regola45_righe_colonne_multiple", [](Main& m) { m.regola45_righe_colonne_multiple(); }},
-      {"regola45_altri_gruppi", [](Main& m) { m.regola45_altri_gruppi(); }},
-      {"regola45_altri_gruppi_multipli", [](Main& m) { m.regola45_altri_gruppi_multipli(); }},
-  };
-  constexpr size_t kUnits = std::size(ladder) - 2, kBands = std::size(ladder) - 1;
-  const size_t rungs = derived ? std::size(ladder) : kUnits;
+  constexpr size_t kUnits = std::size(kLadder) - 2, kBands = std::size(kLadder) - 1;
+  const size_t rungs = derived ? std::size(kLadder) : kUnits;
   LadderRun run;
   for (int steps = 0;; ++steps) {
     if (steps == 20000) {
@@ -110,8 +68,8 @@ LadderRun run_ladder(Main& m, bool derived, const std::function<void(const char*
     bool restart = false;
     for (size_t r = 0; r < rungs && !restart; ++r) {
       const int before = candidates_left(m) + 10 * m.esposti;
-      ladder[r].run(m);
-      after(ladder[r].name);
+      kLadder[r].run(m);
+      after(kLadder[r].name);
       if (m.problema || m.esposti == 81) {
         run.solved = !m.problema && m.esposti == 81;
         return run;
@@ -119,7 +77,7 @@ LadderRun run_ladder(Main& m, bool derived, const std::function<void(const char*
       const bool changed = candidates_left(m) + 10 * m.esposti != before;
       if (r >= kUnits) {
         // The derived-cage procedures report a change exactly when they make one.
-        EXPECT_EQ(m.modificato, changed) << ladder[r].name;
+        EXPECT_EQ(m.modificato, changed) << kLadder[r].name;
         run.derived_changes += changed;
       }
       restart = changed;
@@ -162,18 +120,6 @@ TEST(DerivedCages, EveryTechniqueKeepsTheSolutionOnEveryPuzzle) {
 }
 
 
-// A cell drawn at random that still has a candidate other than its solution digit, and one such
-// candidate drawn at random.
-std::pair<int, std::string> wrong_digit(const Main& m, const test::Puzzle& p, std::mt19937& random) {
-  for (;;) {
-    const int cell = static_cast<int>(random() % 81);
-    std::string wrong;
-    for (const char d : m.Text2[cell].text())
-      if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
-    if (!wrong.empty()) return {cell, std::string(1, wrong[random() % wrong.size()])};
-  }
-}
-
 // Positions reached by a wrong guess: one wrong candidate placed under trial, then every
 // technique. Whatever they work out, a cell holds one digit or nothing, every derived cage lies
 // within the tables, and the run ends.
@@ -190,11 +136,7 @@ TEST(DerivedCages, WrongGuessPositionsEndWithinTheTables) {
       m.Text1[cell].set_text(digit);
       if (m.problema) continue;
       run_ladder(m, true, [&](const char* rung) {
-        for (int i = 0; i < 81; ++i) {
-          const std::string& t = m.Text1[i].text();
-          ASSERT_TRUE(t.empty() || (t.size() == 1 && t[0] >= '1' && t[0] <= '9'))
-              << p.id << " " << rung << " " << m.rc(i) << " \"" << t << "\"";
-        }
+        ASSERT_TRUE(test::one_digit_or_none(m)) << p.id << " " << rung;
         ASSERT_TRUE(derived_in_range(m)) << p.id << " " << rung;
       });
       contradictions += m.problema;
@@ -512,15 +454,8 @@ TEST(DerivedSumCheck, EachChangeWaitsAtTheLightExceptAfterTheFirstOfFiveCells) {
 TEST(DerivedSumCheck, RedLightAndTrial) {
   {
     HandBoard b;
-    test::Light light(b.s, {"no"});
-    b.m.chiamante = "manuale";
-    b.m.calling = "";
-    const auto before = b.cells();
-    b.m.controllo_somme_nuovi_gruppi(spread_pair(b.m));
-    EXPECT_EQ(light.waits.size(), 1u);
-    EXPECT_EQ(b.cells(), before);
-    EXPECT_TRUE(b.m.modificato);
-    EXPECT_FALSE(b.m.problema);
+    const int g = spread_pair(b.m);
+    test::expect_refused(b, [g](Main& m) { m.controllo_somme_nuovi_gruppi(g); });
   }
   {
     HandBoard b;
@@ -536,7 +471,6 @@ TEST(DerivedSumCheck, RedLightAndTrial) {
 // The rule of 45 with derived cages on hand-built boards. Only the cells of the units under test
 // are in cages: a unit with an empty cell of no cage tells nothing, so the others stay silent.
 
-constexpr const char* kDashes = "-----------------------";
 constexpr const char* kSingle = "REGOLA 45, naked single ";
 
 const auto units = [](Main& m) { m.regola45_altri_gruppi(); };
@@ -586,14 +520,8 @@ void rows_one_two_two_outside(HandBoard& b, int last) {
   b.cage(7, 16, {at(1, 8), at(2, 8), at(3, 8)});
   b.cage(8, last, {at(1, 9), at(2, 9), at(3, 9)});
 }
-// Rows 1-2: two-cell cages of sum 10 down each column but the fourth, whose cage reaches r3c4:
-// r3c4 = 80 + 16 - 90 = 6.
-void rows_one_two_one_outside(HandBoard& b) {
-  int g = 0;
-  for (int c = 1; c <= 9; ++c)
-    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
-  b.cage(g, 16, {at(1, 4), at(2, 4), at(3, 4)});
-}
+// Rows 1-2 with one cell outside: r3c4 = 6.
+const auto rows_one_two_one_outside = [](HandBoard& b) { test::rows_one_two_stick_out(b); };
 // Rows 1-2 covered by cages lying in them but for r2c4, which begins a cage running three cells
 // down: r2c4 = 90 - 86 = 4.
 void rows_one_two_leave_one_cell(HandBoard& b) {
@@ -765,70 +693,23 @@ TEST(DerivedRule45, DerivedCagesLiveUntilTheNextRun) {
   EXPECT_TRUE(m.nuovogruppodicella2[at(4, 1)].is(5));
 }
 
-// What each mode shows and waits for at a single of the derived-cage procedures, and whether it
-// counts as a change: per mode a word of h (hint), l (log), w (waits at the light), m
-// (modificato: every placement is a change). Every mode places the digit.
+// What each mode shows, logs and waits for at a single of the derived-cage procedures; every
+// placement counts as a change.
 TEST(DerivedRule45, ModesDecideWhatASingleTellsAndWaitsFor) {
-  struct Mode {
-    const char* chiamante;
-    const char* calling;
-    const char* calling1;
-  };
-  const Mode modes[] = {{"manuale", "", ""},
-                        {"analisi", "", ""},
-                        {"analisi", "risolvi", ""},
-                        {"analisi", "risolvi", "trial"},
-                        {"genera", "genera", ""}};
-  struct Case {
-    std::string name;
-    std::function<void(HandBoard&)> setup;
-    std::function<void(Main&)> run;
-    int cell;
-    std::string hint;
-    std::array<const char*, 5> expected;
-  };
   const std::string u = kSingle;
-  const std::vector<Case> cases = {
+  const test::SingleInModes cases[] = {
       {"unit, outside", [](HandBoard& b) { box_one_one_outside(b); }, units, at(4, 1),
-       u + "8 in r4c1", {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
-      {"box, inside", box_one_three_outside, units, at(3, 3), u + "7 in r3c3",
+       u + "8 in r4c1", u + "8 in r4c1", {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"box, inside", box_one_three_outside, units, at(3, 3), u + "7 in r3c3", u + "7 in r3c3",
        {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
-      {"row, inside", row_five_leaves_one_cell, units, at(5, 5), u + "5 in r5c5",
+      {"row, inside", row_five_leaves_one_cell, units, at(5, 5), u + "5 in r5c5", u + "5 in r5c5",
        {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
       {"band, outside", rows_one_two_one_outside, bands, at(3, 4), u + "6 in r3c4",
-       {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+       u + "6 in r3c4", {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
       {"band, inside", rows_one_two_leave_one_cell, bands, at(2, 4), u + "4 in r2c4",
-       {"hlwm", "hlwm", "hlm", "hm", "m"}},
+       u + "4 in r2c4", {"hlwm", "hlwm", "hlm", "hm", "m"}},
   };
-  for (const Case& c : cases) {
-    for (size_t k = 0; k < std::size(modes); ++k) {
-      const Mode& mode = modes[k];
-      SCOPED_TRACE(c.name + ", " + mode.chiamante + "/" + mode.calling + "/" + mode.calling1);
-      const std::string want = c.expected[k];
-      HandBoard b;
-      test::Light light(b.s);
-      b.m.chiamante = mode.chiamante;
-      b.m.calling = mode.calling;
-      b.m.calling1 = mode.calling1;
-      c.setup(b);
-      const std::string before = b.m.Text2[c.cell].text();
-      c.run(b.m);
-      EXPECT_NE(b.m.Text1[c.cell].text(), "");
-      EXPECT_EQ(b.m.modificato, want.find('m') != std::string::npos);
-      const bool waits = want.find('w') != std::string::npos;
-      ASSERT_EQ(light.waits.size(), waits ? 1u : 0u);
-      const std::string shown = waits ? light.waits[0].hint : b.m.txthint.text();
-      EXPECT_EQ(shown.starts_with(c.hint), want.find('h') != std::string::npos) << shown;
-      if (waits) {
-        EXPECT_EQ(light.waits[0].yellow, std::vector<int>{c.cell});
-        EXPECT_EQ(b.m.Text2[c.cell].text(), b.m.Text1[c.cell].text());
-      }
-      const std::vector<std::string> log = b.log();
-      const bool logged = log.size() >= 2 && log[0] == kDashes && log[1] == c.hint;
-      EXPECT_EQ(logged, want.find('l') != std::string::npos);
-      EXPECT_EQ(b.m.Text1[c.cell].back_color(), b.m.bianco);
-    }
-  }
+  for (const test::SingleInModes& c : cases) test::expect_single_in_modes(c);
 }
 
 // The red light leaves a single unplaced; a value that cannot be the cell's digit is a
@@ -840,16 +721,8 @@ TEST(DerivedRule45, RedLightAndImpossibleValuesPlaceNothing) {
       {rows_one_two_leave_one_cell, bands}};
   for (const auto& [setup, run] : red) {
     HandBoard b;
-    test::Light light(b.s, {"no"});
-    b.m.chiamante = "manuale";
-    b.m.calling = "";
     setup(b);
-    const auto before = b.cells();
-    run(b.m);
-    EXPECT_EQ(light.waits.size(), 1u);
-    EXPECT_TRUE(b.m.modificato);
-    EXPECT_FALSE(b.m.problema);
-    EXPECT_EQ(b.cells(), before);
+    test::expect_refused(b, run);
   }
   for (const int second : {38, 18}) {  // r4c1 = 18, r4c1 = -2
     HandBoard b;

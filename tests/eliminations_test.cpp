@@ -15,17 +15,14 @@ namespace {
 
 using test::at;
 using test::candidates_left;
+using test::HandBoard;
 using test::keeps_solution;
-using test::TechniqueBoard;
+using test::Technique;
 
 // ---------------------------------------------------------------------------------------------
 // Soundness on real puzzles
 
-struct Technique {
-  const char* name;
-  void (*run)(Main&);
-};
-// The eliminations, and the cage techniques that give them positions to work on.
+// The eliminations.
 const Technique kEliminations[] = {
     {"nakedpair", [](Main& m) { m.nakedpair(); }},
     {"cerca_coppie_nei_gruppi", [](Main& m) { m.cerca_coppie_nei_gruppi(); }},
@@ -34,13 +31,6 @@ const Technique kEliminations[] = {
     {"nakedtriple", [](Main& m) { m.nakedtriple(); }},
 };
 constexpr size_t kEliminationCount = std::size(kEliminations);
-const Technique kCageTechniques[] = {
-    {"numeri_obbligati_nel_gruppo", [](Main& m) { m.numeri_obbligati_nel_gruppo(); }},
-    {"interazione_gruppo_gruppo", [](Main& m) { m.interazione_gruppo_gruppo(); }},
-    {"cerca_interazione_gruppo_settore", [](Main& m) { m.cerca_interazione_gruppo_settore(); }},
-    {"cerca_interazione_gruppo_riga", [](Main& m) { m.cerca_interazione_gruppo_riga(); }},
-    {"cerca_interazione_gruppo_colonna", [](Main& m) { m.cerca_interazione_gruppo_colonna(); }},
-};
 
 // Calls the technique until it reports no change, checking the solution after every call, and
 // adds the candidates it removed to removed. A call that reports a change must have made one.
@@ -57,25 +47,13 @@ void run_until_nothing_changes(Main& m, const test::Puzzle& p, const Technique& 
   }
 }
 
-// Rounds of the sum check, the naked singles (placed as a player would), the cage techniques and
-// each elimination (called until it changes nothing) until a round changes nothing; the solution
-// is checked after every call. acted[t] is set when elimination t removed something.
+// The stand-in solve with the cage techniques, which give the eliminations positions to work
+// on, and each elimination called until it changes nothing. acted[t] is set when elimination t
+// removed something.
 void solve_with_eliminations(Main& m, const test::Puzzle& p,
                              std::array<bool, kEliminationCount>& acted) {
-  m.calling = "risolvi";
-  m.chiamante = "analisi";
-  for (int round = 0;; ++round) {
-    ASSERT_LT(round, 500) << p.id << ": no fixpoint";
-    const int start = candidates_left(m);
-    m.controllo_somme(81);
-    ASSERT_TRUE(keeps_solution(m, p, "controllo_somme"));
-    for (int i = 0; i < 81; ++i) {
-      if (m.Text1[i].text().empty() && m.Text2[i].text().size() == 1) {
-        m.Text1[i].set_text(m.Text2[i].text());
-        ASSERT_TRUE(keeps_solution(m, p, "placing " + test::rc(i)));
-      }
-    }
-    for (const Technique& t : kCageTechniques) {
+  test::solve_in_rounds(m, p, [&] {
+    for (const Technique& t : test::kCageTechniques) {
       t.run(m);
       ASSERT_TRUE(keeps_solution(m, p, t.name));
     }
@@ -85,8 +63,7 @@ void solve_with_eliminations(Main& m, const test::Puzzle& p,
       if (::testing::Test::HasFatalFailure()) return;
       if (removed > 0) acted[t] = true;
     }
-    if (candidates_left(m) == start) break;
-  }
+  });
 }
 
 // Each elimination acts on some puzzle, so the runs below really exercise it. The pairs inside
@@ -164,7 +141,7 @@ TEST(Eliminations, KeepTheSolutionOnEveryPuzzle) {
     std::array<int, kEliminationCount> puzzles_acted{};
     int solved = 0;
     for (const test::Puzzle& p : test::puzzles()) {
-      TechniqueBoard b;
+      HandBoard b;
       Main& m = b.m;
       test::load_layout(m, p.layout);
       ASSERT_FALSE(m.problema) << p.id;
@@ -197,17 +174,10 @@ TEST(Eliminations, KeepTheSolutionOnThinnedPositions) {
   std::mt19937 random(20240612u);
   for (const test::Puzzle& p : test::puzzles()) {
     for (const int keep_percent : {20, 45, 70}) {
-      TechniqueBoard b;
+      HandBoard b;
       Main& m = b.m;
       test::load_layout(m, p.layout);
-      for (int i = 0; i < 81; ++i) {
-        std::string kept;
-        for (const char d : m.Text2[i].text())
-          if (d == p.solution[static_cast<size_t>(i)] ||
-              static_cast<int>(random() % 100) < keep_percent)
-            kept += d;
-        m.Text2[i].set_text(kept);
-      }
+      test::thin_candidates(m, p, random, keep_percent);
       pair_up_cages(m, p);
       ASSERT_TRUE(keeps_solution(m, p, "thinning"));
       m.calling = "risolvi";
@@ -231,36 +201,36 @@ TEST(Eliminations, KeepTheSolutionOnThinnedPositions) {
 TEST(Eliminations, ToolbarButtonsRunTheirTechniquesOneStepAtATime) {
   struct Row {
     const char* key;
-    void (*setup)(TechniqueBoard&);
+    void (*setup)(HandBoard&);
     const char* origine;
     const char* hint_at_wait;
   };
   const Row rows[] = {
-      {"pair", [](TechniqueBoard& b) { b.set({at(5, 1), at(5, 9)}, "12"); }, "nakedpair",
+      {"pair", [](HandBoard& b) { b.set({at(5, 1), at(5, 9)}, "12"); }, "nakedpair",
        "NAKED PAIR 12 in r5c1 e r5c9"},
       {"pair",
-       [](TechniqueBoard& b) {
+       [](HandBoard& b) {
          for (int c = 1; c <= 9; ++c) b.set(at(4, c), "1245689");
          b.set(at(4, 2), "1357");
          b.set(at(4, 8), "379");
        },
        "hiddenpair", "HIDDEN PAIR 37 in r4c2 e r4c8"},
       {"pair",
-       [](TechniqueBoard& b) {
+       [](HandBoard& b) {
          b.set(at(2, 1), "14");
          b.set(at(2, 5), "17");
          b.set(at(2, 9), "47");
        },
        "nakedtriple", "numeri 147 presenti come NAKED TRIPLE in r2c1 - r2c5 - r2c9"},
       {"obbligate",
-       [](TechniqueBoard& b) {
+       [](HandBoard& b) {
          b.drop('6', {at(2, 1), at(2, 2), at(2, 3), at(3, 1), at(3, 2), at(3, 3)});
        },
        "obbligate", "INTERAZIONE - nel settore 1 un numero è presente solo nella riga 1"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.origine);
-    TechniqueBoard b;
+    HandBoard b;
     b.m.filetxt.set_text(" nuovo schema");
     r.setup(b);
     const auto waits = test::step(
@@ -278,7 +248,7 @@ TEST(Eliminations, ToolbarButtonsRunTheirTechniquesOneStepAtATime) {
     EXPECT_FALSE(b.changes().empty());
     EXPECT_TRUE(b.s.rt.messages.empty());
   }
-  TechniqueBoard b;
+  HandBoard b;
   for (int n = 1; n <= b.m.Toolbar1.count(); ++n) {
     const ToolbarButton& button = b.m.Toolbar1.button(n);
     if (button.key == "pair" || button.key == "obbligate") {
@@ -301,7 +271,7 @@ const char* const kBugCandidates[] = {"13", "49", "19", "349", "13", "49", "13",
                                       "19", "19", "34", "19", "34", "49", "13", "49", "13"};
 constexpr int kBugCell = at(1, 8);
 
-void bug_position(TechniqueBoard& b) {
+void bug_position(HandBoard& b) {
   size_t k = 0;
   for (int i = 0; i < 81; ++i) {
     const char g = kBugGivens[i];
@@ -314,7 +284,7 @@ void bug_position(TechniqueBoard& b) {
 }
 
 TEST(Bug, TrueBugPlusOnePlacesTheDigitOfThreeCandidates) {
-  TechniqueBoard b;
+  HandBoard b;
   bug_position(b);
   int cell = -1, digit = 0;
   b.m.cerca_bug(cell, digit);
@@ -334,7 +304,7 @@ TEST(Bug, TrueBugPlusOnePlacesTheDigitOfThreeCandidates) {
 TEST(Bug, StepModeWaitsAndRedLeavesTheBoardAsItWas) {
   for (const char* answer : {"si", "no"}) {
     SCOPED_TRACE(answer);
-    TechniqueBoard b;
+    HandBoard b;
     bug_position(b);
     const auto waits = test::step(b, &Main::regola_bug, {answer});
     ASSERT_EQ(waits.size(), 1u);
@@ -354,20 +324,20 @@ TEST(Bug, StepModeWaitsAndRedLeavesTheBoardAsItWas) {
 TEST(Bug, NothingWhereThePositionIsNoTrueBugPlusOne) {
   struct Row {
     const char* name;
-    void (*change)(TechniqueBoard&);
+    void (*change)(HandBoard&);
   };
   const Row rows[] = {
-      {"every empty cell bivalue", [](TechniqueBoard& b) { b.set(kBugCell, "34"); }},
-      {"a fourth candidate", [](TechniqueBoard& b) { b.set(kBugCell, "1349"); }},
-      {"two cells above two", [](TechniqueBoard& b) { b.set(at(9, 1), "134"); }},
-      {"a digit twice too often", [](TechniqueBoard& b) { b.set(at(2, 1), "14"); }},
-      {"a cell with one candidate", [](TechniqueBoard& b) { b.set(at(9, 1), "1"); }},
-      {"a candidate placed in a peer", [](TechniqueBoard& b) { b.place(at(1, 4), '3'); }},
-      {"a board with cages", [](TechniqueBoard& b) { b.cage(0, {at(9, 8), at(9, 9)}); }},
+      {"every empty cell bivalue", [](HandBoard& b) { b.set(kBugCell, "34"); }},
+      {"a fourth candidate", [](HandBoard& b) { b.set(kBugCell, "1349"); }},
+      {"two cells above two", [](HandBoard& b) { b.set(at(9, 1), "134"); }},
+      {"a digit twice too often", [](HandBoard& b) { b.set(at(2, 1), "14"); }},
+      {"a cell with one candidate", [](HandBoard& b) { b.set(at(9, 1), "1"); }},
+      {"a candidate placed in a peer", [](HandBoard& b) { b.place(at(1, 4), '3'); }},
+      {"a board with cages", [](HandBoard& b) { b.cage(0, {at(9, 8), at(9, 9)}); }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    TechniqueBoard b;
+    HandBoard b;
     bug_position(b);
     r.change(b);
     b.m.modificato = true;

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "library/puzzle_files.h"
 #include "platform/text.h"
@@ -107,9 +106,7 @@ void expect_cages(const Main& m, const std::string& layout) {
 class Files : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("ks_files_") + info->name());
-    fs::remove_all(dir);
+    dir = test::temp_path("ks_files_");
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
@@ -118,12 +115,7 @@ class Files : public ::testing::Test {
   void write(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
   }
-  std::string bytes(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string bytes(const std::string& name) const { return test::file_bytes(path(name)); }
   // The entries of the folder, with the kind of each.
   std::vector<std::string> listing() const {
     std::vector<std::string> out;

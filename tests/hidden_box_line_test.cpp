@@ -12,11 +12,11 @@ namespace {
 
 using test::at;
 using test::each;
+using test::HandBoard;
 using test::joined;
 using test::kDashes;
 using test::operator+;
 using test::per_cell;
-using test::TechniqueBoard;
 using test::without;
 
 // ---------------------------------------------------------------------------------------------
@@ -25,7 +25,7 @@ using test::without;
 constexpr auto kHidden = &Main::hiddenpair;
 
 // Row 4 holds 3 and 7 only in r4c2 (1357) and r4c8 (379).
-void row_hidden_pair(TechniqueBoard& b) {
+void row_hidden_pair(HandBoard& b) {
   for (int c = 1; c <= 9; ++c) b.set(at(4, c), "1245689");
   b.set(at(4, 2), "1357");
   b.set(at(4, 8), "379");
@@ -34,7 +34,7 @@ const std::vector<std::string> kPairLog = {kDashes, "HIDDEN PAIR 37 in r4c2 e r4
                                            " * rimuovo extra numeri da r4c2 e r4c8"};
 
 // Row 1 holds 2, 5 and 8 only in r1c1 (1258), r1c4 (258) and r1c9 (2589).
-void row_hidden_triple(TechniqueBoard& b) {
+void row_hidden_triple(HandBoard& b) {
   for (int c = 1; c <= 9; ++c) b.set(at(1, c), "134679");
   b.set(at(1, 1), "1258");
   b.set(at(1, 4), "258");
@@ -42,7 +42,7 @@ void row_hidden_triple(TechniqueBoard& b) {
 }
 
 // Row 4 holds 1 and 5 only in r4c3 and r4c6, 3 and 7 only in r4c2 and r4c8.
-void two_hidden_pairs(TechniqueBoard& b) {
+void two_hidden_pairs(HandBoard& b) {
   for (int c = 1; c <= 9; ++c) b.set(at(4, c), "24689");
   b.set(at(4, 2), "379");
   b.set(at(4, 8), "378");
@@ -84,7 +84,7 @@ TEST(HiddenPair, PairsAndTriplesLoseTheirOtherCandidates) {
       // A cell whose candidates are the 3 alone settles the 3 in row 4, box 4 and column 1.
       {.name = "digit settled in the unit",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              row_hidden_pair(b);
              b.set(at(4, 1), "3");
            },
@@ -92,7 +92,7 @@ TEST(HiddenPair, PairsAndTriplesLoseTheirOtherCandidates) {
        .expect = {.changed = {}, .modificato = false}},
       {.name = "nothing else to strip",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              row_hidden_pair(b);
              b.set({at(4, 2), at(4, 8)}, "37");
            },
@@ -115,7 +115,7 @@ TEST(HiddenPair, PairsAndTriplesLoseTheirOtherCandidates) {
 
 // Rows before boxes before columns: a pair in the last row comes before one in the first box.
 TEST(HiddenPair, RowsComeBeforeBoxes) {
-  TechniqueBoard b;
+  HandBoard b;
   for (int c = 1; c <= 9; ++c) b.set(at(9, c), "1245689");
   b.set(at(9, 2), "1357");
   b.set(at(9, 8), "379");
@@ -133,7 +133,7 @@ TEST(HiddenPair, RowsComeBeforeBoxes) {
 TEST(HiddenPair, StepModeGatesEveryStep) {
   {
     SCOPED_TRACE("a pair highlights nothing; red to the second pair keeps the first");
-    TechniqueBoard b;
+    HandBoard b;
     two_hidden_pairs(b);
     const auto waits = test::step(b, &Main::hiddenpair, {"si", "no"});
     ASSERT_EQ(waits.size(), 2u);
@@ -147,7 +147,7 @@ TEST(HiddenPair, StepModeGatesEveryStep) {
   }
   {
     SCOPED_TRACE("a triple highlights its cells");
-    TechniqueBoard b;
+    HandBoard b;
     row_hidden_triple(b);
     const auto waits = test::step(b, &Main::hiddenpair, {"no"});
     ASSERT_EQ(waits.size(), 1u);
@@ -165,7 +165,7 @@ TEST(HiddenPair, StepModeGatesEveryStep) {
 constexpr auto kBoxLine = &Main::interazione_settore_riga_colonna;
 
 // Box 1 offers 6 only on row 1; outside the box row 1 offers it at r1c4 and r1c7.
-void six_on_row_one(TechniqueBoard& b) {
+void six_on_row_one(HandBoard& b) {
   b.drop('6', {at(2, 1), at(2, 2), at(2, 3), at(3, 1), at(3, 2), at(3, 3)});
   b.drop('6', {at(1, 5), at(1, 6), at(1, 8), at(1, 9)});
 }
@@ -176,17 +176,17 @@ const std::vector<std::string> kSixLog = {
 const std::string kSixHint = "eliminato il numero 6 da  r1c4 ,  r1c7 , ";
 
 // Box 5 offers 9 only on column 5; outside the box column 5 offers it at r1c5 and r9c5.
-void nine_on_column_five(TechniqueBoard& b) {
+void nine_on_column_five(HandBoard& b) {
   b.drop('9', {at(4, 4), at(5, 4), at(6, 4), at(4, 6), at(5, 6), at(6, 6)});
   b.drop('9', {at(2, 5), at(3, 5), at(7, 5), at(8, 5)});
 }
 // Row 7 offers 2 only in box 7, whose other rows offer it at r8c2 and r9c3.
-void two_of_row_seven(TechniqueBoard& b) {
+void two_of_row_seven(HandBoard& b) {
   b.drop('2', {at(7, 4), at(7, 5), at(7, 6), at(7, 7), at(7, 8), at(7, 9)});
   b.drop('2', {at(8, 1), at(8, 3), at(9, 1), at(9, 2)});
 }
 // Column 3 offers 4 only in box 1, whose other columns offer it at r1c2 and r3c2.
-void four_of_column_three(TechniqueBoard& b) {
+void four_of_column_three(HandBoard& b) {
   b.drop('4', {at(4, 3), at(5, 3), at(6, 3), at(7, 3), at(8, 3), at(9, 3)});
   b.drop('4', {at(1, 1), at(2, 1), at(2, 2), at(3, 1)});
 }
@@ -244,7 +244,7 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
       // A placed 6 is held by its box, row and column alone: no pattern anywhere.
       {.name = "placed digit",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.place(at(1, 1), '6');
              for (const int p : peers(at(1, 1))) b.drop('6', {p});
            },
@@ -253,7 +253,7 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
       // An empty cell left with the 6 alone, the only one of its box, clears its row.
       {.name = "single candidate",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.set(at(1, 1), "6");
              for (int k = 1; k < 9; ++k) b.drop('6', {b.m.cellesettore[0][k]});
            },
@@ -286,7 +286,7 @@ TEST(BoxLine, EachPassClearsItsTargetsWithItsOwnTexts) {
 
 // Box-to-line patterns before line-to-box ones, whatever their place; one pattern per call.
 TEST(BoxLine, BoxPassesComeFirstAndEachCallTakesOnePattern) {
-  TechniqueBoard b;
+  HandBoard b;
   b.drop('3', {at(1, 4), at(1, 5), at(1, 6), at(1, 7), at(1, 8), at(1, 9)});
   b.drop('5', {at(7, 7), at(7, 8), at(7, 9), at(8, 7), at(8, 8), at(8, 9)});
   b.snapshot();
@@ -304,7 +304,7 @@ TEST(BoxLine, BoxPassesComeFirstAndEachCallTakesOnePattern) {
 TEST(BoxLine, StepModeShowsTheIntersectionAndTheDigit) {
   for (const char* answer : {"si", "no"}) {
     SCOPED_TRACE(answer);
-    TechniqueBoard b;
+    HandBoard b;
     six_on_row_one(b);
     const auto waits = test::step(b, &Main::interazione_settore_riga_colonna, {answer});
     ASSERT_EQ(waits.size(), 1u);

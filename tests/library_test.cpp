@@ -43,9 +43,7 @@ std::string library_rows() {
 class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    file = (fs::temp_directory_path() / (std::string("ks_lib_") + info->name() + ".db")).string();
-    fs::remove(file);
+    file = test::temp_path("ks_lib_", ".db");
     m.database = file;
     m.Data1.set_database_name(file);
   }
@@ -58,18 +56,9 @@ class LibraryTest : public ::testing::Test {
   }
   // A stored field of record id, read by a control of its own.
   std::string stored(int id, const std::string& field) {
-    DataControl r;
-    r.set_database_name(file);
-    r.set_record_source("SELECT * FROM schema WHERE progressivo = ?", {std::int64_t{id}});
-    EXPECT_TRUE(r.Refresh()) << r.error_text();
-    return r.field(field);
+    return test::stored_field(file, "SELECT * FROM schema WHERE progressivo = ?", id, field);
   }
-  std::string file_bytes() {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string file_bytes() const { return test::file_bytes(file); }
   // Opens the chooser from the toolbar and picks a level.
   void choose(int level) {
     m.Toolbar2_ButtonClick("libreria");

@@ -13,11 +13,11 @@ namespace {
 using test::at;
 using test::by_digit;
 using test::each;
+using test::HandBoard;
 using test::joined;
 using test::kDashes;
 using test::operator+;
 using test::per_cell;
-using test::TechniqueBoard;
 using test::without;
 
 // ---------------------------------------------------------------------------------------------
@@ -28,14 +28,14 @@ constexpr auto kNakedPair = &Main::nakedpair;
 // Box 1 holds 37 at r1c2 and r3c1, which share no row or column.
 const std::initializer_list<int> kBoxOneRest = {at(1, 1), at(1, 3), at(2, 1), at(2, 2),
                                                 at(2, 3), at(3, 2), at(3, 3)};
-void box_pair(TechniqueBoard& b) { b.set({at(1, 2), at(3, 1)}, "37"); }
+void box_pair(HandBoard& b) { b.set({at(1, 2), at(3, 1)}, "37"); }
 
 // Box 1 and row 1 hold 37 at r1c1 and r1c3.
 const std::initializer_list<int> kBoxOneBelow = {at(1, 2), at(2, 1), at(2, 2), at(2, 3),
                                                  at(3, 1), at(3, 2), at(3, 3)};
 const std::initializer_list<int> kRowOneRight = {at(1, 4), at(1, 5), at(1, 6),
                                                  at(1, 7), at(1, 8), at(1, 9)};
-void box_and_row_pair(TechniqueBoard& b) { b.set({at(1, 1), at(1, 3)}, "37"); }
+void box_and_row_pair(HandBoard& b) { b.set({at(1, 1), at(1, 3)}, "37"); }
 
 // Box 1 and column 3 hold 59 at r1c3 and r2c3.
 const std::initializer_list<int> kBoxOneLeft = {at(1, 1), at(1, 2), at(2, 1), at(2, 2),
@@ -78,7 +78,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
       // Box, column, then the cage the two cells share, which has a third empty cell.
       {.name = "box, column and cage",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.set({at(1, 3), at(2, 3)}, "59");
              b.cage(0, {at(1, 3), at(2, 3), at(1, 4)});
            },
@@ -91,7 +91,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
       // Two cells of no cage share no cage: cage 0 keeps its digits.
       {.name = "cells of no cage",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.set({at(1, 3), at(2, 3)}, "59");
              b.cage(0, {at(1, 4), at(1, 5), at(1, 6)});
            },
@@ -100,14 +100,14 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
                   .log = box_and_column_log,
                   .hint = box_and_column_hint}},
       {.name = "column",
-       .setup = [](TechniqueBoard& b) { b.set({at(1, 5), at(6, 5)}, "48"); },
+       .setup = [](HandBoard& b) { b.set({at(1, 5), at(6, 5)}, "48"); },
        .run = kNakedPair,
        .expect = {.changed = without("48", column_rest),
                   .log = std::vector<std::string>{kDashes, "NAKED PAIR 48 in r1c5 e r6c5"} +
                          by_digit(" * elimino il numero ", "48", column_rest),
                   .hint = joined(by_digit("", "48", column_rest, ", "))}},
       {.name = "row",
-       .setup = [](TechniqueBoard& b) { b.set({at(5, 1), at(5, 9)}, "12"); },
+       .setup = [](HandBoard& b) { b.set({at(5, 1), at(5, 9)}, "12"); },
        .run = kNakedPair,
        .expect = {.changed = without("12", row_rest),
                   .log = std::vector<std::string>{kDashes, "NAKED PAIR 12 in r5c1 e r5c9"} +
@@ -116,7 +116,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
       // A third 37 of the row keeps its 7; a cell left with 3 alone keeps it.
       {.name = "three cells of one pair",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.set({at(5, 1), at(5, 5), at(5, 9)}, "37");
              b.set(at(5, 3), "3");
            },
@@ -131,7 +131,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
                   .hint = "eliminato il numero 7 da r5c8"}},
       {.name = "pair with nothing to clear",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.set({at(5, 1), at(5, 9)}, "12");
              for (int c = 2; c <= 8; ++c) b.set(at(5, c), "3456789");
              for (int r : {1, 2, 3, 4, 6, 7, 8, 9}) b.set({at(r, 1), at(r, 9)}, "3456789");
@@ -142,7 +142,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
        .run = kNakedPair,
        .expect = {.modificato = false}},
       {.name = "no pair",
-       .setup = [](TechniqueBoard& b) { b.set({at(5, 1), at(5, 9)}, "123"); },
+       .setup = [](HandBoard& b) { b.set({at(5, 1), at(5, 9)}, "123"); },
        .run = kNakedPair,
        .expect = {.modificato = false}},
       {.name = "generator: silent",
@@ -160,7 +160,7 @@ TEST(NakedPair, EachMemberClearsItsUnitWithItsOwnTexts) {
 
 // Boxes before columns before rows, whatever their place on the board; one pair per call.
 TEST(NakedPair, BoxesComeBeforeLinesAndEachCallTakesOnePair) {
-  TechniqueBoard b;
+  HandBoard b;
   b.set({at(1, 1), at(1, 9)}, "12");  // row 1, two boxes apart
   b.set({at(8, 7), at(9, 8)}, "56");  // box 9
   b.snapshot();
@@ -182,7 +182,7 @@ TEST(NakedPair, BoxesComeBeforeLinesAndEachCallTakesOnePair) {
 TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
   {
     SCOPED_TRACE("green: box and row applied after one wait");
-    TechniqueBoard b;
+    HandBoard b;
     box_and_row_pair(b);
     const auto waits = test::step(b, &Main::nakedpair, {"si"});
     ASSERT_EQ(waits.size(), 1u);
@@ -196,7 +196,7 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
   {
     // The refused box step leaves the header unreported, so the row member asks again.
     SCOPED_TRACE("red to the box, green to the row");
-    TechniqueBoard b;
+    HandBoard b;
     box_and_row_pair(b);
     const auto waits = test::step(b, &Main::nakedpair, {"no", "si"});
     ASSERT_EQ(waits.size(), 2u);
@@ -213,7 +213,7 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
   }
   {
     SCOPED_TRACE("red: nothing removed, the call reports a change");
-    TechniqueBoard b;
+    HandBoard b;
     box_pair(b);
     const auto waits = test::step(b, &Main::nakedpair, {"no"});
     EXPECT_EQ(waits.size(), 1u);
@@ -229,13 +229,13 @@ TEST(NakedPair, StepModeWaitsOnceAndRedLeavesTheStepUndone) {
 constexpr auto kCagePairs = &Main::cerca_coppie_nei_gruppi;
 
 // Cage 1 {r1c3, r1c4, r2c4} with 59 at r1c3 and r2c4, which share no unit.
-void cage_of_three(TechniqueBoard& b) {
+void cage_of_three(HandBoard& b) {
   b.cage(1, {at(1, 3), at(1, 4), at(2, 4)});
   b.set({at(1, 3), at(2, 4)}, "59");
   b.set(at(1, 4), "1569");
 }
 // Cage 2 {r3c3, r4c4} with 48 in both.
-void cage_of_two(TechniqueBoard& b) {
+void cage_of_two(HandBoard& b) {
   b.cage(2, {at(3, 3), at(4, 4)});
   b.set({at(3, 3), at(4, 4)}, "48");
 }
@@ -260,7 +260,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
                   .hint = "eliminato il numero 4 da r3c4, 8 da r3c4, 4 da r4c3, 8 da r4c3, "}},
       {.name = "pair sharing a row",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.cage(1, {at(1, 3), at(1, 4), at(2, 4)});
              b.set({at(1, 3), at(1, 4)}, "59");
              b.set(at(2, 4), "1569");
@@ -269,7 +269,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
        .expect = {.modificato = false}},
       {.name = "cage of two side by side",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.cage(2, {at(3, 3), at(3, 4)});
              b.set({at(3, 3), at(3, 4)}, "48");
            },
@@ -278,7 +278,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
       // A cell the cage lists but that belongs to no cage makes no pair.
       {.name = "listed cell of no cage",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              cage_of_three(b);
              b.m.gruppodicella[at(2, 4)] = Value::empty();
            },
@@ -286,7 +286,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
        .expect = {.modificato = false}},
       {.name = "derived cages are not searched",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(9, 9)});
              b.m.cellegruppo[1][1] = at(3, 3);
              b.m.cellegruppo[1][2] = at(4, 4);
@@ -306,7 +306,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
 
 // Cages in order; the call ends after the first cage that changed something.
 TEST(CagePair, EachCallEndsAfterTheFirstCageThatChangedSomething) {
-  TechniqueBoard b;
+  HandBoard b;
   b.cage(0, {at(9, 1), at(9, 2)});
   cage_of_three(b);
   cage_of_two(b);
@@ -323,7 +323,7 @@ TEST(CagePair, EachCallEndsAfterTheFirstCageThatChangedSomething) {
 TEST(CagePair, TwoCellStepWaitsWithThePairHighlighted) {
   for (const char* answer : {"si", "no"}) {
     SCOPED_TRACE(answer);
-    TechniqueBoard b;
+    HandBoard b;
     cage_of_two(b);
     const auto waits = test::step(b, &Main::cerca_coppie_nei_gruppi, {answer});
     ASSERT_EQ(waits.size(), 1u);
@@ -342,7 +342,7 @@ constexpr auto kNakedTriple = &Main::nakedtriple;
 
 // Row 2: 147 at r2c1 (14), r2c5 (17), r2c9 (47); r2c3 = 1459; the rest of the row holds none of
 // the three digits.
-void row_triple(TechniqueBoard& b) {
+void row_triple(HandBoard& b) {
   for (int c = 1; c <= 9; ++c) b.set(at(2, c), "2356");
   b.set(at(2, 1), "14");
   b.set(at(2, 5), "17");
@@ -350,7 +350,7 @@ void row_triple(TechniqueBoard& b) {
   b.set(at(2, 3), "1459");
 }
 // Column 7: 258 at r1c7 (25), r4c7 (258), r9c7 (58); r5c7 = 2568.
-void column_triple(TechniqueBoard& b) {
+void column_triple(HandBoard& b) {
   for (int r = 1; r <= 9; ++r) b.set(at(r, 7), "1369");
   b.set(at(1, 7), "25");
   b.set(at(4, 7), "258");
@@ -358,7 +358,7 @@ void column_triple(TechniqueBoard& b) {
   b.set(at(5, 7), "2568");
 }
 // Box 5: 123 at r4c4 (12), r5c5 (13), r6c6 (23); r4c6 = 1234, r5c4 = 3456.
-void box_triple(TechniqueBoard& b) {
+void box_triple(HandBoard& b) {
   for (int k = 0; k < 9; ++k) b.set(b.m.cellesettore[4][k], "456789");
   b.set(at(4, 4), "12");
   b.set(at(5, 5), "13");
@@ -368,7 +368,7 @@ void box_triple(TechniqueBoard& b) {
 }
 
 // Row 9: 12 at r9c1, 13 at r9c4, and a third text at r9c7, three boxes apart.
-void row_nine(TechniqueBoard& b, const std::string& third) {
+void row_nine(HandBoard& b, const std::string& third) {
   b.set(at(9, 1), "12");
   b.set(at(9, 4), "13");
   b.set(at(9, 7), third);
@@ -413,7 +413,7 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
       // A higher level stays.
       {.name = "level 9 already",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              row_triple(b);
              b.m.livello = 9;
            },
@@ -442,7 +442,7 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
       // 12, 12 and 123 in one row, three boxes apart, make the triple 123.
       {.name = "two pairs and the triple",
        .setup =
-           [](TechniqueBoard& b) {
+           [](HandBoard& b) {
              row_nine(b, "123");
              b.set(at(9, 4), "12");
            },
@@ -456,11 +456,11 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
                           joined(removals("", "213", kRowNineRest, ", "))}},
       // A single candidate, or four, does not match.
       {.name = "12, 13 and 3",
-       .setup = [](TechniqueBoard& b) { row_nine(b, "3"); },
+       .setup = [](HandBoard& b) { row_nine(b, "3"); },
        .run = kNakedTriple,
        .expect = {.modificato = false, .also = no_triple}},
       {.name = "12, 13 and 1234",
-       .setup = [](TechniqueBoard& b) { row_nine(b, "1234"); },
+       .setup = [](HandBoard& b) { row_nine(b, "1234"); },
        .run = kNakedTriple,
        .expect = {.modificato = false, .also = no_triple}},
       {.name = "trial: no log, the hint still written",
@@ -479,7 +479,7 @@ TEST(NakedTriple, EachMemberClearsItsUnitWithItsOwnTexts) {
 }
 
 TEST(NakedTriple, EarlierTriplesComeFirstWhateverTheirBox) {
-  TechniqueBoard b;
+  HandBoard b;
   b.set(at(1, 1), "12");  // 124 in box 1
   b.set(at(2, 2), "14");
   b.set(at(3, 3), "24");
@@ -502,7 +502,7 @@ TEST(NakedTriple, EarlierTriplesComeFirstWhateverTheirBox) {
 
 TEST(NakedTriple, StepModeShowsTheTripleAndRedLeavesItUndone) {
   {
-    TechniqueBoard b;
+    HandBoard b;
     column_triple(b);
     const auto waits = test::step(b, &Main::nakedtriple, {"si"});
     ASSERT_EQ(waits.size(), 1u);
@@ -513,13 +513,13 @@ TEST(NakedTriple, StepModeShowsTheTripleAndRedLeavesItUndone) {
     test::expect_gate_closed(b.m);
   }
   struct Refused {
-    void (*setup)(TechniqueBoard&);
+    void (*setup)(HandBoard&);
     const char* gate;
   };
   for (const auto& [setup, gate] :
        {Refused{row_triple, "numeri 147 presenti come NAKED TRIPLE in r2c1 - r2c5 - r2c9"},
         Refused{box_triple, "NAKED TRIPLE - numeri 231 in r4c4 - r5c5 - r6c6"}}) {
-    TechniqueBoard b;
+    HandBoard b;
     setup(b);
     const auto waits = test::step(b, &Main::nakedtriple, {"no"});
     ASSERT_EQ(waits.size(), 1u);

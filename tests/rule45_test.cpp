@@ -2,21 +2,24 @@
 // and modes; soundness of the singles and the rule of 45 on real puzzles; the "45" button.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/text.h"
-#include "test_support.h"
+#include "technique_board.h"
 
 namespace ks {
 namespace {
 
-// Cell of row r, column c (both 1..9).
-constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
+using test::at;
+using test::HandBoard;
+using test::kDashes;
+using test::keeps_solution;
+using test::kLadder;
+using test::rows_one_two_stick_out;
 
 // ---------------------------------------------------------------------------------------------
 // Soundness on real puzzles
@@ -28,24 +31,6 @@ struct LadderRun {
   int rule45_bands = 0;  // and on bands
 };
 
-// Every cell holds its solution digit among its candidates, and every placed digit is the
-// solution's.
-::testing::AssertionResult keeps_solution(const Main& m, const test::Puzzle& p,
-                                          const std::string& after) {
-  if (m.problema) return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
-  for (int i = 0; i < 81; ++i) {
-    const char s = p.solution[static_cast<size_t>(i)];
-    const std::string& digit = m.Text1[i].text();
-    if (!digit.empty() && digit != std::string(1, s))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": " << m.rc(i)
-                                           << " = " << digit << ", solution " << s;
-    if (!has_char(m.Text2[i].text(), s))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": " << m.rc(i)
-                                           << " holds " << m.Text2[i].text();
-  }
-  return ::testing::AssertionSuccess();
-}
-
 // A ladder of the singles, the rule of 45 and the sum check, in solve mode, restarting from its
 // first rung after every success, until no rung finds anything or one meets a contradiction;
 // `after` looks at the board after every rung.
@@ -53,34 +38,14 @@ LadderRun run_ladder(Main& m, const std::function<void(const char* rung)>& after
   m.calling = "risolvi";
   m.chiamante = "analisi";
   LadderRun run;
+  // The rungs, by their place in the rating ladder; a single finder tells a find by cella, the
+  // others by modificato.
   struct Rung {
-    const char* name;
-    std::function<bool(Main&)> step;  // true when the rung found something
+    size_t ladder;
+    bool single;
   };
-  const auto single = [](void (Main::*f)()) {
-    return [f](Main& m) {
-      (m.*f)();
-      return m.cella < 81;
-    };
-  };
-  const auto changes = [](void (Main::*f)()) {
-    return [f](Main& m) {
-      (m.*f)();
-      return m.modificato;
-    };
-  };
-  const std::vector<Rung> ladder = {
-      {"naked_single", single(&Main::naked_single)},
-      {"regola45_naked_single", changes(&Main::regola45_naked_single)},
-      {"cerca_settore_con_valore_unico", single(&Main::cerca_settore_con_valore_unico)},
-      {"cerca_righe_con_valore_unico", single(&Main::cerca_righe_con_valore_unico)},
-      {"cerca_colonne_con_valore_unico", single(&Main::cerca_colonne_con_valore_unico)},
-      {"controllo_somme", [](Main& m) {
-         m.controllo_somme(81);
-         return m.modificato;
-       }},
-      {"regola45_righe_colonne_multiple", changes(&Main::regola45_righe_colonne_multiple)},
-  };
+  constexpr Rung kRungs[] = {{0, true}, {1, false}, {2, true},  {3, true},
+                             {4, true}, {5, false}, {11, false}};
   bool found = true;
   for (int steps = 0; found; ++steps) {
     if (steps == 5000) {
@@ -88,10 +53,12 @@ LadderRun run_ladder(Main& m, const std::function<void(const char* rung)>& after
       break;
     }
     found = false;
-    for (size_t r = 0; r < ladder.size() && !found; ++r) {
+    for (size_t r = 0; r < std::size(kRungs) && !found; ++r) {
+      const test::Technique& rung = kLadder[kRungs[r].ladder];
       const int before = m.esposti;
-      found = ladder[r].step(m);
-      after(ladder[r].name);
+      rung.run(m);
+      found = kRungs[r].single ? m.cella < 81 : m.modificato;
+      after(rung.name);
       if (m.problema) return run;
       if (r == 1) run.rule45_units += m.esposti - before;
       if (r == 6) run.rule45_bands += m.esposti - before;
@@ -134,15 +101,8 @@ TEST(Rule45, WrongGuessPositionsNeverGetADigitThatIsNoCandidate) {
       Main& m = *s.m;
       test::load_layout(m, p.layout);
       m.calling1 = "trial";
-      int cell = 0;
-      std::string wrong;
-      do {
-        cell = static_cast<int>(random() % 81);
-        wrong.clear();
-        for (const char d : m.Text2[cell].text())
-          if (d != p.solution[static_cast<size_t>(cell)]) wrong += d;
-      } while (wrong.empty());
-      m.Text1[cell].set_text(std::string(1, wrong[random() % wrong.size()]));
+      const auto [cell, digit] = test::wrong_digit(m, p, random);
+      m.Text1[cell].set_text(digit);
       if (m.problema) continue;
       run_ladder(m, [&](const char* rung) {
         const std::string r = rung;
@@ -150,11 +110,7 @@ TEST(Rule45, WrongGuessPositionsNeverGetADigitThatIsNoCandidate) {
           EXPECT_NE(m.txthint.text(), "  numero errato") << p.id << " " << rung;
           if (m.problema && !m.modificato) ++refused;
         }
-        for (int i = 0; i < 81; ++i) {
-          const std::string& t = m.Text1[i].text();
-          ASSERT_TRUE(t.empty() || (t.size() == 1 && t[0] >= '1' && t[0] <= '9'))
-              << p.id << " " << rung << " " << m.rc(i) << " \"" << t << "\"";
-        }
+        ASSERT_TRUE(test::one_digit_or_none(m)) << p.id << " " << rung;
       });
     }
   }
@@ -164,10 +120,6 @@ TEST(Rule45, WrongGuessPositionsNeverGetADigitThatIsNoCandidate) {
 // ---------------------------------------------------------------------------------------------
 // Hand-built boards. Only the cells of the units under test are in cages: a unit with an empty
 // cell of no cage tells nothing, so the other units stay silent.
-
-using test::HandBoard;
-
-constexpr const char* kDashes = "-----------------------";
 
 // Row 1: cages {r1c1..r1c4} = 12 and {r1c5..r1c8} = 26 lie in it, {r1c9, r2c9} = 16 sticks
 // out by one cell: r2c9 = 54 - 45 = 9 (and r1c9 is the one inside cell of a cage that sticks
@@ -201,14 +153,6 @@ void row_five_leaves_one_cell(HandBoard& b) {
   b.cage(0, 10, {at(5, 1), at(5, 2), at(5, 3), at(5, 4)});
   b.cage(1, 30, {at(5, 6), at(5, 7), at(5, 8), at(5, 9)});
   b.cage(2, 15, {at(5, 5), at(6, 5), at(7, 5)});
-}
-// Rows 1-2: two-cell cages of sum 10 down each column but the fourth, whose cage of sum `sum`
-// reaches r3c4: r3c4 = 80 + sum - 90.
-void rows_one_two_stick_out(HandBoard& b, int sum = 16) {
-  int g = 0;
-  for (int c = 1; c <= 9; ++c)
-    if (c != 4) b.cage(g++, 10, {at(1, c), at(2, c)});
-  b.cage(g, sum, {at(1, 4), at(2, 4), at(3, 4)});
 }
 // Rows 1-2 covered by cages lying in them but for r2c4, which begins {r2c4, r3c4, r4c4}:
 // r2c4 = 90 - 86 = 4.
@@ -377,69 +321,25 @@ TEST(Rule45, BandOfTopRowsOrLeftColumnsGivesItsSingle) {
 }
 
 
-// What each mode shows and waits for, for each kind of single: per mode a word of h (hint
-// written), l (log written), w (waits at the light). Every mode places the digit and reports it.
+// What each mode shows, logs and waits for, for each kind of single; every placement counts as a
+// change.
 TEST(Rule45, ModesDecideWhatIsToldAndWaitedFor) {
-  struct Mode {
-    const char* chiamante;
-    const char* calling;
-    const char* calling1;
-  };
-  const Mode modes[] = {{"manuale", "", ""},
-                        {"analisi", "", ""},
-                        {"analisi", "risolvi", ""},
-                        {"analisi", "risolvi", "trial"},
-                        {"genera", "genera", ""}};
-  struct Case {
-    std::string name;
-    std::function<void(HandBoard&)> setup;
-    std::function<void(Main&)> run;
-    int cell;
-    std::string hint;
-    std::array<const char*, 5> expected;
-  };
   const std::string u = "REGOLA 45, naked single ";
-  const std::vector<Case> cases = {
+  const test::SingleInModes cases[] = {
       {"unit, outside", [](HandBoard& b) { row_one_sticks_out(b); }, units, at(2, 9),
-       u + "9 in r2c9", {"hlw", "hl", "hl", "h", "hl"}},
-      {"box, inside", box_one_leaves_one_cell, units, at(3, 3), u + "7 in r3c3",
-       {"hlw", "hlw", "hl", "h", "hl"}},
-      {"row, inside", row_five_leaves_one_cell, units, at(5, 5), u + "5 in r5c5",
-       {"hlw", "hl", "hl", "h", "hl"}},
+       u + "9 in r2c9", u + "9 in r2c9", {"hlwm", "hlm", "hlm", "hm", "hlm"}},
+      {"box, inside", box_one_leaves_one_cell, units, at(3, 3), u + "7 in r3c3", u + "7 in r3c3",
+       {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
+      {"row, inside", row_five_leaves_one_cell, units, at(5, 5), u + "5 in r5c5", u + "5 in r5c5",
+       {"hlwm", "hlm", "hlm", "hm", "hlm"}},
       {"band, outside", [](HandBoard& b) { rows_one_two_stick_out(b); }, bands, at(3, 4),
-       "REGOLA 45 su righe multiple, naked single 6 in r3c4", {"hlw", "hlw", "hl", "h", "hl"}},
+       "REGOLA 45 su righe multiple, naked single 6 in r3c4",
+       "REGOLA 45 su righe multipl, naked single 6 in r3c4", {"hlwm", "hlwm", "hlm", "hm", "hlm"}},
       {"band, inside", rows_one_two_leave_one_cell, bands, at(2, 4),
-       "REGOLA 45 su righe multipl, naked single 4 in r2c4", {"hlw", "hlw", "hl", "h", ""}},
+       "REGOLA 45 su righe multipl, naked single 4 in r2c4",
+       "REGOLA 45 su righe multipl, naked single 4 in r2c4", {"hlwm", "hlwm", "hlm", "hm", "m"}},
   };
-  for (const Case& c : cases) {
-    for (size_t k = 0; k < std::size(modes); ++k) {
-      const Mode& mode = modes[k];
-      SCOPED_TRACE(c.name + ", " + mode.chiamante + "/" + mode.calling + "/" + mode.calling1);
-      const std::string want = c.expected[k];
-      HandBoard b;
-      test::Light light(b.s);
-      b.m.chiamante = mode.chiamante;
-      b.m.calling = mode.calling;
-      b.m.calling1 = mode.calling1;
-      c.setup(b);
-      c.run(b.m);
-      EXPECT_NE(b.m.Text1[c.cell].text(), "");
-      EXPECT_TRUE(b.m.modificato);
-      const bool waits = want.find('w') != std::string::npos;
-      ASSERT_EQ(light.waits.size(), waits ? 1u : 0u);
-      // The hint as the step showed it: at the light, or after the step (where cell entry's sum
-      // check may have added to it).
-      const std::string shown = waits ? light.waits[0].hint : b.m.txthint.text();
-      EXPECT_EQ(shown.starts_with(c.hint), want.find('h') != std::string::npos) << shown;
-      if (waits) {
-        EXPECT_EQ(light.waits[0].yellow, std::vector<int>{c.cell});
-      }
-      const std::vector<std::string> log = b.log();
-      const bool logged = log.size() >= 2 && log[0] == kDashes && log[1].starts_with("REGOLA 45");
-      EXPECT_EQ(logged, want.find('l') != std::string::npos);
-      EXPECT_EQ(b.m.Text1[c.cell].back_color(), b.m.bianco);
-    }
-  }
+  for (const test::SingleInModes& c : cases) test::expect_single_in_modes(c);
 }
 
 // The red light leaves the step unapplied and stops the calling ladder.
@@ -451,17 +351,8 @@ TEST(Rule45, RedLightPlacesNothing) {
        {rows_one_two_leave_one_cell, bands}};
   for (const auto& [setup, run] : cases) {
     HandBoard b;
-    test::Light light(b.s, {"no"});
-    b.m.chiamante = "manuale";
-    b.m.calling = "";
     setup(b);
-    const auto before = b.cells();
-    run(b.m);
-    EXPECT_EQ(light.waits.size(), 1u);
-    EXPECT_TRUE(b.m.modificato);
-    EXPECT_FALSE(b.m.problema);
-    EXPECT_EQ(b.cells(), before);
-    for (int i = 0; i < 81; ++i) EXPECT_EQ(b.m.Text2[i].back_color(), b.m.bianco) << i;
+    test::expect_refused(b, run);
   }
 }
 

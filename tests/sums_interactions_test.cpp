@@ -4,145 +4,45 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <initializer_list>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
-#include "test_support.h"
+#include "technique_board.h"
 
 namespace ks {
 namespace {
 
-// Cell of row r, column c (both 1..9).
-constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
+using test::at;
+using test::candidates_left;
+using test::each;
+using test::expect_outcome;
+using test::HandBoard;
+using test::kCageTechniques;
+using test::keeps_solution;
+using test::operator+;
+using test::run_cases;
+using test::without;
 
-// A started board whose cages, candidates and required digits a test writes by hand; no cell is
-// in a cage until the test puts it in one. Runs as a full solve without a gate by default.
-struct Board {
-  test::Started s;
-  Main& m = *s.m;
-
-  Board() {
-    m.ins_dati = false;
-    m.calling = "risolvi";
-    m.calling1 = "";
-    m.chiamante = "analisi";
-    m.gruppi = 0;
-    m.gruppo1 = 0;
-    m.frmlog.Text3.set_text("");
-    m.txthint.set_text("");
-  }
-
-  // Cage g with its empty cells in slot order and its required digits.
-  void cage(int g, std::initializer_list<int> cells, const std::string& required = "") {
-    int k = 0;
-    for (int c : cells) {
-      m.cellegruppo[g][++k] = c;
-      m.gruppodicella[c] = g;
-    }
-    m.elementigruppo[g] = k;
-    m.numeriobbligati[g] = required;
-    if (g > m.gruppi) m.gruppi = g;
-    if (g > m.gruppo1) m.gruppo1 = g;
-  }
-  // A derived cage: its cells keep the numbers of their real cages.
-  void derived(int g, std::initializer_list<int> cells, const std::string& required) {
-    int k = 0;
-    for (int c : cells) m.cellegruppo[g][++k] = c;
-    m.elementigruppo[g] = k;
-    m.numeriobbligati[g] = required;
-    if (g > m.gruppo1) m.gruppo1 = g;
-  }
-  void set(int cell, const std::string& candidates) { m.Text2[cell].set_text(candidates); }
-  void drop(char d, std::initializer_list<int> cells) {
-    for (int c : cells) m.Text2[c].set_text(cut_first(m.Text2[c].text(), d));
-  }
-  // Digit d leaves every cell of row r (column c) but the listed ones.
-  void keep_in_row(char d, int r, std::initializer_list<int> columns) {
-    for (int c = 1; c <= 9; ++c)
-      if (std::find(columns.begin(), columns.end(), c) == columns.end()) drop(d, {at(r, c)});
-  }
-  void keep_in_column(char d, int c, std::initializer_list<int> rows) {
-    for (int r = 1; r <= 9; ++r)
-      if (std::find(rows.begin(), rows.end(), r) == rows.end()) drop(d, {at(r, c)});
-  }
-
-  std::vector<std::string> before;
-  void snapshot() {
-    before.clear();
-    for (int i = 0; i < 81; ++i) before.push_back(m.Text2[i].text());
-  }
-  // The candidate strings changed since the snapshot.
-  std::map<int, std::string> changes() const {
-    std::map<int, std::string> out;
-    for (int i = 0; i < 81; ++i)
-      if (m.Text2[i].text() != before[static_cast<size_t>(i)]) out[i] = m.Text2[i].text();
-    return out;
-  }
-  // The activity log's lines (it starts empty, so the first line break opens the first line).
-  std::vector<std::string> log() const {
-    std::vector<std::string> lines = test::lines_of(m.frmlog.Text3.text());
-    lines.erase(lines.begin());
-    return lines;
-  }
-};
-
-// The same candidate string for each listed cell.
-std::map<int, std::string> each(std::initializer_list<int> cells, const std::string& candidates) {
-  std::map<int, std::string> out;
-  for (int c : cells) out[c] = candidates;
-  return out;
+// A derived cage: its cells keep the numbers of their real cages.
+void derived(HandBoard& b, int g, std::initializer_list<int> cells, const std::string& required) {
+  int k = 0;
+  for (int c : cells) b.m.cellegruppo[g][++k] = c;
+  b.m.elementigruppo[g] = k;
+  b.m.numeriobbligati[g] = required;
+  if (g > b.m.gruppo1) b.m.gruppo1 = g;
 }
-std::map<int, std::string> operator+(std::map<int, std::string> a,
-                                     const std::map<int, std::string>& b) {
-  a.insert(b.begin(), b.end());
-  return a;
+// Digit d leaves every cell of row r (column c) but the listed ones.
+void keep_in_row(HandBoard& b, char d, int r, std::initializer_list<int> columns) {
+  for (int c = 1; c <= 9; ++c)
+    if (std::find(columns.begin(), columns.end(), c) == columns.end()) b.drop(d, {at(r, c)});
 }
-
-// What a technique call is expected to do.
-struct Expect {
-  std::map<int, std::string> changed{};
-  std::vector<std::string> log{};
-  std::string hint{};
-  bool modificato = true;
-  bool problema = false;
-};
-
-void check(const Board& b, const Expect& e, const std::string& name) {
-  SCOPED_TRACE(name);
-  EXPECT_EQ(b.changes(), e.changed);
-  EXPECT_EQ(b.log(), e.log);
-  EXPECT_EQ(b.m.txthint.text(), e.hint);
-  EXPECT_EQ(b.m.modificato, e.modificato);
-  EXPECT_EQ(b.m.problema, e.problema);
-}
-
-struct Case {
-  std::string name;
-  std::string chiamante = "analisi";
-  std::string calling1 = "";
-  std::function<void(Board&)> setup;
-  std::function<void(Main&)> run;
-  Expect expect;
-};
-
-void run_cases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    Board b;
-    b.m.chiamante = c.chiamante;
-    b.m.calling1 = c.calling1;
-    c.setup(b);
-    b.snapshot();
-    b.m.modificato = false;
-    b.m.problema = false;
-    c.run(b.m);
-    check(b, c.expect, c.name);
-  }
+void keep_in_column(HandBoard& b, char d, int c, std::initializer_list<int> rows) {
+  for (int r = 1; r <= 9; ++r)
+    if (std::find(rows.begin(), rows.end(), r) == rows.end()) b.drop(d, {at(r, c)});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -153,9 +53,9 @@ const auto by_row = [](Main& m) { m.cerca_interazione_gruppo_riga(); };
 const auto by_box = [](Main& m) { m.cerca_interazione_gruppo_settore(); };
 
 // Column 4 holds its 6 only in cage 0 {r2c4, r3c4, r3c5}: r3c5 loses 6.
-void six_of_column_four(Board& b) {
+void six_of_column_four(HandBoard& b) {
   b.cage(0, {at(2, 4), at(3, 4), at(3, 5)});
-  b.keep_in_column('6', 4, {2, 3});
+  keep_in_column(b, '6', 4, {2, 3});
 }
 
 TEST(CageLine, DigitOfAUnitConfinedToOneCageLeavesTheCageOutsideTheUnit) {
@@ -172,11 +72,11 @@ TEST(CageLine, DigitOfAUnitConfinedToOneCageLeavesTheCageOutsideTheUnit) {
       // cell outside the row, and every such cell loses the digit.
       {.name = "row, two findings",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(1, {at(2, 1), at(2, 2), at(1, 2), at(1, 3)});
-             b.keep_in_row('3', 2, {1, 2});
+             keep_in_row(b, '3', 2, {1, 2});
              b.cage(2, {at(5, 8), at(6, 8), at(5, 9)});
-             b.keep_in_row('7', 5, {8, 9});
+             keep_in_row(b, '7', 5, {8, 9});
            },
        .run = by_row,
        .expect = {.changed = each({at(1, 2), at(1, 3)}, "12456789") +
@@ -190,7 +90,7 @@ TEST(CageLine, DigitOfAUnitConfinedToOneCageLeavesTheCageOutsideTheUnit) {
                   .hint = "eliminato il 7 da r6c8"}},
       {.name = "box",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(3, {at(4, 3), at(4, 4), at(5, 4)});
              for (int k = 0; k < 9; ++k) {
                const int cell = b.m.cellesettore[4][k];
@@ -205,31 +105,31 @@ TEST(CageLine, DigitOfAUnitConfinedToOneCageLeavesTheCageOutsideTheUnit) {
                   .hint = "eliminato il 9 da r4c3"}},
       {.name = "all of the cage inside the unit",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(2, 4), at(3, 4)});
-             b.keep_in_column('6', 4, {2, 3});
+             keep_in_column(b, '6', 4, {2, 3});
            },
        .run = by_column,
        .expect = {.modificato = false}},
       {.name = "places in two cages",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(2, 4), at(3, 4), at(3, 5)});
              b.cage(1, {at(7, 4), at(7, 5)});
-             b.keep_in_column('6', 4, {2, 3, 7});
+             keep_in_column(b, '6', 4, {2, 3, 7});
            },
        .run = by_column,
        .expect = {.modificato = false}},
       {.name = "trial: no log, the hint still changes",
-       .calling1 = "trial",
        .setup = six_of_column_four,
        .run = by_column,
-       .expect = {.changed = {{at(3, 5), "12345789"}}, .hint = "eliminato il 6 da r3c5"}},
+       .expect = {.changed = {{at(3, 5), "12345789"}}, .hint = "eliminato il 6 da r3c5"},
+       .calling1 = "trial"},
       {.name = "generator: no header, the cell fragment still logged",
-       .chiamante = "genera",
        .setup = six_of_column_four,
        .run = by_column,
-       .expect = {.changed = {{at(3, 5), "12345789"}}, .log = {}, .hint = " r3c5"}},
+       .expect = {.changed = {{at(3, 5), "12345789"}}, .log = {}, .hint = " r3c5"},
+       .chiamante = "genera"},
   });
 }
 
@@ -239,17 +139,17 @@ TEST(CageLine, CellInNoCageStopsTheDigitOfItsUnit) {
   run_cases({
       {.name = "only cells of no cage",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(2, 5), at(3, 5)});
-             b.keep_in_column('6', 4, {1, 9});
+             keep_in_column(b, '6', 4, {1, 9});
            },
        .run = by_column,
        .expect = {.modificato = false}},
       {.name = "a cage and a cell of no cage",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(2, 4), at(3, 4), at(3, 5)});
-             b.keep_in_column('6', 4, {2, 3, 9});
+             keep_in_column(b, '6', 4, {2, 3, 9});
            },
        .run = by_column,
        .expect = {.modificato = false}},
@@ -259,7 +159,7 @@ TEST(CageLine, CellInNoCageStopsTheDigitOfItsUnit) {
 // The generator case above leaves the log's last line with the fragment alone; check that the
 // fragment really went to the end of the previous text, without a line break.
 TEST(CageLine, GeneratorRunAppendsTheFragmentToTheLastLine) {
-  Board b;
+  HandBoard b;
   b.m.chiamante = "genera";
   six_of_column_four(b);
   b.m.frmlog.Text3.set_text("prima");
@@ -284,7 +184,7 @@ std::map<int, std::string> column_cells(int c, int from, int to, const std::stri
 }
 
 // Cage 0 {r1c1, r1c2, r1c3} of sum 6: 1, 2 and 3 all required, all in row 1.
-void row_of_six(Board& b) {
+void row_of_six(HandBoard& b) {
   b.cage(0, {at(1, 1), at(1, 2), at(1, 3)}, "123");
   for (int c = 1; c <= 3; ++c) b.set(at(1, c), "123");
 }
@@ -307,7 +207,7 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
       // and 9 on row 3, the column pass clears column 1.
       {.name = "one column",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(1, 1), at(2, 1)}, "89");
              b.set(at(1, 1), "89");
              b.set(at(2, 1), "89");
@@ -326,7 +226,7 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
       // rows 1 and 2 lose 1 where a cell sees both places (box 1), not in box 3.
       {.name = "two rows of a band",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(1, 1), at(2, 1)}, "12");
              b.set(at(1, 1), "12");
              b.set(at(2, 1), "12");
@@ -348,10 +248,10 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
       // A derived cage is known by its cell list: its cells keep their real cages' numbers.
       {.name = "derived cage keeps the digit in its own cells",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(1, 1), at(1, 2)});
              b.cage(1, {at(1, 3), at(2, 3)});
-             b.derived(2, {at(1, 1), at(1, 2), at(1, 3)}, "9");
+             derived(b, 2, {at(1, 1), at(1, 2), at(1, 3)}, "9");
              for (int c = 1; c <= 3; ++c) b.set(at(1, c), "789");
            },
        .run = required,
@@ -362,7 +262,7 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
                           "da r1c8 ,  da r1c9 , "}},
       {.name = "places on two alternating rows",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(1, 1), at(2, 1), at(1, 2)}, "1");
              for (int cell : {at(1, 1), at(2, 1), at(1, 2)}) b.set(cell, "12");
            },
@@ -370,7 +270,7 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
        .expect = {.modificato = false}},
       {.name = "places on two rows of different bands",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(3, 1), at(4, 1), at(4, 2)}, "1");
              b.set(at(3, 1), "12");
              b.set(at(4, 1), "23");
@@ -380,24 +280,24 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
        .expect = {.modificato = false}},
       {.name = "six empty cells",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              b.cage(0, {at(1, 1), at(1, 2), at(1, 3), at(1, 4), at(1, 5), at(1, 6)}, "1");
              for (int c = 1; c <= 6; ++c) b.set(at(1, c), "123456");
            },
        .run = required,
        .expect = {.modificato = false}},
       {.name = "generator: nothing",
-       .chiamante = "genera",
        .setup = row_of_six,
        .run = required,
-       .expect = {.modificato = false}},
+       .expect = {.modificato = false},
+       .chiamante = "genera"},
       {.name = "trial: removals without log",
-       .calling1 = "trial",
        .setup = row_of_six,
        .run = required,
        .expect = {.changed = row_cells(1, 4, 9, "456789"),
                   .hint = "eliminato il numero 3 da r1c4 ,  da r1c5 ,  da r1c6 ,  da r1c7 ,  "
-                          "da r1c8 ,  da r1c9 , "}},
+                          "da r1c8 ,  da r1c9 , "},
+       .calling1 = "trial"},
   });
 }
 
@@ -405,7 +305,7 @@ TEST(RequiredDigits, RequiredDigitOnOneLineOrTwoLinesOfABandLeavesTheCellsThatSe
 // row 1, but the cage may take its 4 in box 2 itself, so row 2 keeps its 4 outside the cage;
 // only r3c1 and r3c2, which see both places, lose it.
 TEST(RequiredDigits, RemovesTheDigitOnlyFromCellsThatSeeEveryPlaceOfIt) {
-  Board b;
+  HandBoard b;
   b.cage(0, {at(2, 3), at(3, 3), at(3, 4), at(4, 4)}, "4");
   b.set(at(2, 3), "45");
   b.set(at(3, 3), "56");
@@ -414,12 +314,10 @@ TEST(RequiredDigits, RemovesTheDigitOnlyFromCellsThatSeeEveryPlaceOfIt) {
   b.drop('4', {at(1, 4), at(1, 5), at(1, 6)});
   b.snapshot();
   b.m.numeri_obbligati_nel_gruppo();
-  check(b,
-        {.changed = each({at(3, 1), at(3, 2)}, "12356789"),
-         .log = {"-----------------------", "INTERAZIONE gruppo 0 settore 2 numero 4",
-                 " * elimino il numero 4 da r3c1 da r3c2"},
-         .hint = "elimino il numero 4 da r3c1 ,  da r3c2 , "},
-        "band");
+  expect_outcome(b, {.changed = each({at(3, 1), at(3, 2)}, "12356789"),
+                     .log = {"-----------------------", "INTERAZIONE gruppo 0 settore 2 numero 4",
+                             " * elimino il numero 4 da r3c1 da r3c2"},
+                     .hint = "elimino il numero 4 da r3c1 ,  da r3c2 , "});
   for (int c : {1, 2, 5, 6, 7, 8, 9}) EXPECT_TRUE(has_char(b.m.Text2[at(2, c)].text(), '4')) << c;
   EXPECT_EQ(b.m.Text5.text(), "4");
 }
@@ -430,7 +328,7 @@ TEST(RequiredDigits, RemovesTheDigitOnlyFromCellsThatSeeEveryPlaceOfIt) {
 const auto cage_vs_cage = [](Main& m) { m.interazione_gruppo_gruppo(); };
 
 // 5 required in cages 3 and 7, their places on rows 2 and 4.
-void fives_on_rows_two_and_four(Board& b) {
+void fives_on_rows_two_and_four(HandBoard& b) {
   b.cage(3, {at(2, 1), at(3, 1), at(4, 1)}, "5");
   b.cage(7, {at(4, 5), at(3, 5), at(2, 5)}, "5");
   b.set(at(3, 1), "12");
@@ -439,20 +337,14 @@ void fives_on_rows_two_and_four(Board& b) {
 }
 
 // 4 required in cages 0 {r1c2, r1c3} and 1 {r7c3, r7c2}: columns 2 and 3.
-void fours_on_columns_two_and_three(Board& b) {
+void fours_on_columns_two_and_three(HandBoard& b) {
   b.cage(0, {at(1, 2), at(1, 3)}, "4");
   b.cage(1, {at(7, 3), at(7, 2)}, "4");
 }
 
-std::map<int, std::string> without(char d, std::initializer_list<int> cells) {
-  std::map<int, std::string> out;
-  for (int c : cells) out[c] = cut_first("123456789", d);
-  return out;
-}
-
 TEST(CageVsCage, DigitRequiredByTwoCagesOnTheSameTwoLinesLeavesTheRestOfThem) {
   const auto column_cells_of_four = without(
-      '4', {at(2, 2), at(3, 2), at(4, 2), at(5, 2), at(6, 2), at(8, 2), at(9, 2), at(2, 3),
+      "4", {at(2, 2), at(3, 2), at(4, 2), at(5, 2), at(6, 2), at(8, 2), at(9, 2), at(2, 3),
             at(3, 3), at(4, 3), at(5, 3), at(6, 3), at(8, 3), at(9, 3)});
   std::vector<std::string> column_log;
   for (const int c : {2, 3})
@@ -468,7 +360,7 @@ TEST(CageVsCage, DigitRequiredByTwoCagesOnTheSameTwoLinesLeavesTheRestOfThem) {
       {.name = "rows",
        .setup = fives_on_rows_two_and_four,
        .run = cage_vs_cage,
-       .expect = {.changed = without('5', {at(2, 2), at(2, 4), at(2, 6), at(2, 7), at(2, 8),
+       .expect = {.changed = without("5", {at(2, 2), at(2, 4), at(2, 6), at(2, 7), at(2, 8),
                                            at(2, 9), at(4, 2), at(4, 3), at(4, 4), at(4, 6),
                                            at(4, 7), at(4, 8)}),
                   .log = {"-----------------------", "INTERAZIONE gruppo 7 gruppo 3 numero 5",
@@ -485,7 +377,7 @@ TEST(CageVsCage, DigitRequiredByTwoCagesOnTheSameTwoLinesLeavesTheRestOfThem) {
        .expect = {.changed = column_cells_of_four, .log = column_log, .hint = column_hint}},
       {.name = "required by one cage only",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              fives_on_rows_two_and_four(b);
              b.m.numeriobbligati[7] = "6";
            },
@@ -493,28 +385,28 @@ TEST(CageVsCage, DigitRequiredByTwoCagesOnTheSameTwoLinesLeavesTheRestOfThem) {
        .expect = {.modificato = false}},
       {.name = "three rows in one cage",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              fives_on_rows_two_and_four(b);
              b.set(at(3, 5), "15");
            },
        .run = cage_vs_cage,
        .expect = {.modificato = false}},
       {.name = "trial: no log",
-       .calling1 = "trial",
        .setup = fives_on_rows_two_and_four,
        .run = cage_vs_cage,
-       .expect = {.changed = without('5', {at(2, 2), at(2, 4), at(2, 6), at(2, 7), at(2, 8),
+       .expect = {.changed = without("5", {at(2, 2), at(2, 4), at(2, 6), at(2, 7), at(2, 8),
                                            at(2, 9), at(4, 2), at(4, 3), at(4, 4), at(4, 6),
                                            at(4, 7), at(4, 8)}),
                   .hint = "elimino il numero 5 da r2c2 , 5 da r2c4 , 5 da r2c6 , 5 da r2c7 , "
                           "5 da r2c8 , 5 da r2c9 , 5 da r4c2 , 5 da r4c3 , 5 da r4c4 , 5 da "
-                          "r4c6 , 5 da r4c7 , 5 da r4c8 , "}},
+                          "r4c6 , 5 da r4c7 , 5 da r4c8 , "},
+       .calling1 = "trial"},
   });
 }
 
 // One call stops after the first cage that changed something; the next call finds the next one.
 TEST(CageVsCage, EachCallEndsAfterTheFirstCageThatChangedSomething) {
-  Board b;
+  HandBoard b;
   fours_on_columns_two_and_three(b);
   b.cage(2, {at(4, 7), at(4, 8)}, "9");
   b.cage(3, {at(6, 8), at(6, 7)}, "9");
@@ -538,13 +430,13 @@ TEST(CageVsCage, EachCallEndsAfterTheFirstCageThatChangedSomething) {
 // A derived cage that shares cells with a real cage may take the same digit in the same cell, so
 // the two do not make a pair; the derived cage's own cells never lose its digit.
 TEST(CageVsCage, OverlappingDerivedCageIsNotPairedWithTheCageItContains) {
-  Board b;
+  HandBoard b;
   b.cage(0, {at(1, 1), at(2, 1)}, "1");
   b.cage(1, {at(1, 2), at(1, 3)}, "");
   b.set(at(1, 1), "12");
   b.set(at(2, 1), "12");
   b.set(at(1, 2), "3456");
-  b.derived(2, {at(1, 1), at(2, 1), at(1, 2)}, "1");
+  derived(b, 2, {at(1, 1), at(2, 1), at(1, 2)}, "1");
   b.snapshot();
   b.m.interazione_gruppo_gruppo();
   EXPECT_FALSE(b.m.modificato);
@@ -554,138 +446,77 @@ TEST(CageVsCage, OverlappingDerivedCageIsNotPairedWithTheCageItContains) {
 // ---------------------------------------------------------------------------------------------
 // Step mode: each finding waits at the traffic light with its cells highlighted
 
-// Step mode, with the player at the traffic light answering as scripted and every wait's hint
-// and highlighted cells recorded.
-struct Gate : test::Light {
-  Gate(Board& b, std::initializer_list<const char*> script) : test::Light(b.s, script) {
-    b.m.calling = "";
-    b.m.chiamante = "manuale";
-  }
-};
-
-void expect_after_gate(const Board& b) {
-  EXPECT_FALSE(b.m.Pictgo.visible());
-  EXPECT_FALSE(b.m.Pictalt.visible());
-  for (int i = 0; i < 81; ++i) {
-    EXPECT_EQ(b.m.Text1[i].back_color(), b.m.bianco) << i;
-    EXPECT_EQ(b.m.Text2[i].back_color(), b.m.bianco) << i;
-  }
-}
-
 TEST(CageInteractions, StepModeGatesEachFindingAndNoSkipsIt) {
   {
     SCOPED_TRACE("cage against line: yes to the first finding, no to the second");
-    Board b;
+    HandBoard b;
     b.cage(1, {at(2, 1), at(2, 2), at(1, 2), at(1, 3)});
-    b.keep_in_row('3', 2, {1, 2});
+    keep_in_row(b, '3', 2, {1, 2});
     b.cage(2, {at(5, 8), at(6, 8), at(5, 9)});
-    b.keep_in_row('7', 5, {8, 9});
-    Gate gate(b, {"si", "no"});
-    b.snapshot();
-    b.m.cerca_interazione_gruppo_riga();
-    ASSERT_EQ(gate.waits.size(), 2u);
-    EXPECT_EQ(gate.waits[0].hint, "nella riga 2 il numero 3 è contenuto solo nel gruppo r1c2");
-    EXPECT_EQ(gate.waits[0].yellow, std::vector<int>{at(1, 2)});
-    EXPECT_EQ(gate.waits[1].hint, "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8");
-    EXPECT_EQ(gate.waits[1].yellow, std::vector<int>{at(6, 8)});
-    check(b,
-          {.changed = each({at(1, 2), at(1, 3)}, "12456789"),
-           .log = {"--------------------", "INTERAZIONE GRUPPO RIGA ",
-                   "nella riga 2 il numero 3 è contenuto solo nel gruppo r1c2",
-                   " * elimino il numero 3 da  r1c2, r1c3,", "--------------------",
-                   "INTERAZIONE GRUPPO RIGA ",
-                   "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8"},
-           .hint = "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8"},
-          "cage against line");
-    expect_after_gate(b);
+    keep_in_row(b, '7', 5, {8, 9});
+    const auto waits = test::step(b, &Main::cerca_interazione_gruppo_riga, {"si", "no"});
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_EQ(waits[0].hint, "nella riga 2 il numero 3 è contenuto solo nel gruppo r1c2");
+    EXPECT_EQ(waits[0].yellow, std::vector<int>{at(1, 2)});
+    EXPECT_EQ(waits[1].hint, "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8");
+    EXPECT_EQ(waits[1].yellow, std::vector<int>{at(6, 8)});
+    expect_outcome(b, {.changed = each({at(1, 2), at(1, 3)}, "12456789"),
+                       .log = {"--------------------", "INTERAZIONE GRUPPO RIGA ",
+                               "nella riga 2 il numero 3 è contenuto solo nel gruppo r1c2",
+                               " * elimino il numero 3 da  r1c2, r1c3,", "--------------------",
+                               "INTERAZIONE GRUPPO RIGA ",
+                               "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8"},
+                       .hint = "nella riga 5 il numero 7 è contenuto solo nel gruppo r6c8"});
+    test::expect_gate_closed(b.m);
   }
   {
     SCOPED_TRACE("required digits: yes to digit 1, no to digit 2 ends the call");
-    Board b;
+    HandBoard b;
     row_of_six(b);
-    Gate gate(b, {"si", "no"});
-    b.snapshot();
-    b.m.numeri_obbligati_nel_gruppo();
-    ASSERT_EQ(gate.waits.size(), 2u);
+    const auto waits = test::step(b, &Main::numeri_obbligati_nel_gruppo, {"si", "no"});
+    ASSERT_EQ(waits.size(), 2u);
     const std::vector<int> cage = {at(1, 1), at(1, 2), at(1, 3)};
-    EXPECT_EQ(gate.waits[0].hint, "numero obbligato 1 nel gruppo r1c3");
-    EXPECT_EQ(gate.waits[0].yellow, cage);
-    EXPECT_EQ(gate.waits[1].hint, "numero obbligato 2 nel gruppo r1c3");
-    EXPECT_EQ(gate.waits[1].yellow, cage);
-    check(b,
-          {.changed = row_cells(1, 4, 9, "23456789"),
-           .log = {"numero obbligato 1 nel gruppo r1c3",
-                   " * elimino il numero 1da r1c4da r1c5da r1c6da r1c7da r1c8da r1c9",
-                   "numero obbligato 2 nel gruppo r1c3"},
-           .hint = "numero obbligato 2 nel gruppo r1c3"},
-          "required digits");
+    EXPECT_EQ(waits[0].hint, "numero obbligato 1 nel gruppo r1c3");
+    EXPECT_EQ(waits[0].yellow, cage);
+    EXPECT_EQ(waits[1].hint, "numero obbligato 2 nel gruppo r1c3");
+    EXPECT_EQ(waits[1].yellow, cage);
+    expect_outcome(b, {.changed = row_cells(1, 4, 9, "23456789"),
+                       .log = {"numero obbligato 1 nel gruppo r1c3",
+                               " * elimino il numero 1da r1c4da r1c5da r1c6da r1c7da r1c8da r1c9",
+                               "numero obbligato 2 nel gruppo r1c3"},
+                       .hint = "numero obbligato 2 nel gruppo r1c3"});
     EXPECT_EQ(b.m.Text5.text(), "2");
-    expect_after_gate(b);
+    test::expect_gate_closed(b.m);
   }
   {
     SCOPED_TRACE("cage against cage: no leaves the board as it was");
-    Board b;
+    HandBoard b;
     fives_on_rows_two_and_four(b);
-    Gate gate(b, {"no"});
-    b.snapshot();
-    b.m.interazione_gruppo_gruppo();
-    ASSERT_EQ(gate.waits.size(), 1u);
-    EXPECT_EQ(gate.waits[0].hint, "INTERAZIONE gruppo 7 gruppo 3 numero 5");
-    EXPECT_EQ(gate.waits[0].yellow, (std::vector<int>{at(2, 5), at(3, 5), at(4, 5)}));
-    check(b,
-          {.log = {"-----------------------", "INTERAZIONE gruppo 7 gruppo 3 numero 5"},
-           .hint = "INTERAZIONE gruppo 7 gruppo 3 numero 5"},
-          "cage against cage");
-    expect_after_gate(b);
+    const auto waits = test::step(b, &Main::interazione_gruppo_gruppo, {"no"});
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].hint, "INTERAZIONE gruppo 7 gruppo 3 numero 5");
+    EXPECT_EQ(waits[0].yellow, (std::vector<int>{at(2, 5), at(3, 5), at(4, 5)}));
+    expect_outcome(b, {.log = {"-----------------------", "INTERAZIONE gruppo 7 gruppo 3 numero 5"},
+                       .hint = "INTERAZIONE gruppo 7 gruppo 3 numero 5"});
+    test::expect_gate_closed(b.m);
   }
   {
     SCOPED_TRACE("cage against cage: one wait per digit, then every removal");
-    Board b;
+    HandBoard b;
     fives_on_rows_two_and_four(b);
-    Gate gate(b, {"si"});
-    b.m.interazione_gruppo_gruppo();
-    EXPECT_EQ(gate.waits.size(), 1u);
+    const auto waits = test::step(b, &Main::interazione_gruppo_gruppo, {"si"});
+    EXPECT_EQ(waits.size(), 1u);
     EXPECT_EQ(b.m.txthint.text(),
               "elimino il numero 5 da r2c2 , 5 da r2c4 , 5 da r2c6 , 5 da r2c7 , 5 da r2c8 , 5 da "
               "r2c9 , 5 da r4c2 , 5 da r4c3 , 5 da r4c4 , 5 da r4c6 , 5 da r4c7 , 5 da r4c8 , ");
-    expect_after_gate(b);
+    test::expect_gate_closed(b.m);
   }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Shared behaviour
 
-// The cage techniques, in the order of the solving ladder, for the runs on real puzzles.
-struct Technique {
-  const char* name;
-  void (*run)(Main&);
-};
-const Technique kTechniques[] = {
-    {"cerca_interazione_gruppo_settore", [](Main& m) { m.cerca_interazione_gruppo_settore(); }},
-    {"cerca_interazione_gruppo_riga", [](Main& m) { m.cerca_interazione_gruppo_riga(); }},
-    {"cerca_interazione_gruppo_colonna", [](Main& m) { m.cerca_interazione_gruppo_colonna(); }},
-    {"numeri_obbligati_nel_gruppo", [](Main& m) { m.numeri_obbligati_nel_gruppo(); }},
-    {"interazione_gruppo_gruppo", [](Main& m) { m.interazione_gruppo_gruppo(); }},
-};
-constexpr size_t kTechniqueCount = std::size(kTechniques);
-
-int candidates_left(const Main& m) {
-  int n = 0;
-  for (int i = 0; i < 81; ++i) n += static_cast<int>(m.Text2[i].text().size());
-  return n;
-}
-
-// Every cell still holds its solution digit, and no contradiction was met.
-::testing::AssertionResult keeps_solution(const Main& m, const test::Puzzle& p,
-                                          const std::string& after) {
-  if (m.problema)
-    return ::testing::AssertionFailure() << p.id << " after " << after << ": problema";
-  for (int i = 0; i < 81; ++i)
-    if (!has_char(m.Text2[i].text(), p.solution[static_cast<size_t>(i)]))
-      return ::testing::AssertionFailure() << p.id << " after " << after << ": cell " << i
-                                           << " holds " << m.Text2[i].text();
-  return ::testing::AssertionSuccess();
-}
+constexpr size_t kTechniqueCount = kCageTechniques.size();
 
 // On every puzzle with a known solution, rounds of the sum check, the naked singles (typed as a
 // player would) and each cage technique, until a round changes nothing: the solution stays, no
@@ -693,35 +524,22 @@ int candidates_left(const Main& m) {
 TEST(CageInteractions, KeepTheSolutionOnEveryPuzzle) {
   std::array<int, kTechniqueCount> acted{};
   for (const test::Puzzle& p : test::puzzles()) {
-    Board b;
+    HandBoard b;
     Main& m = b.m;
     test::load_layout(m, p.layout);
     ASSERT_FALSE(m.problema) << p.id;
-    m.calling = "risolvi";
-    m.chiamante = "analisi";
     std::array<bool, kTechniqueCount> changed{};
-    for (int round = 0;; ++round) {
-      ASSERT_LT(round, 1000) << p.id << ": no fixpoint";
-      const int start = candidates_left(m);
-      m.controllo_somme(81);
-      ASSERT_TRUE(keeps_solution(m, p, "controllo_somme"));
-      for (int i = 0; i < 81; ++i) {
-        if (m.Text1[i].text().empty() && m.Text2[i].text().size() == 1) {
-          m.Text1[i].set_text(m.Text2[i].text());
-          ASSERT_TRUE(keeps_solution(m, p, "placing " + m.rc(i)));
-        }
-      }
+    ASSERT_NO_FATAL_FAILURE(test::solve_in_rounds(m, p, [&] {
       for (size_t t = 0; t < kTechniqueCount; ++t) {
         const int before = candidates_left(m);
-        kTechniques[t].run(m);
-        ASSERT_TRUE(keeps_solution(m, p, kTechniques[t].name));
+        kCageTechniques[t].run(m);
+        ASSERT_TRUE(keeps_solution(m, p, kCageTechniques[t].name));
         if (candidates_left(m) != before) changed[t] = true;
       }
-      if (candidates_left(m) == start) break;
-    }
+    }));
     for (size_t t = 0; t < kTechniqueCount; ++t) acted[t] += changed[t];
   }
-  for (size_t t = 0; t < kTechniqueCount; ++t) EXPECT_GT(acted[t], 0) << kTechniques[t].name;
+  for (size_t t = 0; t < kTechniqueCount; ++t) EXPECT_GT(acted[t], 0) << kCageTechniques[t].name;
 }
 
 // The same on thinned positions: from each puzzle, candidates that the solution does not use are
@@ -732,17 +550,10 @@ TEST(CageInteractions, KeepTheSolutionOnThinnedPositions) {
   std::mt19937 random(20240611u);
   for (const test::Puzzle& p : test::puzzles()) {
     for (const int keep_percent : {25, 50, 75}) {
-      Board b;
+      HandBoard b;
       Main& m = b.m;
       test::load_layout(m, p.layout);
-      for (int i = 0; i < 81; ++i) {
-        std::string kept;
-        for (const char d : m.Text2[i].text())
-          if (d == p.solution[static_cast<size_t>(i)] ||
-              static_cast<int>(random() % 100) < keep_percent)
-            kept += d;
-        m.Text2[i].set_text(kept);
-      }
+      test::thin_candidates(m, p, random, keep_percent);
       for (int g = 0; g <= m.gruppi; ++g) {
         m.origine = "somme1";
         m.calcola_somme_gruppo(g);
@@ -753,17 +564,17 @@ TEST(CageInteractions, KeepTheSolutionOnThinnedPositions) {
       m.chiamante = "analisi";
       for (size_t t = 0; t < kTechniqueCount; ++t) {
         for (int calls = 0;; ++calls) {
-          ASSERT_LT(calls, 100) << p.id << " " << kTechniques[t].name;
+          ASSERT_LT(calls, 100) << p.id << " " << kCageTechniques[t].name;
           const int before = candidates_left(m);
-          kTechniques[t].run(m);
-          ASSERT_TRUE(keeps_solution(m, p, kTechniques[t].name));
+          kCageTechniques[t].run(m);
+          ASSERT_TRUE(keeps_solution(m, p, kCageTechniques[t].name));
           if (candidates_left(m) == before) break;
           removed[t] += before - candidates_left(m);
         }
       }
     }
   }
-  for (size_t t = 0; t < kTechniqueCount; ++t) EXPECT_GT(removed[t], 0) << kTechniques[t].name;
+  for (size_t t = 0; t < kTechniqueCount; ++t) EXPECT_GT(removed[t], 0) << kCageTechniques[t].name;
 }
 
 // A cell that loses its last candidate is a contradiction, not progress.
@@ -771,7 +582,7 @@ TEST(CageInteractions, CellLeftWithoutCandidatesSetsProblema) {
   run_cases({
       {.name = "cage against line",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              six_of_column_four(b);
              b.set(at(3, 5), "6");
            },
@@ -785,7 +596,7 @@ TEST(CageInteractions, CellLeftWithoutCandidatesSetsProblema) {
       // The procedure stops at the empty cell: 2 and 3 are not looked at.
       {.name = "required digits",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              row_of_six(b);
              b.set(at(1, 6), "1");
            },
@@ -798,12 +609,12 @@ TEST(CageInteractions, CellLeftWithoutCandidatesSetsProblema) {
                   .problema = true}},
       {.name = "cage against cage",
        .setup =
-           [](Board& b) {
+           [](HandBoard& b) {
              fives_on_rows_two_and_four(b);
              b.set(at(2, 4), "5");
            },
        .run = cage_vs_cage,
-       .expect = {.changed = without('5', {at(2, 2)}) + std::map<int, std::string>{{at(2, 4), ""}},
+       .expect = {.changed = without("5", {at(2, 2)}) + std::map<int, std::string>{{at(2, 4), ""}},
                   .log = {"-----------------------", "INTERAZIONE gruppo 7 gruppo 3 numero 5",
                           " * elimino il numero 5 da r2c2 , 5 da r2c4 , "},
                   .hint = "elimino il numero 5 da r2c2 , 5 da r2c4 , ",
@@ -815,14 +626,14 @@ TEST(CageInteractions, CellLeftWithoutCandidatesSetsProblema) {
 // walked all the same.
 TEST(CageInteractions, WalkEveryRealCageWhileNoCageIsDerived) {
   {
-    Board b;
+    HandBoard b;
     fives_on_rows_two_and_four(b);
     b.m.gruppo1 = 0;
     b.m.interazione_gruppo_gruppo();
     EXPECT_FALSE(has_char(b.m.Text2[at(2, 2)].text(), '5'));
   }
   {
-    Board b;
+    HandBoard b;
     b.cage(4, {at(1, 1), at(1, 2), at(1, 3)}, "123");
     for (int c = 1; c <= 3; ++c) b.set(at(1, c), "123");
     b.m.gruppo1 = 0;
@@ -835,7 +646,7 @@ TEST(CageInteractions, WalkEveryRealCageWhileNoCageIsDerived) {
 // Cage numbers past the combination tables' first 61 entries work, and a cage count past every
 // table is walked no further than the tables reach.
 TEST(CageInteractions, HighCageNumbersAreWalkedWithinTheTables) {
-  Board b;
+  HandBoard b;
   b.cage(75, {at(1, 1), at(1, 2), at(1, 3)}, "123");
   for (int c = 1; c <= 3; ++c) b.set(at(1, c), "123");
   b.m.gruppo1 = 100000;

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "technique_board.h"
 
 namespace ks {
 namespace {
 
+using test::joined;
 using test::Started;
 
 // Puts cage g into the cage model by hand: its (remaining) sum and its empty cells. A real cage
@@ -35,11 +36,6 @@ std::vector<std::string> stored(const Main& m, int g) {
   return out;
 }
 
-std::string joined(const std::vector<std::string>& v) {
-  std::string s;
-  for (const auto& x : v) s += x;
-  return s;
-}
 
 // Independent checker: every way of giving the cells one digit each, on their candidates, with
 // no equal digits in two cells that share a row, column, box or real cage, whose digits add up
@@ -374,35 +370,29 @@ TEST(SumCheck, KeepsTheSolutionOnEveryPuzzleInPlainAndDeepMode) {
 // -------------------------------------------------------------------------------------------------
 // Sum check, one step at a time
 
-// A board for hand-made step tests: step mode, the log holding "start", and a hook that answers
-// every wait at the traffic light with the next scripted answer, noting what the wait showed.
+// A board for hand-made step tests: step mode, the log holding "start", and the player at the
+// traffic light answering every wait ("si" unless scripted), noting what the wait showed.
 struct StepBoard {
   Started s;
   Main& m = *s.m;
-  std::vector<std::string> answers;  // "si" or "no", one per wait
-  int waits = 0;
-  std::vector<std::string> hints_at_wait;
-  std::vector<std::vector<int>> yellow_at_wait;  // the cells painted giallo while waiting
+  test::Light light{s};
   StepBoard() {
     m.calling = "";
     m.chiamante = "manuale";
     m.calling1 = "";
     m.frmlog.Text3.set_text("start");
-    s.rt.on_yield = [this] {
-      if (!m.Pictgo.visible() || !m.scelta.empty()) return;
-      std::vector<int> yellow;
-      for (int i = 0; i < 81; ++i)
-        if (m.Text2[i].back_color() == m.giallo && m.Text1[i].back_color() == m.giallo)
-          yellow.push_back(i);
-      yellow_at_wait.push_back(yellow);
-      hints_at_wait.push_back(m.txthint.text());
-      const std::string a = waits < static_cast<int>(answers.size()) ? answers[waits] : "si";
-      ++waits;
-      if (a == "si")
-        m.Pictgo_Click();
-      else
-        m.Pictalt_Click();
-    };
+  }
+  int waits() const { return static_cast<int>(light.waits.size()); }
+  std::vector<std::string> hints_at_wait() const {
+    std::vector<std::string> out;
+    for (const auto& w : light.waits) out.push_back(w.hint);
+    return out;
+  }
+  // The cells painted giallo at each wait.
+  std::vector<std::vector<int>> yellow_at_wait() const {
+    std::vector<std::vector<int>> out;
+    for (const auto& w : light.waits) out.push_back(w.yellow);
+    return out;
   }
   std::vector<std::string> log() const {
     auto lines = test::lines_of(m.frmlog.Text3.text());
@@ -412,23 +402,18 @@ struct StepBoard {
   void fill(const std::string& candidates) {
     for (int i = 0; i < 81; ++i) m.Text2[i].set_text(candidates);
   }
-  bool all_white() const {
-    for (int i = 0; i < 81; ++i)
-      if (m.Text2[i].back_color() != m.bianco || m.Text1[i].back_color() != m.bianco) return false;
-    return true;
-  }
 };
 
 TEST(SumCheck, CutStepExplainsItselfAndWaits) {
   for (const std::string answer : {"si", "no"}) {
     StepBoard b;
-    b.answers = {answer};
+    b.light.script = {answer};
     put_cage(b.m, 0, 15, {21, 22});  // r3c4 r3c5
     b.m.controllo_somme(81);
-    EXPECT_EQ(b.waits, 1);
-    EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{21, 22}}));
-    EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"CONTROLLO SOMME - modifico "}));
-    EXPECT_TRUE(b.all_white());
+    EXPECT_EQ(b.waits(), 1);
+    EXPECT_EQ(b.yellow_at_wait(), (std::vector<std::vector<int>>{{21, 22}}));
+    EXPECT_EQ(b.hints_at_wait(), (std::vector<std::string>{"CONTROLLO SOMME - modifico "}));
+    test::expect_gate_closed(b.m);
     EXPECT_TRUE(b.m.modificato);
     EXPECT_FALSE(b.m.problema);
     std::vector<std::string> log = {"---------------------------",
@@ -455,20 +440,20 @@ TEST(SumCheck, SinglePlaceStepNamesTheDigitAndItsCell) {
   b.m.Text2[40].set_text("12");
   b.m.Text2[80].set_text("12");
   b.m.controllo_somme(81);
-  EXPECT_EQ(b.waits, 1);
-  EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0}}));
+  EXPECT_EQ(b.waits(), 1);
+  EXPECT_EQ(b.yellow_at_wait(), (std::vector<std::vector<int>>{{0}}));
   EXPECT_EQ(b.m.txthint.text(), "unico valore possibile 4 nel gruppo r1,c1");
   EXPECT_EQ(b.log(), (std::vector<std::string>{"unico valore possibile 4 nel gruppo r1,c1"}));
   EXPECT_EQ(b.m.Text2[0].text(), "4");
   EXPECT_EQ(b.m.Text1[0].text(), "");
   EXPECT_EQ(b.m.numero, "4");
   EXPECT_TRUE(b.m.modificato);
-  EXPECT_TRUE(b.all_white());
+  test::expect_gate_closed(b.m);
 
   // Once the cell holds 4 alone the step would change nothing: the next call moves on.
   b.m.controllo_somme(81);
   EXPECT_FALSE(b.m.modificato);
-  EXPECT_EQ(b.waits, 1);
+  EXPECT_EQ(b.waits(), 1);
 }
 
 TEST(SumCheck, ConfinedDigitLeavesTheRestOfItsRowAndBox) {
@@ -480,9 +465,9 @@ TEST(SumCheck, ConfinedDigitLeavesTheRestOfItsRowAndBox) {
   b.m.Text2[5].set_text("589");  // r1c6
   b.m.Text2[19].set_text("18");  // r3c2
   b.m.controllo_somme(81);
-  EXPECT_EQ(b.waits, 3);
-  EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0}, {0}, {0}}));
-  EXPECT_EQ(b.hints_at_wait, (std::vector<std::string>{"POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
+  EXPECT_EQ(b.waits(), 3);
+  EXPECT_EQ(b.yellow_at_wait(), (std::vector<std::vector<int>>{{0}, {0}, {0}}));
+  EXPECT_EQ(b.hints_at_wait(), (std::vector<std::string>{"POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
                                                        "POSIZIONE OBBLIGATA 8 nel gruppo r1c1",
                                                        "POSIZIONE OBBLIGATA 9 nel gruppo r1c1"}));
   EXPECT_EQ(b.log(),
@@ -513,9 +498,9 @@ TEST(SumCheck, DeepStepRemovesACandidateWithoutArrangement) {
     EXPECT_EQ(b.m.modificato, deep);
     EXPECT_EQ(b.m.sommeestese, deep);
     if (!deep) continue;
-    EXPECT_EQ(b.waits, 1);
-    EXPECT_EQ(b.yellow_at_wait, (std::vector<std::vector<int>>{{0, 40, 80}}));
-    EXPECT_EQ(b.hints_at_wait,
+    EXPECT_EQ(b.waits(), 1);
+    EXPECT_EQ(b.yellow_at_wait(), (std::vector<std::vector<int>>{{0, 40, 80}}));
+    EXPECT_EQ(b.hints_at_wait(),
               (std::vector<std::string>{"il numero 7 non è possibile nella cella r1c1"}));
     EXPECT_EQ(b.log(), (std::vector<std::string>{
                            "------------------------", "CONTROLLO SOMME - gruppo di r1c1",
@@ -524,7 +509,7 @@ TEST(SumCheck, DeepStepRemovesACandidateWithoutArrangement) {
     EXPECT_EQ(b.m.txthint.text(), "elimino il numero 7 da r1c1");
     EXPECT_EQ(b.m.Text2[0].text(), "12");
     EXPECT_EQ(b.m.livello, 8);
-    EXPECT_TRUE(b.all_white());
+    test::expect_gate_closed(b.m);
   }
 }
 
@@ -590,7 +575,7 @@ TEST(SumCheck, FromCellEntryOnlyCutsAndLogsTheCells) {
   EXPECT_EQ(b.log(), (std::vector<std::string>{"modifico contenuto cella r3c4 numeri 6789",
                                                "modifico contenuto cella r3c5 numeri 6789"}));
   EXPECT_EQ(b.m.txthint.text(), "r3c4 numeri 6789,r3c5 numeri 6789,");
-  EXPECT_TRUE(b.all_white());
+  test::expect_gate_closed(b.m);
   b.m.controllo_somme(1);
   EXPECT_FALSE(b.m.modificato);
   EXPECT_EQ(b.m.Text2[0].text(), "124");

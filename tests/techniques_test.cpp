@@ -5,30 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
-#include "test_support.h"
+#include "technique_board.h"
 
 namespace ks {
 namespace {
 
+using test::at;
 using test::HandBoard;
+using test::kDashes;
 
-// Cell of row r, column c (both 1..9).
-constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
-
-constexpr const char* kDashes = "-----------------------";
-
-void drop(Main& m, char d, std::initializer_list<int> cells) {
-  for (const int c : cells) m.Text2[c].set_text(cut_first(m.Text2[c].text(), d));
-}
 // Digit d leaves every cell of unit u of a kind but `keep`.
-void drop_in_unit(Main& m, char d, UnitKind kind, int u, int keep) {
+void drop_in_unit(HandBoard& b, char d, UnitKind kind, int u, int keep) {
   for (const int c : unit_cells(kind, u))
-    if (c != keep) drop(m, d, {c});
+    if (c != keep) b.drop(d, {c});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -127,24 +119,22 @@ TEST(NakedSingle, LastCellOfACageIsCheckedAgainstTheRemainingSum) {
 
 // What each mode shows, waits for and places (the single is 5 in r3c7).
 struct ModeCase {
-  std::string chiamante, calling, calling1;
+  test::Mode mode;
   bool hint, logged, waits, placed;
 };
 
 TEST(NakedSingle, ModesDecideWhatIsShownWaitedForAndPlaced) {
   const std::vector<ModeCase> cases = {
-      {"manuale", "", "", true, true, true, true},
-      {"analisi", "risolvi", "", true, true, false, true},
-      {"analisi", "risolvi", "trial", true, false, false, true},
-      {"genera", "genera", "", false, false, false, false},
+      {{"manuale", "", ""}, true, true, true, true},
+      {{"analisi", "risolvi", ""}, true, true, false, true},
+      {{"analisi", "risolvi", "trial"}, true, false, false, true},
+      {{"genera", "genera", ""}, false, false, false, false},
   };
   for (const ModeCase& c : cases) {
-    SCOPED_TRACE(c.chiamante + "/" + c.calling + "/" + c.calling1);
+    SCOPED_TRACE(test::mode_name(c.mode));
     HandBoard b;
     test::Light light(b.s);
-    b.m.chiamante = c.chiamante;
-    b.m.calling = c.calling;
-    b.m.calling1 = c.calling1;
+    test::set_mode(b.m, c.mode);
     const int cell = at(3, 7);
     b.m.Text2[cell].set_text("5");
     b.m.naked_single();
@@ -166,18 +156,10 @@ TEST(NakedSingle, ModesDecideWhatIsShownWaitedForAndPlaced) {
 
 TEST(NakedSingle, RedLightPlacesNothingAndStopsTheLadder) {
   HandBoard b;
-  test::Light light(b.s, {"no"});
-  b.m.chiamante = "manuale";
-  b.m.calling = "";
-  b.m.Text2[at(3, 7)].set_text("5");
-  b.m.naked_single();
-  EXPECT_EQ(light.waits.size(), 1u);
-  EXPECT_TRUE(b.m.modificato);
-  EXPECT_EQ(b.m.Text1[at(3, 7)].text(), "");
+  b.set(at(3, 7), "5");
+  test::expect_refused(b, &Main::naked_single);
   EXPECT_EQ(b.m.txthint.text(), "");
   EXPECT_EQ(b.m.Text5.text(), "5");
-  EXPECT_EQ(b.m.Text1[at(3, 7)].back_color(), b.m.bianco);
-  EXPECT_EQ(b.m.Text2[at(3, 7)].back_color(), b.m.bianco);
 }
 
 TEST(NakedSingle, ClassicVariantLogsOneLineAndChecksNoCage) {
@@ -238,9 +220,9 @@ const HiddenMember kColumn{"column", &Main::cerca_colonne_con_valore_unico, Unit
 // 6 has one place, r5c3, in box 4, in row 5 and in column 3.
 void six_at_r5c3(HandBoard& b) {
   const int cell = at(5, 3);
-  drop_in_unit(b.m, '6', UnitKind::Box, 3, cell);
-  drop_in_unit(b.m, '6', UnitKind::Row, 4, cell);
-  drop_in_unit(b.m, '6', UnitKind::Column, 2, cell);
+  drop_in_unit(b, '6', UnitKind::Box, 3, cell);
+  drop_in_unit(b, '6', UnitKind::Row, 4, cell);
+  drop_in_unit(b, '6', UnitKind::Column, 2, cell);
 }
 
 TEST(HiddenSingle, EachUnitKindTellsItsSingleInItsOwnWords) {
@@ -302,34 +284,34 @@ TEST(HiddenSingle, LowestUnitThenLowestDigitThenFirstCellWins) {
   struct Case {
     std::string name;
     HiddenMember member;
-    std::function<void(Main&)> setup;
+    std::function<void(HandBoard&)> setup;
     int cell;
     std::string digit;
   };
   const std::vector<Case> cases = {
       {"a 9 in box 1 before a 1 in box 2", kBox,
-       [](Main& m) {
-         drop_in_unit(m, '1', UnitKind::Box, 1, at(2, 5));
-         drop_in_unit(m, '9', UnitKind::Box, 0, at(3, 3));
+       [](HandBoard& b) {
+         drop_in_unit(b, '1', UnitKind::Box, 1, at(2, 5));
+         drop_in_unit(b, '9', UnitKind::Box, 0, at(3, 3));
        },
        at(3, 3), "9"},
       {"a 2 before a 7 in one row", kRow,
-       [](Main& m) {
-         drop_in_unit(m, '7', UnitKind::Row, 6, at(7, 1));
-         drop_in_unit(m, '2', UnitKind::Row, 6, at(7, 9));
+       [](HandBoard& b) {
+         drop_in_unit(b, '7', UnitKind::Row, 6, at(7, 1));
+         drop_in_unit(b, '2', UnitKind::Row, 6, at(7, 9));
        },
        at(7, 9), "2"},
       {"a one-candidate cell whose digit is nowhere else in the column", kColumn,
-       [](Main& m) {
-         drop_in_unit(m, '4', UnitKind::Column, 5, at(8, 6));
-         m.Text2[at(8, 6)].set_text("4");
+       [](HandBoard& b) {
+         drop_in_unit(b, '4', UnitKind::Column, 5, at(8, 6));
+         b.set(at(8, 6), "4");
        },
        at(8, 6), "4"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HandBoard b;
-    c.setup(b.m);
+    c.setup(b);
     (b.m.*c.member.run)();
     EXPECT_EQ(b.m.cella, c.cell);
     EXPECT_EQ(b.m.Text1[c.cell].text(), c.digit);
@@ -340,7 +322,7 @@ TEST(HiddenSingle, DigitWithTwoPlacesOrAlreadyPlacedIsNoSingle) {
   for (const HiddenMember& member : {kBox, kRow, kColumn}) {
     SCOPED_TRACE(member.name);
     HandBoard b;
-    drop_in_unit(b.m, '5', member.kind, 4, -1);
+    drop_in_unit(b, '5', member.kind, 4, -1);
     const auto cells = unit_cells(member.kind, 4);
     b.m.Text2[cells[2]].set_text("58");
     b.m.Text2[cells[6]].set_text("157");
@@ -367,7 +349,7 @@ TEST(HiddenSingle, CellWithARefusedDigitIsNotOverwritten) {
   b.m.chiamante = "manuale";
   b.m.calling = "";
   test::Light light(b.s);
-  drop_in_unit(b.m, '3', UnitKind::Row, 0, -1);
+  drop_in_unit(b, '3', UnitKind::Row, 0, -1);
   b.m.Text2[at(1, 1)].set_text("36");
   b.m.Text2[at(1, 5)].set_text("134");
   b.m.Text1[at(1, 1)].type("5");

@@ -1,8 +1,15 @@
 // Shared helpers of the headless tests.
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
+
+#include "platform/data_control.h"
+#include "platform/text.h"
 
 namespace ks::test {
 
@@ -65,15 +72,49 @@ HandBoard::HandBoard() {
 }
 
 void HandBoard::cage(int g, int sum, std::initializer_list<int> cells) {
+  cage(g, cells);
+  m.sommagruppo[g] = sum;
+}
+
+void HandBoard::cage(int g, std::initializer_list<int> cells, const std::string& required) {
   int k = 0;
   for (const int c : cells) {
     m.cellegruppo[g][++k] = c;
     m.gruppodicella[c] = g;
   }
   m.elementigruppo[g] = k;
-  m.sommagruppo[g] = sum;
+  m.numeriobbligati[g] = required;
   if (g > m.gruppi) m.gruppi = g;
   if (g > m.gruppo1) m.gruppo1 = g;
+}
+
+void HandBoard::set(int cell, const std::string& candidates) { m.Text2[cell].set_text(candidates); }
+
+void HandBoard::set(std::initializer_list<int> cells, const std::string& candidates) {
+  for (const int c : cells) set(c, candidates);
+}
+
+void HandBoard::drop(char d, std::initializer_list<int> cells) {
+  for (const int c : cells) m.Text2[c].set_text(cut_first(m.Text2[c].text(), d));
+}
+
+void HandBoard::place(int cell, char d) {
+  m.ins_dati = true;
+  m.Text1[cell].set_text(std::string(1, d));
+  m.ins_dati = false;
+  set(cell, std::string(1, d));
+}
+
+void HandBoard::snapshot() {
+  before.clear();
+  for (int i = 0; i < 81; ++i) before.push_back(m.Text2[i].text());
+}
+
+std::map<int, std::string> HandBoard::changes() const {
+  std::map<int, std::string> out;
+  for (int i = 0; i < 81; ++i)
+    if (m.Text2[i].text() != before[static_cast<size_t>(i)]) out[i] = m.Text2[i].text();
+  return out;
 }
 
 std::vector<std::string> HandBoard::log() const {
@@ -88,16 +129,16 @@ std::vector<std::string> HandBoard::cells() const {
   return out;
 }
 
-Light::Light(Started& s, std::initializer_list<const char*> answers)
-    : script(answers.begin(), answers.end()) {
-  s.rt.on_yield = [this, &m = *s.m] {
+Light::Light(Started& s, std::initializer_list<const char*> answers, std::string when_spent)
+    : script(answers.begin(), answers.end()), s_(s) {
+  s.rt.on_yield = [this, &m = *s.m, when_spent] {
     if (!m.Pictgo.visible() || !m.scelta.empty()) return;
-    Wait w{m.txthint.text(), {}};
+    Wait w{m.txthint.text(), {}, m.Text5.text()};
     for (int i = 0; i < 81; ++i)
       if (m.Text1[i].back_color() == m.giallo && m.Text2[i].back_color() == m.giallo)
         w.yellow.push_back(i);
     waits.push_back(w);
-    const std::string a = script.empty() ? "si" : script.front();
+    const std::string a = script.empty() ? when_spent : script.front();
     if (!script.empty()) script.pop_front();
     if (a == "si")
       m.Pictgo.on_click();
@@ -106,6 +147,8 @@ Light::Light(Started& s, std::initializer_list<const char*> answers)
   };
 }
 
+Light::~Light() { s_.rt.on_yield = nullptr; }
+
 void load_layout(Main& m, const std::string& layout) {
   m.nuovo_schema();
   m.stringa = layout;
@@ -113,6 +156,30 @@ void load_layout(Main& m, const std::string& layout) {
   if (m.problema) return;  // refused: the board stays reset and problema tells why
   m.controlla_contiguita();
   m.inizializza_candidati();
+}
+
+std::string temp_path(const std::string& prefix, const std::string& suffix) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / (prefix + info->name() + suffix);
+  std::filesystem::remove_all(path);
+  return path.string();
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string stored_field(const std::string& file, const std::string& query, int key,
+                         const std::string& field) {
+  DataControl r;
+  r.set_database_name(file);
+  r.set_record_source(query, {std::int64_t{key}});
+  EXPECT_TRUE(r.Refresh()) << r.error_text();
+  return r.field(field);
 }
 
 }  // namespace ks::test

@@ -1,9 +1,11 @@
-// Shared set-up of the headless tests: a main window started on the headless runtime.
+// Shared set-up of the headless tests: a main window started on the headless runtime, the test
+// puzzles, a board filled by hand with the player at its traffic light, and temporary files.
 #pragma once
 
 #include <array>
 #include <deque>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,15 +46,32 @@ struct TextCage {
 };
 std::vector<TextCage> cages_of(const std::string& layout);
 
+// Cell of row r, column c (both 1..9).
+constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
+
 // A reset board that a test fills by hand: no cage until the test adds one, every candidate,
 // an empty log and hint line. It runs as a full solve (calling "risolvi", chiamante "analisi")
 // until the test says otherwise.
 struct HandBoard {
   Started s;
   Main& m = *s.m;
+  std::vector<std::string> before;  // the candidate strings at the last snapshot
+
   HandBoard();
   // Real cage g of sum `sum` with its (empty) cells in slot order.
   void cage(int g, int sum, std::initializer_list<int> cells);
+  // Cage g with its (empty) cells in slot order and its required digits; the sum is left unset.
+  void cage(int g, std::initializer_list<int> cells, const std::string& required = "");
+  void set(int cell, const std::string& candidates);
+  void set(std::initializer_list<int> cells, const std::string& candidates);
+  // Digit d leaves the candidates of each listed cell.
+  void drop(char d, std::initializer_list<int> cells);
+  // A digit shown placed: both boxes hold it, the cell-entry bookkeeping is not run.
+  void place(int cell, char d);
+
+  void snapshot();
+  // The candidate strings changed since the snapshot.
+  std::map<int, std::string> changes() const;
   // The activity log's lines written since the start.
   std::vector<std::string> log() const;
   // Each cell's digit box and candidate string, "digit/candidates", to compare whole boards.
@@ -60,21 +79,40 @@ struct HandBoard {
 };
 
 // The player at the traffic light: answers each wait of a step with the next answer of the
-// script ("si" clicks the green light, anything else the red one; green once the script is
-// spent), and records the hint line and the highlighted cells (both boxes yellow) of each wait.
+// script ("si" clicks the green light, anything else the red one; `when_spent` once the script
+// is spent), and records the hint line, the highlighted cells (both boxes yellow) and the
+// Text5 box of each wait. It stops answering when it goes.
 struct Light {
   struct Wait {
     std::string hint;
     std::vector<int> yellow;
+    std::string text5;
   };
   std::deque<std::string> script;
   std::vector<Wait> waits;
 
-  Light(Started& s, std::initializer_list<const char*> answers = {});
+  explicit Light(Started& s, std::initializer_list<const char*> answers = {},
+                 std::string when_spent = "si");
+  Light(const Light&) = delete;
+  Light& operator=(const Light&) = delete;
+  ~Light();
+
+ private:
+  Started& s_;
 };
 
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
+
+// A path in the temporary folder named after the running test (prefix, test name, suffix), with
+// nothing left under it from an earlier run.
+std::string temp_path(const std::string& prefix, const std::string& suffix = "");
+// The bytes of a file, "" when it cannot be read.
+std::string file_bytes(const std::string& path);
+// One field of the record of a database file that `query` selects by its one parameter, the
+// record's key; read by a data control of its own.
+std::string stored_field(const std::string& file, const std::string& query, int key,
+                         const std::string& field);
 
 }  // namespace ks::test

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolBar>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "gui_support.h"
 
 using ks::Main;
+using ks::gui_test::Program;
 using ks::gui_test::shot;
 using ks::view::FormWindow;
 
@@ -33,25 +33,19 @@ class FilesWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  ks::gui_test::Program p_;
+  Program p_;
   Main* m_ = nullptr;
   // What the next file dialog answers, and the filters the dialogs were shown with.
   QString answer_;
   QStringList filters_;
 
   FormWindow& main_window() const { return p_.main_window(); }
-  template <class W = QWidget>
-  W* find(const char* name) const {
-    return main_window().findChild<W*>(QString::fromLatin1(name));
-  }
   void click_toolbar(const char* key) {
-    auto* bar = find<QToolBar>("Toolbar2");
-    QWidget* button = bar->findChild<QWidget*>(QLatin1String(key));
+    QWidget* button = p_.button("Toolbar2", key);
     QVERIFY2(button && button->isEnabled(), key);
     QTest::mouseClick(button, Qt::LeftButton);
-    settle();
+    Program::settle();
   }
-  static void settle() { QTest::qWait(60); }
 
  private slots:
   void initTestCase() {
@@ -78,65 +72,65 @@ class FilesWindowTest : public QObject {
     start.write((layout + "\r\n").c_str());
     start.close();
     answer_ = start.fileName();
-    find<QAction>("mnuopen")->trigger();
-    settle();
-    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + start.fileName());
-    QVERIFY(find("textsomma(0)")->isVisible());
+    p_.find<QAction>("mnuopen")->trigger();
+    Program::settle();
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + start.fileName());
+    QVERIFY(p_.find("textsomma(0)")->isVisible());
     for (int i : {0, 10, 20, 30, 40, 50, 60, 70, 80}) m_->Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
-    settle();
+    Program::settle();
 
     // Saved from the menu as "game": the chosen filter gives the name its extension.
     answer_ = dir_.filePath(QStringLiteral("game"));
-    QAction* save = find<QAction>("mnusave");
+    QAction* save = p_.find<QAction>("mnusave");
     QVERIFY(save->isEnabled());
     save->trigger();
-    settle();
+    Program::settle();
     QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.sa+);;Classico (*.sas);;Schema (*.sc+)"));
     QCOMPARE(contents(dir_.filePath(QStringLiteral("game.sa+"))), QByteArray((layout + "\r\n").c_str()));
     answer_ = dir_.filePath(QStringLiteral("game.sc+"));
     click_toolbar("save");
-    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
 
     // A new board, then the game again from the toolbar.
     click_toolbar("new");
-    QVERIFY(!find("textsomma(0)")->isVisible());
+    QVERIFY(!p_.find("textsomma(0)")->isVisible());
     answer_ = dir_.filePath(QStringLiteral("game.sc+"));
     click_toolbar("open");
     QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.txt *.sa+);;Tutti i file (*)"));
-    QCOMPARE(find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
     // The nine digits come back, and only they.
-    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
-    QVERIFY(find("textsomma(0)")->isVisible());
-    QVERIFY(find("Text1(40)")->isVisible());
+    QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+    QVERIFY(p_.find("textsomma(0)")->isVisible());
+    QVERIFY(p_.find("Text1(40)")->isVisible());
     QCOMPARE(m_->Text1[40].text(), solution.substr(40, 1));
     QVERIFY(main_window().grab().save(shot("file_opened.png")));
     // The candidates of the saved game, with the pencil marks on.
-    auto* pencil = find<QToolBar>("Toolbar1")->findChild<QWidget*>(QStringLiteral("pencil"));
+    QWidget* pencil = p_.button("Toolbar1", "pencil");
     QTest::mouseClick(pencil, Qt::LeftButton);
-    settle();
-    QVERIFY(find("Text2(1)")->isVisible() && !find("Text2(0)")->isVisible());
+    Program::settle();
+    QVERIFY(p_.find("Text2(1)")->isVisible() && !p_.find("Text2(0)")->isVisible());
     QVERIFY(main_window().grab().save(shot("file_opened_pencil.png")));
     QTest::mouseClick(pencil, Qt::LeftButton);
-    settle();
+    Program::settle();
 
     // The export from the hidden button.
-    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
-    auto* command2 = find<QPushButton>("Command2");
+    QTest::mouseDClick(p_.find("Frame1"), Qt::LeftButton);
+    Program::settle();
+    auto* command2 = p_.find<QPushButton>("Command2");
     QVERIFY(command2->isVisible());
     QCOMPARE(command2->text(), QStringLiteral("salva per flash"));
     answer_ = dir_.filePath(QStringLiteral("flash"));
     QTest::mouseClick(command2, Qt::LeftButton);
-    settle();
+    Program::settle();
     const QByteArray line = contents(dir_.filePath(QStringLiteral("flash.txt")));
     QVERIFY2(line.endsWith((" " + layout + "\r\n").c_str()), line.constData());
-    QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
+    QTest::mouseDClick(p_.find("Frame1"), Qt::LeftButton);
+    Program::settle();
 
     // A cancelled dialog leaves the game on the board.
     answer_.clear();
     click_toolbar("open");
-    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
+    QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
   }
 
   void aRefusedFileSaysWhyOnAnEmptyBoard() {
@@ -154,9 +148,9 @@ class FilesWindowTest : public QObject {
     });
     click_toolbar("open");
     QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"));
-    QCOMPARE(find<QLineEdit>("filetxt")->text(), QString());
-    QVERIFY(!find("textsomma(0)")->isVisible());
-    QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("0"));
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QString());
+    QVERIFY(!p_.find("textsomma(0)")->isVisible());
+    QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("0"));
   }
 
   void aNameTypedWithoutExtensionGetsTheFiltersOne() {

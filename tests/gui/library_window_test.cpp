@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolBar>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "library/library.h"
 
 using ks::Main;
+using ks::gui_test::Program;
 using ks::gui_test::shot;
 using ks::view::FormWindow;
 
@@ -31,7 +31,7 @@ class LibraryWindowTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  ks::gui_test::Program p_;
+  Program p_;
   Main* m_ = nullptr;
 
   FormWindow& main_window() const { return p_.main_window(); }
@@ -40,7 +40,6 @@ class LibraryWindowTest : public QObject {
   W* in_chooser(const char* name) const {
     return chooser().findChild<W*>(QString::fromLatin1(name));
   }
-  static void settle() { QTest::qWait(60); }
 
  private slots:
   void initTestCase() {
@@ -69,8 +68,7 @@ class LibraryWindowTest : public QObject {
   void cleanupTestCase() { p_.stop(); }
 
   void chooserBrowsesALevelAndLoadsAPuzzle() {
-    auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar2"));
-    QWidget* libreria = bar->findChild<QWidget*>(QStringLiteral("libreria"));
+    QWidget* libreria = p_.button("Toolbar2", "libreria");
     QVERIFY(libreria && libreria->isEnabled());
     QTest::mouseClick(libreria, Qt::LeftButton);
     QTRY_VERIFY(chooser().isVisible());
@@ -83,7 +81,7 @@ class LibraryWindowTest : public QObject {
     QCOMPARE(level4->text(), QStringLiteral("Livello 4 - AVANZATO - Posizioni obbligate"));
     QVERIFY(!in_chooser("Option1(15)")->isVisible());
     QTest::mouseClick(level4, Qt::LeftButton, {}, QPoint(8, level4->height() / 2));
-    settle();
+    Program::settle();
     QVERIFY(level4->isChecked());
     QCOMPARE(in_chooser<QLineEdit>("numerototale")->text(), QStringLiteral("4"));
     QVERIFY(load->isEnabled());
@@ -91,7 +89,7 @@ class LibraryWindowTest : public QObject {
     // Last, then one back: the fourth and third slowest ratings.
     QTest::mouseClick(in_chooser("Command4"), Qt::LeftButton);
     QTest::mouseClick(in_chooser("Command2"), Qt::LeftButton);
-    settle();
+    Program::settle();
     QCOMPARE(in_chooser<QLineEdit>("numeroselezionato")->text(), QStringLiteral("3"));
     QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("101"));
     QCOMPARE(in_chooser<QLineEdit>("temptxt")->text(), QStringLiteral("14,5"));
@@ -101,17 +99,17 @@ class LibraryWindowTest : public QObject {
     QLineEdit* number = in_chooser<QLineEdit>("numeroselezionato");
     number->selectAll();
     QTest::keyClicks(number, QStringLiteral("2"));
-    settle();
+    Program::settle();
     QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("102"));
     QVERIFY(chooser().grab().save(shot("level_chooser.png")));
 
     QTest::mouseClick(load, Qt::LeftButton);
     QTRY_VERIFY(!chooser().isVisible());
-    settle();
-    QCOMPARE(main_window().findChild<QLineEdit*>(QStringLiteral("filetxt"))->text(),
+    Program::settle();
+    QCOMPARE(p_.find<QLineEdit>(QStringLiteral("filetxt"))->text(),
              QStringLiteral(" Livello 4, schema 2"));
     QCOMPARE(m_->library_record, 102);
-    QVERIFY(main_window().findChild<QWidget*>(QStringLiteral("textsomma(0)"))->isVisible());
+    QVERIFY(p_.find(QStringLiteral("textsomma(0)"))->isVisible());
     QVERIFY(main_window().grab().save(shot("library_loaded.png")));
   }
 };
