@@ -1,0 +1,366 @@
+// The solution counter: every known puzzle has its one solution and the board comes back,
+// layouts with several solutions stop at the second, contradictions and dead ends end at once,
+// the time limit is a third outcome, the clock across midnight, and the snapshot puts back
+// exactly what it saved.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "solving/snapshot.h"
+#include "solving_support.h"
+
+namespace ks {
+namespace {
+
+using test::TextCage;
+
+// ---------------------------------------------------------------------------------------------
+// An independent counter of killer solutions, for layouts built by the tests: depth first, the
+// cell with the fewest digits left first, rows, columns, boxes and cages distinct, cage sums
+// kept within what the cage's empty cells can still add up to.
+class BruteForce {
+ public:
+  explicit BruteForce(const std::vector<TextCage>& cages) : cages_(cages) {
+    cage_.fill(-1);
+    for (size_t g = 0; g < cages.size(); ++g)
+      for (const int c : cages[g].cells) cage_[static_cast<size_t>(c)] = static_cast<int>(g);
+    left_.resize(cages.size());
+    open_.resize(cages.size());
+    used_.resize(cages.size());
+    for (size_t g = 0; g < cages.size(); ++g) {
+      left_[g] = cages[g].sum;
+      open_[g] = static_cast<int>(cages[g].cells.size());
+    }
+  }
+  // The solutions, up to `limit` of them.
+  std::vector<std::string> solve(size_t limit) {
+    limit_ = limit;
+    search();
+    return found_;
+  }
+
+ private:
+  std::vector<TextCage> cages_;
+  std::array<int, 81> cage_{};
+  std::array<int, 81> digit_{};
+  std::array<unsigned, 27> unit_{};
+  std::vector<int> left_, open_;
+  std::vector<unsigned> used_;
+  std::vector<std::string> found_;
+  size_t limit_ = 2;
+
+  static int popcount(unsigned x) { return __builtin_popcount(x); }
+
+  // Whether the cage's open cells, after d goes into one of them, can still make its sum.
+  bool sum_fits(int g, int d) const {
+    const int rest = left_[static_cast<size_t>(g)] - d, n = open_[static_cast<size_t>(g)] - 1;
+    const unsigned free = ~(used_[static_cast<size_t>(g)] | (1u << d)) & 0x3FEu;
+    int lo = 0, hi = 0, k = 0;
+    for (int e = 1; e <= 9 && k < n; ++e)
+      if (free & (1u << e)) lo += e, ++k;
+    if (k < n) return false;
+    k = 0;
+    for (int e = 9; e >= 1 && k < n; --e)
+      if (free & (1u << e)) hi += e, ++k;
+    return rest >= lo && rest <= hi;
+  }
+  unsigned options(int c) const {
+    unsigned taken = unit_[static_cast<size_t>(row_of(c))] | unit_[9 + static_cast<size_t>(col_of(c))] |
+                     unit_[18 + static_cast<size_t>(box_of(c))];
+    const int g = cage_[static_cast<size_t>(c)];
+    if (g >= 0) taken |= used_[static_cast<size_t>(g)];
+    unsigned out = 0;
+    for (int d = 1; d <= 9; ++d)
+      if (!(taken & (1u << d)) && (g < 0 || sum_fits(g, d))) out |= 1u << d;
+    return out;
+  }
+  void set(int c, int d, bool on) {
+    const unsigned bit = 1u << d;
+    for (const size_t u : {static_cast<size_t>(row_of(c)), 9 + static_cast<size_t>(col_of(c)),
+                           18 + static_cast<size_t>(box_of(c))})
+      unit_[u] ^= bit;
+    digit_[static_cast<size_t>(c)] = on ? d : 0;
+    const int g = cage_[static_cast<size_t>(c)];
+    if (g < 0) return;
+    used_[static_cast<size_t>(g)] ^= bit;
+    left_[static_cast<size_t>(g)] += on ? -d : d;
+    open_[static_cast<size_t>(g)] += on ? -1 : 1;
+  }
+  void search() {
+    int best = -1, fewest = 10;
+    unsigned best_options = 0;
+    for (int c = 0; c < 81; ++c) {
+      if (digit_[static_cast<size_t>(c)]) continue;
+      const unsigned o = options(c);
+      if (popcount(o) < fewest) {
+        fewest = popcount(o);
+        best = c;
+        best_options = o;
+      }
+    }
+    if (best < 0) {
+      std::string g;
+      for (const int d : digit_) g += static_cast<char>('0' + d);
+      found_.push_back(g);
+      return;
+    }
+    for (int d = 1; d <= 9 && found_.size() < limit_; ++d) {
+      if (!(best_options & (1u << d))) continue;
+      set(best, d, true);
+      search();
+      set(best, d, false);
+    }
+  }
+};
+
+std::string layout_text(const std::vector<TextCage>& cages) {
+  std::string s;
+  for (const TextCage& c : cages) {
+    s += std::to_string(c.sum) + ",";
+    for (const int cell : c.cells) s += (cell < 10 ? "0" : "") + std::to_string(cell);
+    s += ";";
+  }
+  return s;
+}
+
+bool side_by_side(const TextCage& a, const TextCage& b) {
+  for (const int x : a.cells)
+    for (const int y : b.cells)
+      if ((x / 9 == y / 9 && std::abs(x - y) == 1) || std::abs(x - y) == 9) return true;
+  return false;
+}
+
+// A layout with more than one solution made from a known puzzle: side-by-side cages whose
+// digits in the known solution differ are merged (at most seven cells), pair after pair, until
+// the independent counter finds two solutions. The known solution stays one of them.
+std::string several_solutions(const test::Puzzle& p) {
+  std::vector<TextCage> cages = test::cages_of(p.layout);
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t a = 0; a < cages.size() && !merged; ++a) {
+      for (size_t b = a + 1; b < cages.size() && !merged; ++b) {
+        if (cages[a].cells.size() + cages[b].cells.size() > kMaxCageCells) continue;
+        if (!side_by_side(cages[a], cages[b])) continue;
+        unsigned da = 0, db = 0;
+        for (const int c : cages[a].cells) da |= 1u << (p.solution[static_cast<size_t>(c)] - '0');
+        for (const int c : cages[b].cells) db |= 1u << (p.solution[static_cast<size_t>(c)] - '0');
+        if (da & db) continue;
+        cages[a].sum += cages[b].sum;
+        cages[a].cells.insert(cages[a].cells.end(), cages[b].cells.begin(), cages[b].cells.end());
+        cages.erase(cages.begin() + static_cast<std::ptrdiff_t>(b));
+        merged = true;
+      }
+    }
+    if (BruteForce(cages).solve(2).size() > 1) return layout_text(cages);
+  }
+  return "";
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(SolutionCounter, EveryKnownPuzzleHasItsOneSolutionAndTheBoardComesBack) {
+  test::Started s;
+  Main& m = *s.m;
+  for (const test::Puzzle& p : test::puzzles()) {
+    test::load_layout(m, p.layout);
+    ASSERT_FALSE(m.problema) << p.id;
+    const std::vector<std::string> start = test::position_of(m);
+    m.grigliasoluzione.fill("7");  // an older puzzle's solution
+    m.conta_soluzioni_tecniche();
+    EXPECT_EQ(m.soluzioni, 1) << p.id;
+    EXPECT_EQ(m.count_result, Main::CountResult::One) << p.id;
+    std::string stored;
+    for (const std::string& d : m.grigliasoluzione) stored += d;
+    EXPECT_EQ(stored, p.solution) << p.id;
+    EXPECT_EQ(m.txthint.text(), "ho trovato 1 soluzione/i") << p.id;
+    EXPECT_EQ(test::position_of(m), start) << p.id;
+    EXPECT_TRUE(test::keeps(m, p.solution)) << p.id;
+    EXPECT_FALSE(m.problema) << p.id;
+    EXPECT_FALSE(m.finito) << p.id;
+    EXPECT_EQ(m.calling1, "trial");
+    EXPECT_EQ(m.chiamante, "analisi");
+    EXPECT_EQ(m.calling, "risolvi");
+    EXPECT_TRUE(m.generaeconta);
+    EXPECT_EQ(m.liv1 + m.liv2 + m.liv8, 0) << p.id << ": nothing is counted during a count";
+  }
+}
+
+TEST(SolutionCounter, ALayoutWithSeveralSolutionsStopsAtTheSecond) {
+  int layouts = 0;
+  for (const test::Puzzle& p : test::puzzles()) {
+    if (layouts == 6) break;
+    if (p.id.substr(0, 2) != "dt" && p.id.substr(0, 2) != "di") continue;
+    const std::string layout = several_solutions(p);
+    if (layout.empty()) continue;
+    ++layouts;
+    test::Started s;
+    Main& m = *s.m;
+    test::load_layout(m, layout);
+    ASSERT_FALSE(m.problema) << p.id;
+    m.conta_soluzioni_tecniche();
+    EXPECT_EQ(m.soluzioni, 2) << p.id;
+    EXPECT_EQ(m.count_result, Main::CountResult::Several) << p.id;
+    EXPECT_EQ(m.txthint.text(), "soluzione 2") << p.id;
+    EXPECT_TRUE(m.finito) << p.id;
+    std::string first;
+    for (const std::string& d : m.grigliasoluzione) first += d;
+    const std::string second = test::grid_of(m);
+    EXPECT_TRUE(test::solves(first, layout)) << p.id;
+    EXPECT_TRUE(test::solves(second, layout)) << p.id;
+    EXPECT_NE(first, second) << p.id;
+  }
+  EXPECT_EQ(layouts, 6);
+}
+
+// Two cells of row 1 both left with the single candidate 5: the first 5 placed leaves the other
+// cell without a candidate. No choice is made.
+TEST(SolutionCounter, AContradictoryPositionHasNoSolutionAtOnce) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = test::puzzles().front();
+  test::load_layout(m, p.layout);
+  m.Text2[0].set_text("5");
+  m.Text2[1].set_text("5");
+  const std::vector<std::string> start = test::position_of(m);
+  m.grigliasoluzione.fill("7");
+  const long yields = s.rt.yields;
+  m.conta_soluzioni_tecniche();
+  EXPECT_EQ(m.soluzioni, 0);
+  EXPECT_EQ(m.count_result, Main::CountResult::None);
+  EXPECT_EQ(m.txthint.text(), "ho trovato 0 soluzione/i");
+  EXPECT_EQ(m.grigliasoluzione, (std::array<std::string, 81>{})) << "cleared when the count starts";
+  EXPECT_EQ(test::position_of(m), start);
+  EXPECT_LT(s.rt.yields - yields, 20) << "one run of the short ladder, no search";
+}
+
+// Positions without any cell to choose in: a complete grid is its own solution; a grid whose
+// last empty cell has no candidate (and no cage to tell) is a dead end, not an endless search.
+TEST(SolutionCounter, PositionsWithoutABranchCell) {
+  const std::string solution = test::puzzles().front().solution;
+  for (const bool complete : {true, false}) {
+    test::HandBoard b;
+    Main& m = b.m;
+    m.ins_dati = true;
+    for (int i = 0; i < 81; ++i) {
+      const std::string d(1, solution[static_cast<size_t>(i)]);
+      if (!complete && i == 40) {
+        m.Text2[i].set_text("");
+        continue;
+      }
+      m.Text1[i].set_text(d);
+      m.Text2[i].set_text(d);
+    }
+    m.ins_dati = false;
+    const std::vector<std::string> start = test::position_of(m);
+    m.conta_soluzioni_tecniche();
+    EXPECT_EQ(m.soluzioni, complete ? 1 : 0) << complete;
+    EXPECT_EQ(m.txthint.text(), complete ? "ho trovato 1 soluzione/i" : "ho trovato 0 soluzione/i");
+    EXPECT_EQ(test::position_of(m), start);
+  }
+}
+
+// The clock moved past the limit while the count runs: the count stops as soon as it is about
+// to choose, tells that it does not know, and puts the starting position back.
+TEST(SolutionCounter, ACountStoppedByItsTimeLimitIsNeitherNoneNorOne) {
+  struct Case {
+    float t0, late;  // the start of the solve, and the clock once the count runs
+    bool stops;
+  };
+  const Case cases[] = {
+      {1000.0f, 1121.5f, true},   // 121 seconds: past the limit
+      {1000.0f, 1120.5f, false},  // 120 seconds: not past it
+      {86350.0f, 80.0f, true},    // 130 seconds across midnight
+      {86390.0f, 20.0f, false},   // 30 seconds across midnight
+  };
+  const test::Puzzle* hard = nullptr;
+  for (const test::Puzzle& p : test::puzzles())
+    if (p.id == "du-1") hard = &p;
+  ASSERT_NE(hard, nullptr);
+  for (const Case& c : cases) {
+    test::Started s;
+    Main& m = *s.m;
+    test::load_layout(m, hard->layout);
+    const std::vector<std::string> start = test::position_of(m);
+    m.t0 = c.t0;
+    s.rt.clock = c.t0;
+    s.rt.on_yield = [&] { s.rt.clock = c.late; };
+    m.conta_soluzioni_tecniche();
+    EXPECT_EQ(m.count_result, c.stops ? Main::CountResult::Unknown : Main::CountResult::One)
+        << c.late;
+    EXPECT_EQ(m.soluzioni, c.stops ? 0 : 1) << c.late;
+    EXPECT_EQ(m.txthint.text().rfind("ho trovato", 0) == 0, !c.stops) << m.txthint.text();
+    EXPECT_EQ(test::position_of(m), start) << c.late;
+    EXPECT_TRUE(test::keeps(m, hard->solution));
+  }
+}
+
+TEST(SolutionCounter, AHiddenSingleRaisesTheLevelWithoutCounting) {
+  test::Started s;
+  Main& m = *s.m;
+  for (const test::Puzzle& p : test::puzzles()) {
+    test::load_layout(m, p.layout);
+    m.conta_soluzioni_tecniche();
+    if (m.livello >= 1) {
+      EXPECT_EQ(m.liv1, 0);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no count met a hidden single";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The snapshot
+
+// A position with a filled cell, an empty cell with one candidate, an empty cell without any,
+// candidates as a technique left them, cage records and a derived cage: after play, the restore
+// brings all of it back, an empty cell with one candidate stays empty, and the stored
+// combinations are dropped.
+TEST(Snapshot, PutsBackExactlyWhatItSaved) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = test::puzzles()[30];
+  test::load_layout(m, p.layout);
+  m.calling = "risolvi";
+  m.chiamante = "analisi";
+  m.controllo_somme(81);
+  const int single = m.cage_cell(0, 1);
+  m.Text1[single].set_text(std::string(1, p.solution[static_cast<size_t>(single)]));
+  const int lone = 80;
+  m.Text2[lone].set_text(std::string(1, p.solution[lone]));
+  m.Text2[79].set_text("");
+  m.gruppo1 = m.gruppi + 1;
+  m.elementigruppo[m.gruppo1] = 2;
+  m.sommagruppo[m.gruppo1] = 9;
+  m.cellegruppo[m.gruppo1][1] = 3;
+  m.cellegruppo[m.gruppo1][2] = 4;
+  const std::vector<std::string> saved = test::position_of(m);
+  const int esposti = m.esposti;
+
+  Snapshot snap;
+  snap.save(m);
+  snap.write_program_copies(m);
+  EXPECT_EQ(m.cellesalvate[single], std::string(1, p.solution[static_cast<size_t>(single)]));
+  EXPECT_EQ(m.cellesalvate[lone], std::string(1, p.solution[lone]));
+  EXPECT_EQ(m.sommacopia[0].text(), m.sommagruppo[0].text());
+  EXPECT_EQ(m.elementicopia[0].text(), m.elementigruppo[0].text());
+
+  // Play on: digits placed, a derived cage dropped, combinations worked out.
+  m.risolvi_base_a_tempo();
+  m.gruppo1 = m.gruppi;
+  m.controllo_somme(81);
+  ASSERT_NE(test::position_of(m), saved);
+
+  snap.restore(m);
+  EXPECT_EQ(test::position_of(m), saved);
+  EXPECT_EQ(m.esposti, esposti);
+  EXPECT_TRUE(m.Text1[lone].text().empty());
+  EXPECT_FALSE(m.ins_dati);
+  for (int g = 0; g <= m.gruppi; ++g) EXPECT_TRUE(m.numeriobbligati[g].empty()) << g;
+}
+
+}  // namespace
+}  // namespace ks
