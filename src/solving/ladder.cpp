@@ -65,8 +65,10 @@ void Main::raise_level(int L) {
 namespace ladder {
 
 namespace {
-// No ladder of the program needs anywhere near this many passes on a 9 x 9 board: each pass that
-// restarts has placed a digit or removed a candidate, or raised a bounded search depth.
+// Each pass that restarts has placed a digit or removed a candidate, or raised one of the bounded
+// search depths (volte up to 6, volteestese up to 7, the deep sum analysis): no ladder needs
+// anywhere near this many passes in a row without a change on the board, nor in all.
+constexpr int kMaxIdlePasses = 64;
 constexpr long kMaxPasses = 100000;
 }  // namespace
 
@@ -79,7 +81,14 @@ Next leave_if_problem_or_done(Main& m) {
 }
 
 void run_ladder(Main& m, const Ladder& ladder) {
+  int progress = board_progress(m), idle = 0;
   for (long pass = 0; pass < kMaxPasses; ++pass) {
+    if (pass > 0) {
+      const int now = board_progress(m);
+      idle = now == progress ? idle + 1 : 0;
+      progress = now;
+      if (idle > kMaxIdlePasses) return;
+    }
     if (ladder.pass_start && ladder.pass_start(m) == Next::Leave) return;
     Next next = Next::Leave;  // a pass that falls off the last rung ends the ladder
     for (const Rung& r : ladder.rungs) {

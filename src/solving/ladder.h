@@ -51,9 +51,9 @@ struct Ladder {
 
 // Runs the ladder's passes until a rung or the pass start says Leave, or a pass falls off the
 // last rung. A single that a rung reports but does not place (its mode does not place it) ends
-// the ladder too: the same single would be found again at every pass. A bound on the passes
-// keeps a faulty technique that reports changes it does not make from holding the ladder for
-// ever.
+// the ladder too: the same single would be found again at every pass. So does a long run of
+// passes that change nothing on the board (a technique that reports changes it does not make,
+// a contradiction met again and again), which would otherwise hold the ladder for ever.
 void run_ladder(Main& m, const Ladder& ladder);
 
 // A number that changes whenever a digit is placed or a candidate removed: the filled cells and

@@ -29,10 +29,13 @@ Next trial_pass_start(Main& m) {
 
 // After the rule of 45 with derived cages on bands, found or not: the ladder starts again while
 // the bands' depth can still grow or the rung changed something, and leaves once the units'
-// depth is spent. A contradiction that cut the units' deepening short lets the ladder run itself
-// once more from its set-up; what that run leaves decides, and the outer run starts again with
-// fresh depths only when the inner one changed the board (else it would only repeat itself).
+// depth is spent. A contradiction still standing ends the ladder (the rule of 45 meets it again
+// at every pass without deepening, so starting again would never end). Once the units'
+// deepening was cut short, the ladder runs itself once more from its set-up; what that run
+// leaves decides, and the outer run starts again with fresh depths only when the inner one
+// changed the board (else it would only repeat itself).
 Next trial_after_bands(Main& m) {
+  if (m.problema) return Next::Leave;
   if (m.volte <= 3) return Next::Restart;
   m.varcontrolloesteso = true;
   if (m.volteestese <= 6 || m.modificato) return Next::Restart;
@@ -136,8 +139,7 @@ void Main::prova_e_verifica() {
           restore();
           Text1[cell].set_text(d);
           incongruenza = true;
-          const std::string where =
-              "r" + std::to_string(rigacella[cell]) + "c" + std::to_string(colonnacella[cell]);
+          const std::string where = rc(cell);
           log_line(kSeparator);
           log_line("INIZIO PROVA E VERIFICA");
           log_line(" SE " + where + "=" + d + " allora ");
