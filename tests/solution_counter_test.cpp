@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "solving/ladder.h"
+#include "solving/rungs.h"
 #include "solving/snapshot.h"
 #include "solving_support.h"
 
@@ -360,6 +362,48 @@ TEST(Snapshot, PutsBackExactlyWhatItSaved) {
   EXPECT_TRUE(m.Text1[lone].text().empty());
   EXPECT_FALSE(m.ins_dati);
   for (int g = 0; g <= m.gruppi; ++g) EXPECT_TRUE(m.numeriobbligati[g].empty()) << g;
+}
+
+
+// Wrong hypotheses work out the cage combinations of positions that hold no solution; after the
+// restore, the techniques that read the stored combinations (required digits, cage against cage)
+// still keep every solution digit.
+TEST(Snapshot, NoTechniqueReasonsFromTheCombinationsOfAnUndoneHypothesis) {
+  using ladder::Rung;
+  constexpr Rung kSingles[] = {rungs::kNakedSingle, rungs::kHiddenBox, rungs::kHiddenRow,
+                               rungs::kHiddenColumn};
+  constexpr Rung kTableReaders[] = {rungs::kRequiredDigits, rungs::kCageCage};
+  int hypotheses = 0;
+  for (const test::Puzzle& p : test::puzzles()) {
+    test::Started s;
+    Main& m = *s.m;
+    test::load_layout(m, p.layout);
+    m.calling = "risolvi";
+    m.chiamante = "analisi";
+    m.calling1 = "trial";
+    ladder::run_ladder(m, {kSingles, nullptr});
+    Snapshot start;
+    start.save(m);
+    int cells = 0;
+    for (int i = 0; i < 81 && cells < 4; ++i) {
+      const std::string cands = m.Text2[i].text();
+      if (!m.Text1[i].text().empty() || cands.size() < 2) continue;
+      ++cells;
+      for (const char d : cands) {
+        if (d == p.solution[static_cast<size_t>(i)]) continue;
+        m.Text1[i].set_text(std::string(1, d));
+        m.problema = false;
+        m.risolvi_in_prova();
+        start.restore(m);
+        m.problema = false;
+        ++hypotheses;
+        ladder::run_ladder(m, {kTableReaders, nullptr});
+        ASSERT_TRUE(test::keeps(m, p.solution)) << p.id << " after " << m.rc(i) << "=" << d;
+        start.restore(m);
+      }
+    }
+  }
+  EXPECT_GT(hypotheses, 500);
 }
 
 }  // namespace

@@ -483,6 +483,11 @@ class Main {
   long long shown_hundredths = -1;
   std::string shown_elapsed_text;
 
+  // The set-up the solving ladders share: both rule-of-45 depths back to 3, t0 taken when it is
+  // 0, the step memory cleared (testo "a", testoselezionato "b" unless chiamante is
+  // "rintraccia"), stringaliv "", finito false, calling "risolvi".
+  void start_ladder();
+
   // Level L (1..14) of a successful rung: livello rises to L, and the use is counted in the
   // matching liv1..liv14 unless calling1 is "trial". liv(L) is that counter.
   void raise_level(int L);

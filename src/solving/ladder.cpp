@@ -32,6 +32,17 @@ void Main::show_elapsed() {
   rt.DoEvents();
 }
 
+void Main::start_ladder() {
+  volte = 3;
+  volteestese = 3;
+  if (t0 == 0) t0 = rt.Timer();
+  testo = "a";
+  if (chiamante != "rintraccia") testoselezionato = "b";
+  stringaliv = "";
+  finito = false;
+  calling = "risolvi";
+}
+
 int& Main::liv(int L) {
   static int none = 0;
   switch (L) {

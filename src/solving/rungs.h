@@ -3,6 +3,9 @@
 // changes a ladder makes to a rung (the display before it, its level, other outcomes).
 #pragma once
 
+#include <array>
+#include <cstddef>
+
 #include "solving/ladder.h"
 
 namespace ks::rungs {
@@ -35,6 +38,15 @@ constexpr Rung on_found(Rung r, Decide d) {
 constexpr Rung on_not_found(Rung r, Decide d) {
   r.on_failure = d;
   return r;
+}
+
+// Two runs of rungs one after the other, as one table.
+template <std::size_t A, std::size_t B>
+constexpr std::array<Rung, A + B> join(const std::array<Rung, A>& a, const std::array<Rung, B>& b) {
+  std::array<Rung, A + B> out{};
+  for (std::size_t i = 0; i < A; ++i) out[i] = a[i];
+  for (std::size_t i = 0; i < B; ++i) out[A + i] = b[i];
+  return out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -120,5 +132,10 @@ inline constexpr Rung kRule45Bands{.name = "regola45_righe_colonne_multiple",
 inline constexpr Rung kRule45Derived{.name = "regola45_altri_gruppi", .run = run_rule45_derived};
 inline constexpr Rung kRule45DerivedBands{.name = "regola45_altri_gruppi_multipli",
                                           .run = run_rule45_derived_bands};
+
+// The opening of the full ladders (rating, trial, short timed): the naked single, the pairs and
+// the rule of 45 on single units, none of them worth a level.
+inline constexpr std::array<Rung, 4> kOpening{kNakedSingle, kCagePairs, displayed(kNakedPair),
+                                              displayed(kRule45Single)};
 
 }  // namespace ks::rungs

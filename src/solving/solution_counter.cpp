@@ -35,17 +35,15 @@ Next display_and_leave(Main& m) {
 
 // The short ladder: singles, pairs, the rule of 45 on single units and the sum check. The hidden
 // singles are worth level 1, the sum check level 2 (8 for its deep analysis).
-constexpr Rung kShortLadder[] = {
-    rungs::kNakedSingle,
-    rungs::kCagePairs,
-    displayed(rungs::kNakedPair),
-    displayed(rungs::kRule45Single),
-    with_level(rungs::kHiddenBox, 1),
-    with_level(displayed(rungs::kHiddenRow), 1),
-    with_level(displayed(rungs::kHiddenColumn), 1),
-    on_not_found(with_level(displayed(rungs::kSumCheck), rungs::sum_check_level),
-                 display_and_leave),
-};
+constexpr auto kShortLadder = rungs::join(
+    rungs::kOpening,
+    std::array{
+        with_level(rungs::kHiddenBox, 1),
+        with_level(displayed(rungs::kHiddenRow), 1),
+        with_level(displayed(rungs::kHiddenColumn), 1),
+        on_not_found(with_level(displayed(rungs::kSumCheck), rungs::sum_check_level),
+                     display_and_leave),
+    });
 
 // ---------------------------------------------------------------------------------------------
 // The search
@@ -122,14 +120,7 @@ struct Level {
 
 void Main::risolvi_base_a_tempo() {
   generaeconta = true;
-  volte = 3;
-  volteestese = 3;
-  if (t0 == 0) t0 = rt.Timer();
-  testo = "a";
-  if (chiamante != "rintraccia") testoselezionato = "b";
-  stringaliv = "";
-  finito = false;
-  calling = "risolvi";
+  start_ladder();
   ladder::run_ladder(*this, {kShortLadder, short_pass_start});
 }
 

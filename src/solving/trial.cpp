@@ -2,6 +2,7 @@
 // is tried as a hypothesis and the trial ladder draws its consequences; a hypothesis that soon
 // leads to a contradiction is refuted, replayed into the activity log, and turned into one
 // deduction.
+#include <array>
 #include <string>
 
 #include "platform/text.h"
@@ -54,40 +55,31 @@ Next trial_after_bands(Main& m) {
 }
 
 // The trial ladder: every technique, in the rating ladder's order, without levels or counts.
-constexpr Rung kTrialLadder[] = {
-    rungs::kNakedSingle,
-    rungs::kCagePairs,
-    displayed(rungs::kNakedPair),
-    displayed(rungs::kRule45Single),
-    rungs::kHiddenBox,
-    displayed(rungs::kHiddenRow),
-    displayed(rungs::kHiddenColumn),
-    displayed(rungs::kSumCheck),
-    displayed(rungs::kCageBox),
-    rungs::kCageRow,
-    rungs::kCageColumn,
-    rungs::kRequiredDigits,
-    displayed(rungs::kBoxLine),
-    displayed(rungs::kHiddenPair),
-    displayed(rungs::kCageCage),
-    on_not_found(displayed(rungs::kNakedTriple), rungs::deep_sums_or_next),
-    displayed(rungs::kRule45Bands),
-    on_not_found(displayed(rungs::kRule45Derived), rungs::deeper_units_or_next),
-    on_found(on_not_found(displayed(rungs::kRule45DerivedBands), trial_after_bands),
-             trial_after_bands),
-};
+constexpr auto kTrialLadder = rungs::join(
+    rungs::kOpening,
+    std::array{
+        rungs::kHiddenBox,
+        displayed(rungs::kHiddenRow),
+        displayed(rungs::kHiddenColumn),
+        displayed(rungs::kSumCheck),
+        displayed(rungs::kCageBox),
+        rungs::kCageRow,
+        rungs::kCageColumn,
+        rungs::kRequiredDigits,
+        displayed(rungs::kBoxLine),
+        displayed(rungs::kHiddenPair),
+        displayed(rungs::kCageCage),
+        on_not_found(displayed(rungs::kNakedTriple), rungs::deep_sums_or_next),
+        displayed(rungs::kRule45Bands),
+        on_not_found(displayed(rungs::kRule45Derived), rungs::deeper_units_or_next),
+        on_found(on_not_found(displayed(rungs::kRule45DerivedBands), trial_after_bands),
+                 trial_after_bands),
+    });
 
 }  // namespace
 
 void Main::risolvi_in_prova() {
-  volte = 3;
-  volteestese = 3;
-  if (t0 == 0) t0 = rt.Timer();
-  testo = "a";
-  if (chiamante != "rintraccia") testoselezionato = "b";
-  stringaliv = "";
-  finito = false;
-  calling = "risolvi";
+  start_ladder();
   ++trial_nesting;
   ladder::run_ladder(*this, {kTrialLadder, trial_pass_start});
   --trial_nesting;
