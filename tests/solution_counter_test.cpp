@@ -172,7 +172,9 @@ TEST(SolutionCounter, EveryKnownPuzzleHasItsOneSolutionAndTheBoardComesBack) {
     ASSERT_FALSE(m.problema) << p.id;
     const std::vector<std::string> start = test::position_of(m);
     m.grigliasoluzione.fill("7");  // an older puzzle's solution
+    const std::string log = m.frmlog.Text3.text();
     m.conta_soluzioni_tecniche();
+    EXPECT_EQ(m.frmlog.Text3.text(), log) << p.id << ": the count logs nothing";
     EXPECT_EQ(m.soluzioni, 1) << p.id;
     EXPECT_EQ(m.count_result, Main::CountResult::One) << p.id;
     std::string stored;

@@ -489,7 +489,8 @@ class Main {
   void start_ladder();
 
   // Level L (1..14) of a successful rung: livello rises to L, and the use is counted in the
-  // matching liv1..liv14 unless calling1 is "trial". liv(L) is that counter.
+  // matching liv1..liv14 unless calling1 is "trial". liv(L) is that counter (L outside 1..14
+  // reads as the nearest of them).
   void raise_level(int L);
   int& liv(int L);
 

@@ -2,6 +2,7 @@
 // counting.
 #include "solving/ladder.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text.h"
@@ -44,24 +45,11 @@ void Main::start_ladder() {
 }
 
 int& Main::liv(int L) {
-  static int none = 0;
-  switch (L) {
-    case 1: return liv1;
-    case 2: return liv2;
-    case 3: return liv3;
-    case 4: return liv4;
-    case 5: return liv5;
-    case 6: return liv6;
-    case 7: return liv7;
-    case 8: return liv8;
-    case 9: return liv9;
-    case 10: return liv10;
-    case 11: return liv11;
-    case 12: return liv12;
-    case 13: return liv13;
-    case 14: return liv14;
-    default: none = 0; return none;
-  }
+  static constexpr int Main::*kCounters[] = {&Main::liv1,  &Main::liv2,  &Main::liv3,  &Main::liv4,
+                                             &Main::liv5,  &Main::liv6,  &Main::liv7,  &Main::liv8,
+                                             &Main::liv9,  &Main::liv10, &Main::liv11, &Main::liv12,
+                                             &Main::liv13, &Main::liv14};
+  return this->*kCounters[std::clamp(L, 1, 14) - 1];
 }
 
 // The counters are bytes in the difficulty record: they stop at 255.
