@@ -51,7 +51,8 @@ bool found_solution(const ks::Main& m, const Puzzle& p) {
 
 double quantile(std::vector<double> v, double q) {
   std::sort(v.begin(), v.end());
-  const size_t k = std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5));
+  const size_t k =
+      std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5));
   return v[k];
 }
 

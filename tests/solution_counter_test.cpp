@@ -20,144 +20,48 @@ namespace {
 
 using test::TextCage;
 
-// ---------------------------------------------------------------------------------------------
-// An independent counter of killer solutions, for layouts built by the tests: depth first, the
-// cell with the fewest digits left first, rows, columns, boxes and cages distinct, cage sums
-// kept within what the cage's empty cells can still add up to.
-class BruteForce {
- public:
-  explicit BruteForce(const std::vector<TextCage>& cages) : cages_(cages) {
-    cage_.fill(-1);
-    for (size_t g = 0; g < cages.size(); ++g)
-      for (const int c : cages[g].cells) cage_[static_cast<size_t>(c)] = static_cast<int>(g);
-    left_.resize(cages.size());
-    open_.resize(cages.size());
-    used_.resize(cages.size());
-    for (size_t g = 0; g < cages.size(); ++g) {
-      left_[g] = cages[g].sum;
-      open_[g] = static_cast<int>(cages[g].cells.size());
-    }
-  }
-  // The solutions, up to `limit` of them.
-  std::vector<std::string> solve(size_t limit) {
-    limit_ = limit;
-    search();
-    return found_;
-  }
-
- private:
-  std::vector<TextCage> cages_;
-  std::array<int, 81> cage_{};
-  std::array<int, 81> digit_{};
-  std::array<unsigned, 27> unit_{};
-  std::vector<int> left_, open_;
-  std::vector<unsigned> used_;
-  std::vector<std::string> found_;
-  size_t limit_ = 2;
-
-  static int popcount(unsigned x) { return __builtin_popcount(x); }
-
-  // Whether the cage's open cells, after d goes into one of them, can still make its sum.
-  bool sum_fits(int g, int d) const {
-    const int rest = left_[static_cast<size_t>(g)] - d, n = open_[static_cast<size_t>(g)] - 1;
-    const unsigned free = ~(used_[static_cast<size_t>(g)] | (1u << d)) & 0x3FEu;
-    int lo = 0, hi = 0, k = 0;
-    for (int e = 1; e <= 9 && k < n; ++e)
-      if (free & (1u << e)) lo += e, ++k;
-    if (k < n) return false;
-    k = 0;
-    for (int e = 9; e >= 1 && k < n; --e)
-      if (free & (1u << e)) hi += e, ++k;
-    return rest >= lo && rest <= hi;
-  }
-  unsigned options(int c) const {
-    unsigned taken = unit_[static_cast<size_t>(row_of(c))] | unit_[9 + static_cast<size_t>(col_of(c))] |
-                     unit_[18 + static_cast<size_t>(box_of(c))];
-    const int g = cage_[static_cast<size_t>(c)];
-    if (g >= 0) taken |= used_[static_cast<size_t>(g)];
-    unsigned out = 0;
-    for (int d = 1; d <= 9; ++d)
-      if (!(taken & (1u << d)) && (g < 0 || sum_fits(g, d))) out |= 1u << d;
-    return out;
-  }
-  void set(int c, int d, bool on) {
-    const unsigned bit = 1u << d;
-    for (const size_t u : {static_cast<size_t>(row_of(c)), 9 + static_cast<size_t>(col_of(c)),
-                           18 + static_cast<size_t>(box_of(c))})
-      unit_[u] ^= bit;
-    digit_[static_cast<size_t>(c)] = on ? d : 0;
-    const int g = cage_[static_cast<size_t>(c)];
-    if (g < 0) return;
-    used_[static_cast<size_t>(g)] ^= bit;
-    left_[static_cast<size_t>(g)] += on ? -d : d;
-    open_[static_cast<size_t>(g)] += on ? -1 : 1;
-  }
-  void search() {
-    int best = -1, fewest = 10;
-    unsigned best_options = 0;
-    for (int c = 0; c < 81; ++c) {
-      if (digit_[static_cast<size_t>(c)]) continue;
-      const unsigned o = options(c);
-      if (popcount(o) < fewest) {
-        fewest = popcount(o);
-        best = c;
-        best_options = o;
+// A layout with at least two known solutions made from a known puzzle: four cells of its
+// solution that form a rectangle over two rows of one band, a b / b a, with a and b side by side
+// across two boxes, become two cages of two cells of sum a + b. Swapping a and b in both keeps
+// every row, column, box and cage right. The puzzle's cages that hold none of the four cells
+// stay; the other cells of the cages that do become cages of one cell. "" when the solution has
+// no such rectangle.
+std::string two_solutions(const test::Puzzle& p, std::string& swapped) {
+  const auto digit = [&](int r, int c) { return p.solution[static_cast<size_t>(9 * r + c)]; };
+  for (const int c1 : {2, 5}) {
+    for (int r1 = 0; r1 < 9; ++r1) {
+      for (int r2 = r1 + 1; r2 < 9 && r2 / 3 == r1 / 3; ++r2) {
+        if (digit(r1, c1) != digit(r2, c1 + 1) || digit(r1, c1 + 1) != digit(r2, c1)) continue;
+        const int pattern[] = {9 * r1 + c1, 9 * r1 + c1 + 1, 9 * r2 + c1, 9 * r2 + c1 + 1};
+        const auto in_pattern = [&](int cell) {
+          return std::find(std::begin(pattern), std::end(pattern), cell) != std::end(pattern);
+        };
+        std::vector<TextCage> cages;
+        const int pair = (digit(r1, c1) - '0') + (digit(r1, c1 + 1) - '0');
+        cages.push_back({pair, {pattern[0], pattern[1]}});
+        cages.push_back({pair, {pattern[2], pattern[3]}});
+        for (const TextCage& c : test::cages_of(p.layout)) {
+          if (std::none_of(c.cells.begin(), c.cells.end(), in_pattern)) {
+            cages.push_back(c);
+            continue;
+          }
+          for (const int cell : c.cells)
+            if (!in_pattern(cell))
+              cages.push_back({p.solution[static_cast<size_t>(cell)] - '0', {cell}});
+        }
+        swapped = p.solution;
+        for (const int cell : pattern)
+          swapped[static_cast<size_t>(cell)] =
+              p.solution[static_cast<size_t>(cell % 9 == c1 ? cell + 1 : cell - 1)];
+        std::string layout;
+        for (const TextCage& c : cages) {
+          layout += std::to_string(c.sum) + ",";
+          for (const int cell : c.cells) layout += (cell < 10 ? "0" : "") + std::to_string(cell);
+          layout += ";";
+        }
+        return layout;
       }
     }
-    if (best < 0) {
-      std::string g;
-      for (const int d : digit_) g += static_cast<char>('0' + d);
-      found_.push_back(g);
-      return;
-    }
-    for (int d = 1; d <= 9 && found_.size() < limit_; ++d) {
-      if (!(best_options & (1u << d))) continue;
-      set(best, d, true);
-      search();
-      set(best, d, false);
-    }
-  }
-};
-
-std::string layout_text(const std::vector<TextCage>& cages) {
-  std::string s;
-  for (const TextCage& c : cages) {
-    s += std::to_string(c.sum) + ",";
-    for (const int cell : c.cells) s += (cell < 10 ? "0" : "") + std::to_string(cell);
-    s += ";";
-  }
-  return s;
-}
-
-bool side_by_side(const TextCage& a, const TextCage& b) {
-  for (const int x : a.cells)
-    for (const int y : b.cells)
-      if ((x / 9 == y / 9 && std::abs(x - y) == 1) || std::abs(x - y) == 9) return true;
-  return false;
-}
-
-// A layout with more than one solution made from a known puzzle: side-by-side cages whose
-// digits in the known solution differ are merged (at most seven cells), pair after pair, until
-// the independent counter finds two solutions. The known solution stays one of them.
-std::string several_solutions(const test::Puzzle& p) {
-  std::vector<TextCage> cages = test::cages_of(p.layout);
-  for (bool merged = true; merged;) {
-    merged = false;
-    for (size_t a = 0; a < cages.size() && !merged; ++a) {
-      for (size_t b = a + 1; b < cages.size() && !merged; ++b) {
-        if (cages[a].cells.size() + cages[b].cells.size() > kMaxCageCells) continue;
-        if (!side_by_side(cages[a], cages[b])) continue;
-        unsigned da = 0, db = 0;
-        for (const int c : cages[a].cells) da |= 1u << (p.solution[static_cast<size_t>(c)] - '0');
-        for (const int c : cages[b].cells) db |= 1u << (p.solution[static_cast<size_t>(c)] - '0');
-        if (da & db) continue;
-        cages[a].sum += cages[b].sum;
-        cages[a].cells.insert(cages[a].cells.end(), cages[b].cells.begin(), cages[b].cells.end());
-        cages.erase(cages.begin() + static_cast<std::ptrdiff_t>(b));
-        merged = true;
-      }
-    }
-    if (BruteForce(cages).solve(2).size() > 1) return layout_text(cages);
   }
   return "";
 }
@@ -196,11 +100,12 @@ TEST(SolutionCounter, EveryKnownPuzzleHasItsOneSolutionAndTheBoardComesBack) {
 TEST(SolutionCounter, ALayoutWithSeveralSolutionsStopsAtTheSecond) {
   int layouts = 0;
   for (const test::Puzzle& p : test::puzzles()) {
-    if (layouts == 6) break;
-    if (p.id.substr(0, 2) != "dt" && p.id.substr(0, 2) != "di") continue;
-    const std::string layout = several_solutions(p);
+    std::string swapped;
+    const std::string layout = two_solutions(p, swapped);
     if (layout.empty()) continue;
     ++layouts;
+    ASSERT_TRUE(test::solves(p.solution, layout)) << p.id;
+    ASSERT_TRUE(test::solves(swapped, layout)) << p.id;
     test::Started s;
     Main& m = *s.m;
     test::load_layout(m, layout);
@@ -217,7 +122,7 @@ TEST(SolutionCounter, ALayoutWithSeveralSolutionsStopsAtTheSecond) {
     EXPECT_TRUE(test::solves(second, layout)) << p.id;
     EXPECT_NE(first, second) << p.id;
   }
-  EXPECT_EQ(layouts, 6);
+  EXPECT_GE(layouts, 5);
 }
 
 // Two cells of row 1 both left with the single candidate 5: the first 5 placed leaves the other
@@ -365,7 +270,6 @@ TEST(Snapshot, PutsBackExactlyWhatItSaved) {
   EXPECT_FALSE(m.ins_dati);
   for (int g = 0; g <= m.gruppi; ++g) EXPECT_TRUE(m.numeriobbligati[g].empty()) << g;
 }
-
 
 // Wrong hypotheses work out the cage combinations of positions that hold no solution; after the
 // restore, the techniques that read the stored combinations (required digits, cage against cage)

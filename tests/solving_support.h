@@ -71,14 +71,15 @@ inline ::testing::AssertionResult keeps(const Main& m, const std::string& soluti
     if (!digit.empty() && digit[0] != s)
       return ::testing::AssertionFailure() << m.rc(i) << " = " << digit << ", solution " << s;
     if (!has_char(m.Text2[i].text(), s))
-      return ::testing::AssertionFailure() << m.rc(i) << " holds " << m.Text2[i].text()
-                                           << ", solution " << s;
+      return ::testing::AssertionFailure()
+             << m.rc(i) << " holds " << m.Text2[i].text() << ", solution " << s;
   }
   return ::testing::AssertionSuccess();
 }
 
 inline void store_solution(Main& m, const std::string& solution) {
-  for (int i = 0; i < 81; ++i) m.grigliasoluzione[i] = std::string(1, solution[static_cast<size_t>(i)]);
+  for (int i = 0; i < 81; ++i)
+    m.grigliasoluzione[i] = std::string(1, solution[static_cast<size_t>(i)]);
 }
 
 }  // namespace ks::test

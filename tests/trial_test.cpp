@@ -31,7 +31,10 @@ struct Stuck {
   std::function<void(Main&)> run;
 };
 const Stuck kStuck[] = {
-    {"singles", [](Main& m) { ladder::run_ladder(m, {kSingles, nullptr}); }},
+    {"singles",
+     [](Main& m) {
+       ladder::run_ladder(m, {kSingles, nullptr});
+     }},
     {"short ladder", [](Main& m) { m.risolvi_base_a_tempo(); }},
 };
 
@@ -74,7 +77,8 @@ struct Deduction {
   const std::string& se = lines[2];
   out.cell = cell_named(se);
   out.refuted = se[se.find('=') + 1];
-  const std::string where = "r" + std::to_string(out.cell / 9 + 1) + "c" + std::to_string(out.cell % 9 + 1);
+  const std::string where =
+      "r" + std::to_string(out.cell / 9 + 1) + "c" + std::to_string(out.cell % 9 + 1);
   if (se != " SE " + where + "=" + out.refuted + " allora ")
     return ::testing::AssertionFailure() << "SE line: " << se;
   const std::string& end = lines[close - 1];
@@ -152,7 +156,6 @@ TEST(TrialAndVerify, EveryDeductionKeepsTheSolutionOnEveryPuzzle) {
   EXPECT_GT(eliminations, 0);
   EXPECT_GT(wider, 0);
 }
-
 
 // A position of puzzle `id` where the singles are stuck, in solving modes, with its solution
 // stored for the trial.
@@ -275,7 +278,8 @@ TEST(TrialLadder, AWrongDigitNeverCompletesTheGrid) {
     for (int i = 0; i < 81; ++i) {
       const std::string cands = m.Text2[i].text();
       if (!m.Text1[i].text().empty() || cands.size() < 2) continue;
-      m.Text1[i].set_text(std::string(1, cands[0] == p.solution[static_cast<size_t>(i)] ? cands[1] : cands[0]));
+      m.Text1[i].set_text(
+          std::string(1, cands[0] == p.solution[static_cast<size_t>(i)] ? cands[1] : cands[0]));
       break;
     }
     m.problema = false;
@@ -293,8 +297,10 @@ TEST(TrialLadder, AWrongDigitNeverCompletesTheGrid) {
 // (chiamante "genera"): each would be found again at every pass; the ladder ends.
 TEST(Ladder, RungsThatWouldRepeatThemselvesForEverEndTheLadder) {
   static int calls = 0;
-  constexpr ladder::Rung kLiar[] = {
-      {.name = "liar", .run = [](Main& m) { ++calls; m.modificato = true; }}};
+  constexpr ladder::Rung kLiar[] = {{.name = "liar", .run = [](Main& m) {
+                                       ++calls;
+                                       m.modificato = true;
+                                     }}};
   struct Case {
     const char* name;
     std::span<const ladder::Rung> rungs;

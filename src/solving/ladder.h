@@ -26,8 +26,8 @@ using LevelOf = int (*)(const Main&);
 Next restart(Main&);
 Next next_rung(Main&);
 Next leave(Main&);
-Next leave_if_problem(Main&);           // after a hidden single
-Next leave_if_problem_or_done(Main&);   // after a naked single: a contradiction or a full grid
+Next leave_if_problem(Main&);          // after a hidden single
+Next leave_if_problem_or_done(Main&);  // after a naked single: a contradiction or a full grid
 
 // One rung. Plain function pointers (captureless lambdas convert to them), no member pointers.
 struct Rung {

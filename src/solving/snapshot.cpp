@@ -48,7 +48,8 @@ void Snapshot::save(const Main& m) {
     Cage& c = cages_[static_cast<size_t>(g)];
     c.sum = m.sommagruppo[g];
     c.count = m.elementigruppo[g];
-    for (int k = 1; k <= kMaxCageCells; ++k) c.cells[static_cast<size_t>(k - 1)] = m.cellegruppo[g][k];
+    for (int k = 1; k <= kMaxCageCells; ++k)
+      c.cells[static_cast<size_t>(k - 1)] = m.cellegruppo[g][k];
   }
 }
 
@@ -83,7 +84,8 @@ void Snapshot::restore(Main& m) const {
     const Cage& c = cages_[static_cast<size_t>(g)];
     m.sommagruppo[g] = c.sum;
     m.elementigruppo[g] = c.count;
-    for (int k = 1; k <= kMaxCageCells; ++k) m.cellegruppo[g][k] = c.cells[static_cast<size_t>(k - 1)];
+    for (int k = 1; k <= kMaxCageCells; ++k)
+      m.cellegruppo[g][k] = c.cells[static_cast<size_t>(k - 1)];
   }
   m.gruppo1 = gruppo1_;
   m.ins_dati = was;
@@ -100,7 +102,8 @@ void Snapshot::write_program_copies(Main& m) const {
     const Cage& c = cages_[static_cast<size_t>(g)];
     m.sommacopia[g] = c.sum;
     m.elementicopia[g] = c.count;
-    for (int k = 1; k <= kMaxCageCells; ++k) m.cellecopia[g][k] = c.cells[static_cast<size_t>(k - 1)];
+    for (int k = 1; k <= kMaxCageCells; ++k)
+      m.cellecopia[g][k] = c.cells[static_cast<size_t>(k - 1)];
   }
 }
 

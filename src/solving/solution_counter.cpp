@@ -24,8 +24,7 @@ constexpr int kLadderLimit = 240;
 
 Next short_pass_start(Main& m) {
   m.show_elapsed();
-  return m.generaeconta && static_cast<int>(m.elapsed()) > kLadderLimit ? Next::Leave
-                                                                         : Next::Rung;
+  return m.generaeconta && static_cast<int>(m.elapsed()) > kLadderLimit ? Next::Leave : Next::Rung;
 }
 
 Next display_and_leave(Main& m) {
@@ -35,15 +34,15 @@ Next display_and_leave(Main& m) {
 
 // The short ladder: singles, pairs, the rule of 45 on single units and the sum check. The hidden
 // singles are worth level 1, the sum check level 2 (8 for its deep analysis).
-constexpr auto kShortLadder = rungs::join(
-    rungs::kOpening,
-    std::array{
-        with_level(rungs::kHiddenBox, 1),
-        with_level(displayed(rungs::kHiddenRow), 1),
-        with_level(displayed(rungs::kHiddenColumn), 1),
-        on_not_found(with_level(displayed(rungs::kSumCheck), rungs::sum_check_level),
-                     display_and_leave),
-    });
+constexpr auto kShortLadder =
+    rungs::join(rungs::kOpening,
+                std::array{
+                    with_level(rungs::kHiddenBox, 1),
+                    with_level(displayed(rungs::kHiddenRow), 1),
+                    with_level(displayed(rungs::kHiddenColumn), 1),
+                    on_not_found(with_level(displayed(rungs::kSumCheck), rungs::sum_check_level),
+                                 display_and_leave),
+                });
 
 // ---------------------------------------------------------------------------------------------
 // The search
@@ -149,9 +148,7 @@ void Main::conta_soluzioni_tecniche() {
     txthint.set_visible(true);
     return false;
   };
-  const auto time_up = [this] {
-    return generaeconta && static_cast<int>(elapsed()) > kCountLimit;
-  };
+  const auto time_up = [this] { return generaeconta && static_cast<int>(elapsed()) > kCountLimit; };
 
   std::vector<Level> levels;
   size_t depth = 0;
@@ -174,7 +171,8 @@ void Main::conta_soluzioni_tecniche() {
         l.cell = cell;
         const std::string& cands = Text2[cell].text();
         l.count = static_cast<int>(std::min<size_t>(cands.size(), l.digits.size()));
-        for (int k = 0; k < l.count; ++k) l.digits[static_cast<size_t>(k)] = cands[static_cast<size_t>(k)];
+        for (int k = 0; k < l.count; ++k)
+          l.digits[static_cast<size_t>(k)] = cands[static_cast<size_t>(k)];
         l.next = 0;
         at_level_start = true;
       }

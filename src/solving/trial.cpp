@@ -55,26 +55,26 @@ Next trial_after_bands(Main& m) {
 }
 
 // The trial ladder: every technique, in the rating ladder's order, without levels or counts.
-constexpr auto kTrialLadder = rungs::join(
-    rungs::kOpening,
-    std::array{
-        rungs::kHiddenBox,
-        displayed(rungs::kHiddenRow),
-        displayed(rungs::kHiddenColumn),
-        displayed(rungs::kSumCheck),
-        displayed(rungs::kCageBox),
-        rungs::kCageRow,
-        rungs::kCageColumn,
-        rungs::kRequiredDigits,
-        displayed(rungs::kBoxLine),
-        displayed(rungs::kHiddenPair),
-        displayed(rungs::kCageCage),
-        on_not_found(displayed(rungs::kNakedTriple), rungs::deep_sums_or_next),
-        displayed(rungs::kRule45Bands),
-        on_not_found(displayed(rungs::kRule45Derived), rungs::deeper_units_or_next),
-        on_found(on_not_found(displayed(rungs::kRule45DerivedBands), trial_after_bands),
-                 trial_after_bands),
-    });
+constexpr auto kTrialLadder =
+    rungs::join(rungs::kOpening,
+                std::array{
+                    rungs::kHiddenBox,
+                    displayed(rungs::kHiddenRow),
+                    displayed(rungs::kHiddenColumn),
+                    displayed(rungs::kSumCheck),
+                    displayed(rungs::kCageBox),
+                    rungs::kCageRow,
+                    rungs::kCageColumn,
+                    rungs::kRequiredDigits,
+                    displayed(rungs::kBoxLine),
+                    displayed(rungs::kHiddenPair),
+                    displayed(rungs::kCageCage),
+                    on_not_found(displayed(rungs::kNakedTriple), rungs::deep_sums_or_next),
+                    displayed(rungs::kRule45Bands),
+                    on_not_found(displayed(rungs::kRule45Derived), rungs::deeper_units_or_next),
+                    on_found(on_not_found(displayed(rungs::kRule45DerivedBands), trial_after_bands),
+                             trial_after_bands),
+                });
 
 }  // namespace
 
