@@ -473,6 +473,57 @@ class Main {
   void regola45_altri_gruppi_multipli();
 
   // ---------------------------------------------------------------------------------------------
+  // Solving control, rating and solution counting
+
+  // The memory of the last explained step ("b": none), set by the ladders.
+  std::string testoselezionato;
+
+  // The elapsed-time display of the ladders: t1 := the clock, `tempo` shows t1 - t0, and one
+  // yield to the event loop. elapsed(): t1 - t0 in seconds, across midnight too (the clock reads
+  // seconds since midnight).
+  void show_elapsed();
+  float elapsed() const;
+  // What show_elapsed wrote last: the hundredths of a second and their text.
+  long long shown_hundredths = -1;
+  std::string shown_elapsed_text;
+
+  // The set-up the solving ladders share: both rule-of-45 depths back to 3, t0 taken when it is
+  // 0, the step memory cleared (testo "a", testoselezionato "b" unless chiamante is
+  // "rintraccia"), stringaliv "", finito false, calling "risolvi".
+  void start_ladder();
+
+  // Level L (1..14) of a successful rung: livello rises to L, and the use is counted in the
+  // matching liv1..liv14 unless calling1 is "trial". liv(L) is that counter (L outside 1..14
+  // reads as the nearest of them).
+  void raise_level(int L);
+  int& liv(int L);
+
+  // The solution counter: depth-first search over the pencil marks, one choice per level and
+  // the short ladder after each choice. Reports in soluzioni (0, 1, 2 for more than one),
+  // grigliasoluzione (the first solution found, cleared when the count starts), txthint and
+  // count_result. A count that meets its time limit ends with count_result Unknown and
+  // soluzioni 0: the puzzle is not known to be unique; the board is then the starting position
+  // again, as after a count that tried every choice. After a second solution the board holds
+  // that solution.
+  enum class CountResult { None, One, Several, Unknown };
+  CountResult count_result = CountResult::None;
+  void conta_soluzioni_tecniche();
+  // The short timed ladder of the counter: singles, pairs, the rule of 45 on units, the sum
+  // check; it sets generaeconta and leaves past 240 seconds from t0.
+  void risolvi_base_a_tempo();
+
+  // Trial and verify: a digit of a cell with 2 to 5 candidates is tried as a hypothesis, the trial
+  // ladder draws its consequences, and a contradiction within lunghezza1 filled cells refutes it;
+  // the refutation is replayed into the activity log and the other candidate placed (two
+  // candidates) or the digit removed. At most one deduction per call, reported by modificato.
+  void prova_e_verifica();
+  void prova_e_verifica_avvio();
+  // The trial ladder: every technique without levels, counts or time limit.
+  void risolvi_in_prova();
+  // How deep risolvi_in_prova runs inside itself (it runs itself at most once).
+  int trial_nesting = 0;
+
+  // ---------------------------------------------------------------------------------------------
   // Puzzle files and library
 
   void mnunew_Click();
