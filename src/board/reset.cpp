@@ -9,6 +9,7 @@ void Main::nuovo_schema() {
   origine = "";
   origine1 = "";
   conteggioeseguito = false;
+  count_result = CountResult::None;
   soluzioni = 0;
   // The counts as they stand; emptying the digit boxes below brings them to 0 and 81.
   txtesposti.set_text(std::to_string(esposti));
