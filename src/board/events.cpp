@@ -13,6 +13,8 @@ const char* Main::input_refusal(Input kind) const {
     return kind == Input::Board ? "per procedere, cliccare sul semaforo verde"
                                 : "per continuare click sul semaforo verde";
   if (generation_running) return "generazione in corso";
+  // A command that started in the middle of a solve would change the board under the ladder.
+  if (solve_running) return "risoluzione in corso";
   return nullptr;
 }
 
@@ -82,6 +84,12 @@ void Main::wire_events() {
   mnunew.on_click = when(Input::Command, [this] { mnunew_Click(); });
   mnuopen.on_click = when(Input::Command, [this] { mnuopen_Click(); });
   mnusave.on_click = when(Input::Command, [this] { mnusave_Click(); });
+  // The solve and hint menus pass the guards of their toolbar buttons (a puzzle on the board,
+  // not yet complete); the solve's clock starts at the click.
+  mnusolve.on_click = when(Input::Command, [this] { Toolbar2_ButtonClick("risolvi"); });
+  mnuposition.on_click = when(Input::Command, [this] { Toolbar1_ButtonClick("suggerisci"); });
+  mnuhidden.on_click = when(Input::Command, [this] { mnuhidden_Click(); });
+  mnurestricted.on_click = when(Input::Command, [this] { mnurestricted_Click(); });
 
   // Buttons and switches.
   Frame1.on_dbl_click = when(Input::View, [this] { Frame1_DblClick(); });

@@ -523,6 +523,33 @@ class Main {
   // How deep risolvi_in_prova runs inside itself (it runs itself at most once).
   int trial_nesting = 0;
 
+  // The rating ladder: solves the board rung by rung, raising livello and counting liv1..liv13
+  // (its callers clear them), counts the solutions once per puzzle before trial and verify, and
+  // stops unless exactly one was counted ("schema con più di una soluzione", "schema senza
+  // soluzione", "conteggio interrotto"). Reports through finito, problema, soluzioni and
+  // conteggioeseguito. It runs only while chiamante is "manuale" or "analisi", the modes in which
+  // the singles it finds are placed.
+  void risolvi_con_livelli();
+  // The solve command ("risolvi"): the rating ladder, then the solved grid in txtstringa and its
+  // rating, or the counter's solution in txtstringa.
+  void mnusolve_Click();
+  // Set while the solve command runs: the window then refuses other commands.
+  bool solve_running = false;
+  // The rating of the solve that has just ended: the level name, the detail (stringaliv) and the
+  // weighted total (tot) on the window, and into the library record the puzzle was loaded from.
+  void valuta_difficolta();
+  // The hint command: the first technique that finds a step shows it at the traffic light.
+  void mnuposition_Click();
+  // One technique, once, in the modes that stand: hidden pairs, box-line, naked pairs.
+  void mnuhidden_Click();
+  void mnurestricted_Click();
+  void esegui_nakedpair();
+  // Ladders without a command: every technique without levels; the short ladder with the
+  // generator's time limit; the classic techniques only.
+  void risolvi_tutto();
+  void risolvi_automatico();
+  void risolvi_classico();
+
   // ---------------------------------------------------------------------------------------------
   // Puzzle files and library
 

@@ -19,6 +19,9 @@ void Main::nuovo_schema() {
   volteestese = 3;
   varcontrolloesteso = false;
   txtprogressivo.set_visible(false);
+  // The board no longer holds a library puzzle: no rating may reach a record until the library
+  // loads one again (the generator starts from this reset).
+  library_record = 0;
   generaeconta = false;
   t0 = rt.Timer();
   incongruenza = false;

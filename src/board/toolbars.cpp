@@ -18,7 +18,7 @@ const std::vector<ToolbarButton>& toolbar1_buttons() {
       {"pencil", "pencil marks", "pencil", ButtonStyle::Button, true, true},
       {"activity", "log attività", "activity", ButtonStyle::Button, true, true},
       separator(),
-      {"suggerisci", "suggerisci", "tip", ButtonStyle::Button, true, false},
+      {"suggerisci", "suggerisci", "tip", ButtonStyle::Button, true, true},
       blank(),
       blank(),
       blank(),
@@ -46,7 +46,7 @@ const std::vector<ToolbarButton>& toolbar2_buttons() {
       {"save", "salva", "save", ButtonStyle::Button, true, true},
       {"print", "stampa", "print", ButtonStyle::Button, true, true},
       separator(),
-      {"risolvi", "risolvi", "risolvi", ButtonStyle::Button, true, false},
+      {"risolvi", "risolvi", "risolvi", ButtonStyle::Button, true, true},
       {"undo", "rigenera schema", "undo", ButtonStyle::Button, true, true},
       {"calcola", "somme", "calcola", ButtonStyle::Button, true, true},
       separator(),
@@ -70,9 +70,8 @@ void Main::build_command_bars() {
   for (const ToolbarButton& b : toolbar2_buttons()) Toolbar2.add(b);
   // Menu items whose commands this build does not have: shown, but disabled, so that nothing the
   // player can click does nothing. The toolbar buttons above carry their own flag.
-  for (MenuItem* item : {&mnuposition, &mnurestricted, &mnuhidden, &mnusolve, &mnurefresh,
-                         &mnuchain, &mnutec4, &mnuxwing, &mnusword, &mnuanalise, &mnuquick,
-                         &mnuadvanced, &mnureduce, &mnumore})
+  for (MenuItem* item : {&mnurefresh, &mnuchain, &mnutec4, &mnuxwing, &mnusword, &mnuanalise,
+                         &mnuquick, &mnuadvanced, &mnureduce, &mnumore})
     item->set_enabled(false);
 }
 
@@ -110,6 +109,8 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
     mnunumber_Click();
   } else if (key == "somme") {
     controllo_somme(81);
+  } else if (key == "suggerisci") {
+    mnuposition_Click();
   } else if (key == "obbligate") {
     interazione_settore_riga_colonna();
   } else if (key == "pair") {
@@ -144,6 +145,14 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
     apri_libreria();
   } else if (key == "print") {
     rt.PrintForm(form);
+  } else if (key == "risolvi") {
+    if (esposti == 81) {
+      rt.MsgBox("schema già completato", MsgButtons::Ok);
+      return;
+    }
+    chiamante = "analisi";
+    t0 = rt.Timer();
+    mnusolve_Click();
   } else if (key == "undo") {
     // The game is thrown away only when the player says so.
     if (restart_loses_digits() &&

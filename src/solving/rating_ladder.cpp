@@ -1,0 +1,170 @@
+// The rating ladder: every technique rung by rung, from the cheapest, each success raising the
+// difficulty level to its rung's level and counting the use; when no technique helps, the rule
+// of 45 searches deeper, the solutions are counted once, and trial and verify comes last. And
+// the solve command, which runs it and shows the solved grid with its rating.
+#include "solving/rating_ladder.h"
+
+#include <array>
+#include <string>
+
+#include "solving/rungs.h"
+
+namespace ks {
+
+namespace rating {
+
+namespace {
+
+using ladder::Next;
+using ladder::Rung;
+using rungs::displayed;
+using rungs::on_found;
+using rungs::on_not_found;
+using rungs::with_level;
+
+Next pass_start(Main& m) {
+  m.modificato = false;
+  m.show_elapsed();
+  return Next::Rung;
+}
+
+// The rule of 45 with derived cages on units is worth 10 at its first depth, 11 once deepened.
+int derived_units_level(const Main& m) { return m.volte <= 3 ? 10 : 11; }
+
+// The rule of 45 on units found nothing. A contradiction ends the ladder: that rule meets it again
+// at every pass without deepening its search, so starting again would never end.
+Next after_derived_units(Main& m) {
+  return m.problema ? Next::Leave : rungs::deeper_units_or_next(m);
+}
+
+// The end of the road for the techniques: the solutions are counted, once per puzzle, and only a
+// puzzle with exactly one solution goes on to trial and verify. Without a count (the generator's
+// time-limited mode, or inside a trial) the ladder leaves. A count that ran out of time says
+// nothing about the puzzle, so it ends the ladder too.
+Next end_sequence(Main& m) {
+  m.show_elapsed();
+  if (!m.conteggioeseguito) {
+    if (m.generaeconta || m.calling1 == "trial") return Next::Leave;
+    m.conta_soluzioni_tecniche();
+    m.conteggioeseguito = true;
+  }
+  const char* stop = nullptr;
+  switch (m.count_result) {
+    case Main::CountResult::One:
+      return trial_and_restart(m);
+    case Main::CountResult::Several:
+      stop = "schema con più di una soluzione";
+      break;
+    case Main::CountResult::None:
+      stop = "schema senza soluzione";
+      break;
+    case Main::CountResult::Unknown:
+      stop = "conteggio interrotto";
+      break;
+  }
+  m.rt.MsgBox(stop, MsgButtons::Ok);
+  return Next::Leave;
+}
+
+// After the rule of 45 with derived cages on bands, found or not. Once the units' depth has grown
+// the deep sum analysis stays on; the bands' depth grows by one at every failure, and once both
+// depths are spent without a change the end sequence follows. A contradiction still standing
+// ends the ladder, as after rung 18.
+Next after_derived_bands(Main& m) {
+  if (m.problema) return Next::Leave;
+  if (m.volte > 3) m.varcontrolloesteso = true;
+  if (m.volte > 3 && m.volteestese > 6 && !m.modificato) return end_sequence(m);
+  return Next::Restart;
+}
+
+// Rungs 1-4 are worth no level; a hidden single is level 1, the sum check 2 (8 for its deep
+// analysis), the cage interactions and required digits 3, box-line 4, hidden pair 5, cage
+// against cage 6, naked triple 7, the rule of 45 on bands 9, with derived cages 10 or 11 on units
+// and 12 on bands. Rungs 17-19 are reached only once the naked triple has failed once and
+// switched the deep sum analysis on.
+constexpr auto kRatingLadder = rungs::join(
+    rungs::kOpening,
+    std::array{
+        with_level(rungs::kHiddenBox, 1),
+        with_level(displayed(rungs::kHiddenRow), 1),
+        with_level(displayed(rungs::kHiddenColumn), 1),
+        with_level(displayed(rungs::kSumCheck), rungs::sum_check_level),
+        with_level(displayed(rungs::kCageBox), 3),
+        with_level(rungs::kCageRow, 3),
+        with_level(rungs::kCageColumn, 3),
+        with_level(rungs::kRequiredDigits, 3),
+        with_level(displayed(rungs::kBoxLine), 4),
+        with_level(displayed(rungs::kHiddenPair), 5),
+        with_level(displayed(rungs::kCageCage), 6),
+        on_not_found(with_level(displayed(rungs::kNakedTriple), 7), rungs::deep_sums_or_next),
+        with_level(displayed(rungs::kRule45Bands), 9),
+        on_not_found(with_level(displayed(rungs::kRule45Derived), derived_units_level),
+                     after_derived_units),
+        on_found(on_not_found(with_level(displayed(rungs::kRule45DerivedBands), 12),
+                              after_derived_bands),
+                 after_derived_bands),
+    });
+static_assert(kRatingLadder.size() == 19);
+
+}  // namespace
+
+std::span<const Rung> rungs() { return kRatingLadder; }
+
+// The single-finding rungs place their digit only while the techniques explain themselves
+// (chiamante "manuale" or "analisi"); in any other mode the ladder could only find the same
+// single again and again, so it does not run.
+void run(Main& m, std::span<const Rung> table) {
+  if (!m.explains()) return;
+  m.start_ladder();
+  m.calling1 = "";
+  ladder::run_ladder(m, {table, pass_start});
+}
+
+Next trial_and_restart(Main& m) {
+  m.volte = 3;
+  m.volteestese = 3;
+  const int before = ladder::board_progress(m);
+  m.prova_e_verifica();
+  m.calling1 = "";
+  m.raise_level(13);
+  if (m.finito || ladder::board_progress(m) == before) return Next::Leave;
+  m.problema = false;
+  m.chiamante = "analisi";
+  m.volte = 3;
+  m.volteestese = 3;
+  m.varcontrolloesteso = false;
+  return Next::Restart;
+}
+
+}  // namespace rating
+
+void Main::risolvi_con_livelli() { rating::run(*this, rating::rungs()); }
+
+// The log window is always shown (with its menu unchecked); the difficulty record starts empty.
+// A solved grid goes to txtstringa and is rated; otherwise txtstringa gets the solution the
+// count stored, if any. While the ladder runs, the window refuses other commands.
+void Main::mnusolve_Click() {
+  if (mnuactivity.checked()) mnuactivity_Click();
+  frmlog.Show();
+  livello = 0;
+  for (int L = 1; L <= 14; ++L) liv(L) = 0;
+
+  struct Running {
+    bool& flag;
+    explicit Running(bool& f) : flag(f) { flag = true; }
+    ~Running() { flag = false; }
+  } running(solve_running);
+  risolvi_con_livelli();
+
+  std::string grid;
+  if (soluzioni < 2 && finito) {
+    for (const TextBox& t : Text1) grid += t.text();
+    txtstringa.set_text(grid);
+    valuta_difficolta();
+  } else {
+    for (const std::string& d : grigliasoluzione) grid += d;
+    txtstringa.set_text(grid);
+  }
+}
+
+}  // namespace ks

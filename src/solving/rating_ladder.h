@@ -1,0 +1,24 @@
+// The rating ladder as a table, so that it can also run over stand-in rungs with the same levels
+// and outcomes, and the end steps that the full ladders share (trial and verify, level 13, a
+// fresh start).
+#pragma once
+
+#include <span>
+
+#include "solving/ladder.h"
+
+namespace ks::rating {
+
+// The 19 rungs of the rating ladder, in order.
+std::span<const ladder::Rung> rungs();
+
+// The rating ladder over `table` (rungs() or stand-ins for its 19 rungs): its set-up, its passes
+// and, after the last rung, the deepening of the rule of 45 and the end sequence.
+void run(Main& m, std::span<const ladder::Rung> table);
+
+// Trial and verify as the last resort of a full ladder: fresh depths, one trial, level 13 always
+// counted; the ladder leaves once the grid is complete or when the trial found nothing (it would
+// find nothing again), else starts again without the deep sum analysis.
+ladder::Next trial_and_restart(Main& m);
+
+}  // namespace ks::rating
