@@ -3,43 +3,21 @@
 // median, 99th percentile and maximum per grade and over all puzzles.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "board/main.h"
 #include "platform/headless_runtime.h"
 
 namespace {
 
-struct Puzzle {
-  std::string layout, solution, grade;
-};
-
-std::vector<Puzzle> killer_puzzles() {
-  std::vector<Puzzle> out;
-  std::ifstream in(std::string(KS_TEST_DATA) + "/killer.txt");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    const size_t a = line.find('|'), b = line.find('|', a + 1);
-    out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1, 2)});
-  }
-  return out;
-}
-
-void load(ks::Main& m, const std::string& layout) {
-  m.nuovo_schema();
-  m.stringa = layout;
-  m.carica_gruppi_da_stringa();
-  m.controlla_contiguita();
-  m.inizializza_candidati();
-}
+using ks::bench::load;
+using ks::bench::Puzzle;
+using ks::bench::quantile;
 
 // Whether the count just made found exactly the known solution.
 bool found_solution(const ks::Main& m, const Puzzle& p) {
@@ -49,17 +27,10 @@ bool found_solution(const ks::Main& m, const Puzzle& p) {
   return true;
 }
 
-double quantile(std::vector<double> v, double q) {
-  std::sort(v.begin(), v.end());
-  const size_t k =
-      std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5));
-  return v[k];
-}
-
 // Every puzzle counted once per iteration; the per-puzzle times (excluding the load) give the
 // figures reported as counters, in milliseconds.
 void BM_CountSolutions(benchmark::State& state) {
-  const std::vector<Puzzle> puzzles = killer_puzzles();
+  const std::vector<Puzzle> puzzles = ks::bench::killer_puzzles();
   ks::HeadlessRuntime rt;
   auto m = std::make_unique<ks::Main>(rt);
   m->Form_Load();
