@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,52 @@ inline ::testing::AssertionResult keeps(const Main& m, const std::string& soluti
              << m.rc(i) << " holds " << m.Text2[i].text() << ", solution " << s;
   }
   return ::testing::AssertionSuccess();
+}
+
+// A layout with at least two known solutions made from a known puzzle: four cells of its
+// solution that form a rectangle over two rows of one band, a b / b a, with a and b side by side
+// across two boxes, become two cages of two cells of sum a + b. Swapping a and b in both keeps
+// every row, column, box and cage right. The puzzle's cages that hold none of the four cells
+// stay; the other cells of the cages that do become cages of one cell. "" when the solution has
+// no such rectangle.
+inline std::string two_solutions(const test::Puzzle& p, std::string& swapped) {
+  const auto digit = [&](int r, int c) { return p.solution[static_cast<size_t>(9 * r + c)]; };
+  for (const int c1 : {2, 5}) {
+    for (int r1 = 0; r1 < 9; ++r1) {
+      for (int r2 = r1 + 1; r2 < 9 && r2 / 3 == r1 / 3; ++r2) {
+        if (digit(r1, c1) != digit(r2, c1 + 1) || digit(r1, c1 + 1) != digit(r2, c1)) continue;
+        const int pattern[] = {9 * r1 + c1, 9 * r1 + c1 + 1, 9 * r2 + c1, 9 * r2 + c1 + 1};
+        const auto in_pattern = [&](int cell) {
+          return std::find(std::begin(pattern), std::end(pattern), cell) != std::end(pattern);
+        };
+        std::vector<TextCage> cages;
+        const int pair = (digit(r1, c1) - '0') + (digit(r1, c1 + 1) - '0');
+        cages.push_back({pair, {pattern[0], pattern[1]}});
+        cages.push_back({pair, {pattern[2], pattern[3]}});
+        for (const TextCage& c : test::cages_of(p.layout)) {
+          if (std::none_of(c.cells.begin(), c.cells.end(), in_pattern)) {
+            cages.push_back(c);
+            continue;
+          }
+          for (const int cell : c.cells)
+            if (!in_pattern(cell))
+              cages.push_back({p.solution[static_cast<size_t>(cell)] - '0', {cell}});
+        }
+        swapped = p.solution;
+        for (const int cell : pattern)
+          swapped[static_cast<size_t>(cell)] =
+              p.solution[static_cast<size_t>(cell % 9 == c1 ? cell + 1 : cell - 1)];
+        std::string layout;
+        for (const TextCage& c : cages) {
+          layout += std::to_string(c.sum) + ",";
+          for (const int cell : c.cells) layout += (cell < 10 ? "0" : "") + std::to_string(cell);
+          layout += ";";
+        }
+        return layout;
+      }
+    }
+  }
+  return "";
 }
 
 inline void store_solution(Main& m, const std::string& solution) {

@@ -1,0 +1,616 @@
+// The rating ladder and the solve command: every known puzzle solved and rated, levels rising
+// with the grades; the ladder's order, levels and end sequence checked over stand-in rungs; the
+// rating texts; the rating stored into the library record the puzzle came from, and only there.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "library/library.h"
+#include "solving/rating_ladder.h"
+#include "solving_support.h"
+
+namespace ks {
+namespace {
+
+using ladder::Found;
+
+// The killer puzzles of tests/data: the graded ones, then those that need trial and verify.
+std::vector<test::Puzzle> every_puzzle() {
+  std::vector<test::Puzzle> out = test::puzzles();
+  for (const auto& [layout, solution, id] : test::data_lines("killer_trial.txt"))
+    out.push_back({layout, solution, id});
+  return out;
+}
+
+const test::Puzzle& puzzle(const std::string& id) {
+  static const std::vector<test::Puzzle> all = every_puzzle();
+  for (const test::Puzzle& p : all)
+    if (p.id == id) return p;
+  throw std::runtime_error("no puzzle " + id);
+}
+
+// The first known puzzle that gives a layout with two solutions (see two_solutions): the layout,
+// and the known solution with the other one.
+std::string several_solutions(std::string& first, std::string& second) {
+  for (const test::Puzzle& p : test::puzzles()) {
+    const std::string layout = test::two_solutions(p, second);
+    if (layout.empty()) continue;
+    first = p.solution;
+    return layout;
+  }
+  return "";
+}
+
+std::string grade_of(const std::string& id) { return id.substr(0, id.find('-')); }
+
+// A puzzle on the board as the library loads it, with its status line.
+void load(Main& m, const std::string& layout) {
+  test::load_layout(m, layout);
+  m.filetxt.set_text(" Livello 1, schema 1");
+}
+
+std::array<int, 14> counters(Main& m) {
+  std::array<int, 14> c{};
+  for (int L = 1; L <= 14; ++L) c[static_cast<size_t>(L - 1)] = m.liv(L);
+  return c;
+}
+
+const char* const kNames[] = {" BANALE",
+                              " FACILE singoli nascosti",
+                              " MEDIO controllo somme",
+                              " AVANZATO gruppocontrosettore",
+                              " AVANZATO obbligate",
+                              " HARD - hiddenpair",
+                              " HARD - gruppocontrogruppo",
+                              " VERY HARD - nakedtriple",
+                              " VERY HARD - Analisi Somme profonda",
+                              " VERY HARD - Regola 45 multipla",
+                              " EXTREME - Altri Gruppi",
+                              " EXTREME - Altri Gruppi numerosi",
+                              " EXTREME - Altri Gruppi multipli",
+                              " EXTREME - Prova e Verifica",
+                              " EXTREME - Prova e Verifica"};
+
+// ---------------------------------------------------------------------------------------------
+// The solve command on every known puzzle
+
+TEST(SolveCommand, EveryPuzzleIsSolvedAndRatedAndHarderGradesRateHigher) {
+  std::map<std::string, std::map<int, int>> histogram;
+  std::map<std::string, int> without_trial, total_level, puzzles;
+  for (const test::Puzzle& p : every_puzzle()) {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, p.layout);
+    m.Toolbar2_ButtonClick("risolvi");
+    ASSERT_EQ(m.txtstringa.text(), p.solution) << p.id;
+    EXPECT_EQ(test::grid_of(m), p.solution) << p.id;
+    EXPECT_TRUE(s.rt.messages.empty()) << p.id << ": " << s.rt.messages.front();
+    EXPECT_TRUE(m.finito && !m.problema) << p.id;
+
+    // The rating agrees with the counters the solve left.
+    ASSERT_GE(m.livello, 0);
+    ASSERT_LE(m.livello, 13);
+    const std::string name = kNames[m.livello];
+    EXPECT_EQ(m.txtlivello.text(), name + "  -  " + m.stringaliv) << p.id;
+    EXPECT_EQ(m.txthint.text(), name + " - " + m.stringaliv + " tot. " + std::to_string(m.tot));
+    int tot = 0, highest = 0;
+    for (int L = 1; L <= 13; ++L) {
+      tot += (L <= 9 ? L : 20) * m.liv(L);
+      if (m.liv(L) > 0) highest = L;
+    }
+    EXPECT_EQ(m.tot, tot) << p.id;
+    EXPECT_LE(highest, m.livello) << p.id;
+    // Trial and verify is the last resort and always counted.
+    EXPECT_EQ(m.livello == 13, m.liv13 > 0) << p.id;
+    EXPECT_EQ(grade_of(p.id) == "dm", m.liv13 > 0) << p.id;
+    EXPECT_EQ(m.conteggioeseguito, m.liv13 > 0) << p.id << ": the count comes before the trial";
+
+    const std::string g = grade_of(p.id);
+    ++histogram[g][m.livello];
+    without_trial[g] += m.liv13 == 0;
+    total_level[g] += m.livello;
+    ++puzzles[g];
+  }
+
+  // Levels per grade, and how many puzzles the techniques solve without trial and verify.
+  std::ostringstream report;
+  for (const char* g : {"dt", "db", "di", "da", "de", "du", "dm"}) {
+    report << g << ": " << without_trial[g] << "/" << puzzles[g] << " without trial, levels";
+    for (const auto& [level, n] : histogram[g]) report << " " << level << "x" << n;
+    report << "\n";
+  }
+  std::cout << report.str();
+
+  // On the whole: easy grades (t, b) below middle ones (i, a), below hard ones (e, u), below the
+  // puzzles that need trial and verify.
+  const auto mean = [&](std::initializer_list<const char*> grades) {
+    int sum = 0, n = 0;
+    for (const char* g : grades) {
+      sum += total_level[g];
+      n += puzzles[g];
+    }
+    return static_cast<double>(sum) / n;
+  };
+  EXPECT_LT(mean({"dt", "db"}), mean({"di", "da"}));
+  EXPECT_LT(mean({"di", "da"}), mean({"de", "du"}));
+  EXPECT_LT(mean({"de", "du"}), mean({"dm"}));
+}
+
+// A puzzle that the naked singles and pairs complete: level 0, nothing counted, and the rating
+// texts of an empty detail.
+TEST(SolveCommand, SinglesOnlyPuzzleIsBanale) {
+  test::Started s;
+  Main& m = *s.m;
+  load(m, puzzle("dt-15").layout);
+  m.Toolbar2_ButtonClick("risolvi");
+  ASSERT_TRUE(m.finito);
+  EXPECT_EQ(m.livello, 0);
+  EXPECT_EQ(counters(m), (std::array<int, 14>{}));
+  EXPECT_EQ(m.stringaliv, "");
+  EXPECT_EQ(m.tot, 0);
+  EXPECT_EQ(m.txtlivello.text(), " BANALE  -  ");
+  EXPECT_EQ(m.txthint.text(), " BANALE -  tot. 0");
+  EXPECT_EQ(m.calling, "risolvi");
+}
+
+// The solve button and its menu refuse a board without a puzzle or a complete one; the menu
+// measures from its click like the button; while a solve runs the window refuses other
+// commands.
+TEST(SolveCommand, GuardsAndTheClock) {
+  {
+    test::Started s;
+    s.m->mnusolve.on_click();
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"nessun schema caricato"});
+  }
+  {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, puzzle("dt-15").layout);
+    m.Toolbar2_ButtonClick("risolvi");
+    ASSERT_TRUE(m.finito);
+    m.mnusolve.on_click();
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema già completato"});
+  }
+  {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, puzzle("db-18").layout);
+    s.rt.clock = 500.0f;
+    bool clicked = false;
+    s.rt.on_yield = [&] {
+      s.rt.clock = 503.25f;
+      if (clicked) return;
+      clicked = true;
+      m.Toolbar2.on_button_click("new");
+      m.mnuposition.on_click();
+    };
+    m.mnusolve.on_click();
+    EXPECT_EQ(s.rt.messages,
+              (std::vector<std::string>{"risoluzione in corso", "risoluzione in corso"}));
+    EXPECT_EQ(m.txtstringa.text(), puzzle("db-18").solution);
+    EXPECT_EQ(m.chiamante, "analisi");
+    EXPECT_FLOAT_EQ(m.t0, 500.0f);
+    EXPECT_EQ(m.tempo.text(), "3,25 s");
+    EXPECT_FALSE(m.solve_running);
+  }
+  {
+    // Outside "manuale" and "analisi" the singles it finds would never be placed: it does not run.
+    test::Started s;
+    Main& m = *s.m;
+    load(m, puzzle("dt-1").layout);
+    const std::vector<std::string> before = test::position_of(m);
+    m.chiamante = "genera";
+    m.risolvi_con_livelli();
+    EXPECT_EQ(test::position_of(m), before);
+    EXPECT_FALSE(m.finito);
+  }
+}
+
+// A layout with two solutions: the count stops the ladder with its message, the board is left
+// unsolved and txtstringa shows the solution the count stored; no rating. Run again on the same
+// puzzle, the ladder does not count again: the stored outcome decides.
+TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
+  std::string solution, swapped;
+  const std::string layout = several_solutions(solution, swapped);
+  ASSERT_FALSE(layout.empty());
+  test::Started s;
+  Main& m = *s.m;
+  load(m, layout);
+  m.Toolbar2_ButtonClick("risolvi");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema con più di una soluzione"});
+  std::string stored;
+  for (const std::string& d : m.grigliasoluzione) stored += d;
+  EXPECT_TRUE(stored == solution || stored == swapped) << stored;
+  EXPECT_EQ(m.txtstringa.text(), stored);
+  EXPECT_EQ(m.txtlivello.text(), "");
+  EXPECT_EQ(m.liv13, 0);
+  EXPECT_TRUE(m.conteggioeseguito);
+
+  for (std::string& d : m.grigliasoluzione) d.clear();
+  m.chiamante = "analisi";
+  m.risolvi_con_livelli();
+  EXPECT_EQ(s.rt.messages.size(), 2u);
+  EXPECT_EQ(s.rt.messages.back(), "schema con più di una soluzione");
+  for (const std::string& d : m.grigliasoluzione) EXPECT_EQ(d, "") << "counted again";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The ladder over stand-in rungs
+
+// Stand-ins for the 19 rungs, but for the first `real` ones: each keeps its rung's levels and
+// outcomes, records its call and runs what the test scripts for it. Unscripted, a rung finds
+// nothing; rungs 18 and 19 then deepen their search as the rule of 45 does.
+struct StandIns {
+  static inline std::vector<int> calls;
+  static inline std::array<std::function<void(Main&)>, 19> script;
+  std::array<ladder::Rung, 19> table{};
+
+  explicit StandIns(size_t real = 0) {
+    calls.clear();
+    script = {};
+    build(real, std::make_index_sequence<19>{});
+  }
+  template <size_t... I>
+  void build(size_t real, std::index_sequence<I...>) {
+    ((table[I] = rating::rungs()[I], table[I].run = I < real ? table[I].run : &stand_in<I>), ...);
+  }
+  template <size_t I>
+  static void stand_in(Main& m) {
+    calls.push_back(static_cast<int>(I) + 1);
+    if (rating::rungs()[I].found == Found::Single) m.cella = 81;
+    if (script[I]) script[I](m);
+    if (I == 17 && !m.modificato && m.volte < 6) ++m.volte;
+    if (I == 18 && !m.modificato && m.volteestese < 7) ++m.volteestese;
+  }
+  void run(Main& m) { rating::run(m, table); }
+};
+
+// A loaded puzzle, one digit placed (the cell a scripted single reports), whose count already
+// found several solutions: the end sequence stops at once with its message.
+void counted_board(Main& m) {
+  load(m, puzzle("dt-1").layout);
+  m.chiamante = "analisi";
+  m.Text1[0].set_text(std::string(1, puzzle("dt-1").solution[0]));
+  m.conteggioeseguito = true;
+  m.count_result = Main::CountResult::Several;
+  m.soluzioni = 2;
+}
+
+std::vector<int> rungs_up_to(int last) {
+  std::vector<int> v;
+  for (int r = 1; r <= last; ++r) v.push_back(r);
+  return v;
+}
+
+// Rung 17 is reached once the naked triple has failed; rung 19 in the third pass where rung 18
+// fails (volte 3 -> 4 -> 5 -> 6); the end sequence after the fourth failure of rung 19
+// (volteestese 3 -> 7).
+TEST(RatingLadder, DeepensTheRuleOf45StepByStepBeforeTheEnd) {
+  test::Started s;
+  Main& m = *s.m;
+  counted_board(m);
+  StandIns f;
+  f.run(m);
+  std::vector<int> expected = rungs_up_to(16);
+  for (int pass = 0; pass < 2; ++pass)
+    for (const int r : rungs_up_to(18)) expected.push_back(r);
+  for (int pass = 0; pass < 4; ++pass)
+    for (const int r : rungs_up_to(19)) expected.push_back(r);
+  EXPECT_EQ(StandIns::calls, expected);
+  EXPECT_EQ(m.volte, 6);
+  EXPECT_EQ(m.volteestese, 7);
+  EXPECT_TRUE(m.varcontrolloesteso);
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema con più di una soluzione"});
+  EXPECT_EQ(m.livello, 0);
+  EXPECT_EQ(m.calling, "risolvi");
+  EXPECT_EQ(m.calling1, "");
+}
+
+// A contradiction that the rule of 45 with derived cages meets ends the ladder: it would meet it
+// again at every pass without deepening its search.
+TEST(RatingLadder, AContradictionAtTheRuleOf45EndsTheLadder) {
+  for (const int rung : {18, 19}) {
+    SCOPED_TRACE(rung);
+    test::Started s;
+    Main& m = *s.m;
+    counted_board(m);
+    StandIns f;
+    StandIns::script[static_cast<size_t>(rung - 1)] = [&](Main& b) {
+      if (b.volte == 6 || rung == 18) b.problema = true;
+    };
+    f.run(m);
+    std::vector<int> expected = rungs_up_to(16);
+    for (int pass = 0; pass < (rung == 18 ? 1 : 3); ++pass)
+      for (const int r : rungs_up_to(18)) expected.push_back(r);
+    if (rung == 19) expected.push_back(19);
+    EXPECT_EQ(StandIns::calls, expected);
+    EXPECT_TRUE(m.problema);
+    EXPECT_TRUE(s.rt.messages.empty());
+  }
+}
+
+// Each rung's success once: the level it raises and counts.
+TEST(RatingLadder, EachRungRaisesAndCountsItsLevel) {
+  struct Case {
+    int rung;
+    const char* when;  // "first": its first call; "deeper": once volte has grown
+    bool deep_sums;    // the sum check's change came from its deep analysis
+    int level;
+  };
+  const Case cases[] = {
+      {1, "first", false, 0},  {2, "first", false, 0},   {3, "first", false, 0},
+      {4, "first", false, 0},  {5, "first", false, 1},   {6, "first", false, 1},
+      {7, "first", false, 1},  {8, "first", false, 2},   {8, "first", true, 8},
+      {9, "first", false, 3},  {10, "first", false, 3},  {11, "first", false, 3},
+      {12, "first", false, 3}, {13, "first", false, 4},  {14, "first", false, 5},
+      {15, "first", false, 6}, {16, "first", false, 7},  {17, "first", false, 9},
+      {18, "first", false, 10}, {18, "deeper", false, 11}, {19, "first", false, 12},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rung) + " " + c.when);
+    test::Started s;
+    Main& m = *s.m;
+    counted_board(m);
+    StandIns f;
+    bool done = false;
+    const bool single = rating::rungs()[static_cast<size_t>(c.rung - 1)].found == Found::Single;
+    StandIns::script[static_cast<size_t>(c.rung - 1)] = [&](Main& b) {
+      if (done || (std::string(c.when) == "deeper" && b.volte < 4)) return;
+      done = true;
+      if (single) b.cella = 0;  // the placed digit
+      else b.modificato = true;
+      b.sommeestese = c.deep_sums;
+    };
+    f.run(m);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(m.livello, c.level);
+    std::array<int, 14> expected{};
+    if (c.level > 0) expected[static_cast<size_t>(c.level - 1)] = 1;
+    EXPECT_EQ(counters(m), expected);
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema con più di una soluzione"});
+  }
+}
+
+// What the end sequence does with the count: it runs once per puzzle, never in the generator's
+// time-limited mode, and only exactly one solution goes on to trial and verify.
+TEST(RatingLadder, TheCountDecidesTheEnd) {
+  std::string solution, swapped;
+  const std::string several = several_solutions(solution, swapped);
+  // Row 1 of dt-1's solution as one-cell cages but for two neighbouring cells that hold neither 1
+  // nor 2, caged with sum 3: they would need 1 and 2, which the row holds elsewhere.
+  const std::string& sol = puzzle("dt-1").solution;
+  std::string none;
+  int pair = -1;
+  for (int c = 0; c < 8 && pair < 0; ++c)
+    if (sol[c] > '2' && sol[c + 1] > '2') pair = c;
+  ASSERT_GE(pair, 0);
+  for (int i = 0; i < 81; ++i) {
+    if (i == pair + 1) continue;
+    const auto two = [](int x) { return std::string(x < 10 ? "0" : "") + std::to_string(x); };
+    none += i == pair ? "3," + two(i) + two(i + 1) + ";" : std::string(1, sol[i]) + "," + two(i) + ";";
+  }
+
+  struct Case {
+    const char* name;
+    std::string layout;
+    std::function<void(test::Started&)> setup;
+    std::vector<std::string> messages;
+    bool counted;
+  };
+  const Case cases[] = {
+      {"several", several, [](test::Started&) {}, {"schema con più di una soluzione"}, true},
+      {"none", none, [](test::Started&) {}, {"schema senza soluzione"}, true},
+      {"out of time",
+       puzzle("dt-1").layout,
+       [](test::Started& s) {
+         s.m->t0 = 1.0f;
+         s.rt.clock = 400.0f;
+       },
+       {"conteggio interrotto"},
+       true},
+      {"generator mode", puzzle("dt-1").layout, [](test::Started& s) { s.m->generaeconta = true; },
+       {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::Started s;
+    Main& m = *s.m;
+    load(m, c.layout);
+    ASSERT_FALSE(m.problema);
+    m.chiamante = "analisi";
+    c.setup(s);
+    StandIns f;
+    f.run(m);
+    EXPECT_EQ(s.rt.messages, c.messages);
+    EXPECT_EQ(m.conteggioeseguito, c.counted);
+    EXPECT_EQ(m.liv13, 0) << "no trial";
+  }
+}
+
+// With the singles, pairs and sum check only, trial and verify finishes a puzzle that needs cage
+// against cage: one deduction per end sequence, each counted at level 13, the count made once.
+TEST(RatingLadder, TrialAndVerifyFinishesWhatTheTechniquesLeaveCountingEachUse) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = puzzle("db-18");
+  load(m, p.layout);
+  m.chiamante = "analisi";
+  StandIns f(8);
+  f.run(m);
+  ASSERT_TRUE(m.finito);
+  EXPECT_EQ(test::grid_of(m), p.solution);
+  EXPECT_EQ(m.livello, 13);
+  const std::string log = m.frmlog.Text3.text();
+  int trials = 0;
+  for (size_t k = log.find("INIZIO PROVA E VERIFICA"); k != std::string::npos;
+       k = log.find("INIZIO PROVA E VERIFICA", k + 1))
+    ++trials;
+  EXPECT_GT(trials, 1);
+  EXPECT_EQ(m.liv13, std::min(trials, 255));
+  EXPECT_TRUE(m.conteggioeseguito);
+  EXPECT_EQ(m.calling1, "");
+  EXPECT_TRUE(s.rt.messages.empty());
+}
+
+// A trial that finds nothing is still counted, and ends the ladder: it would find nothing again.
+TEST(RatingLadder, ATrialWithoutDeductionIsCountedAndEndsTheLadder) {
+  test::Started s;
+  Main& m = *s.m;
+  load(m, puzzle("dt-1").layout);
+  m.chiamante = "analisi";
+  m.lunghezza1 = -100;  // no refutation is short enough
+  const std::vector<std::string> before = test::position_of(m);
+  StandIns f;
+  f.run(m);
+  EXPECT_EQ(m.livello, 13);
+  EXPECT_EQ(m.liv13, 1);
+  EXPECT_FALSE(m.finito);
+  EXPECT_EQ(test::position_of(m), before);
+  EXPECT_TRUE(s.rt.messages.empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The rating texts
+
+TEST(Rating, NameDetailAndTotal) {
+  struct Case {
+    int livello;
+    std::vector<std::pair<int, int>> uses;  // level, count
+    std::string detail;
+    int tot;
+  };
+  const Case cases[] = {
+      {0, {}, "", 0},
+      {13, {{13, 1}, {3, 4}, {1, 20}}, " 13x1 - 3x4 - 1x20", 52},
+      {10, {{10, 3}, {9, 1}}, " 10x3 - 9x1", 69},
+      {14, {{14, 1}, {13, 1}}, " L14x1 - 13x1", 40},
+      {13, {{14, 0}, {13, 2}}, " 13x2", 40},
+      {12, {{12, 1}, {11, 1}, {8, 2}, {2, 7}}, " 12x1 - 11x1 - 8x2 - 2x7", 70},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.detail);
+    test::Started s;
+    Main& m = *s.m;
+    m.livello = c.livello;
+    for (const auto& [level, n] : c.uses) m.liv(level) = n;
+    m.valuta_difficolta();
+    const std::string name = kNames[c.livello];
+    EXPECT_EQ(m.stringaliv, c.detail);
+    EXPECT_EQ(m.tot, c.tot);
+    EXPECT_EQ(m.txtlivello.text(), name + "  -  " + c.detail);
+    EXPECT_EQ(m.txthint.text(), name + " - " + c.detail + " tot. " + std::to_string(c.tot));
+  }
+}
+
+// The counters stop at 255; the total of every counter full does not overflow.
+TEST(Rating, CountersSaturateAndTheTotalHoldsThem) {
+  test::Started s;
+  Main& m = *s.m;
+  for (int k = 0; k < 300; ++k)
+    for (int L = 1; L <= 14; ++L) m.raise_level(L);
+  EXPECT_EQ(counters(m), (std::array<int, 14>{255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                              255, 255, 255, 255}));
+  m.valuta_difficolta();
+  EXPECT_EQ(m.tot, 255 * 45 + 20 * 255 * 5);
+  EXPECT_EQ(m.stringaliv.substr(0, 20), " L14x255 - 13x255 - ");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The rating in the library
+
+class RatingLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    file = test::temp_path("ks_rating_", ".db");
+    m.database = file;
+    m.Data1.set_database_name(file);
+    std::ostringstream rows;
+    for (int id = 1; id <= 2; ++id)
+      rows << "INSERT INTO schema VALUES (" << id << ", 3, 0, '"
+           << puzzle(id == 1 ? "dt-1" : "dt-2").layout << "', " << (id == 1 ? "50" : "10")
+           << ", 40, 'vecchio', '" << std::string(81, '.') << "');";
+    DataControl d;
+    d.set_database_name(file);
+    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + rows.str())) << d.error_text();
+  }
+  void TearDown() override { std::filesystem::remove(file); }
+
+  // Loads the puzzle of record 1 (the slowest of level 3), then moves the chooser to record 2.
+  void load_record_one_and_browse() {
+    m.Toolbar2_ButtonClick("libreria");
+    m.frmlivello.Option1[3].set_value(true);
+    m.frmlivello.Option1_Click(3);
+    m.frmlivello.numeroselezionato.set_text("1");
+    m.frmlivello.Command1_Click();
+    ASSERT_EQ(m.library_record, 1);
+    m.Toolbar2_ButtonClick("libreria");
+    m.frmlivello.Option1[3].set_value(true);
+    m.frmlivello.Option1_Click(3);
+    m.frmlivello.Command4_Click();
+    ASSERT_EQ(m.txtprogressivo.text(), "2");
+  }
+  std::string stored(int id, const std::string& field) {
+    return test::stored_field(file, "SELECT * FROM schema WHERE progressivo = ?", id, field);
+  }
+  // The solve button, with 7.06 seconds passing on the clock.
+  void solve() {
+    s.rt.clock = 100.0f;
+    s.rt.on_yield = [this] { s.rt.clock = 107.06f; };
+    m.Toolbar2_ButtonClick("risolvi");
+    ASSERT_TRUE(m.finito);
+  }
+
+  test::Started s;
+  Main& m = *s.m;
+  std::string file;
+};
+
+TEST_F(RatingLibraryTest, TheRatingGoesIntoTheRecordThePuzzleCameFrom) {
+  load_record_one_and_browse();
+  solve();
+  const std::string name = kNames[m.livello];
+  EXPECT_EQ(stored(1, "livello"), std::to_string(m.livello));
+  EXPECT_EQ(stored(1, "difficolta"), std::to_string(m.tot));
+  EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv);
+  EXPECT_EQ(stored(1, "tempo"), "7,06");
+  EXPECT_EQ(test::stored_field(file, "SELECT typeof(tempo) AS t FROM schema WHERE progressivo = ?",
+                               1, "t"),
+            "real");
+  EXPECT_EQ(stored(2, "dettaglio"), "vecchio");
+  EXPECT_EQ(stored(2, "tempo"), "10");
+  EXPECT_EQ(m.txtlivello.text(), name);
+  EXPECT_EQ(m.txtlivello1.text(), m.stringaliv);
+  EXPECT_EQ(m.testototale.text(), " tot. " + std::to_string(m.tot));
+  EXPECT_EQ(m.temporis.text(), "7,06");
+  EXPECT_EQ(m.txthint.text(), name + " - " + m.stringaliv + " tot. " + std::to_string(m.tot));
+  EXPECT_TRUE(s.rt.messages.empty());
+
+  // A detail longer than 80 characters is stored cut; the window shows it whole.
+  for (int L = 1; L <= 14; ++L) m.liv(L) = 100 + L;
+  m.valuta_difficolta();
+  ASSERT_GT(m.stringaliv.size(), 80u);
+  EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv.substr(0, 80));
+  EXPECT_EQ(m.txtlivello1.text(), m.stringaliv);
+}
+
+// A puzzle that a board reset replaced (as the generator's is) is rated on the window only.
+TEST_F(RatingLibraryTest, APuzzleThatReplacedTheLibrarysIsNotStored) {
+  load_record_one_and_browse();
+  const std::string before = test::file_bytes(file);
+  load(m, puzzle("dt-3").layout);
+  solve();
+  EXPECT_EQ(test::file_bytes(file), before);
+  EXPECT_EQ(m.txtlivello.text(), std::string(kNames[m.livello]) + "  -  " + m.stringaliv);
+  EXPECT_EQ(m.tempo.text(), "7,06 s");
+}
+
+}  // namespace
+}  // namespace ks
