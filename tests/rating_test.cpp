@@ -478,6 +478,90 @@ TEST(RatingLadder, ATrialWithoutDeductionIsCountedAndEndsTheLadder) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The ladders without a command
+
+// Each keeps every puzzle's solution; the full ladder finishes more puzzles than the short one,
+// which finishes more than the classic one (without the cages it has little to start from).
+TEST(OtherLadders, KeepTheSolutionOfEveryPuzzle) {
+  struct Case {
+    const char* name;
+    void (Main::*run)();
+  };
+  const Case cases[] = {{"risolvi_tutto", &Main::risolvi_tutto},
+                        {"risolvi_automatico", &Main::risolvi_automatico},
+                        {"risolvi_classico", &Main::risolvi_classico}};
+  std::vector<int> solved;
+  for (const Case& c : cases) {
+    solved.push_back(0);
+    for (const test::Puzzle& p : test::puzzles()) {
+      test::Started s;
+      Main& m = *s.m;
+      load(m, p.layout);
+      m.chiamante = "analisi";
+      m.calling = "risolvi";  // the classic ladder sets no mode of its own
+      (m.*c.run)();
+      ASSERT_TRUE(test::keeps(m, p.solution)) << c.name << " " << p.id;
+      EXPECT_FALSE(m.problema) << c.name << " " << p.id;
+      solved.back() += m.finito;
+    }
+  }
+  EXPECT_GT(solved[0], solved[1]);
+  EXPECT_GT(solved[1], solved[2]);
+  EXPECT_GT(solved[0], 90);
+}
+
+// risolvi_tutto counts nothing of its own: without an earlier count of one solution it stops
+// where the techniques do; after one, trial and verify finishes the puzzle, counted at level 13.
+// The short ladder stops at a pass that starts past its time limit; the classic ladder shows the
+// candidates and stops incomplete.
+TEST(OtherLadders, TheirEnds) {
+  const test::Puzzle& p = puzzle("dm-1");
+  {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, p.layout);
+    m.chiamante = "analisi";
+    m.risolvi_tutto();
+    EXPECT_FALSE(m.finito);
+    EXPECT_EQ(m.liv13, 0);
+    EXPECT_TRUE(test::keeps(m, p.solution));
+
+    m.conta_soluzioni_tecniche();
+    ASSERT_EQ(m.soluzioni, 1);
+    m.risolvi_tutto();
+    EXPECT_TRUE(m.finito);
+    EXPECT_EQ(test::grid_of(m), p.solution);
+    EXPECT_EQ(m.livello, 13);
+    EXPECT_GE(m.liv13, 1);
+  }
+  {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, p.layout);
+    const std::vector<std::string> before = test::position_of(m);
+    m.generaeconta = true;
+    m.t0 = 10.0f;
+    s.rt.clock = 131.0f;
+    m.risolvi_automatico();
+    EXPECT_EQ(test::position_of(m), before);
+    EXPECT_EQ(m.tempo.text(), "121,00 s");
+    EXPECT_EQ(m.chiamante, "analisi");
+    EXPECT_EQ(m.calling, "risolvi");
+  }
+  {
+    test::Started s;
+    Main& m = *s.m;
+    load(m, p.layout);
+    m.chiamante = "analisi";
+    m.calling = "risolvi";
+    m.risolvi_classico();
+    EXPECT_FALSE(m.finito);
+    EXPECT_TRUE(m.mnupencil.checked());
+    EXPECT_TRUE(test::keeps(m, p.solution));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // The rating texts
 
 TEST(Rating, NameDetailAndTotal) {
