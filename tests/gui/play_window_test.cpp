@@ -221,6 +221,54 @@ class PlayWindowTest : public QObject {
     QVERIFY(w_->main_window().grab().save(shot("complete.png")));
   }
 
+  // The solve button on a loaded puzzle: the grid solved, its rating on the hint line and the
+  // level boxes, the solve time, the log window shown.
+  void theSolveButtonSolvesAndRates() {
+    const auto p = puzzle("db-18");
+    w_->load(p);
+    QTest::mouseClick(w_->button("Toolbar2", "risolvi"), Qt::LeftButton);
+    Program::settle();
+    QVERIFY(m().finito);
+    QCOMPARE(m().txtstringa.text(), p.solution);
+    for (int i = 0; i < 81; ++i) QVERIFY(w_->cell("Text1", i)->isVisible());
+    const std::string rating = m().txthint.text();
+    QVERIFY(rating.rfind(" HARD - gruppocontrogruppo - ", 0) == 0);
+    QCOMPARE(w_->find(QStringLiteral("txthint"))->isVisible(), true);
+    QVERIFY(m().txtlivello.text().rfind(" HARD - gruppocontrogruppo  -  ", 0) == 0);
+    QVERIFY(m().tempo.text().size() > 2 && m().tempo.text().substr(m().tempo.text().size() - 2) == " s");
+    QVERIFY(m().frmlog.visible());
+    QVERIFY(w_->main_window().grab().save(shot("solved_and_rated.png")));
+  }
+
+  // The hint button: the step waits at the traffic light with its cells highlighted; the green
+  // light applies it.
+  void aHintWaitsAtTheTrafficLight() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    const auto candidates = [this] {
+      std::vector<std::string> c;
+      for (const ks::TextBox& t : m().Text2) c.push_back(t.text());
+      return c;
+    };
+    const std::vector<std::string> before = candidates();
+    std::string hint;
+    {
+      Player player(*w_);
+      player.on_step = [&] {
+        Program::settle();
+        hint = m().txthint.text();
+        QVERIFY(w_->find(QStringLiteral("Pictgo"))->isVisible());
+        w_->main_window().grab().save(shot("hint_at_traffic_light.png"));
+      };
+      QTest::mouseClick(w_->button("Toolbar1", "suggerisci"), Qt::LeftButton);
+      QCOMPARE(player.steps, 1);
+    }
+    Program::settle();
+    QCOMPARE(hint, std::string("NAKED PAIR 12 in r2c2 e r2c1"));
+    QVERIFY(!m().Pictgo.visible());
+    QVERIFY(candidates() != before);
+  }
+
   // A hint longer than its line shows whole as the line's tool-tip; placed digits stay whole
   // beside the cage sums.
   void longHintsAndDigitsBesideTheSums() {
