@@ -2,8 +2,11 @@
 // the board as the library loads it, and quantiles of per-puzzle times.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,20 @@ inline double quantile(std::vector<double> v, double q) {
   const size_t k =
       std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5));
   return v[k];
+}
+
+// The median, 99th percentile and maximum of the per-puzzle times (milliseconds) as counters,
+// over all puzzles and per grade.
+inline void report_times(benchmark::State& state, const std::vector<double>& all,
+                         const std::map<std::string, std::vector<double>>& by_grade) {
+  state.counters["median_ms"] = quantile(all, 0.5);
+  state.counters["p99_ms"] = quantile(all, 0.99);
+  state.counters["max_ms"] = quantile(all, 1.0);
+  for (const auto& [grade, v] : by_grade) {
+    state.counters[grade + "_median_ms"] = quantile(v, 0.5);
+    state.counters[grade + "_p99_ms"] = quantile(v, 0.99);
+    state.counters[grade + "_max_ms"] = quantile(v, 1.0);
+  }
 }
 
 }  // namespace ks::bench

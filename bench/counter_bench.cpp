@@ -17,7 +17,6 @@ namespace {
 
 using ks::bench::load;
 using ks::bench::Puzzle;
-using ks::bench::quantile;
 
 // Whether the count just made found exactly the known solution.
 bool found_solution(const ks::Main& m, const Puzzle& p) {
@@ -54,14 +53,7 @@ void BM_CountSolutions(benchmark::State& state) {
     }
   }
   if (!right) state.SkipWithError("a count did not find exactly the known solution");
-  state.counters["median_ms"] = quantile(all, 0.5);
-  state.counters["p99_ms"] = quantile(all, 0.99);
-  state.counters["max_ms"] = quantile(all, 1.0);
-  for (const auto& [grade, v] : by_grade) {
-    state.counters[grade + "_median_ms"] = quantile(v, 0.5);
-    state.counters[grade + "_p99_ms"] = quantile(v, 0.99);
-    state.counters[grade + "_max_ms"] = quantile(v, 1.0);
-  }
+  ks::bench::report_times(state, all, by_grade);
 }
 BENCHMARK(BM_CountSolutions)->Unit(benchmark::kMillisecond)->Iterations(3);
 

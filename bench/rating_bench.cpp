@@ -17,7 +17,6 @@
 namespace {
 
 using ks::bench::Puzzle;
-using ks::bench::quantile;
 
 std::vector<Puzzle> all_puzzles() {
   std::vector<Puzzle> out = ks::bench::killer_puzzles("killer.txt");
@@ -56,15 +55,8 @@ void BM_SolveAndRate(benchmark::State& state) {
     }
   }
   if (!right) state.SkipWithError("a solve did not give the known solution with a rating");
-  state.counters["median_ms"] = quantile(all, 0.5);
-  state.counters["p99_ms"] = quantile(all, 0.99);
-  state.counters["max_ms"] = quantile(all, 1.0);
-  for (const auto& [grade, v] : by_grade) {
-    state.counters[grade + "_median_ms"] = quantile(v, 0.5);
-    state.counters[grade + "_p99_ms"] = quantile(v, 0.99);
-    state.counters[grade + "_max_ms"] = quantile(v, 1.0);
-    state.counters[grade + "_with_trial"] = with_trial[grade];
-  }
+  ks::bench::report_times(state, all, by_grade);
+  for (const auto& [grade, n] : with_trial) state.counters[grade + "_with_trial"] = n;
 }
 BENCHMARK(BM_SolveAndRate)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -63,21 +63,7 @@ std::array<int, 14> counters(Main& m) {
   return c;
 }
 
-const char* const kNames[] = {" BANALE",
-                              " FACILE singoli nascosti",
-                              " MEDIO controllo somme",
-                              " AVANZATO gruppocontrosettore",
-                              " AVANZATO obbligate",
-                              " HARD - hiddenpair",
-                              " HARD - gruppocontrogruppo",
-                              " VERY HARD - nakedtriple",
-                              " VERY HARD - Analisi Somme profonda",
-                              " VERY HARD - Regola 45 multipla",
-                              " EXTREME - Altri Gruppi",
-                              " EXTREME - Altri Gruppi numerosi",
-                              " EXTREME - Altri Gruppi multipli",
-                              " EXTREME - Prova e Verifica",
-                              " EXTREME - Prova e Verifica"};
+std::string name_of(int livello) { return rating::level_name(livello); }
 
 // ---------------------------------------------------------------------------------------------
 // The solve command on every known puzzle
@@ -98,7 +84,7 @@ TEST(SolveCommand, EveryPuzzleIsSolvedAndRatedAndHarderGradesRateHigher) {
     // The rating agrees with the counters the solve left.
     ASSERT_GE(m.livello, 0);
     ASSERT_LE(m.livello, 13);
-    const std::string name = kNames[m.livello];
+    const std::string name = name_of(m.livello);
     EXPECT_EQ(m.txtlivello.text(), name + "  -  " + m.stringaliv) << p.id;
     EXPECT_EQ(m.txthint.text(), name + " - " + m.stringaliv + " tot. " + std::to_string(m.tot));
     int tot = 0, highest = 0;
@@ -568,16 +554,18 @@ TEST(Rating, NameDetailAndTotal) {
   struct Case {
     int livello;
     std::vector<std::pair<int, int>> uses;  // level, count
-    std::string detail;
+    std::string name, detail;
     int tot;
   };
   const Case cases[] = {
-      {0, {}, "", 0},
-      {13, {{13, 1}, {3, 4}, {1, 20}}, " 13x1 - 3x4 - 1x20", 52},
-      {10, {{10, 3}, {9, 1}}, " 10x3 - 9x1", 69},
-      {14, {{14, 1}, {13, 1}}, " L14x1 - 13x1", 40},
-      {13, {{14, 0}, {13, 2}}, " 13x2", 40},
-      {12, {{12, 1}, {11, 1}, {8, 2}, {2, 7}}, " 12x1 - 11x1 - 8x2 - 2x7", 70},
+      {0, {}, " BANALE", "", 0},
+      {13, {{13, 1}, {3, 4}, {1, 20}}, " EXTREME - Prova e Verifica", " 13x1 - 3x4 - 1x20", 52},
+      {10, {{10, 3}, {9, 1}}, " EXTREME - Altri Gruppi", " 10x3 - 9x1", 69},
+      {14, {{14, 1}, {13, 1}}, " EXTREME - Prova e Verifica", " L14x1 - 13x1", 40},
+      {12, {{12, 1}, {11, 1}, {8, 2}, {2, 7}}, " EXTREME - Altri Gruppi multipli",
+       " 12x1 - 11x1 - 8x2 - 2x7", 70},
+      {8, {{8, 1}, {5, 2}}, " VERY HARD - Analisi Somme profonda", " 8x1 - 5x2", 18},
+      {3, {{3, 1}}, " AVANZATO gruppocontrosettore", " 3x1", 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.detail);
@@ -586,11 +574,10 @@ TEST(Rating, NameDetailAndTotal) {
     m.livello = c.livello;
     for (const auto& [level, n] : c.uses) m.liv(level) = n;
     m.valuta_difficolta();
-    const std::string name = kNames[c.livello];
     EXPECT_EQ(m.stringaliv, c.detail);
     EXPECT_EQ(m.tot, c.tot);
-    EXPECT_EQ(m.txtlivello.text(), name + "  -  " + c.detail);
-    EXPECT_EQ(m.txthint.text(), name + " - " + c.detail + " tot. " + std::to_string(c.tot));
+    EXPECT_EQ(m.txtlivello.text(), c.name + "  -  " + c.detail);
+    EXPECT_EQ(m.txthint.text(), c.name + " - " + c.detail + " tot. " + std::to_string(c.tot));
   }
 }
 
@@ -660,7 +647,7 @@ class RatingLibraryTest : public ::testing::Test {
 TEST_F(RatingLibraryTest, TheRatingGoesIntoTheRecordThePuzzleCameFrom) {
   load_record_one_and_browse();
   solve();
-  const std::string name = kNames[m.livello];
+  const std::string name = name_of(m.livello);
   EXPECT_EQ(stored(1, "livello"), std::to_string(m.livello));
   EXPECT_EQ(stored(1, "difficolta"), std::to_string(m.tot));
   EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv);
@@ -692,7 +679,7 @@ TEST_F(RatingLibraryTest, APuzzleThatReplacedTheLibrarysIsNotStored) {
   load(m, puzzle("dt-3").layout);
   solve();
   EXPECT_EQ(test::file_bytes(file), before);
-  EXPECT_EQ(m.txtlivello.text(), std::string(kNames[m.livello]) + "  -  " + m.stringaliv);
+  EXPECT_EQ(m.txtlivello.text(), name_of(m.livello) + "  -  " + m.stringaliv);
   EXPECT_EQ(m.tempo.text(), "7,06 s");
 }
 

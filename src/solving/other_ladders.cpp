@@ -85,17 +85,17 @@ void place_single(Main& m) {
   if (const int g = m.cage_of(cell); g >= 0) m.controllo_somme(g);
   m.cella = cell;
 }
-void automatico_hidden_box(Main& m) {
-  m.cerca_settore_con_valore_unico();
-  place_single(m);
+
+// The classic ladder writes its singles without the cage's sum check.
+void write_single(Main& m) {
+  if (m.cella >= 0 && m.cella < kCells) m.Text1[m.cella].set_text(m.numero);
 }
-void automatico_hidden_row(Main& m) {
-  m.cerca_righe_con_valore_unico();
-  place_single(m);
-}
-void automatico_hidden_column(Main& m) {
-  m.cerca_colonne_con_valore_unico();
-  place_single(m);
+
+// A single-finding procedure, then what the ladder does with the single it found.
+template <void (Main::*Find)(), void (*Then)(Main&)>
+void find_then(Main& m) {
+  (m.*Find)();
+  Then(m);
 }
 
 // Only a single found in a row is counted (outside a trial), and it raises no level.
@@ -108,18 +108,18 @@ constexpr std::array<Rung, 10> kAutomatico{
     on_found(rungs::kNakedSingle, automatico_after_naked),
     on_found(rungs::kCagePairs, ladder::leave_if_problem),
     Rung{.name = "cerca_settore_con_valore_unico",
-         .run = automatico_hidden_box,
+         .run = find_then<&Main::cerca_settore_con_valore_unico, place_single>,
          .found = Found::Single,
          .display = true,
          .on_success = ladder::leave_if_problem},
     Rung{.name = "cerca_righe_con_valore_unico",
-         .run = automatico_hidden_row,
+         .run = find_then<&Main::cerca_righe_con_valore_unico, place_single>,
          .found = Found::Single,
          .origine = "cerca_righe_con_valore_unico",
          .display = true,
          .on_success = automatico_after_row},
     Rung{.name = "cerca_colonne_con_valore_unico",
-         .run = automatico_hidden_column,
+         .run = find_then<&Main::cerca_colonne_con_valore_unico, place_single>,
          .found = Found::Single,
          .origine = "cerca_colonne_con_valore_unico",
          .display = true,
@@ -140,42 +140,21 @@ Next classico_pass_start(Main& m) {
   return Next::Rung;
 }
 
-// The ladder writes each single itself, without the cage's sum check.
-void write_single(Main& m) {
-  if (m.cella >= 0 && m.cella < kCells) m.Text1[m.cella].set_text(m.numero);
-}
-void classico_naked(Main& m) {
-  m.naked_single_classico();
-  write_single(m);
-}
-void classico_row(Main& m) {
-  m.cerca_righe_con_valore_unico();
-  write_single(m);
-}
-void classico_column(Main& m) {
-  m.cerca_colonne_con_valore_unico();
-  write_single(m);
-}
-void classico_box(Main& m) {
-  m.cerca_settore_con_valore_unico();
-  write_single(m);
-}
-
 constexpr std::array<Rung, 8> kClassico{
     Rung{.name = "naked_single_classico",
-         .run = classico_naked,
+         .run = find_then<&Main::naked_single_classico, write_single>,
          .found = Found::Single,
          .on_success = ladder::leave_if_problem_or_done},
     Rung{.name = "cerca_righe_con_valore_unico",
-         .run = classico_row,
+         .run = find_then<&Main::cerca_righe_con_valore_unico, write_single>,
          .found = Found::Single,
          .on_success = ladder::leave_if_problem},
     Rung{.name = "cerca_colonne_con_valore_unico",
-         .run = classico_column,
+         .run = find_then<&Main::cerca_colonne_con_valore_unico, write_single>,
          .found = Found::Single,
          .on_success = ladder::leave_if_problem},
     Rung{.name = "cerca_settore_con_valore_unico",
-         .run = classico_box,
+         .run = find_then<&Main::cerca_settore_con_valore_unico, write_single>,
          .found = Found::Single,
          .on_success = ladder::leave_if_problem},
     rungs::kBoxLine,

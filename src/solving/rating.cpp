@@ -6,6 +6,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "solving/rating_ladder.h"
 
 namespace ks {
 
@@ -42,11 +43,15 @@ constexpr size_t kStoredDetail = 80;
 
 }  // namespace
 
+const char* rating::level_name(int livello) {
+  return kLevelNames[static_cast<size_t>(std::clamp(livello, 0, 14))];
+}
+
 // Example: one use of level 13, four of level 3 and twenty of level 1 give the detail
 // " 13x1 - 3x4 - 1x20" and the total 20 + 12 + 20 = 52.
 void Main::valuta_difficolta() {
   stringaliv = "";
-  const std::string name = kLevelNames[static_cast<size_t>(std::clamp(livello, 0, 14))];
+  const std::string name = rating::level_name(livello);
   tot = 0;
   for (int L = 14; L >= 1; --L) {
     const int uses = liv(L);

@@ -1,6 +1,6 @@
 // The rating ladder as a table, so that it can also run over stand-in rungs with the same levels
-// and outcomes, and the end steps that the full ladders share (trial and verify, level 13, a
-// fresh start).
+// and outcomes; the end steps that the full ladders share (trial and verify, level 13, a fresh
+// start); the names of the levels.
 #pragma once
 
 #include <span>
@@ -15,6 +15,10 @@ std::span<const ladder::Rung> rungs();
 // The rating ladder over `table` (rungs() or stand-ins for its 19 rungs): its set-up, its passes
 // and, after the last rung, the deepening of the rule of 45 and the end sequence.
 void run(Main& m, std::span<const ladder::Rung> table);
+
+// The name of a difficulty level 0..14 as the rating shows it (" BANALE" .. " EXTREME - Prova e
+// Verifica"; 13 and 14 share theirs).
+const char* level_name(int livello);
 
 // Trial and verify as the last resort of a full ladder: fresh depths, one trial, level 13 always
 // counted; the ladder leaves once the grid is complete or when the trial found nothing (it would
