@@ -200,8 +200,8 @@ TEST(SolveCommand, GuardsAndTheClock) {
   }
 }
 
-// A layout with two solutions: the count stops the ladder with its message, the board is left
-// unsolved and txtstringa shows the solution the count stored; no rating. Run again on the same
+// A layout with two solutions: the count stops the ladder with its message, the board is left as
+// the techniques left it, unsolved, and txtstringa shows the solution the count stored; no rating. Run again on the same
 // puzzle, the ladder does not count again: the stored outcome decides.
 TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
   std::string solution, swapped;
@@ -210,8 +210,15 @@ TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
   test::Started s;
   Main& m = *s.m;
   load(m, layout);
+  std::vector<std::string> stuck;
+  s.rt.on_yield = [&] {
+    if (m.calling1 != "trial") stuck = test::position_of(m);  // the last one before the count
+  };
   m.Toolbar2_ButtonClick("risolvi");
   EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema con più di una soluzione"});
+  EXPECT_EQ(test::position_of(m), stuck);
+  EXPECT_FALSE(m.finito);
+  EXPECT_LT(m.esposti, 81);
   std::string stored;
   for (const std::string& d : m.grigliasoluzione) stored += d;
   EXPECT_TRUE(stored == solution || stored == swapped) << stored;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "solving/rungs.h"
+#include "solving/snapshot.h"
 
 namespace ks {
 
@@ -40,13 +41,21 @@ Next after_derived_units(Main& m) {
 // The end of the road for the techniques: the solutions are counted, once per puzzle, and only a
 // puzzle with exactly one solution goes on to trial and verify. Without a count (the generator's
 // time-limited mode, or inside a trial) the ladder leaves. A count that ran out of time says
-// nothing about the puzzle, so it ends the ladder too.
+// nothing about the puzzle, so it ends the ladder too. A count that stopped at a second solution
+// leaves that solution on the board: the board goes back to where the techniques left it, the
+// puzzle unsolved.
 Next end_sequence(Main& m) {
   m.show_elapsed();
   if (!m.conteggioeseguito) {
     if (m.generaeconta || m.calling1 == "trial") return Next::Leave;
+    Snapshot before;
+    before.save(m);
     m.conta_soluzioni_tecniche();
     m.conteggioeseguito = true;
+    if (m.count_result == Main::CountResult::Several) {
+      before.restore(m);
+      m.finito = false;
+    }
   }
   const char* stop = nullptr;
   switch (m.count_result) {
