@@ -57,21 +57,12 @@ Next end_sequence(Main& m) {
       m.finito = false;
     }
   }
-  const char* stop = nullptr;
-  switch (m.count_result) {
-    case Main::CountResult::One:
-      return trial_and_restart(m);
-    case Main::CountResult::Several:
-      stop = "schema con più di una soluzione";
-      break;
-    case Main::CountResult::None:
-      stop = "schema senza soluzione";
-      break;
-    case Main::CountResult::Unknown:
-      stop = "conteggio interrotto";
-      break;
-  }
-  m.rt.MsgBox(stop, MsgButtons::Ok);
+  using Count = Main::CountResult;
+  if (m.count_result == Count::One) return trial_and_restart(m);
+  m.rt.MsgBox(m.count_result == Count::Several ? "schema con più di una soluzione"
+              : m.count_result == Count::None  ? "schema senza soluzione"
+                                               : "conteggio interrotto",
+              MsgButtons::Ok);
   return Next::Leave;
 }
 
