@@ -1,6 +1,5 @@
-// The hint command and the one-technique commands: the step shown is that of the first technique,
-// in the cascade's order, that finds one; the red light ends the command; with nothing to find
-// its self-calls end; the single commands wait at the traffic light in step mode only.
+// The hint command: the step shown is that of the first technique, in the cascade's order, that
+// finds one; the red light ends the command; with nothing to find its self-calls end.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -179,57 +178,6 @@ TEST(HintCascade, WithNothingToFindItsSelfCallsEnd) {
   EXPECT_EQ(m.volte, 6);
   EXPECT_EQ(m.volteestese, 7);
   EXPECT_TRUE(s.rt.messages.empty());
-}
-
-// Each one-technique command, at the first position along the hints of the puzzles where its
-// technique finds a step: in step mode it waits once and, after the green light, makes the step
-// it makes at once after a solve.
-TEST(TechniqueCommands, WaitInStepModeAndApplyAtOnceAfterASolve) {
-  struct Command {
-    const char* name;
-    void (Main::*click)();
-  };
-  const Command commands[] = {{"mnuhidden", &Main::mnuhidden_Click},
-                              {"mnurestricted", &Main::mnurestricted_Click},
-                              {"esegui_nakedpair", &Main::esegui_nakedpair}};
-  for (const Command& c : commands) {
-    SCOPED_TRACE(c.name);
-    bool checked = false;
-    for (const test::Puzzle& p : test::puzzles()) {
-      if (checked) break;
-      test::Started s;
-      Main& m = *s.m;
-      load(m, p.layout);
-      for (int hint = 0; hint < 100 && !m.finito && !checked; ++hint) {
-        Snapshot at;
-        at.save(m);
-        // After a solve: calling stays "risolvi", the step is made at once.
-        at.restore(m);
-        m.calling = "risolvi";
-        m.chiamante = "analisi";
-        m.modificato = false;
-        (m.*c.click)();
-        if (m.modificato) {
-          const std::vector<std::string> applied = test::position_of(m);
-          at.restore(m);
-          m.calling = "";
-          m.chiamante = "manuale";
-          test::Light light(s);
-          (m.*c.click)();
-          EXPECT_EQ(light.waits.size(), 1u) << p.id;
-          EXPECT_EQ(test::position_of(m), applied) << p.id;
-          EXPECT_TRUE(test::keeps(m, p.solution)) << p.id;
-          checked = true;
-          break;
-        }
-        at.restore(m);
-        test::Light light(s);
-        m.mnuposition_Click();
-        if (light.waits.empty()) break;
-      }
-    }
-    EXPECT_TRUE(checked);
-  }
 }
 
 }  // namespace
