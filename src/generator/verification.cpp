@@ -75,7 +75,31 @@ TryOutcome Main::try_layout(LayoutRun& run) {
   // ends the run.
   for (int i = 0; i < kCells; ++i)
     if (Text1[i].text().empty() && move_to_neighbour_cage(i)) break;
-  return TryOutcome::repair;
+  // The moved cells show their digits: when they were the last ones missing, the board is solved.
+  return finito ? TryOutcome::accept : TryOutcome::repair;
+}
+
+// The generate command: a new classic grid, carved and verified, until an attempt is accepted;
+// then the cages are drawn, the cells get their first candidates and the rating is shown. Other
+// commands are refused meanwhile (generation_running), while the window keeps repainting.
+void Main::generate_puzzle() {
+  generation_running = true;
+  nuovo_schema();
+  chiamante = "genera";
+  t0 = rt.Timer();
+  for (;;) {
+    show_generation_time(t1);
+    if (txtesposti.text().empty() || txtesposti.text() == "0") genera_griglia_classica();
+    filetxt.set_text("nuova generazione");
+    genera_schema();
+    if (!problema) break;
+    nuovo_schema();
+    chiamante = "genera";
+  }
+  disegna_gruppi();
+  inizializza_candidati();
+  valuta_difficolta();
+  generation_running = false;
 }
 
 }  // namespace ks
