@@ -622,6 +622,8 @@ class Main {
   void freeze_layout(LayoutRun& run);
   // One verification try of the frozen layout (see TryOutcome).
   TryOutcome try_layout(LayoutRun& run);
+  // The generate command ("genera" on the file toolbar).
+  void generate_puzzle();
   // The final renumbering: the working copies become the cage model again, emptied cages dropped
   // and the rest numbered from 0, coloured, boxed and drawn. False when it ended the run (a cell
   // in no cage or in two, or a cage that does not hold together: logged, problema, livello 14).

@@ -50,7 +50,7 @@ const std::vector<ToolbarButton>& toolbar2_buttons() {
       {"undo", "rigenera schema", "undo", ButtonStyle::Button, true, true},
       {"calcola", "somme", "calcola", ButtonStyle::Button, true, true},
       separator(),
-      {"genera", "generatore", "genera", ButtonStyle::Button, true, false},
+      {"genera", "generatore", "genera", ButtonStyle::Button, true, true},
       // Batch generation: hidden until the developer switch (a double click on Frame1).
       {"continuo", "generatore continuo", "magic", ButtonStyle::Button, false, false},
       separator(),
@@ -164,6 +164,8 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
     chiamante = "analisi";
     frmgeneratore.Show();
     Check2.set_value(1);
+  } else if (key == "genera") {
+    generate_puzzle();
   }
 }
 

@@ -115,18 +115,6 @@ std::string Main::layout_fault() const {
   return "";
 }
 
-// One try of the frozen layout. For now it accepts the layout as it stands when it is valid over
-// its grid and rejects it otherwise. The solving try replaces this body: empty the board, give
-// the initial candidates, rate by the rating ladder, count the solutions of a board left with
-// fewer than 60 digits (livello 13 when there is exactly one), and when a few cells stay empty,
-// move one of them with move_to_neighbour_cage and answer repair.
-TryOutcome Main::try_layout(LayoutRun& run) {
-  const std::string fault = layout_fault();
-  if (fault.empty()) return TryOutcome::accept;
-  log_generatore(fault + std::to_string(run.tries));
-  return TryOutcome::reject;
-}
-
 // Carving, then tries: each try is logged, the layout drawn and verified. A rejected try ends the
 // run; a repaired one is renumbered and tried again, at most eight times; an accepted one is
 // renumbered and ends the run.
@@ -167,7 +155,13 @@ void Main::genera_schema() {
       livello = 14;
       return;
     }
-    if (!renumber_cages(run) || outcome == TryOutcome::accept) return;
+    if (!renumber_cages(run)) return;
+    if (outcome == TryOutcome::accept) {
+      // Accepted by the count: the puzzle needs more than the techniques, whatever the ladder
+      // reached before.
+      if (run.counted) livello = 13;
+      return;
+    }
   }
 }
 

@@ -11,6 +11,7 @@ struct LayoutRun {
   int cut = 3;     // cut size of the greedy carving, alternating 4, 3, 4, ... from the first cage
   int count = 0;   // cells collected in listaappoggio (positions 1..count) by the growing cage
   int tries = 0;   // verification tries so far (0 at the freeze)
+  bool counted = false;  // the last try was accepted by the solution count, not by solving
 };
 
 // What one verification try makes of the frozen layout: accept it (the run renumbers and ends),
