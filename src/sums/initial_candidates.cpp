@@ -14,6 +14,9 @@ namespace ks {
 // Example: cage {r1c1, r1c2} of sum 3 -> both cells "12"; cage {r5c5} of sum 7 -> "7".
 void Main::inizializza_candidati() {
   modificato = false;
+  // Every cell starts again from its cage alone: combinations worked out for earlier candidates
+  // (an earlier try of the generator, say) no longer hold.
+  forget_combinations();
   const int last = std::min(gruppi, kCageSlots - 1);
   for (int g = 0; g <= last; ++g) {
     if (g < kCells) Textgruppo[g].set_visible(false);

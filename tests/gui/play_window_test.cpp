@@ -270,6 +270,23 @@ class PlayWindowTest : public QObject {
     QVERIFY(candidates() != before);
   }
 
+  // "genera" makes a new puzzle: cages drawn over the whole board, a rating shown, no digit.
+  void generateDrawsARatedPuzzle() {
+    w_->rt->Randomize(3u);
+    {
+      Player player(*w_);
+      QTest::mouseClick(w_->button("Toolbar2", "genera"), Qt::LeftButton);
+      QVERIFY(player.messages.empty());
+    }
+    Program::settle();
+    QVERIFY(!m().generation_running);
+    QVERIFY(!m().problema);
+    QCOMPARE(m().esposti, 0);
+    for (int c = 0; c < 81; ++c) QVERIFY(m().cage_of(c) >= 0);
+    QVERIFY(!m().txtlivello.text().empty());
+    QVERIFY(w_->main_window().grab().save(shot("generated.png")));
+  }
+
   // A hint longer than its line shows whole as the line's tool-tip; placed digits stay whole
   // beside the cage sums.
   void longHintsAndDigitsBesideTheSums() {
