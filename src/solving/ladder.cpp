@@ -63,6 +63,12 @@ void Main::raise_level(int L) {
 
 namespace ladder {
 
+Next fresh_pass(Main& m) {
+  m.modificato = false;
+  m.show_elapsed();
+  return Next::Rung;
+}
+
 namespace {
 // Each pass that restarts has placed a digit or removed a candidate, or raised one of the bounded
 // search depths (volte up to 6, volteestese up to 7, the deep sum analysis): no ladder needs

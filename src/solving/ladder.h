@@ -22,6 +22,10 @@ using Step = void (*)(Main&);
 using Decide = Next (*)(Main&);
 using LevelOf = int (*)(const Main&);
 
+// The start of a pass of the full ladders (rating, trial): nothing changed yet, and the elapsed
+// time shown with a yield.
+Next fresh_pass(Main& m);
+
 // The usual outcomes.
 Next restart(Main&);
 Next next_rung(Main&);

@@ -23,11 +23,6 @@ using rungs::on_found;
 using rungs::on_not_found;
 using rungs::with_level;
 
-Next pass_start(Main& m) {
-  m.modificato = false;
-  m.show_elapsed();
-  return Next::Rung;
-}
 
 // The rule of 45 with derived cages on units is worth 10 at its first depth, 11 once deepened.
 int derived_units_level(const Main& m) { return m.volte <= 3 ? 10 : 11; }
@@ -117,7 +112,7 @@ void run(Main& m, std::span<const Rung> table) {
   if (!m.explains()) return;
   m.start_ladder();
   m.calling1 = "";
-  ladder::run_ladder(m, {table, pass_start});
+  ladder::run_ladder(m, {table, ladder::fresh_pass});
 }
 
 Next trial_and_restart(Main& m) {

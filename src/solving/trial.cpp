@@ -22,11 +22,6 @@ using rungs::on_not_found;
 
 const std::string kSeparator(39, '=');
 
-Next trial_pass_start(Main& m) {
-  m.modificato = false;
-  m.show_elapsed();
-  return Next::Rung;
-}
 
 // After the rule of 45 with derived cages on bands, found or not: the ladder starts again while
 // the bands' depth can still grow or the rung changed something, and leaves once the units'
@@ -81,7 +76,7 @@ constexpr auto kTrialLadder =
 void Main::risolvi_in_prova() {
   start_ladder();
   ++trial_nesting;
-  ladder::run_ladder(*this, {kTrialLadder, trial_pass_start});
+  ladder::run_ladder(*this, {kTrialLadder, ladder::fresh_pass});
   --trial_nesting;
 }
 
