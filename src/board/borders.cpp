@@ -24,13 +24,6 @@ void swap_y2_y1(Line& a, Line& b) {
 }
 }  // namespace
 
-int Main::cell_number(const Value& v) {
-  if (!v.is_number()) return -1;
-  const double d = v.num();
-  if (d < 0 || d > kCells - 1 || d != std::floor(d)) return -1;
-  return static_cast<int>(d);
-}
-
 void Main::reset_cell_borders(int i) {
   const int L = Label2[i].left();
   const int T = Label2[i].top();

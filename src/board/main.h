@@ -265,7 +265,14 @@ class Main {
   bool explains() const { return chiamante == "manuale" || chiamante == "analisi"; }
 
   // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
-  static int cell_number(const Value& v);
+  // (Inline: every read of a cage's cells passes here, in the inner loops of the techniques.)
+  static int cell_number(const Value& v) {
+    if (!v.is_number()) return -1;
+    const double d = v.num();
+    if (!(d >= 0 && d <= kCells - 1)) return -1;
+    const int c = static_cast<int>(d);
+    return c == d ? c : -1;
+  }
 
   // The cage model, read safely. cage_cell: the cell in position k (1..kMaxCageCells) of cage g's
   // list (its empty cells during play), -1 when g or k lies outside the tables or the entry holds
