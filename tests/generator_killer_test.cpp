@@ -74,6 +74,7 @@ TEST(GenerateCommand, EveryAcceptedPuzzleIsASoundKillerWithOneSolution) {
     EXPECT_EQ(m.esposti, 0);
     for (int i = 0; i < 81; ++i) EXPECT_NE(m.Text2[i].text().find(solution[i]), std::string::npos);
     EXPECT_FALSE(m.txtlivello.text().empty());
+    EXPECT_EQ(m.frmlog.Text3.text(), " ");  // no step of the solution shows
     ASSERT_GE(m.livello, 0);
     ASSERT_LE(m.livello, 13);
     ++levels[static_cast<size_t>(m.livello)];

@@ -100,6 +100,9 @@ void Main::generate_puzzle() {
   }
   disegna_gruppi();
   inizializza_candidati();
+  // The tries' solving steps are the new puzzle's solution: the player starts with a clean log,
+  // as with any new puzzle.
+  frmlog.Text3.set_text(" ");
   valuta_difficolta();
   generation_running = false;
 }
