@@ -166,6 +166,8 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
     Check2.set_value(1);
   } else if (key == "genera") {
     generate_puzzle();
+  } else if (key == "continuo") {
+    generazione_continua();
   }
 }
 

@@ -7,7 +7,9 @@ namespace ks {
 // Shows cage `cage` unless it is the cage on display already; a negative number (a cell in no
 // cage) or one outside the cage tables empties the window. The combinations are recomputed first
 // with the enumeration that the technique at work uses ("somme1" without repeats, "somme2" with).
+// While a generation runs the window is the generator's log, and no cage is shown in it.
 void Main::mostra_somme_gruppo(int cage) {
+  if (generation_running) return;
   if (cage < 0 || cage >= kCageSlots) {
     frmgeneratore.last_shown = -1;
     frmgeneratore.Text1.set_text("");
