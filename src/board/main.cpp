@@ -167,6 +167,8 @@ Main::Main(Runtime& runtime) : rt(runtime) {
   txtstringa.attach(form, "txtstringa");
   txtstringa.move(460, 290, 230, 22);
   txtstringa.set_locked(true);
+  // Bound to the grid of the library record: shown, it would give a loaded puzzle's solution away.
+  txtstringa.set_visible(false);
   Check2.attach(form, "Check2");
   Check2.move(460, 324, 230, 22);
   Check2.set_caption("candidati modificabili manualmente");

@@ -40,6 +40,9 @@ TryOutcome Main::try_layout(LayoutRun& run) {
   livello = 0;
   liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =
       liv14 = 0;
+  // Each try rates the layout from nothing: the deep sum analysis that an earlier try switched on
+  // would make the puzzle look harder than it is.
+  varcontrolloesteso = false;
   // The ladder places the singles it finds only in "analisi" (or "manuale").
   chiamante = "analisi";
   risolvi_con_livelli();

@@ -59,8 +59,8 @@ class HeadlessRuntime : public Runtime {
   long yields = 0;
   int beeps = 0;
   int prints = 0;
-  // A wait that nobody answers would never end; past this many yields in a row the runtime
-  // gives up so that a faulty test fails instead of hanging.
+  // A wait that nobody answers would never end; past this many yields in all the runtime gives
+  // up so that a faulty test fails instead of hanging.
   long max_yields = 50'000'000;
 
  private:
