@@ -9,8 +9,6 @@ namespace ks {
 
 namespace {
 
-constexpr float kSecondsPerDay = 86400.0f;
-
 // The whole seconds a display of the clock stands for: "1h 2m 3s" -> 3723, "5m 3s" -> 303,
 // "42s" -> 42, "0" -> 0. A number without a unit counts as seconds.
 int shown_seconds(const std::string& text) {
@@ -68,9 +66,7 @@ void Main::Picture2_Click() {
 
 void Main::Timer2_Timer() {
   clock_now = rt.Timer();
-  float run = clock_now - clock_start;
-  // The clock reads seconds since midnight: a run across midnight goes on counting.
-  if (run < 0) run += kSecondsPerDay;
+  const double run = seconds_between(clock_start, clock_now);
   const long total = static_cast<long>(std::floor(clock_before)) + static_cast<long>(std::floor(run));
   std::string shown;
   if (total > 3600) {

@@ -24,14 +24,6 @@ constexpr const char* kBatchSource =
 constexpr double kRunLimit = 17200;
 // The detail stored in a record holds at most this many characters.
 constexpr std::size_t kStoredDetail = 80;
-constexpr double kSecondsPerDay = 86400;
-
-// Seconds from the clock reading `from` to `to`. The clock reads seconds since midnight: a span
-// across midnight goes on counting (a run ends long before a day has passed).
-double seconds_between(float from, float to) {
-  const double s = static_cast<double>(to) - static_cast<double>(from);
-  return s < 0 ? s + kSecondsPerDay : s;
-}
 
 // Seconds as the record's time field: a decimal number with a decimal comma and at most three
 // decimals, 0.0125 -> "0,013", 12 -> "12".

@@ -10,6 +10,13 @@ namespace ks {
 
 class Form;
 
+// Seconds from one reading of the seconds-since-midnight clock (Runtime::Timer) to a later one: a
+// span across midnight goes on counting. Example: 86399.5 -> 0.5 is 1 second.
+inline double seconds_between(float from, float to) {
+  const double s = static_cast<double>(to) - static_cast<double>(from);
+  return s < 0 ? s + 86400.0 : s;
+}
+
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgAnswer { Ok, Cancel };
 

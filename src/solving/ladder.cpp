@@ -9,16 +9,7 @@
 
 namespace ks {
 
-namespace {
-constexpr float kSecondsPerDay = 86400.0f;
-}  // namespace
-
-float Main::elapsed() const {
-  float e = t1 - t0;
-  // The clock reads seconds since midnight: a solve across midnight goes on counting.
-  if (e < 0) e += kSecondsPerDay;
-  return e;
-}
+float Main::elapsed() const { return static_cast<float>(seconds_between(t0, t1)); }
 
 // The text is written only when the hundredths shown change: the display comes before most
 // rungs, and a count runs the ladder thousands of times within one hundredth.
