@@ -75,6 +75,8 @@ TEST(GenerateCommand, EveryAcceptedPuzzleIsASoundKillerWithOneSolution) {
     for (int i = 0; i < 81; ++i) EXPECT_NE(m.Text2[i].text().find(solution[i]), std::string::npos);
     EXPECT_FALSE(m.txtlivello.text().empty());
     EXPECT_EQ(m.frmlog.Text3.text(), " ");  // no step of the solution shows
+    EXPECT_FALSE(m.mnupencil.checked());
+    for (int i = 0; i < 81; ++i) EXPECT_TRUE(m.Text1[i].visible() && !m.Text2[i].visible());
     ASSERT_GE(m.livello, 0);
     ASSERT_LE(m.livello, 13);
     ++levels[static_cast<size_t>(m.livello)];

@@ -103,6 +103,9 @@ void Main::generate_puzzle() {
   }
   disegna_gruppi();
   inizializza_candidati();
+  // The tries showed the candidates; the new puzzle comes, like a loaded one, with its digit
+  // boxes and the pencil marks off.
+  if (mnupencil.checked()) mnupencil_Click();
   // The tries' solving steps are the new puzzle's solution: the player starts with a clean log,
   // as with any new puzzle.
   frmlog.Text3.set_text(" ");
