@@ -1,16 +1,20 @@
-// Shared by the benchmarks: the killer puzzles of tests/data with their grades, a puzzle put on
-// the board as the library loads it, and quantiles of per-puzzle times.
+// Shared by the benchmarks: the killer puzzles of tests/data with their grades, puzzles of the
+// generate command from fixed seeds, a puzzle put on the board as the library loads it, and
+// quantiles of per-puzzle times.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <fstream>
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "board/main.h"
+#include "platform/headless_runtime.h"
 
 namespace ks::bench {
 
@@ -29,6 +33,64 @@ inline std::vector<Puzzle> killer_puzzles(const std::string& file = "killer.txt"
     const size_t a = line.find('|'), b = line.find('|', a + 1);
     const std::string id = line.substr(b + 1);
     out.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), id.substr(0, id.find('-'))});
+  }
+  return out;
+}
+
+// The test puzzles: the graded ones of killer.txt, then the merged ones of killer_trial.txt that
+// need trial and verify (grade "dm").
+inline const std::vector<Puzzle>& test_puzzles() {
+  static const std::vector<Puzzle> all = [] {
+    std::vector<Puzzle> out = killer_puzzles("killer.txt");
+    for (Puzzle& p : killer_puzzles("killer_trial.txt")) out.push_back(std::move(p));
+    return out;
+  }();
+  return all;
+}
+
+// The puzzles of the generate command from the seeds 1..200 (made once, outside any timing), by
+// the level their rating gave: grade "gen0-2", "gen3-8" or "gen9-13".
+inline const std::vector<Puzzle>& generated_puzzles() {
+  static const std::vector<Puzzle> all = [] {
+    std::vector<Puzzle> out;
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+      HeadlessRuntime rt;
+      auto m = std::make_unique<Main>(rt);
+      m->Form_Load();
+      rt.Randomize(seed);
+      m->Toolbar2.on_button_click("genera");
+      Puzzle p;
+      for (int g = 0; g <= m->gruppi; ++g) {
+        p.layout += m->sommagruppo[g].text() + ",";
+        for (int k = 1; k <= m->cage_size(g); ++k) {
+          const int c = m->cage_cell(g, k);
+          p.layout += (c < 10 ? "0" : "") + std::to_string(c);
+        }
+        p.layout += ";";
+      }
+      for (int i = 0; i < kCells; ++i) p.solution += m->cellesalvate[i];
+      p.grade = m->livello <= 2 ? "gen0-2" : m->livello <= 8 ? "gen3-8" : "gen9-13";
+      out.push_back(std::move(p));
+    }
+    return out;
+  }();
+  return all;
+}
+
+// The cages of a layout text: per cage its sum and cells.
+struct Cage {
+  int sum = 0;
+  std::vector<int> cells;
+};
+inline std::vector<Cage> cages_of(const std::string& layout) {
+  std::vector<Cage> out;
+  for (size_t p = 0; p < layout.size();) {
+    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
+    if (comma == std::string::npos || semi == std::string::npos) break;
+    Cage c{std::stoi(layout.substr(p, comma - p)), {}};
+    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
+    out.push_back(std::move(c));
+    p = semi + 1;
   }
   return out;
 }

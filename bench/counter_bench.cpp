@@ -1,5 +1,5 @@
-// Benchmark of the solution counter on the killer puzzles of tests/data, from the position the
-// loader leaves (initial candidates), by grade: the time of one count per puzzle, with its
+// Benchmark of the solution counter on the killer puzzles of tests/data and on puzzles of the
+// generate command, from the position the loader leaves (initial candidates), by grade: the time of one count per puzzle, with its
 // median, 99th percentile and maximum per grade and over all puzzles.
 #include <benchmark/benchmark.h>
 
@@ -28,8 +28,8 @@ bool found_solution(const ks::Main& m, const Puzzle& p) {
 
 // Every puzzle counted once per iteration; the per-puzzle times (excluding the load) give the
 // figures reported as counters, in milliseconds.
-void BM_CountSolutions(benchmark::State& state) {
-  const std::vector<Puzzle> puzzles = ks::bench::killer_puzzles();
+void BM_CountSolutions(benchmark::State& state, const std::vector<Puzzle>& (*set)()) {
+  const std::vector<Puzzle>& puzzles = set();
   ks::HeadlessRuntime rt;
   auto m = std::make_unique<ks::Main>(rt);
   m->Form_Load();
@@ -55,6 +55,11 @@ void BM_CountSolutions(benchmark::State& state) {
   if (!right) state.SkipWithError("a count did not find exactly the known solution");
   ks::bench::report_times(state, all, by_grade);
 }
-BENCHMARK(BM_CountSolutions)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_CountSolutions, test, ks::bench::test_puzzles)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(BM_CountSolutions, generated, ks::bench::generated_puzzles)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace

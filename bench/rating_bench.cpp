@@ -1,7 +1,8 @@
-// Benchmark of the solve command on the killer puzzles of tests/data, by grade: the rating
-// ladder with its log, the count and trial and verify where a puzzle needs them, and the rating.
-// Reports the median, 99th percentile and maximum time per puzzle, per grade and over all
-// puzzles, and per grade the puzzles that needed trial and verify.
+// Benchmark of the solve command on the killer puzzles of tests/data and on puzzles of the
+// generate command, by grade: the rating ladder with its log, the count and trial and verify
+// where a puzzle needs them, and the rating. Reports the median, 99th percentile and maximum time
+// per puzzle, per grade and over all puzzles, and per grade the puzzles that needed trial and
+// verify.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,16 +19,10 @@ namespace {
 
 using ks::bench::Puzzle;
 
-std::vector<Puzzle> all_puzzles() {
-  std::vector<Puzzle> out = ks::bench::killer_puzzles("killer.txt");
-  for (Puzzle& p : ks::bench::killer_puzzles("killer_trial.txt")) out.push_back(std::move(p));
-  return out;
-}
-
 // Every puzzle solved once per iteration through the toolbar's solve button; the per-puzzle times
 // (excluding the load) give the figures reported as counters, in milliseconds.
-void BM_SolveAndRate(benchmark::State& state) {
-  const std::vector<Puzzle> puzzles = all_puzzles();
+void BM_SolveAndRate(benchmark::State& state, const std::vector<Puzzle>& (*set)()) {
+  const std::vector<Puzzle>& puzzles = set();
   ks::HeadlessRuntime rt;
   auto m = std::make_unique<ks::Main>(rt);
   m->Form_Load();
@@ -58,6 +53,11 @@ void BM_SolveAndRate(benchmark::State& state) {
   ks::bench::report_times(state, all, by_grade);
   for (const auto& [grade, n] : with_trial) state.counters[grade + "_with_trial"] = n;
 }
-BENCHMARK(BM_SolveAndRate)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_SolveAndRate, test, ks::bench::test_puzzles)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(BM_SolveAndRate, generated, ks::bench::generated_puzzles)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
