@@ -6,18 +6,6 @@
 
 namespace ks {
 
-int Main::cage_cell(int g, int k) const {
-  if (g < 0 || g >= kCageSlots || k < 1 || k > kMaxCageCells) return -1;
-  return cell_number(cellegruppo[static_cast<size_t>(g)][static_cast<size_t>(k)]);
-}
-
-int Main::cage_size(int g) const {
-  if (g < 0 || g >= kCageSlots) return 0;
-  const Value& n = elementigruppo[static_cast<size_t>(g)];
-  if (!n.is_number()) return 0;
-  return std::clamp(n.as_int(), 0, kMaxCageCells);
-}
-
 int Main::layout_cell(int g, int k) const {
   if (g < 0 || g >= kCageSlots || k < 1 || k > kMaxCageCells) return -1;
   return cell_number(celleoriginali[static_cast<size_t>(g)][static_cast<size_t>(k)]);
@@ -28,14 +16,6 @@ int Main::layout_size(int g) const {
   const Value& n = elementioriginali[static_cast<size_t>(g)];
   if (!n.is_number()) return 0;
   return std::clamp(n.as_int(), 0, kMaxCageCells);
-}
-
-int Main::cage_of(int cell) const {
-  if (cell < 0 || cell >= kCells) return -1;
-  const Value& v = gruppodicella[static_cast<size_t>(cell)];
-  if (!v.is_number()) return -1;
-  const int g = v.as_int();
-  return g >= 0 && g < kCageSlots && v.num() == g ? g : -1;
 }
 
 bool Main::in_cage(int cell, int g) const {

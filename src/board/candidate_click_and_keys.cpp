@@ -44,7 +44,7 @@ void Main::candidates_typed(int cell, const std::string& typed) {
   for (int d = 1; d <= 9; ++d)
     if (mask & (1u << d)) edited += static_cast<char>('0' + d);
   if (edited.empty()) return;
-  if (mask & ~digit_mask(Text2[cell].text())) forget_combinations();
+  if (mask & ~candidate_mask(cell)) forget_combinations();
   Text2[cell].set_text(edited);
 }
 

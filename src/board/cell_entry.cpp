@@ -109,7 +109,7 @@ void Main::Text1_Change(int Index) {
   }
 
   // 5. The digit must be one of the cell's candidates.
-  if (!now.empty() && !has_char(Text2[Index].text(), d)) {
+  if (!now.empty() && !has_candidate(Index, d)) {
     txthint.set_visible(true);
     txthint.set_text("  numero errato");
     if (incongruenza) log_append(" IMPOSSIBILE, numero già presente nel dominio");

@@ -7,6 +7,19 @@
 namespace ks {
 
 namespace {
+// The bits of a candidate text (see Main::candidate_bits).
+std::uint16_t candidate_code(const std::string& text) {
+  unsigned bits = 0;
+  int last = 0;
+  for (const char c : text) {
+    const int d = c - '0';
+    if (d <= last || d > 9) return Main::kOddCandidates;
+    bits |= 1u << d;
+    last = d;
+  }
+  return static_cast<std::uint16_t>(bits);
+}
+
 // Left edge of the square of column c (1..9) and top edge of row r (1..9), window pixels.
 constexpr std::array<int, 9> kSquareLeft = {32, 75, 118, 168, 212, 256, 306, 350, 394};
 constexpr std::array<int, 9> kSquareTop = {74, 118, 162, 210, 254, 298, 346, 390, 434};
@@ -65,6 +78,9 @@ Main::Main(Runtime& runtime) : rt(runtime) {
     Text2[i].attach(form, "Text2", i);
     Text2[i].move(L + 2, T + 8, 35, 28);
     Text2[i].set_locked(true);
+    Text2[i].on_change = [this, i] {
+      candidate_bits[static_cast<size_t>(i)] = candidate_code(Text2[i].text());
+    };
   }
   // Thick box separators in the gaps between the boxes, and the outer frame.
   constexpr std::array<int, 4> kSepY = {70, 206, 342, 478};
@@ -252,6 +268,11 @@ void Main::log_line(const std::string& line) {
 }
 
 void Main::log_append(const std::string& text) { frmlog.Text3.append(text); }
+
+unsigned Main::candidate_mask(int cell) const {
+  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+  return bits & kOddCandidates ? candidate_mask(static_cast<size_t>(cell)) : bits;
+}
 
 std::string Main::rc(int cell) const {
   return "r" + std::to_string(rigacella[static_cast<size_t>(cell)]) + "c" +

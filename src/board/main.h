@@ -2,7 +2,9 @@
 // declared here in one block per subsystem and defined in that subsystem's folder.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +61,20 @@ class Main {
   // Line3 (bottom), Line4 (right).
   std::array<TextBox, kCells> Text1;
   std::array<TextBox, kCells> Text2;
+  // The candidates of each cell as digit bits, kept beside its candidate box by the box's change
+  // handler so that the techniques test a candidate without reading the text: bit d (1..9) for
+  // each digit of Text2(i) when the text is ascending distinct digits 1..9 (the text every
+  // technique writes), else kOddCandidates alone and the text decides.
+  static constexpr std::uint16_t kOddCandidates = 0x8000;
+  std::array<std::uint16_t, kCells> candidate_bits{};
+  // Whether digit character d is among the candidates of cell (0..80).
+  bool has_candidate(int cell, char d) const {
+    const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+    if (bits & kOddCandidates) return Text2[static_cast<size_t>(cell)].text().find(d) != std::string::npos;
+    return d >= '1' && d <= '9' && (bits >> (d - '0') & 1u);
+  }
+  // The digits 1..9 among the candidates of cell (0..80) as bits 1..9.
+  unsigned candidate_mask(int cell) const;
   std::array<Label, kCells> Label2;
   std::array<Line, kCells> Line1, Line2, Line3, Line4;
   // Thick box separators: Line6 horizontal, Line7 vertical (outer frame and the two inner lines).
@@ -280,11 +296,28 @@ class Main {
   // layout_size: the same for the layout as entered or loaded; cage_of: the real cage of a cell,
   // -1 when none; in_cage: whether a cell belongs to cage g (a derived cage names its cells only
   // in its list).
-  int cage_cell(int g, int k) const;
-  int cage_size(int g) const;
+  // (Inline: the techniques read the cage tables in their inner loops.)
+  int cage_cell(int g, int k) const {
+    if (g < 0 || g >= kCageSlots || k < 1 || k > kMaxCageCells) return -1;
+    return cell_number(cellegruppo[static_cast<size_t>(g)][static_cast<size_t>(k)]);
+  }
+  int cage_size(int g) const {
+    if (g < 0 || g >= kCageSlots) return 0;
+    const Value& n = elementigruppo[static_cast<size_t>(g)];
+    if (!n.is_number()) return 0;
+    return std::clamp(n.as_int(), 0, kMaxCageCells);
+  }
   int layout_cell(int g, int k) const;
   int layout_size(int g) const;
-  int cage_of(int cell) const;
+  int cage_of(int cell) const {
+    if (cell < 0 || cell >= kCells) return -1;
+    const Value& v = gruppodicella[static_cast<size_t>(cell)];
+    if (!v.is_number()) return -1;
+    const double d = v.num();
+    if (!(d >= 0 && d < kCageSlots)) return -1;
+    const int g = static_cast<int>(d);
+    return d == g ? g : -1;
+  }
   bool in_cage(int cell, int g) const;
 
   // The input rule. Every user event of the window is of one of these kinds: Board (digit boxes,

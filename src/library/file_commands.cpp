@@ -41,7 +41,7 @@ std::string Main::cell_fields_line() const {
     if (!digit.empty()) {
       line += digit;
     } else {
-      const unsigned mask = digit_mask(Text2[i].text());
+      const unsigned mask = candidate_mask(i);
       const size_t start = line.size();
       for (int d = 1; d <= 9; ++d)
         if (mask & (1u << d)) line += static_cast<char>('0' + d);

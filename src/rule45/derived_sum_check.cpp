@@ -79,7 +79,7 @@ bool check_cage(Main& m, int g) {
     const Value& sum = m.sommagruppo[g];
     const int s = sum.as_int();
     if (cell < 0 || !sum.is_number() || sum.num() != s || s < 1 || s > 9 ||
-        !has_char(m.Text2[cell].text(), static_cast<char>('0' + s))) {
+        !m.has_candidate(cell, static_cast<char>('0' + s))) {
       m.problema = true;
       return true;
     }

@@ -66,7 +66,7 @@ Tally gather_and_split(Main& m, const Region& r) {
 
 void place_single(Main& m, int cell, int v, const SingleReport& how) {
   if (cell < 0 || cell >= kCells || v < 1 || v > 9 || !m.Text1[cell].text().empty() ||
-      !has_char(m.Text2[cell].text(), static_cast<char>('0' + v))) {
+      !m.has_candidate(cell, static_cast<char>('0' + v))) {
     m.problema = true;
     return;
   }

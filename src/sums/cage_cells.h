@@ -24,7 +24,7 @@ inline LineRuns line_runs(const Main& m, int g, char d, bool rows) {
   const int size = m.cage_size(g);
   for (int k = 1; k <= size; ++k) {
     const int cell = m.cage_cell(g, k);
-    if (cell < 0 || !has_char(m.Text2[cell].text(), d)) continue;
+    if (cell < 0 || !m.has_candidate(cell, d)) continue;
     const int line = 1 + (rows ? row_of(cell) : col_of(cell));
     if (line != current) {
       ++r.runs;
@@ -58,7 +58,7 @@ struct CageCells {
     for (int i = 0; i < n; ++i) {
       const int c = m.cage_cell(g, i + 1);
       cell[i] = c;
-      cand[i] = c >= 0 ? digit_mask(m.Text2[c].text()) : 0;
+      cand[i] = c >= 0 ? m.candidate_mask(c) : 0;
       any |= cand[i];
     }
     for (int i = 0; i < n; ++i) {

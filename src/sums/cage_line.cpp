@@ -42,7 +42,7 @@ void cage_line_worker(Main& m, UnitKind kind, int g, int n, int u) {
     if (cell < 0) continue;
     m.cella = cell;
     if (unit_of(kind, cell) == u) continue;
-    if (has_char(m.Text2[cell].text(), d)) {
+    if (m.has_candidate(cell, d)) {
       if (m.contatoredimessaggio == 0 && m.explains()) {
         const UnitTexts& t = texts_of(kind);
         const std::string statement = t.phrase + std::to_string(u + 1) + " il numero " + digit +
@@ -84,7 +84,7 @@ void cage_line_scan(Main& m, UnitKind kind, int& unit_variable) {
       for (int k = 0; k < 9; ++k) {
         const int cell = unit_cells(kind, u)[k];
         if (kind != UnitKind::Box) m.indice = cell;
-        if (!has_char(m.Text2[cell].text(), d)) continue;
+        if (!m.has_candidate(cell, d)) continue;
         const int g = m.cage_of(cell);
         if (g < 0) {
           one_cage = false;

@@ -64,7 +64,7 @@ void Main::interazione_gruppo_gruppo() {
               const int cell = unit_cells(rows ? UnitKind::Row : UnitKind::Column, line - 1)[i];
               cella = cell;
               if (in_cage(cell, g1) || in_cage(cell, g2)) continue;
-              if (!has_char(Text2[cell].text(), d)) continue;
+              if (!has_candidate(cell, d)) continue;
               indice = cell;
 
               // The header and the gate: in the row pass for an explained run, in the column

@@ -52,7 +52,7 @@ bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int,
                  int unit) {
   for (int k = 1; k <= n; ++k) {
     const int cell = m.cage_cell(gruppo, k);
-    if (cell >= 0 && has_char(m.Text2[cell].text(), d) && table[cell] != unit) return false;
+    if (cell >= 0 && m.has_candidate(cell, d) && table[cell] != unit) return false;
   }
   return true;
 }
@@ -114,7 +114,7 @@ void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   if (indice < 0 || u < 0 || u > 8) return;
   const bool column = kind == UnitKind::Column;
   for (const int cell : unit_cells(kind, u)) {
-    if (cage_of(cell) == g || !has_char(Text2[cell].text(), d)) continue;
+    if (cage_of(cell) == g || !has_candidate(cell, d)) continue;
     if (!first_removal(*this, g, d, column ? "elimino il " : "eliminato il ")) return;
     name_cell(*this, cell, column);
     modificato = true;

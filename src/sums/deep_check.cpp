@@ -92,7 +92,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
     // The other cells, in slot order, with their candidates (only the target changes below).
     std::array<unsigned, 4> others{};
     for (int j = 0, o = 0; j < n; ++j)
-      if (j != i) others[o++] = digit_mask(Text2[cells[j]].text());
+      if (j != i) others[o++] = candidate_mask(cells[j]);
 
     const int length = static_cast<int>(Text2[target].text().size());
     for (int p = 1; p <= length; ++p) {

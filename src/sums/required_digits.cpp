@@ -62,7 +62,7 @@ void Main::numeri_obbligati_nel_gruppo() {
           const int cell = cage_cell(g, k);
           if (cell < 0) continue;
           cella = cell;
-          if (has_char(Text2[cell].text(), d)) {
+          if (has_candidate(cell, d)) {
             if (np == 0) first_box = settorecella[static_cast<size_t>(cell)];
             places[static_cast<size_t>(np++)] = cell;
           }
@@ -74,7 +74,7 @@ void Main::numeri_obbligati_nel_gruppo() {
 
         // A cell may lose d when it is outside the cage, still holds d and sees every place.
         const auto removable = [&](int e) {
-          if (!has_char(Text2[e].text(), d) || in_cage(e, g)) return false;
+          if (!has_candidate(e, d) || in_cage(e, g)) return false;
           for (int i = 0; i < np; ++i) {
             const auto p = static_cast<size_t>(places[static_cast<size_t>(i)]);
             const auto c = static_cast<size_t>(e);
@@ -141,7 +141,7 @@ void Main::numeri_obbligati_nel_gruppo() {
             for (int j = 0; j < 3 && !third_has_d; ++j) {
               const int cell = rows ? 9 * (third - 1) + 3 * ((box - 1) % 3) + j
                                     : 9 * (3 * ((box - 1) / 3) + j) + (third - 1);
-              third_has_d = has_char(Text2[cell].text(), d);
+              third_has_d = has_candidate(cell, d);
             }
             if (third_has_d) continue;
             for (const int L : {second_line, first_line}) {

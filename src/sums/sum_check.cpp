@@ -52,7 +52,7 @@ std::string Main::combination_cut(int g, int k, unsigned digits) const {
     if (n == 2) {
       const int rest = sum - d;
       if (other < 0 || rest < 1 || rest > 9 ||
-          !has_char(Text2[other].text(), static_cast<char>('0' + rest)))
+          !has_candidate(other, static_cast<char>('0' + rest)))
         continue;
     }
     cut += c;
@@ -106,7 +106,7 @@ Value Main::cella_unica_numero_obbligato(int cage, const std::string& numeri) {
     int places = 0, where = -1;
     for (int k = 1; k <= n; ++k) {
       const int cell = cage_cell(cage, k);
-      if (cell >= 0 && has_char(Text2[cell].text(), d)) {
+      if (cell >= 0 && has_candidate(cell, d)) {
         ++places;
         where = cell;
       }
@@ -155,7 +155,7 @@ void Main::controllo_somme(int cage) {
       const Value& sum = sommagruppo[g];
       const int s = sum.as_int();
       if (cell < 0 || !sum.is_number() || sum.num() != s || s < 1 || s > 9 ||
-          !has_char(Text2[cell].text(), static_cast<char>('0' + s))) {
+          !has_candidate(cell, static_cast<char>('0' + s))) {
         problema = true;
         return;
       }

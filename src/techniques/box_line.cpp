@@ -164,7 +164,7 @@ void Main::interazione_settore_riga_colonna() {
         for (int p = 0; p <= 2; ++p) {
           for (int k = 0; k <= 2; ++k) {
             const int c = part_cell(pass, u, p, k);
-            if (!has_char(Text2[c].text(), d)) continue;
+            if (!has_candidate(c, d)) continue;
             recorded = indice = c;
             ++parts;
             break;

@@ -52,7 +52,7 @@ void keep_only(Main& m, std::span<const int> cells, const std::string& digits) {
   for (const int cell : cells) {
     std::string kept;
     for (const char d : digits)
-      if (has_char(m.Text2[cell].text(), d)) kept += d;
+      if (m.has_candidate(cell, d)) kept += d;
     m.Text2[cell].set_text(kept);
   }
 }

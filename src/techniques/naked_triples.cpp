@@ -74,7 +74,7 @@ void eliminate_triple(Main& m, const TripleMember& how, const std::array<int, 3>
     if (x == cells[0] || x == cells[1] || x == cells[2]) continue;
     if (m.Text2[x].text().size() <= 1) continue;
     for (const char d : {tripla[1], tripla[0], tripla[2]}) {
-      if (!has_char(m.Text2[x].text(), d)) continue;
+      if (!m.has_candidate(x, d)) continue;
       if (m.livello < 5) m.livello = 5;
       if (m.contatoredimessaggio == 0 && logging) ++m.liv5;
       if (m.explains()) {
@@ -123,23 +123,37 @@ void Main::nakedtriple() {
     for (char b = static_cast<char>(a + 1); b <= '8'; ++b)
       for (char c = static_cast<char>(b + 1); c <= '9'; ++c) triples[t++] = {a, b, c};
 
+  // A cell can match only when its candidates are two or three digits: their bits, or
+  // kOddCandidates for a text that is not ascending distinct digits (compared as text), 0 for
+  // any other cell.
+  std::array<unsigned, kCells> small{};
+  for (int c = 0; c < kCells; ++c) {
+    const size_t size = Text2[c].text().size();
+    if (size >= 2 && size <= 3) small[static_cast<size_t>(c)] = candidate_bits[static_cast<size_t>(c)];
+  }
   for (const UnitKind kind : {UnitKind::Box, UnitKind::Column, UnitKind::Row}) {
     for (const std::string& triple : triples) {
-      stringa = triple;
+      const unsigned bits = 1u << (triple[0] - '0') | 1u << (triple[1] - '0') | 1u << (triple[2] - '0');
       const std::string pairs[3] = {triple.substr(0, 2), triple.substr(1, 2),
                                     std::string{triple[0], triple[2]}};
+      const auto matches = [&](int cell) {
+        const unsigned b = small[static_cast<size_t>(cell)];
+        if (!(b & kOddCandidates)) return b != 0 && (b & ~bits) == 0;
+        const std::string& s = Text2[cell].text();
+        return s == triple || s == pairs[0] || s == pairs[1] || s == pairs[2];
+      };
       for (int u = 0; u <= 8; ++u) {
-        if (kind == UnitKind::Box) settore = u;
         std::array<int, 3> found{};
         int count = 0;
         for (const int cell : unit_cells(kind, u)) {
-          indice = cell;
-          const std::string& s = Text2[cell].text();
-          if (s.size() < 2 || s.size() > 3) continue;
-          if (s != triple && s != pairs[0] && s != pairs[1] && s != pairs[2]) continue;
+          if (!matches(cell)) continue;
           found[static_cast<size_t>(count++)] = cell;
           if (count < 3) continue;
           count = 0;
+          // What the scan has reached, as the eliminator and a waiting step see it.
+          stringa = triple;
+          if (kind == UnitKind::Box) settore = u;
+          indice = cell;
           switch (kind) {
             case UnitKind::Box:
               elimina_da_settore_tripla(found[0], found[1], found[2], triple, u);
@@ -156,6 +170,10 @@ void Main::nakedtriple() {
       }
     }
   }
+  // Nothing found: the scan ended on the last triple, box and cell.
+  stringa = triples.back();
+  settore = 8;
+  indice = unit_cells(UnitKind::Row, 8)[8];
 }
 
 }  // namespace ks

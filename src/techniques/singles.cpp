@@ -103,23 +103,49 @@ std::string hidden_log(UnitKind kind, const std::string& digit, const std::strin
   return "Hidden Single " + digit + " nella colonna " + unit + " , " + cell;
 }
 
+// The candidates of the empty cells of a unit, joined in the unit's order.
+std::string joined_candidates(const Main& m, UnitKind kind, int u) {
+  std::string joined;
+  for (const int c : unit_cells(kind, u))
+    if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
+  return joined;
+}
+
+// The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
+// unit, counted in the bits beside the candidate boxes; a unit with an odd candidate text is
+// counted in its joined text.
+unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
+  unsigned once = 0, more = 0;
+  for (const int c : unit_cells(kind, u)) {
+    if (!m.Text1[c].text().empty()) continue;
+    const unsigned bits = m.candidate_bits[static_cast<size_t>(c)];
+    if (bits & Main::kOddCandidates) {
+      const std::string joined = joined_candidates(m, kind, u);
+      unsigned out = 0;
+      for (char d = '1'; d <= '9'; ++d)
+        if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
+      return out;
+    }
+    more |= once & bits;
+    once |= bits;
+  }
+  return once & ~more;
+}
+
 // Units of one kind 0..8 (in `unit_variable` when the member keeps one), the lowest digit of the
 // first unit that has a hidden single, its first empty cell in the unit's order. The box and
-// column members leave the unit's candidates in `stringa`.
+// column members leave the unit's candidates in `stringa` (of the unit where the scan stopped).
 void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
-  std::string joined;
   for (int u = 0; u <= 8; ++u) {
+    const unsigned once = once_in_unit(m, kind, u);
+    if (once == 0) continue;
     if (unit_variable) *unit_variable = u;
-    joined.clear();
-    for (const int c : unit_cells(kind, u))
-      if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
-    if (kind != UnitKind::Row) m.stringa = joined;
-    if (joined.empty()) continue;
+    if (kind != UnitKind::Row) m.stringa = joined_candidates(m, kind, u);
     for (char d = '1'; d <= '9'; ++d) {
-      if (std::count(joined.begin(), joined.end(), d) != 1) continue;
+      if (!(once >> (d - '0') & 1u)) continue;
       // Only an empty cell: a refused digit leaves its cell's old candidates behind.
       for (const int c : unit_cells(kind, u)) {
-        if (m.Text1[c].text().empty() && has_char(m.Text2[c].text(), d)) {
+        if (m.Text1[c].text().empty() && m.has_candidate(c, d)) {
           m.cella = c;
           break;
         }
@@ -150,6 +176,7 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
       return;
     }
   }
+  if (kind != UnitKind::Row) m.stringa = joined_candidates(m, kind, 8);
   if (unit_variable) *unit_variable = 9;
   m.cella = 81;
 }
