@@ -3,6 +3,7 @@
 #include "board/main.h"
 
 #include "platform/text.h"
+#include "solving/memo.h"
 
 namespace ks {
 
@@ -56,7 +57,7 @@ Frmgeneratore::Frmgeneratore() {
   Text1.set_locked(true);
 }
 
-Main::Main(Runtime& runtime) : rt(runtime) {
+Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()) {
   solver.connect(rt, finito);
   form.set_caption("Killer Sudoku");
   form.set_size(700, 580);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@
 #include "solving/solver.h"
 
 namespace ks {
+
+struct SolvingMemo;
 
 // Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
 inline constexpr int kCells = 81;
@@ -517,6 +520,9 @@ class Main {
 
   // The memory of the last explained step ("b": none), set by the ladders.
   std::string testoselezionato;
+
+  // What the techniques remember between calls to skip work whose outcome is known (memo.h).
+  std::unique_ptr<SolvingMemo> memo;
 
   // The elapsed-time display of the ladders: t1 := the clock, `tempo` shows t1 - t0, and one
   // yield to the event loop. elapsed(): t1 - t0 in seconds, across midnight too (the clock reads

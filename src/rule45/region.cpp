@@ -19,12 +19,15 @@ Tally gather_and_split(Main& m, const Region& r) {
     m.gruppiregione[k] = Value::empty();
   m.gruppiregione[0] = 81;
 
+  std::bitset<kCageSlots> listed;  // the cages on the list
   for (int u = r.first(); u <= r.last; ++u) {
     for (const int cell : unit_cells(r.kind, u)) {
       m.cella = cell;
       const std::string& digit = m.Text1[cell].text();
       if (!digit.empty()) {
-        t.remaining -= static_cast<int>(val(digit));
+        t.remaining -= digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9'
+                           ? digit[0] - '0'
+                           : static_cast<int>(val(digit));
         --t.empty;
         continue;
       }
@@ -34,13 +37,12 @@ Tally gather_and_split(Main& m, const Region& r) {
         continue;
       }
       m.gruppo = g;
-      bool listed = false;
-      for (int k = 1; k <= t.cages && !listed; ++k) listed = m.gruppiregione[k].is(g);
-      if (listed) continue;
+      if (listed[static_cast<size_t>(g)]) continue;
       if (t.cages >= kCageRoom) {
         t.decidable = false;
         continue;
       }
+      listed.set(static_cast<size_t>(g));
       m.gruppiregione[++t.cages] = g;
       t.cell_total += m.cage_size(g);
       t.sum_total += m.sommagruppo[g].as_int();
@@ -52,11 +54,13 @@ Tally gather_and_split(Main& m, const Region& r) {
   m.el_interni = 0;
   m.el_esterni = 0;
   if (!t.decidable) return t;
+  const std::bitset<kCells> inside = r.cells();
+  std::bitset<kCells> outside;
   for (int i = 1; i <= t.cages; ++i) {
     const int g = m.gruppiregione[i].as_int();
     m.gruppo = g;
     const int before = m.el_interni;
-    split_cage(m, r, g);
+    split_cage(m, inside, outside, g);
     // Every touching cage has an empty cell inside, so a cage that sticks out always adds to the
     // inside list: one that adds nothing lies wholly inside.
     if (m.el_interni == before) t.inside_sum += m.sommagruppo[g].as_int();

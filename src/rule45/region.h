@@ -3,6 +3,8 @@
 // and the placement of a digit that the split decides. Shared by every rule-of-45 procedure.
 #pragma once
 
+#include <bitset>
+
 #include "board/main.h"
 #include "board/units.h"
 
@@ -19,6 +21,13 @@ struct Region {
   bool contains(int cell) const {
     const int u = unit_of(kind, cell);
     return band ? u <= last : u == last;
+  }
+  // The region's cells as bits 0..80.
+  std::bitset<kCells> cells() const {
+    std::bitset<kCells> in;
+    for (int u = first(); u <= last; ++u)
+      for (const int c : unit_cells(kind, u)) in.set(static_cast<size_t>(c));
+    return in;
   }
 };
 
@@ -56,6 +65,9 @@ Tally gather_and_split(Main& m, const Region& r);
 // and, when it added any, its cells inside to the inside list. True when it added an outside
 // cell. A list never grows past its table.
 bool split_cage(Main& m, const Region& r, int g);
+// The same with the region's cells as bits and the cells of the outside list as bits, which it
+// keeps up to date.
+bool split_cage(Main& m, const std::bitset<kCells>& inside, std::bitset<kCells>& outside, int g);
 
 // How a single found by the rule of 45 is told: the hint and log texts before the value, in
 // which modes the hint and log are written, in which the step waits at the traffic light, and

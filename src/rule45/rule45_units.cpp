@@ -1,8 +1,12 @@
 // The rule of 45 on single units: a box, row or column whose cages stick out by one cell, or
 // leave one cell of the unit outside the cages lying wholly in it, gives that cell its digit.
 // The "45" button runs it once.
+#include <algorithm>
+#include <vector>
+
 #include "board/main.h"
 #include "rule45/region.h"
+#include "solving/memo.h"
 
 namespace ks {
 
@@ -22,11 +26,53 @@ constexpr rule45::SingleReport kBoxInside{kText, kText, true, true, false};
 constexpr rule45::SingleReport kRowInside{kText, kText, true, false, true};
 constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 
+
+// What the units' splits read, packed: per cell its digit (0 when empty) and cage (-1 when none),
+// then per cage number up to the highest a cell names: whether its sum is a number, the sum, its
+// cell count and cells. False when a digit box holds anything but one digit (the memo then
+// stays out of the way).
+bool units_key(const Main& m, std::vector<int>& key) {
+  key.clear();
+  int last = -1;
+  for (int c = 0; c < kCells; ++c) {
+    const std::string& digit = m.Text1[c].text();
+    if (digit.size() > 1) return false;
+    const int g = m.cage_of(c);
+    key.push_back(digit.empty() ? 0 : digit[0]);
+    key.push_back(g);
+    last = std::max(last, g);
+  }
+  for (int g = 0; g <= last; ++g) {
+    key.push_back(m.sommagruppo[g].is_number());
+    key.push_back(m.sommagruppo[g].as_int());
+    const int n = m.cage_size(g);
+    key.push_back(n);
+    for (int k = 1; k <= n; ++k) key.push_back(m.cage_cell(g, k));
+  }
+  return true;
+}
+
 }  // namespace
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
+// A call on the same digits and cages as a call that found nothing finds nothing again: it then
+// splits only the last column, which leaves the split lists and cella as the whole call would,
+// and puts back what the earlier units of that call left (gruppo, the inside list's tail).
 void Main::regola45_naked_single() {
   modificato = false;
+  SolvingMemo::Rule45Units& known = memo->rule45_units;
+  const bool keyed = units_key(*this, known.scratch);
+  if (keyed && known.valid && known.scratch == known.key) {
+    settore = 9;
+    riga = 9;
+    gruppo = known.gruppo;
+    for (size_t k = 0; k < known.inside.size(); ++k) celleinterne[k + 1] = known.inside[k];
+    colonna = 8;
+    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside);
+    colonna = 9;
+    return;
+  }
+  known.valid = false;
   struct Pass {
     UnitKind kind;
     int& unit;
@@ -35,10 +81,18 @@ void Main::regola45_naked_single() {
   const Pass passes[] = {{UnitKind::Box, settore, kBoxInside},
                          {UnitKind::Row, riga, kRowInside},
                          {UnitKind::Column, colonna, kColumnInside}};
+  int longest = 0;
   for (const Pass& p : passes) {
-    for (p.unit = 0; p.unit <= 8; ++p.unit)
+    for (p.unit = 0; p.unit <= 8; ++p.unit) {
       if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside)) return;
+      longest = std::max(longest, el_interni);
+    }
   }
+  if (!keyed) return;
+  known.valid = true;
+  known.key.swap(known.scratch);
+  known.gruppo = gruppo;
+  known.inside.assign(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest);
 }
 
 void Main::Command3_Click() { regola45_naked_single(); }

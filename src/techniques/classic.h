@@ -23,8 +23,7 @@ inline void remove_candidate(Main& m, int cell, char d) {
 // True when the cell's candidates may lose digit d: it holds d among other candidates. A cell
 // with one candidate (filled, or a single waiting to be placed) is never touched.
 inline bool can_lose(const Main& m, int cell, char d) {
-  const std::string& s = m.Text2[cell].text();
-  return s.size() > 1 && has_char(s, d);
+  return m.Text2[cell].text().size() > 1 && m.has_candidate(cell, d);
 }
 
 }  // namespace ks::classic

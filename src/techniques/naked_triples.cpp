@@ -129,11 +129,20 @@ void Main::nakedtriple() {
   std::array<unsigned, kCells> small{};
   for (int c = 0; c < kCells; ++c) {
     const size_t size = Text2[c].text().size();
-    if (size >= 2 && size <= 3) small[static_cast<size_t>(c)] = candidate_bits[static_cast<size_t>(c)];
+    if (size >= 2 && size <= 3)
+      small[static_cast<size_t>(c)] = candidate_bits[static_cast<size_t>(c)];
   }
   for (const UnitKind kind : {UnitKind::Box, UnitKind::Column, UnitKind::Row}) {
+    // Per unit, its cells that may match, in the unit's order; a unit with fewer than three
+    // holds no triple.
+    std::array<std::array<int, 9>, 9> may{};
+    std::array<int, 9> mays{};
+    for (size_t u = 0; u < 9; ++u)
+      for (const int cell : unit_cells(kind, static_cast<int>(u)))
+        if (small[static_cast<size_t>(cell)] != 0) may[u][static_cast<size_t>(mays[u]++)] = cell;
     for (const std::string& triple : triples) {
-      const unsigned bits = 1u << (triple[0] - '0') | 1u << (triple[1] - '0') | 1u << (triple[2] - '0');
+      const unsigned bits =
+          1u << (triple[0] - '0') | 1u << (triple[1] - '0') | 1u << (triple[2] - '0');
       const std::string pairs[3] = {triple.substr(0, 2), triple.substr(1, 2),
                                     std::string{triple[0], triple[2]}};
       const auto matches = [&](int cell) {
@@ -143,9 +152,12 @@ void Main::nakedtriple() {
         return s == triple || s == pairs[0] || s == pairs[1] || s == pairs[2];
       };
       for (int u = 0; u <= 8; ++u) {
+        const int n = mays[static_cast<size_t>(u)];
+        if (n < 3) continue;
         std::array<int, 3> found{};
         int count = 0;
-        for (const int cell : unit_cells(kind, u)) {
+        for (int i = 0; i < n; ++i) {
+          const int cell = may[static_cast<size_t>(u)][static_cast<size_t>(i)];
           if (!matches(cell)) continue;
           found[static_cast<size_t>(count++)] = cell;
           if (count < 3) continue;
