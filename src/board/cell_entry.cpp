@@ -93,8 +93,8 @@ void Main::Text1_Change(int Index) {
       for (int k = 1; k <= mates; ++k) {
         const int m = cage_cell(g, k);
         if (m < 0 || m == Index) continue;
+        if (!has_candidate(m, d)) continue;
         const std::string& cand = Text2[m].text();
-        if (!has_char(cand, d)) continue;
         Text2[m].set_text(cut_first(cand, d));
         if (Text2[m].text().empty()) {
           problema = true;
@@ -143,7 +143,7 @@ void Main::Text1_Change(int Index) {
         if (cand.size() == 1 && cand[0] == d) {
           conflict = c;
           where = u;
-        } else if (cand.size() > 1 && has_char(cand, d)) {
+        } else if (cand.size() > 1 && has_candidate(c, d)) {
           Text2[c].set_text(cut_first(cand, d));
         }
       }

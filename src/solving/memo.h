@@ -21,6 +21,23 @@ struct SolvingMemo {
     int gruppo = 0;
     std::vector<Value> inside;
   } rule45_units;
+
+  // The combinations of each cage number as the last enumeration found them, with what that
+  // enumeration read: the cells, their candidates, which of them clash, the sum and whether digits
+  // may repeat. The same inputs give the same combinations.
+  struct Combinations {
+    bool valid = false;
+    bool repeats = false;
+    bool sum_is_number = false;
+    int sum = 0;
+    int n = 0;
+    std::array<int, 5> cell{};
+    std::array<unsigned, 5> cand{};
+    unsigned clash = 0;  // bit 5 * i + j for each clashing pair i < j
+    int count = 0;
+    std::array<std::array<int, 5>, kMaxCombos> found{};
+  };
+  std::array<Combinations, kCageSlots> combinations;
 };
 
 }  // namespace ks

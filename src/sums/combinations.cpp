@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/main.h"
+#include "solving/memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -74,22 +75,50 @@ void digit_sets(const CageCells& cage, int level, int lo, int rest, std::array<i
 
 }  // namespace
 
+// An enumeration on the same inputs as the one remembered finds the same combinations: they are
+// stored again from the memo, in the same order, without the search.
 void store_combinations(Main& m, int g, bool repeats) {
   m.stringa.clear();
   const CageCells cage(m, g);
   if (cage.n == 0) return;
   ComboStore store(m, g);
   const Value& sum = m.sommagruppo[g];
+  SolvingMemo::Combinations& known = m.memo->combinations[static_cast<size_t>(g)];
+  unsigned clash = 0;
+  for (int i = 0; i < cage.n; ++i)
+    for (int j = i + 1; j < cage.n; ++j)
+      if (cage.clash[i][j]) clash |= 1u << (5 * i + j);
+  const bool same = known.valid && known.repeats == repeats &&
+                    known.sum_is_number == sum.is_number() && known.sum == sum.as_int() &&
+                    known.n == cage.n && known.cell == cage.cell && known.cand == cage.cand &&
+                    known.clash == clash;
+  if (same) {
+    for (int k = 0; k < known.count; ++k) store.add(known.found[static_cast<size_t>(k)], cage.n);
+    store.finish();
+    return;
+  }
+  known.valid = false;
+  known.count = 0;
   if (sum.is_number()) {
     std::array<int, 5> digits{};
     auto found = [&](const std::array<int, 5>& d) {
-      if (cage.placeable(d)) store.add(d, cage.n);
+      if (!cage.placeable(d)) return;
+      store.add(d, cage.n);
+      if (known.count < kMaxCombos) known.found[static_cast<size_t>(known.count++)] = d;
     };
     if (repeats)
       digit_sets<true>(cage, 0, 1, sum.as_int(), digits, found);
     else
       digit_sets<false>(cage, 0, 1, sum.as_int(), digits, found);
   }
+  known.valid = true;
+  known.repeats = repeats;
+  known.sum_is_number = sum.is_number();
+  known.sum = sum.as_int();
+  known.n = cage.n;
+  known.cell = cage.cell;
+  known.cand = cage.cand;
+  known.clash = clash;
   store.finish();
 }
 

@@ -25,12 +25,21 @@ struct Survey {
     for (int d = 1; d <= 9; ++d) {
       const char digit = static_cast<char>('0' + d);
       for (const int cell : cells) {
-        const std::string& s = m.Text2[cell].text();
-        if (s.size() == 1 && s[0] == digit) {
+        const unsigned bits = m.candidate_bits[static_cast<size_t>(cell)];
+        bool settled, holds;
+        if (bits & Main::kOddCandidates) {
+          const std::string& s = m.Text2[cell].text();
+          settled = s.size() == 1 && s[0] == digit;
+          holds = has_char(s, digit);
+        } else {
+          settled = bits == 1u << d;
+          holds = bits & (1u << d);
+        }
+        if (settled) {
           count[d] = 0;
           break;
         }
-        if (has_char(s, digit)) at[d][static_cast<size_t>(count[d]++)] = cell;
+        if (holds) at[d][static_cast<size_t>(count[d]++)] = cell;
       }
     }
   }
