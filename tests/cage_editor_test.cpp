@@ -93,6 +93,48 @@ TEST(CageEditor, ADigitPlacedBeforeTheCageWasClosedCountsAgainstIt) {
   EXPECT_FALSE(m.problema);
 }
 
+// A digit typed into a cell of the cage being entered leaves the cage's record to the editor:
+// its list keeps the cells in the order clicked, so the white button takes back the last one,
+// and the closing counts the digit.
+TEST(CageEditor, ADigitInTheCageBeingEnteredLeavesItsCellsInClickOrder) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.colore[2].on_click();
+  for (const int c : {0, 1, 2}) m.Text1[c].on_click();
+  m.Text1[1].type("4");
+  EXPECT_EQ(m.cellacolorata, 3);
+  EXPECT_FALSE(m.sommagruppo[0].is_number());
+  m.colore[17].on_click();  // the white button, then a click on a free cell
+  m.Text1[40].on_click();
+  EXPECT_EQ(m.cage_of(2), -1);
+  EXPECT_EQ(m.cage_of(1), 0);
+  type_sum(m, 0, "9");
+  EXPECT_EQ(m.cellacolorata, 0);
+  EXPECT_EQ(m.layout_size(0), 2);
+  EXPECT_EQ(m.sommagruppo[0].num(), 5);
+  EXPECT_EQ(listed(m, 0), std::vector<int>{0});
+}
+
+// A sum typed into a closed cage's box counts once a command is clicked, as when the box loses
+// the focus (a toolbar click leaves the focus where it is): the cage and the box agree.
+TEST(CageEditor, ASumTypedIntoAClosedCageCountsAtTheNextCommand) {
+  Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = test::puzzles()[0];
+  test::load_layout(m, p.layout);
+  m.filetxt.set_text(" nuovo schema");
+  const test::TextCage cage = test::cages_of(p.layout)[3];
+  const int g = m.cage_of(cage.cells[0]);
+  const int n = static_cast<int>(cage.cells.size());
+  const int sum = cage.sum < n * (19 - n) / 2 ? cage.sum + 1 : cage.sum - 1;
+  m.textsomma[g].set_focus();
+  m.textsomma[g].type(std::to_string(sum));
+  m.Toolbar1.on_button_click("activity");
+  EXPECT_EQ(m.sommagruppo[g].num(), sum);
+  EXPECT_EQ(m.textsomma[g].text(), std::to_string(sum));
+}
+
 // After a load the last cage is closed: cells of deleted cages form a new cage with a new number,
 // and deleting a cage frees every one of its cells, also one holding a digit.
 TEST(CageEditor, OnALoadedPuzzleNewCagesGetNewNumbersAndDeletionsFreeEveryCell) {

@@ -228,6 +228,80 @@ TEST(CellEntry, RowConflictInPlayTakesTheDigitBackOut) {
   EXPECT_EQ(m.esposti, 0);
 }
 
+// In the player's own play a digit kept in spite of a conflict leaves no peer and no cage mate
+// with it as a candidate: a column peer down to that digit shows no candidate at all, and a
+// cage mate emptied by it does not stop the peers from losing it.
+TEST(CellEntry, ADigitKeptInAConflictIsACandidateOfNoCellThatSeesIt) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  m.Text2[18].set_text("5");  // r3c1, in the column of r7c1
+  place(m, 54, 5);
+  EXPECT_EQ(m.Text1[54].text(), "5");
+  EXPECT_TRUE(m.problema);
+  EXPECT_EQ(m.Text2[18].text(), "");
+  for (const int p : peers(54)) {
+    if (p == 18) continue;
+    EXPECT_EQ(m.Text2[p].text().find('5'), std::string::npos) << m.rc(p);
+  }
+
+  const test::Puzzle& dt1 = test::puzzles()[0];
+  test::load_layout(m, dt1.layout);
+  const int cell = test::cages_of(dt1.layout)[0].cells[0];
+  const int mate = test::cages_of(dt1.layout)[0].cells[1];
+  const char d = dt1.solution[static_cast<size_t>(cell)];
+  m.Text2[mate].set_text(std::string(1, d));
+  place(m, cell, d - '0');
+  EXPECT_EQ(m.Text2[mate].text(), "");
+  for (const int p : peers(cell)) {
+    if (!m.Text1[p].text().empty()) continue;
+    EXPECT_EQ(m.Text2[p].text().find(d), std::string::npos) << m.rc(p);
+  }
+}
+
+// A finished grid is finished once: a wrong digit put over one of its digits unfinishes it,
+// without a beep, and the right digit back finishes it again with one beep. A cage given
+// another sum unfinishes it too.
+TEST(CellEntry, AFinishedGridIsReportedOnceAndUnfinishedByAWrongDigitOrSum) {
+  HandEntered s;
+  Main& m = *s.m;
+  for (int i = 0; i < 81; ++i) place(m, i, s.solution(i));
+  ASSERT_TRUE(m.finito);
+  ASSERT_EQ(s.rt.beeps, 1);
+  m.Text1[40].type(std::to_string(s.solution(40) % 9 + 1));
+  EXPECT_FALSE(m.finito);
+  m.Text1[40].type(std::to_string(s.solution(40)));
+  EXPECT_TRUE(m.finito);
+  EXPECT_EQ(s.rt.beeps, 2);
+
+  const int g = m.cage_of(0);
+  const int sum = static_cast<int>(val(m.textsomma[g].text()));
+  const int n = m.layout_size(g);
+  m.textsomma[g].set_focus();
+  m.textsomma[g].type(std::to_string(sum < n * (19 - n) / 2 ? sum + 1 : sum - 1));
+  m.Toolbar1.on_button_click("activity");  // a command takes what was typed
+  EXPECT_FALSE(m.finito);
+  EXPECT_EQ(s.rt.beeps, 2);
+}
+
+// An erasure leaves a cell that no digit fits without candidates, where the classic
+// recomputation alone would keep a digit a peer holds.
+TEST(CellEntry, AnErasureShowsACellThatNoDigitFitsWithoutCandidates) {
+  Started s;
+  Main& m = *s.m;
+  m.nuovo_schema();
+  // Row 1 holds 1..8 in r1c1..r1c8 and r2c9 holds 9: r1c9 fits nothing once its 9 is erased.
+  m.ins_dati = true;
+  for (int c = 0; c < 8; ++c) m.Text1[c].set_text(std::to_string(c + 1));
+  m.Text1[17].set_text("9");
+  m.Text1[8].set_text("9");
+  m.ins_dati = false;
+  m.calcola_candidati();
+  m.Text1[8].type("");
+  EXPECT_EQ(m.Text2[8].text(), "");
+  EXPECT_TRUE(m.problema);
+}
+
 TEST(DigitPalette, OpensAroundTheClickedCellAndWritesItsDigit) {
   Started s;
   Main& m = *s.m;

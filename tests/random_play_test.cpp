@@ -1,23 +1,29 @@
-// Random play: long seeded sequences of what a player does (digits typed right and wrong,
-// letters, erasures, overwrites, the palette, the restart, technique keys with the traffic light
-// answered at random, clicks while a step waits, cages deleted and entered again). After every
-// event each cage's remaining sum, count and list agree with the board, and while every digit on
-// the board is right no cell has lost its solution digit.
+// Random play over every command a player can reach: typed and picked digits right and wrong,
+// letters, erasures, arrow keys, the technique keys and the "45" button with the traffic light
+// answered green, red or after another click, hints, solving, the restart, the cage editor, new
+// puzzles, test puzzles, library puzzles, generated puzzles, files saved and opened again. The
+// checks after every event are the player's (see random_player.cpp). A failing sequence is shrunk
+// and printed as event lines that replay it.
 //
-// Short in the ordinary test run; KS_RANDOM_PLAY=long plays every puzzle for much longer.
+// Short in the ordinary test run; KS_RANDOM_PLAY=long plays a million events over every test
+// puzzle. KS_RANDOM_PLAY_FILE=path replays the events of a file.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "random_player.h"
 #include "test_support.h"
 
 namespace ks {
 namespace {
 
+using test::Event;
+using test::Outcome;
+using test::Player;
 using test::Started;
 
 bool long_run() {
@@ -25,191 +31,90 @@ bool long_run() {
   return v != nullptr && std::string(v) == "long";
 }
 
-class Player {
- public:
-  Player(Started& s, const test::Puzzle& p, unsigned seed)
-      : s_(s), m_(*s.m), p_(p), cages_(test::cages_of(p.layout)), random_(seed) {
-    test::load_layout(m_, p.layout);
-    m_.filetxt.set_text(" nuovo schema");
-    // While a step waits the player sometimes tries something else first, then answers.
-    s_.rt.on_yield = [this] {
-      if (!m_.Pictgo.visible()) return;
-      if (pick(4) == 0) try_while_waiting();
-      if (pick(3) == 0)
-        m_.Pictalt.on_click();
-      else
-        m_.Pictgo.on_click();
-    };
-  }
+std::string lines_of(const std::vector<Event>& events) {
+  std::string out;
+  for (const Event& e : events) out += test::to_line(e) + "\n";
+  return out;
+}
 
-  // One event of the player, described for the failure message.
-  std::string play() {
-    const int cell = pick(81);
-    switch (pick(14)) {
-      case 0:
-      case 1:
-      case 2: {  // the right digit, typed or picked from the palette
-        const std::string d(1, p_.solution[cell]);
-        if (pick(2) == 0) {
-          m_.Text1[cell].type(d);
-        } else {
-          m_.Text1[cell].on_click();
-          m_.Picture1[d[0] - '0'].on_click();
-        }
-        return "right " + d + " at " + m_.rc(cell);
-      }
-      case 3:
-      case 4: {  // a wrong digit
-        std::string d(1, static_cast<char>('1' + pick(9)));
-        if (d[0] == p_.solution[cell]) d[0] = d[0] == '9' ? '1' : static_cast<char>(d[0] + 1);
-        m_.Text1[cell].type(d);
-        return "wrong " + d + " at " + m_.rc(cell);
-      }
-      case 5: {  // an erasure, typed or with the palette's eraser
-        if (pick(2) == 0) {
-          m_.Text1[cell].type("");
-        } else {
-          m_.Text1[cell].on_click();
-          m_.Picture1[0].on_click();
-        }
-        return "erase " + m_.rc(cell);
-      }
-      case 6: {
-        static const std::vector<std::string> junk = {"a", "57", "0", " ", "x9"};
-        const std::string& t = junk[static_cast<size_t>(pick(static_cast<int>(junk.size())))];
-        m_.Text1[cell].type(t);
-        return "junk '" + t + "' at " + m_.rc(cell);
-      }
-      case 7:
-        m_.Toolbar2.on_button_click("undo");
-        return "restart";
-      case 8:
-      case 9:
-      case 10: {
-        static const std::vector<std::string> keys = {"somme", "gruppovsgruppo", "impossibili",
-                                                      "pair", "obbligate", "gruppi", "45"};
-        const std::string& key = keys[static_cast<size_t>(pick(static_cast<int>(keys.size())))];
-        if (key == "45")
-          m_.Command3.on_click();
-        else
-          m_.Toolbar1.on_button_click(key);
-        return "key " + key;
-      }
-      case 11:
-        m_.Toolbar1.on_button_click("pencil");
-        return "pencil marks";
-      case 12: {  // a deletion the player thinks better of
-        m_.colore[pick(16)].on_click();
-        s_.rt.answers.push_back(MsgAnswer::Cancel);
-        m_.Text1[cell].on_click();
-        m_.colore[16].on_click();
-        return "deletion refused at " + m_.rc(cell);
-      }
-      default:
-        return reenter_cage(cell);
-    }
-  }
-
-  // Every cage of the model agrees with the board: its remaining sum is its sum less the digits
-  // in its cells, its list holds exactly its empty cells. Empty when all is well.
-  std::string cages_agree() const {
-    for (const test::TextCage& c : cages_) {
-      const int g = m_.cage_of(c.cells[0]);
-      if (g < 0) return "cell " + m_.rc(c.cells[0]) + " in no cage";
-      int rest = c.sum;
-      std::set<int> empty;
-      for (const int cell : c.cells) {
-        if (m_.cage_of(cell) != g) return "cage of " + m_.rc(cell) + " split";
-        const std::string& d = m_.Text1[cell].text();
-        if (d.empty())
-          empty.insert(cell);
-        else
-          rest -= d[0] - '0';
-      }
-      std::set<int> listed;
-      for (int k = 1; k <= m_.cage_size(g); ++k) listed.insert(m_.cage_cell(g, k));
-      if (m_.cage_size(g) != m_.elementigruppo[g].num()) return "count of cage " + std::to_string(g);
-      if (listed != empty) return "list of cage " + std::to_string(g);
-      if (m_.sommagruppo[g].num() != rest) return "sum of cage " + std::to_string(g);
-    }
-    return "";
-  }
-
-  // While every digit on the board is right, every empty cell still has its solution digit.
-  std::string solution_kept() const {
-    for (int i = 0; i < 81; ++i) {
-      const std::string& d = m_.Text1[i].text();
-      if (!d.empty() && d[0] != p_.solution[i]) return "";
-    }
-    for (int i = 0; i < 81; ++i)
-      if (m_.Text1[i].text().empty() && m_.Text2[i].text().find(p_.solution[i]) == std::string::npos)
-        return m_.rc(i) + " lost " + std::string(1, p_.solution[i]) + " (" + m_.Text2[i].text() + ")";
-    return "";
-  }
-
- private:
-  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-
-  // Clicks and keys while a step waits: each must be refused and change nothing.
-  void try_while_waiting() {
-    switch (pick(5)) {
-      case 0: m_.colore[pick(16)].on_click(); break;
-      case 1: m_.Text1[pick(81)].on_click(); break;
-      case 2: m_.Text1[pick(81)].type(std::string(1, static_cast<char>('1' + pick(9)))); break;
-      case 3: m_.Toolbar2.on_button_click("undo"); break;
-      default: m_.Picture1[pick(10)].on_click(); break;
-    }
-  }
-
-  // The player deletes the cage of a cell and enters it again, the same cells and sum.
-  std::string reenter_cage(int cell) {
-    const test::TextCage* cage = nullptr;
-    for (const test::TextCage& c : cages_)
-      for (const int x : c.cells)
-        if (x == cell) cage = &c;
-    m_.colore[pick(16)].on_click();
-    s_.rt.answers.push_back(MsgAnswer::Ok);
-    m_.Text1[cell].on_click();
-    m_.colore[pick(16)].on_click();
-    for (const int x : cage->cells) m_.Text1[x].on_click();
-    const int g = m_.gruppi;
-    m_.textsomma[g].set_focus();
-    m_.textsomma[g].type(std::to_string(cage->sum));
-    m_.Text1[cell].set_focus();
-    m_.colore[16].on_click();
-    return "cage of " + m_.rc(cell) + " entered again";
-  }
-
-  Started& s_;
-  Main& m_;
-  const test::Puzzle& p_;
-  std::vector<test::TextCage> cages_;
-  std::mt19937 random_;
-};
-
-TEST(RandomPlay, CagesFollowTheBoardAndRightPlayKeepsTheSolution) {
+TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
   const auto& all = test::puzzles();
-  const size_t puzzles = long_run() ? all.size() : 24;
-  const int events = long_run() ? 3000 : 400;
+  const size_t puzzles = long_run() ? all.size() : 10;
+  const int length = long_run() ? 5300 : 300;
+  const int seeds = 2;
+  double slowest = 0;
+  std::string slowest_line;
+  long events = 0;
   for (size_t n = 0; n < puzzles; ++n) {
-    const test::Puzzle& p = all[n * (all.size() / puzzles)];
-    for (const unsigned seed : {1u, 2u}) {
-      Started s;
-      Player player(s, p, seed * 7919u + static_cast<unsigned>(n));
-      std::vector<std::string> history;
-      for (int e = 0; e < events; ++e) {
-        history.push_back(player.play());
-        const std::string cages = player.cages_agree();
-        const std::string kept = player.solution_kept();
-        if (!cages.empty() || !kept.empty()) {
-          std::string last;
-          for (size_t h = history.size() > 8 ? history.size() - 8 : 0; h < history.size(); ++h)
-            last += "\n  " + history[h];
-          FAIL() << p.id << " seed " << seed << " event " << e << ": " << cages << kept
-                 << "\nlast events:" << last;
+    const size_t puzzle = n * (all.size() / puzzles);
+    for (int s = 1; s <= seeds; ++s) {
+      // The player draws each event from the window as it stands, so the sequence is played
+      // while it is drawn.
+      std::mt19937 random(static_cast<unsigned>(s * 7919 + static_cast<int>(puzzle)));
+      Player player;
+      std::vector<Event> played;
+      std::string fault;
+      std::vector<Event> next = {{"load", static_cast<int>(puzzle), 0, "", 'O', "G"}};
+      while (fault.empty() && static_cast<int>(played.size()) < length) {
+        for (const Event& e : next) {
+          played.push_back(e);
+          try {
+            fault = player.play(e);
+          } catch (const std::exception& ex) {
+            fault = std::string("exception: ") + ex.what();
+          }
+          if (!fault.empty()) break;
         }
+        next = player.next_events(random);
+      }
+      events += static_cast<long>(played.size());
+      if (player.slowest_ms > slowest) {
+        slowest = player.slowest_ms;
+        slowest_line = player.slowest;
+      }
+      if (!fault.empty()) {
+        const std::vector<Event> shortest = test::shrink(played, fault);
+        const Outcome o = test::replay(shortest);
+        FAIL() << all[puzzle].id << " seed " << s << ", event " << played.size() - 1 << ": "
+               << fault << "\nshortest sequence (" << shortest.size() << " events, fails with: "
+               << o.fault << "):\n"
+               << lines_of(shortest);
       }
     }
+  }
+  std::printf("random play: %ld events, slowest %.1f ms: %s\n", events, slowest, slowest_line.c_str());
+}
+
+// Sequences that once failed, kept as files of event lines (tests/data/repros/). Each replays
+// to its end without a fault; a solve that ends one ends with a solved grid or a message.
+TEST(RandomPlay, RecordedSequencesReplayWithoutFault) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  if (const char* one = std::getenv("KS_RANDOM_PLAY_FILE")) {
+    files.emplace_back(one);
+  } else {
+    for (const auto& f : fs::recursive_directory_iterator(fs::path(KS_TEST_DATA) / "repros"))
+      if (f.path().extension() == ".seq") files.push_back(f.path());
+  }
+  ASSERT_FALSE(files.empty());
+  for (const fs::path& file : files) {
+    const std::vector<Event> events = test::read_events(file.string());
+    ASSERT_FALSE(events.empty()) << file;
+    Player player;
+    const bool verbose = std::getenv("KS_RANDOM_PLAY_VERBOSE") != nullptr;
+    for (size_t k = 0; k < events.size(); ++k) {
+      if (verbose) std::printf("%zu: %s\n", k, test::to_line(events[k]).c_str());
+      const std::string fault = player.play(events[k]);
+      ASSERT_EQ(fault, "") << file.filename() << " event " << k << ": " << test::to_line(events[k]);
+    }
+    const Event& last = events.back();
+    if ((last.kind == "tb2" && last.text == "risolvi") || (last.kind == "menu" && last.text == "mnusolve")) {
+      bool full = true;
+      for (int i = 0; i < 81; ++i) full = full && player.m().Text1[i].text().size() == 1;
+      EXPECT_TRUE(full || !player.rt().messages.empty()) << file.filename();
+    }
+    std::printf("%s: %zu events, slowest %.1f ms: %s\n", file.filename().c_str(), events.size(),
+                player.slowest_ms, player.slowest.c_str());
   }
 }
 

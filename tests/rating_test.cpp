@@ -201,6 +201,70 @@ TEST(SolveCommand, GuardsAndTheClock) {
   }
 }
 
+// A board that is not a whole killer, or whose digits break a rule, is refused with the reason
+// before anything is searched; the board stays as it was. Once fixed, the same board solves.
+TEST(SolveCommand, RefusesAnIncompleteLayoutOrDigitsThatBreakARule) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = puzzle("dt-1");
+  const auto solve_refused = [&](const std::string& why) {
+    const std::vector<std::string> before = test::position_of(m);
+    s.rt.messages.clear();
+    m.Toolbar2.on_button_click("risolvi");
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{why});
+    EXPECT_EQ(test::position_of(m), before);
+    EXPECT_FALSE(m.finito);
+  };
+  m.mnunew.on_click();
+  m.Text1[40].type("5");
+  solve_refused("schema incompleto: nessun gruppo inserito");
+  m.colore[3].on_click();
+  m.Text1[0].on_click();
+  m.Text1[1].on_click();
+  solve_refused("schema incompleto: chiudere il gruppo in costruzione");
+  m.textsomma[m.gruppi].set_focus();
+  m.textsomma[m.gruppi].type("3");
+  m.Text1[80].set_focus();
+  solve_refused("schema incompleto: 79 celle (la prima è r1c3) non appartengono a nessun gruppo");
+
+  load(m, p.layout);
+  const int c = test::cages_of(p.layout)[0].cells[0];
+  std::string wrong = "1";
+  while (m.Text2[c].text().find(wrong[0]) != std::string::npos) ++wrong[0];
+  m.Text1[c].type(wrong);  // "numero errato": the digit stays outside the candidates
+  ASSERT_EQ(m.Text1[c].text(), wrong);
+  EXPECT_EQ(m.board_fault(), "il " + wrong + " di " + m.rc(c) + " non era tra i candidati della cella");
+  solve_refused("le cifre inserite non rispettano le regole: " + m.board_fault());
+}
+
+// From a wrong position the techniques meet a contradiction: the board goes back to where the
+// player left it, and the player is told. From the right position the grid is finished with
+// one beep, however many grids the count went through.
+TEST(SolveCommand, AContradictionFromAWrongPositionLeavesTheBoardAsItWas) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = puzzle("du-2");  // r2c6 holds 7
+  load(m, p.layout);
+  ASSERT_EQ(p.solution[14], '7');
+  m.Text1[14].type("3");
+  ASSERT_EQ(m.Text1[14].text(), "3");
+  ASSERT_EQ(m.board_fault(), "");
+  const std::vector<std::string> before = test::position_of(m);
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
+  EXPECT_EQ(test::position_of(m), before);
+  EXPECT_FALSE(m.finito);
+  EXPECT_EQ(s.rt.beeps, 0);
+
+  m.Text1[14].type("");
+  s.rt.messages.clear();
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_TRUE(s.rt.messages.empty());
+  EXPECT_TRUE(m.finito);
+  EXPECT_EQ(m.txtstringa.text(), p.solution);
+  EXPECT_EQ(s.rt.beeps, 1);
+}
+
 // A layout with two solutions: the count stops the ladder with its message, the board is left as
 // the techniques left it, unsolved, and txtstringa shows the solution the count stored; no
 // rating. Run again on the same puzzle, the ladder does not count again: the stored outcome

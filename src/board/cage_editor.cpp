@@ -199,6 +199,8 @@ void Main::textsomma_LostFocus(int Index) {
   }
   cage_from_layout(Index);
   refresh_candidates();
+  // A full grid whose cage now asks for another sum is no longer a finished one.
+  if (finito && !board_fault().empty()) finito = false;
 }
 
 }  // namespace ks

@@ -14,7 +14,7 @@ bool is_digit_text(const std::string& t) { return t.size() == 1 && t[0] >= '1' &
 
 void Main::give_back_to_cage(int cell, int digit) {
   const int g = cage_of(cell);
-  if (g < 0) return;
+  if (g < 0 || cage_being_entered(g)) return;
   sommagruppo[g] = sommagruppo[g].plus(digit);
   // The empty cells in the order the cage was entered: the load-time list, filtered.
   int n = 0;
@@ -54,6 +54,8 @@ void Main::Text1_Change(int Index) {
   esposti += (now.empty() ? 0 : 1) - (old.empty() ? 0 : 1);
   txtesposti.set_text(std::to_string(esposti));
   txtvuoti.set_text(std::to_string(81 - esposti));
+  // A grid with an empty cell is not finished, however it was before.
+  if (esposti < kCells) finito = false;
 
   // 2. Bulk fill: only the count.
   if (ins_dati) {
@@ -67,10 +69,17 @@ void Main::Text1_Change(int Index) {
   const char d = now.empty() ? '\0' : now[0];
   const int digit = now.empty() ? 0 : d - '0';
 
+  // In the player's own play a digit that stays in spite of a contradiction is still taken from
+  // every cage mate and peer, a conflicting one included (its candidates then show the
+  // contradiction): a placed digit is never a candidate of another cell that sees it. A solve,
+  // a count or a generation stops at the first contradiction, which is all it needs.
+  const bool players_play =
+      !solve_running && !generation_running && !generatorecontinuo && calling1 != "classico";
+
   // 4. The cage: lower its remaining sum and count, keep its list to the empty cells, and take
   // the digit from the cage mates. An erasure gives back what the placement took.
   int g = -1;
-  if (calling1 != "classico" && cage_of(Index) >= 0) {
+  if (calling1 != "classico" && cage_of(Index) >= 0 && !cage_being_entered(cage_of(Index))) {
     g = cage_of(Index);
     if (now.empty()) {
       give_back_to_cage(Index, old[0] - '0');
@@ -87,7 +96,7 @@ void Main::Text1_Change(int Index) {
       if (sommagruppo[g].lt(0)) {
         problema = true;
         if (incongruenza) log_line(" IMPOSSIBILE , somma negativa");
-        return;
+        if (!players_play) return;
       }
       const int mates = cage_size(g);
       for (int k = 1; k <= mates; ++k) {
@@ -102,7 +111,7 @@ void Main::Text1_Change(int Index) {
             log_line("r" + std::to_string(R) + "c" + std::to_string(C) + "=" + numero + ", ");
             log_append(" IMPOSSIBILE, valore non legale nel gruppo");
           }
-          return;
+          if (!players_play) return;
         }
       }
     }
@@ -138,11 +147,14 @@ void Main::Text1_Change(int Index) {
     UnitKind where = UnitKind::Row;
     for (const UnitKind u : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
       for (const int c : unit_cells(u, unit_of(u, Index))) {
-        if (conflict >= 0 || c == Index) continue;
+        if ((conflict >= 0 && !players_play) || c == Index) continue;
         const std::string& cand = Text2[c].text();
         if (cand.size() == 1 && cand[0] == d) {
-          conflict = c;
-          where = u;
+          if (conflict < 0) {
+            conflict = c;
+            where = u;
+          }
+          if (players_play && Text1[c].text().empty()) Text2[c].set_text("");
         } else if (cand.size() > 1 && has_candidate(c, d)) {
           Text2[c].set_text(cut_first(cand, d));
         }
@@ -214,9 +226,20 @@ void Main::Text1_Change(int Index) {
   for (int i = 0; i < kCells; ++i)
     if (Text1[i].text().size() == 1) ++full;
   if (full == 81) {
-    rt.Beep();
-    finito = true;
     hide_palette();
+    // A full grid is finished only when it keeps every rule; the player hears it once, not at
+    // every grid that a count, a trial or the generator fills on the way.
+    const bool searching = (solve_running && calling1 == "trial") || calling1 == "classico" ||
+                           generation_running || generatorecontinuo;
+    if (const std::string fault = board_fault(); !fault.empty()) {
+      if (!searching) {
+        txthint.set_visible(true);
+        txthint.set_text("schema completo, ma con errori: " + fault);
+      }
+      return;
+    }
+    if (!searching) rt.Beep();
+    finito = true;
     stop_play_clock();
   } else {
     esposti = full;

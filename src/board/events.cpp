@@ -25,11 +25,15 @@ bool Main::accepts_input(Input kind) {
   }
   if (kind != Input::Command) return true;
   // A command closes the digit palette: the cell it was opened on is no longer the player's
-  // business. It also closes the cage being entered whose sum is typed, as leaving its sum box
-  // would (clicking a toolbar does not move the focus); a sum the cage cannot have stops the
-  // command, so that the player corrects it first.
+  // business. What the player typed in a sum box counts, as when leaving the box (clicking a
+  // toolbar or a menu does not move the focus): the cage being entered closes, and a closed
+  // cage takes its new sum. A sum the open cage cannot have stops the command, so that the
+  // player corrects it first.
   hide_palette();
-  if (cellacolorata > 0 && gruppi >= 0 && gruppi < kCells && !textsomma[gruppi].text().empty()) {
+  const bool entering = cellacolorata > 0 && gruppi >= 0 && gruppi < kCells;
+  for (int g = 0; g < kCells; ++g)
+    if (textsomma[g].has_focus() && !(entering && g == gruppi)) textsomma_LostFocus(g);
+  if (entering && !textsomma[gruppi].text().empty()) {
     textsomma_LostFocus(gruppi);
     if (cellacolorata > 0) return false;
   }

@@ -322,6 +322,10 @@ class Main {
     return d == g ? g : -1;
   }
   bool in_cage(int cell, int g) const;
+  // Whether g is the cage being entered in the editor: it has cells but no sum yet, and its list
+  // holds its cells in the order clicked (the white button takes the last one back). Cell entry
+  // leaves its record alone; closing it counts the digits already in its cells.
+  bool cage_being_entered(int g) const { return cellacolorata > 0 && g == gruppi; }
 
   // The input rule. Every user event of the window is of one of these kinds: Board (digit boxes,
   // the digit palette, the cage editor), Command (toolbars, menus, candidate boxes, sum boxes,
@@ -398,6 +402,13 @@ class Main {
   void build_command_bars();
   // A puzzle is on the board: a status line, or at least one closed cage.
   bool has_puzzle() const;
+  // Why the board is not a whole killer layout (a cage still being entered, cells in no closed
+  // cage), told before a solve starts; "" when every cell lies in a closed cage.
+  std::string layout_gap() const;
+  // The first rule the digits on the board break, told as the player reads it: a digit twice in
+  // a row, column, box or cage, a cage whose digits pass its sum or, once full, miss it, a digit
+  // placed outside its cell's candidates ("numero errato"); "" when they break none.
+  std::string board_fault() const;
   // The restart command ("undo") and the cage record of g rebuilt from its load-time layout
   // and the digits on the board.
   void restart_puzzle();

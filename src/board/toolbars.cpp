@@ -150,6 +150,17 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
       rt.MsgBox("schema già completato", MsgButtons::Ok);
       return;
     }
+    // Only a whole killer can be solved and rated: a cell outside every cage would leave the
+    // count a search through every way of filling it, and digits that break a rule leave a
+    // puzzle without a solution that no technique sees.
+    if (const std::string gap = layout_gap(); !gap.empty()) {
+      rt.MsgBox(gap, MsgButtons::Ok);
+      return;
+    }
+    if (const std::string fault = board_fault(); !fault.empty()) {
+      rt.MsgBox("le cifre inserite non rispettano le regole: " + fault, MsgButtons::Ok);
+      return;
+    }
     chiamante = "analisi";
     t0 = rt.Timer();
     mnusolve_Click();

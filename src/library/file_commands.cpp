@@ -116,14 +116,6 @@ void Main::mnuopen_Click() {
 }
 
 void Main::mnusave_Click() {
-  // What the player typed in a sum box counts: the box is left as when the focus moves on, which
-  // closes the cage being entered.
-  for (TextBox& box : textsomma)
-    if (box.has_focus() && box.on_lost_focus) {
-      box.on_lost_focus();
-      break;
-    }
-
   const std::string name = rt.ShowSave(kSaveFilter);
   if (name.empty()) return;
   std::vector<std::string> lines;

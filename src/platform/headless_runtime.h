@@ -23,7 +23,7 @@ class HeadlessRuntime : public Runtime {
   MsgAnswer MsgBox(const std::string& text, MsgButtons buttons) override {
     messages.push_back(text);
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-    if (answers.empty()) return MsgAnswer::Ok;
+    if (answers.empty()) return default_answer;
     MsgAnswer a = answers.front();
     answers.pop_front();
     return a;
@@ -49,7 +49,8 @@ class HeadlessRuntime : public Runtime {
   // What the test controls and reads.
   float clock = 0.0f;
   double ms_clock = 0.0;
-  std::deque<MsgAnswer> answers;           // answers to OK/Cancel boxes, OK when none is left
+  std::deque<MsgAnswer> answers;           // answers to OK/Cancel boxes, then default_answer
+  MsgAnswer default_answer = MsgAnswer::Ok;
   std::vector<std::string> messages;       // every message box shown, in order
   std::deque<std::string> open_answers;    // file names the open dialog returns
   std::deque<std::string> save_answers;    // file names the save dialog returns

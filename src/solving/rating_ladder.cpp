@@ -149,7 +149,20 @@ void Main::mnusolve_Click() {
     explicit Running(bool& f) : flag(f) { flag = true; }
     ~Running() { flag = false; }
   } running(solve_running);
+  // A solve that ends on a contradiction, without a solution or with a count cut short leaves
+  // the board as the player had it: what the ladder placed on the way rests on digits that
+  // cannot all be right.
+  Snapshot before;
+  before.save(*this);
   risolvi_con_livelli();
+  // The count has told the player already; a contradiction the techniques met means the same.
+  const bool contradiction = !finito && problema;
+  const bool not_counted_one = !finito && conteggioeseguito &&
+                               (count_result == CountResult::None || count_result == CountResult::Unknown);
+  if (contradiction || not_counted_one) {
+    before.restore(*this);
+    if (contradiction) rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
+  }
 
   std::string grid;
   if (soluzioni < 2 && finito) {

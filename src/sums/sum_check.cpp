@@ -114,6 +114,18 @@ void Main::refresh_candidates() {
   forget_combinations();
   calcola_candidati();
   apply_cage_limits();
+  // The classic recomputation never cuts a cell's last candidate, so a cell that no digit fits
+  // keeps one that a peer already holds. Here it shows as what it is, a cell without candidates.
+  for (int i = 0; i < kCells; ++i) {
+    const std::string& c = Text2[i].text();
+    if (!Text1[i].text().empty() || c.size() != 1) continue;
+    for (const int p : peers(i))
+      if (Text1[p].text() == c) {
+        Text2[i].set_text("");
+        problema = true;
+        break;
+      }
+  }
 }
 
 // The one cell of cage `cage` that alone can take one of the digits `numeri` (tried in their
