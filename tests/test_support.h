@@ -46,6 +46,17 @@ struct TextCage {
 };
 std::vector<TextCage> cages_of(const std::string& layout);
 
+// Whether the board agrees with a layout text: every cage of the text is one cage of the model,
+// holding exactly its cells, while no other cell lies in a cage; its sum box shows its sum; its
+// remaining sum is that sum less the digits placed in it, and its list holds exactly its empty
+// cells. "" when all agree, else the first disagreement.
+std::string cages_agree(const Main& m, const std::string& layout);
+
+// The puzzle on the board as a layout text written independently of the program's writers: the
+// cages 0..gruppi, each with the cells whose cage it is, in cell order, and the sum of the
+// solution's digits in them.
+std::string board_layout(const Main& m, const std::string& solution);
+
 // Cell of row r, column c (both 1..9).
 constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
 

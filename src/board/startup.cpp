@@ -30,6 +30,10 @@ void Main::Form_Load() {
   path = rt.AppPath();
   database = path + "/schemikenvari.db";
   Data1.set_database_name(database);
+  // The data control opens on "schemi" and stands on its first record, whose boxes the export
+  // reads. A missing or damaged library says nothing here: the library command tells the
+  // player when it is used.
+  Data1.Refresh();
 
   problema = false;
   ins_dati = true;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks {
 
@@ -79,8 +80,9 @@ struct SavCage {
 };
 
 // An "sav" line: cage number, sum, a field that is skipped, the number of cells n, then the n
-// cells separated by ","; the last cell may be followed by "," or end the line. Every field
-// but the skipped one is a whole number.
+// cells separated by ","; the last cell may be followed by "," or end the line. The sum is read
+// leniently, as the layout loader reads it ("" and "x" read 0, "-3" -3); every other field but
+// the skipped one is a whole number.
 std::string read_sav_line(std::string_view line, size_t index, SavCage& cage) {
   const std::string where = line_no(index);
   if (trimmed(line).empty()) return where + "riga vuota";
@@ -96,11 +98,10 @@ std::string read_sav_line(std::string_view line, size_t index, SavCage& cage) {
   if (cage.number < 0 || cage.number >= kCells)
     return where + "il numero del gruppo non è tra 0 e 80";
   const std::string_view sum = field(comma[0] + 1, comma[1]);
-  if (whole_number(sum) < 0) return where + "la somma non è un numero";
   const int n = whole_number(field(comma[2] + 1, comma[3]));
   if (n < 1 || n > kMaxCageCells) return where + "il numero di celle non è tra 1 e 7";
 
-  cage.text = std::string(trimmed(sum)) + ",";
+  cage.text = num_text(val(sum)) + ",";
   size_t p = comma[3] + 1;
   for (int k = 1; k <= n; ++k) {
     if (p >= line.size()) return where + "ci sono meno celle di quante indicate";
