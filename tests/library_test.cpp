@@ -97,6 +97,8 @@ TEST_F(LibraryTest, StartUpOpensTheLibraryOfTheProgramFolder) {
   EXPECT_EQ(started->Data1.absolute_position(), 0);
   EXPECT_EQ(started->testolivello.text(), "3");
   EXPECT_EQ(started->txtkenvari.text(), puzzles()[0].layout);
+  EXPECT_EQ(started->tempo.text(), "");
+  EXPECT_EQ(started->temporis.text(), "12");
   test::load_layout(*started, puzzles()[1].layout);
   rt.save_answers.push_back((folder / "flash").string());
   started->Command2.on_click();
