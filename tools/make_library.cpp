@@ -65,8 +65,8 @@ bool insert_grids(const std::string& file, const std::vector<std::string>& grids
   sqlite3_stmt* st = nullptr;
   bool ok = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
             sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, "INSERT INTO schema (progressivo, stringa) VALUES (?, ?)", -1, &st,
-                               nullptr) == SQLITE_OK;
+            sqlite3_prepare_v2(db, "INSERT INTO schema (progressivo, stringa) VALUES (?, ?)", -1,
+                               &st, nullptr) == SQLITE_OK;
   for (std::size_t i = 0; ok && i < grids.size(); ++i) {
     ok = sqlite3_bind_int64(st, 1, static_cast<sqlite3_int64>(i + 1)) == SQLITE_OK &&
          sqlite3_bind_text(st, 2, grids[i].c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&

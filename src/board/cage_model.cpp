@@ -71,8 +71,8 @@ void Main::keep_layout(int g, int n) {
   n = std::clamp(n, 0, kMaxCageCells);
   const auto G = static_cast<size_t>(g);
   elementioriginali[G] = n;
-  for (int k = 1; k <= kMaxCageCells; ++k)
-    celleoriginali[G][static_cast<size_t>(k)] = k <= n ? cellegruppo[G][static_cast<size_t>(k)] : Value();
+  for (size_t k = 1; k <= static_cast<size_t>(kMaxCageCells); ++k)
+    celleoriginali[G][k] = k <= static_cast<size_t>(n) ? cellegruppo[G][k] : Value();
 }
 
 bool Main::in_cage(int cell, int g) const {

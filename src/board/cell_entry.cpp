@@ -20,8 +20,10 @@ void Main::give_back_to_cage(int cell, int digit) {
   std::array<int, kMaxCageCells> cells{};
   const int members = cage_members(g, cells);
   int n = 0;
-  for (int k = 0; k < members; ++k)
-    if (const int c = cells[static_cast<size_t>(k)]; Text1[c].text().empty()) cellegruppo[g][++n] = c;
+  for (int k = 0; k < members; ++k) {
+    const int c = cells[static_cast<size_t>(k)];
+    if (Text1[c].text().empty()) cellegruppo[g][++n] = c;
+  }
   elementigruppo[g] = n;
 }
 

@@ -578,9 +578,9 @@ class Main {
   // it refuses it (defined with the loader).
   static std::string layout_refusal(std::string_view text);
   // What the writers put in a file. cage_line: the closed cages as a layout text, each as it
-  // stands on the board with its full sum and all its cells, so that a puzzle saved during play opens again as the same
-  // puzzle. cell_fields_line: per cell its digit, or its candidates when empty (for "sc+" a lone
-  // candidate written twice), each closed by ",".
+  // stands on the board with its full sum and all its cells, so that a puzzle saved during play
+  // opens again as the same puzzle. cell_fields_line: per cell its digit, or its candidates when
+  // empty (for "sc+" a lone candidate written twice), each closed by ",".
   std::string cage_line() const;
   std::string cell_fields_line(bool lone_candidate_twice) const;
   // Puts a puzzle file's text, already checked, on the reset board.
