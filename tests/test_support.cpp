@@ -9,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <unistd.h>
+
 #include "platform/data_control.h"
 #include "platform/text.h"
 
@@ -207,8 +209,10 @@ void load_layout(Main& m, const std::string& layout) {
 
 std::string temp_path(const std::string& prefix, const std::string& suffix) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / (prefix + info->name() + suffix);
+  // The process id keeps apart the runs of suites that share the folder (two build folders, or
+  // two checkouts, tested at the same time).
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     (prefix + info->name() + "_" + std::to_string(getpid()) + suffix);
   std::filesystem::remove_all(path);
   return path.string();
 }

@@ -116,8 +116,8 @@ struct Light {
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
 
-// A path in the temporary folder named after the running test (prefix, test name, suffix), with
-// nothing left under it from an earlier run.
+// A path in the temporary folder named after the running test and the process (prefix, test
+// name, process id, suffix), with nothing left under it from an earlier run.
 std::string temp_path(const std::string& prefix, const std::string& suffix = "");
 // The bytes of a file, "" when it cannot be read.
 std::string file_bytes(const std::string& path);
