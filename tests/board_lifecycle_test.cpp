@@ -448,7 +448,7 @@ TEST(LayoutLoader, RefusesABrokenTextAndLeavesTheBoardReset) {
       {"10,0001", "schema non valido: il 1° gruppo non termina con ';'"},
       {"10,0001;12,0203", "schema non valido: il 2° gruppo non termina con ';'"},
       {"10,0001;7,", "schema non valido: il 2° gruppo non termina con ';'"},
-      {"10,;", "schema non valido: il 1° gruppo non ha celle"},
+      {"10,;", "schema non valido: nessun gruppo"},
       {"10,001;", "schema non valido: il 1° gruppo ha un numero dispari di cifre nelle celle"},
       {"10,0081;", "schema non valido: la cella \"81\" del 1° gruppo non è tra 00 e 80"},
       {"10,00a1;", "schema non valido: la cella \"a1\" del 1° gruppo non è tra 00 e 80"},
@@ -456,10 +456,11 @@ TEST(LayoutLoader, RefusesABrokenTextAndLeavesTheBoardReset) {
       {"3,0001;5,0102;", "schema non valido: la cella 01 è sia nel 1° gruppo sia nel 2° gruppo"},
       {"40,0001020304050607;", "schema non valido: il 1° gruppo ha più di 7 celle"},
       {too_many, "schema non valido: più di 81 gruppi"},
-      {"x,0001;", "schema non valido: la somma del 1° gruppo (\"x\") non è un numero"},
-      {",0001;", "schema non valido: la somma del 1° gruppo (\"\") non è un numero"},
-      {"1a,0001;", "schema non valido: la somma del 1° gruppo (\"1a\") non è un numero"},
-      {"3,0001;1.5,02;", "schema non valido: la somma del 2° gruppo (\"1.5\") non è un numero"},
+      {"3,0001;1.5,02;", "schema non valido: la somma del 2° gruppo (\"1.5\") non è un numero intero da -999 a 999"},
+      {"-1000,0001;", "schema non valido: la somma del 1° gruppo (\"-1000\") non è un numero intero da -999 a 999"},
+      {"1e9,0001;", "schema non valido: la somma del 1° gruppo (\"1e9\") non è un numero intero da -999 a 999"},
+      // Records are counted as written, a completed cage without cells included.
+      {"0,;3,0001;5,0102;", "schema non valido: la cella 01 è sia nel 2° gruppo sia nel 3° gruppo"},
   };
   for (const auto& [text, message] : cases) {
     SCOPED_TRACE(text);
@@ -482,16 +483,24 @@ TEST(LayoutLoader, RefusesABrokenTextAndLeavesTheBoardReset) {
   }
 }
 
+// Sums are read leniently, as a game saved during play needs: a remaining sum of 0 or below, an
+// empty sum (0), a sum with text after it; a cage with no cell left is left out.
 TEST(LayoutLoader, LoadsASumThatNoCageCanMake) {
   Started s;
   Main& m = *s.m;
-  test::load_layout(m, "50,0001;0,02;12,03;");
+  test::load_layout(m, "50,0001;0,02;12,03;-7,04;,05;x,06; 9a ,07;0,;");
   EXPECT_FALSE(m.problema);
   EXPECT_TRUE(s.rt.messages.empty());
-  EXPECT_EQ(m.textsomma[0].text(), "50");
-  EXPECT_TRUE(m.sommagruppo[1].eq(0));
-  EXPECT_EQ(m.textsomma[1].text(), "0");
-  EXPECT_EQ(m.gruppi, 2);
+  EXPECT_EQ(m.gruppi, 6);
+  const std::vector<std::pair<double, std::string>> sums = {
+      {50, "50"}, {0, "0"}, {12, "12"}, {-7, "-7"}, {0, "0"}, {0, "0"}, {9, "9"}};
+  for (int g = 0; g <= 6; ++g) {
+    SCOPED_TRACE(g);
+    EXPECT_TRUE(m.sommagruppo[g].eq(sums[static_cast<size_t>(g)].first));
+    EXPECT_EQ(m.textsomma[g].text(), sums[static_cast<size_t>(g)].second);
+    EXPECT_TRUE(m.textsomma[g].visible());
+  }
+  EXPECT_EQ(m.Text2[4].text(), "123456789");  // no one-cell cage can make -7
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -28,14 +28,14 @@ constexpr const char* kNoPuzzle = "nessun schema caricato";
 constexpr const char* kOpenNames = "si possono aprire solo i file che finiscono con sa+, sc+, sav o txt";
 constexpr const char* kSaveNames = "si può salvare solo con un nome che finisce con sa+, sas o sc+";
 
-// The 81 cell fields of a board: a digit, the candidates of an empty cell, or its one candidate
-// written twice.
-std::string fields_of(const Main& m) {
+// The 81 cell fields of a board: a digit, or the candidates of an empty cell; for "sc+"
+// (`twice`) an empty cell's one candidate is written twice.
+std::string fields_of(const Main& m, bool twice = true) {
   std::string line;
   for (int i = 0; i < kCells; ++i) {
     const std::string& digit = m.Text1[i].text();
     const std::string& candidates = m.Text2[i].text();
-    line += (!digit.empty() ? digit : candidates.size() == 1 ? candidates + candidates : candidates) + ",";
+    line += (!digit.empty() ? digit : twice && candidates.size() == 1 ? candidates + candidates : candidates) + ",";
   }
   return line;
 }
@@ -52,11 +52,12 @@ std::string sav_of(const std::string& layout) {
   return out;
 }
 
-// The board holds no puzzle: no cage, no digit, nothing left of a load in progress.
-void expect_reset(const Main& m) {
+// The board holds no puzzle: no cage, no digit, nothing left of a load in progress; the status
+// line names the file that was chosen.
+void expect_reset(const Main& m, const std::string& file) {
   EXPECT_EQ(m.gruppi, 0);
   EXPECT_FALSE(m.ins_dati);
-  EXPECT_EQ(m.filetxt.text(), "");
+  EXPECT_EQ(m.filetxt.text(), " " + file);
   EXPECT_EQ(m.esposti, 0);
   EXPECT_FALSE(m.mnupencil.checked());
   for (int i = 0; i < kCells; ++i) {
@@ -68,39 +69,32 @@ void expect_reset(const Main& m) {
   EXPECT_FALSE(m.sommagruppo[0].is_number());
 }
 
-// Every cage agrees with the board: its sum box shows the sum of the layout, and its remaining
-// sum, empty-cell count and cell list follow from the digits placed in its layout cells.
+// Every cage of the layout is on the board in its place: numbered in the order of the text, its
+// sum box on its lowest cell, its load-time layout and its list of empty cells in the order of the
+// text, its remaining sum following from the digits placed (test::cages_agree).
 void expect_cages(const Main& m, const std::string& layout) {
   const auto cages = cages_of(layout);
   ASSERT_FALSE(cages.empty());
+  EXPECT_EQ(test::cages_agree(m, layout), "");
   EXPECT_EQ(m.gruppi, static_cast<int>(cages.size()) - 1);
-  std::vector<int> owner(kCells, -1);
   for (size_t g = 0; g < cages.size(); ++g) {
     SCOPED_TRACE("cage " + std::to_string(g));
     const int G = static_cast<int>(g);
     const auto& cage = cages[g];
-    EXPECT_EQ(m.textsomma[G].text(), std::to_string(cage.sum));
     EXPECT_TRUE(m.textsomma[G].visible());
     const int lowest = *std::min_element(cage.cells.begin(), cage.cells.end());
     EXPECT_EQ(m.textsomma[G].left(), m.Label2[lowest].left() + 2);
     EXPECT_EQ(m.textsomma[G].top(), m.Label2[lowest].top() - 4);
     ASSERT_EQ(m.layout_size(G), static_cast<int>(cage.cells.size()));
-    int remaining = cage.sum;
     std::vector<int> empty;
     for (size_t k = 0; k < cage.cells.size(); ++k) {
       const int c = cage.cells[k];
-      owner[static_cast<size_t>(c)] = G;
       EXPECT_EQ(m.layout_cell(G, static_cast<int>(k) + 1), c);
-      if (m.Text1[c].text().empty())
-        empty.push_back(c);
-      else
-        remaining -= std::stoi(m.Text1[c].text());
+      if (m.Text1[c].text().empty()) empty.push_back(c);
     }
-    EXPECT_TRUE(m.sommagruppo[G].eq(remaining)) << m.sommagruppo[G].text();
     ASSERT_EQ(m.cage_size(G), static_cast<int>(empty.size()));
     for (size_t k = 0; k < empty.size(); ++k) EXPECT_EQ(m.cage_cell(G, static_cast<int>(k) + 1), empty[k]);
   }
-  for (int i = 0; i < kCells; ++i) EXPECT_EQ(m.cage_of(i), owner[static_cast<size_t>(i)]) << i;
 }
 
 class Files : public ::testing::Test {
@@ -178,6 +172,7 @@ TEST_F(Files, EveryFormatReadsBackWhatItWroteBeforeAndDuringPlay) {
       load_layout(m, p.layout);
       if (every) play(p, every);
       const std::string fields = fields_of(m);
+      const std::string classic = fields_of(m, false);
       m.testolivello.set_text(every ? "12" : "4");
       save("p.sa+");
       save("p.sc+");
@@ -186,7 +181,7 @@ TEST_F(Files, EveryFormatReadsBackWhatItWroteBeforeAndDuringPlay) {
       ASSERT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
       EXPECT_EQ(bytes("p.sa+"), p.layout + "\r\n");
       EXPECT_EQ(bytes("p.sc+"), p.layout + "\r\n" + fields + "\r\n");
-      EXPECT_EQ(bytes("p.sas"), fields + "\r\n");
+      EXPECT_EQ(bytes("p.sas"), classic + "\r\n");
       std::string grid;
       for (int i = 0; i < kCells; ++i)
         if (every && i % every == 0) grid += p.solution[static_cast<size_t>(i)];
@@ -227,9 +222,18 @@ TEST_F(Files, EveryFormatReadsBackWhatItWroteBeforeAndDuringPlay) {
 TEST_F(Files, HandWrittenFilesOfEveryFormat) {
   const std::string grid = puzzles()[0].solution;
   const std::string layout = puzzles()[0].layout;
-  std::string fields;
-  for (int i = 0; i < kCells; ++i)
-    fields += i == 1 ? "7," : i == 2 ? "89," : i == 40 ? "5," : i == 41 ? "66," : "123456789,";
+  // A candidate box edited by hand may hold its digits in any order ("9313").
+  const auto field = [](int i, const char* box42) -> std::string {
+    return i == 1 ? "7," : i == 2 ? "89," : i == 40 ? "5," : i == 41 ? "66," : i == 42 ? box42 : "123456789,";
+  };
+  std::string fields, written;
+  for (int i = 0; i < kCells; ++i) {
+    fields += field(i, "9313,");
+    written += field(i, "139,");
+  }
+  // Cells 1, 3 and 18 filled with 9, 3 and 4, the others with every candidate.
+  std::string played;
+  for (int i = 0; i < kCells; ++i) played += i == 1 ? "9," : i == 3 ? "3," : i == 18 ? "4," : "123456789,";
   struct Case {
     std::string name, bytes, layout;
     std::string digits;  // cell:digit pairs expected on the board
@@ -247,6 +251,17 @@ TEST_F(Files, HandWrittenFilesOfEveryFormat) {
       {"flash4.txt", grid + " 4 " + layout + "\r\n", layout, ""},
       {"unfinished.txt", "5918 3 15,0102;10,0918;\r\n", "15,0102;10,0918;", ""},
       {"empty-grid.txt", "  15,0102;\r\n", "15,0102;", ""},
+      // Games saved during play as the format writes them: remaining sums, which a wrong digit
+      // makes negative, over the empty cells; a completed cage with no cell left; a cage whose
+      // sum box was still empty. Sums read leniently: "" and "x" as 0, "1x" as 1.
+      {"negative.sa+", "-3,0102;10,0918;\r\n", "-3,0102;10,0918;", ""},
+      {"empty-sum.sa+", "15,0102;,0918;\r\n", "15,0102;0,0918;", ""},
+      {"lenient.sa+", "1x,0102;x,0918; -2 ,03;\r\n", "1,0102;0,0918;-2,03;", ""},
+      {"completed.sa+", "0,;15,0102;0,;\r\n", "15,0102;", ""},
+      {"old.sav", "0,-3,0,2,1,2\r\n1,,0,2,9,18\r\n", "-3,0102;0,0918;", ""},
+      {"old.txt", "93 4 -3,0102;,0918;\r\n", "-3,0102;0,0918;", ""},
+      {"played.sc+", "-4,02;6,09;0,;\r\n" + played + "\r\n", "-4,02;6,09;", "1:9 3:3 18:4"},
+      {"entry.sc+", "15,0102;,0918;\r\n" + played + "\r\n", "15,0102;0,0918;", "1:9 3:3 18:4"},
       {"game.sc+", "15,0102;10,0918;\r\n" + fields + "\r\n", "15,0102;10,0918;", "1:7 40:5"},
   };
   for (const Case& c : cases) {
@@ -270,9 +285,10 @@ TEST_F(Files, HandWrittenFilesOfEveryFormat) {
   EXPECT_EQ(m.Text2[1].text(), "7");
   EXPECT_EQ(m.Text2[2].text(), "89");
   EXPECT_EQ(m.Text2[41].text(), "6");
+  EXPECT_EQ(m.Text2[42].text(), "139");
   EXPECT_EQ(m.esposti, 2);
   save("game.sc+");
-  EXPECT_EQ(bytes("game.sc+"), "15,0102;10,0918;\r\n" + fields + "\r\n");
+  EXPECT_EQ(bytes("game.sc+"), "15,0102;10,0918;\r\n" + written + "\r\n");
 }
 
 // A cage whose cells do not hang together is shown with the contiguity warning; the file opens.
@@ -308,8 +324,11 @@ TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
       {"eight.sa+", "36,0001020304050607;\r\n", bad + "il 1° gruppo ha più di 7 celle"},
       {"twice.sa+", "15,0102;10,0203;\r\n", bad + "la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"},
       {"many.sa+", cages81 + "1,00;\r\n", bad + "più di 81 gruppi"},
-      {"sum.sa+", "1x,0102;\r\n", bad + "la somma del 1° gruppo (\"1x\") non è un numero"},
-      {"done.sa+", "0,;15,0102;\r\n", bad + "il 1° gruppo non ha celle"},
+      {"half.sa+", "15,0102;1.5,0918;\r\n",
+       bad + "la somma del 2° gruppo (\"1.5\") non è un numero intero da -999 a 999"},
+      {"large-sum.sa+", "1000,0102;\r\n",
+       bad + "la somma del 1° gruppo (\"1000\") non è un numero intero da -999 a 999"},
+      {"done.sa+", "0,;\r\n", bad + "nessun gruppo"},
       {"odd.sa+", "15,010;\r\n", bad + "il 1° gruppo ha un numero dispari di cifre nelle celle"},
       {"oneline.sc+", "15,0102;\r\n", bad + "manca la seconda riga, quella delle celle"},
       {"more.sc+", "15,0102;\r\n" + fields81 + "1,\r\n", bad + "la seconda riga ha più di 81 campi"},
@@ -325,7 +344,7 @@ TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
       {"commas.sav", "0,3,0,2\r\n", bad + "riga 1: mancano i campi prima delle celle"},
       {"number.sav", "81,3,0,2,0,1\r\n", bad + "riga 1: il numero del gruppo non è tra 0 e 80"},
       {"letter.sav", "a,3,0,2,0,1\r\n", bad + "riga 1: il numero del gruppo non è tra 0 e 80"},
-      {"sum.sav", "0,3x,0,2,0,1\r\n", bad + "riga 1: la somma non è un numero"},
+      {"sum.sav", "0,-1.5,0,2,0,1\r\n", bad + "la somma del 1° gruppo (\"-1.5\") non è un numero intero da -999 a 999"},
       {"count.sav", "0,36,0,8,0,1,2,3,4,5,6,7\r\n", bad + "riga 1: il numero di celle non è tra 1 e 7"},
       {"nocells.sav", "0,3,0,0,\r\n", bad + "riga 1: il numero di celle non è tra 1 e 7"},
       {"cell.sav", "0,3,0,2,0,81\r\n", bad + "riga 1: la cella \"81\" non è tra 0 e 80"},
@@ -335,7 +354,8 @@ TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
       {"shared.sav", "0,3,0,2,0,1\r\n1,4,0,2,1,2\r\n", bad + "la cella 01 è sia nel 1° gruppo sia nel 2° gruppo"},
       {"noblank.txt", "15,0102;\r\n", bad + "la riga non ha le tre parti griglia, livello e gruppi separate da spazi"},
       {"nocage.txt", "123 4 \r\n", bad + "nessun gruppo"},
-      {"shifted.txt", " 23 12 15,0102;\r\n", bad + "la somma del 1° gruppo (\"12 15\") non è un numero"},
+      {"shifted.txt", " 23 12 15,0102;\r\n",
+       bad + "la somma del 1° gruppo (\"12 15\") non è un numero intero da -999 a 999"},
       {"large.sa+", std::string(kMaxPuzzleFileBytes + 1, ' '), kFileError},
   };
   for (const Case& c : cases) {
@@ -348,7 +368,7 @@ TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
     write(c.name, c.bytes);
     open(c.name);
     EXPECT_EQ(s.rt.messages, std::vector<std::string>{c.message});
-    expect_reset(m);
+    expect_reset(m, path(c.name));
     EXPECT_FALSE(m.filelibreria);
   }
   // A file that is not there, and a folder in place of a file.
@@ -359,7 +379,7 @@ TEST_F(Files, RefusedFilesLeaveAResetBoardAndSayWhy) {
     load_layout(m, puzzles()[0].layout);
     open(name);
     EXPECT_EQ(s.rt.messages, std::vector<std::string>{kFileError});
-    expect_reset(m);
+    expect_reset(m, path(name));
   }
 }
 
@@ -447,7 +467,7 @@ TEST_F(Files, ABoardWithoutCagesIsSavedOnlyAsAClassicGrid) {
   s.rt.messages.clear();
   save("x.sas");
   EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
-  EXPECT_EQ(bytes("x.sas"), fields_of(m) + "\r\n");
+  EXPECT_EQ(bytes("x.sas"), fields_of(m, false) + "\r\n");
   EXPECT_EQ(bytes("x.sas").substr(0, 12), "5,12346789,1");
 }
 
@@ -524,6 +544,52 @@ TEST_F(Files, TheRestartGoesBackToTheStartOfTheOpenedPuzzle) {
   }
 }
 
+// A generated puzzle saves, exports and opens again as the cages, sums and digits on the board,
+// before and during play, right after start-up and after an earlier puzzle left its load-time
+// layout behind. The expected puzzle is read off the board's cells and the grid, not off the
+// writers. KS_GENERATOR=long runs many more seeds.
+TEST_F(Files, AGeneratedPuzzleSavesExportsAndOpensAsItStands) {
+  const char* env = std::getenv("KS_GENERATOR");
+  const int seeds = env && std::string(env) == "long" ? 200 : 10;
+  for (int seed = 1; seed <= seeds; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    s.rt.messages.clear();
+    if (seed % 2 == 0) load_layout(m, puzzles()[static_cast<size_t>(seed) % puzzles().size()].layout);
+    s.rt.Randomize(static_cast<std::uint32_t>(seed));
+    m.Toolbar2.on_button_click("genera");
+    ASSERT_FALSE(m.problema);
+    const std::string solution = m.solver.stringasoluzione.substr(0, kCells);
+    const std::string start = test::board_layout(m, solution);
+    ASSERT_EQ(test::cages_agree(m, start), "");
+
+    const std::string start_fields = fields_of(m, false);
+    save("start.sa+");
+    save("start.sc+");
+    save("start.sas");
+    export_as("start");
+    // During play: digits right and one wrong, a cage completed or not.
+    for (int i = seed % 5; i < kCells; i += 5) m.Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
+    m.Text1[seed % 5 + 2].type(solution[static_cast<size_t>(seed % 5 + 2)] == '9' ? "1" : "9");
+    ASSERT_EQ(test::cages_agree(m, start), "");
+    const int placed = m.esposti;
+    const std::string fields = fields_of(m);
+    save("play.sc+");
+    save("play.sa+");
+    export_as("play");
+    ASSERT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+    EXPECT_EQ(bytes("start.sas"), start_fields + "\r\n");
+
+    for (const char* name : {"start.sa+", "start.sc+", "start.txt", "play.sa+", "play.txt", "play.sc+"}) {
+      SCOPED_TRACE(name);
+      open(name);
+      EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+      EXPECT_EQ(test::cages_agree(m, start), "");
+      EXPECT_EQ(m.esposti, std::string(name) == "play.sc+" ? placed : 0);
+    }
+    EXPECT_EQ(fields_of(m), fields);
+  }
+}
+
 TEST_F(Files, FileCommandsAreOfferedAndPassTheInputRule) {
   EXPECT_TRUE(m.mnuopen.enabled());
   EXPECT_TRUE(m.mnusave.enabled());
@@ -580,6 +646,11 @@ TEST_F(Files, DamagedFilesAreReadOrRefusedCleanly) {
     seeds.push_back({"txt", bytes("seed.txt")});
     seeds.push_back({"sav", sav_of(p.layout)});
   }
+  // Opening is refused when it says anything but the contiguity warning.
+  const auto refused = [this] {
+    return std::any_of(s.rt.messages.begin(), s.rt.messages.end(),
+                       [](const std::string& msg) { return msg != " problema contiguita "; });
+  };
   std::string alphabet = ",;\r\n 0123456789-.x\t\xff";
   alphabet += '\0';
 
@@ -619,11 +690,11 @@ TEST_F(Files, DamagedFilesAreReadOrRefusedCleanly) {
     s.rt.messages.clear();
     load_layout(m, puzzles()[1].layout);
     open(name);
-    if (m.filetxt.text().empty()) {
+    if (refused()) {
       ASSERT_EQ(s.rt.messages.size(), 1u);
       EXPECT_TRUE(s.rt.messages[0].starts_with("schema non valido: ") || s.rt.messages[0] == kFileError)
           << s.rt.messages[0];
-      expect_reset(m);
+      expect_reset(m, path(name));
       continue;
     }
     for (const std::string& msg : s.rt.messages) EXPECT_EQ(msg, " problema contiguita ");
@@ -633,7 +704,7 @@ TEST_F(Files, DamagedFilesAreReadOrRefusedCleanly) {
     save("back.sc+");
     s.rt.messages.clear();
     open("back.sc+");
-    EXPECT_FALSE(m.filetxt.text().empty()) << (s.rt.messages.empty() ? "" : s.rt.messages[0]);
+    EXPECT_FALSE(refused()) << s.rt.messages[0];
     EXPECT_EQ(m.cage_line(), layout);
     if (HasFailure()) {
       ADD_FAILURE() << "file: " << ::testing::PrintToString(text);

@@ -66,8 +66,7 @@ TEST(GenerateCommand, EveryAcceptedPuzzleIsASoundKillerWithOneSolution) {
     m.Toolbar2.on_button_click("genera");
     ASSERT_FALSE(m.problema);
     ASSERT_FALSE(m.generation_running);
-    std::string solution;
-    for (int i = 0; i < 81; ++i) solution += m.cellesalvate[i];
+    const std::string solution = m.solver.stringasoluzione.substr(0, 81);
     ASSERT_EQ(solution.size(), 81u);
     EXPECT_EQ(puzzle_fault(m, solution), "");
     // A blank puzzle with its first candidates and its rating.
@@ -89,6 +88,41 @@ TEST(GenerateCommand, EveryAcceptedPuzzleIsASoundKillerWithOneSolution) {
   for (int l = 0; l <= 13; ++l)
     if (levels[static_cast<size_t>(l)]) histogram += " " + std::to_string(l) + ":" + std::to_string(levels[static_cast<size_t>(l)]);
   std::printf("levels of the generated puzzles:%s\n", histogram.c_str());
+}
+
+// The restart of a generated puzzle gives back its start, as after a load: no digit, every cage
+// with its full sum and all its cells empty; the solution the run worked from is not revealed.
+// Erasing a digit gives its cage the cell back in the same way, after an earlier puzzle too.
+TEST(GenerateCommand, TheRestartGivesBackTheStartNotTheSolution) {
+  Started s;
+  Main& m = *s.m;
+  for (int seed = 1; seed <= 4; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    s.rt.Randomize(static_cast<std::uint32_t>(seed));
+    m.Toolbar2.on_button_click("genera");
+    const std::string solution = m.solver.stringasoluzione.substr(0, 81);
+    const std::string start = test::board_layout(m, solution);
+    ASSERT_EQ(test::cages_agree(m, start), "");
+
+    m.Toolbar2.on_button_click("undo");  // nothing placed: no question
+    EXPECT_TRUE(s.rt.messages.empty());
+    EXPECT_EQ(m.esposti, 0);
+    EXPECT_EQ(test::cages_agree(m, start), "");
+
+    for (int i = seed; i < 81; i += 4) m.Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
+    m.Text1[seed].type("");
+    EXPECT_EQ(test::cages_agree(m, start), "");
+    m.Toolbar2.on_button_click("undo");  // the player agrees to lose the digits
+    EXPECT_EQ(s.rt.messages,
+              std::vector<std::string>{"Ricominciare lo schema? Le cifre inserite andranno perse."});
+    s.rt.messages.clear();
+    EXPECT_EQ(m.esposti, 0);
+    EXPECT_EQ(test::cages_agree(m, start), "");
+    for (int i = 0; i < 81; ++i) {
+      EXPECT_EQ(m.Text1[i].text(), "") << i;
+      EXPECT_NE(m.Text2[i].text().find(solution[static_cast<size_t>(i)]), std::string::npos) << i;
+    }
+  }
 }
 
 // Commands wait while a generation runs, and the same seed makes the same puzzle.

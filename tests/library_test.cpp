@@ -74,10 +74,37 @@ class LibraryTest : public ::testing::Test {
   std::string file;
 };
 
-TEST_F(LibraryTest, StartUpNamesTheLibraryFileInTheProgramFolder) {
+// Start-up opens the library of the program's folder on "schemi": the boxes show its first
+// record, whose level the export writes. Without a library it says nothing.
+TEST_F(LibraryTest, StartUpOpensTheLibraryOfTheProgramFolder) {
   test::Started fresh;
   EXPECT_EQ(fresh.m->Data1.database_name(), "./schemikenvari.db");
   EXPECT_EQ(fresh.m->Data1.record_source(), "schemi");
+  EXPECT_TRUE(fresh.rt.messages.empty());
+
+  const fs::path folder = test::temp_path("ks_lib_folder_");
+  fs::create_directories(folder);
+  {
+    DataControl d;
+    d.set_database_name((folder / "schemikenvari.db").string());
+    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + library_rows()));
+  }
+  HeadlessRuntime rt;
+  rt.app_path = folder.string();
+  const auto started = std::make_unique<Main>(rt);
+  started->Form_Load();
+  EXPECT_TRUE(rt.messages.empty());
+  EXPECT_EQ(started->Data1.absolute_position(), 0);
+  EXPECT_EQ(started->testolivello.text(), "3");
+  EXPECT_EQ(started->txtkenvari.text(), puzzles()[0].layout);
+  EXPECT_EQ(started->tempo.text(), "");
+  EXPECT_EQ(started->temporis.text(), "12");
+  test::load_layout(*started, puzzles()[1].layout);
+  rt.save_answers.push_back((folder / "flash").string());
+  started->Command2.on_click();
+  EXPECT_EQ(test::file_bytes((folder / "flash.txt").string()), " 3 " + puzzles()[1].layout + "\r\n");
+  started->Data1.set_database_name("");
+  fs::remove_all(folder);
 }
 
 TEST_F(LibraryTest, ChooserOpensWithNothingToLoad) {
@@ -202,12 +229,18 @@ TEST_F(LibraryTest, EmptyLevelLeavesEverythingAsItWas) {
   EXPECT_EQ(c.livelloscelto.text(), "3");
   EXPECT_TRUE(c.Option1[3].value());
   EXPECT_FALSE(c.Option1[9].value());
-  EXPECT_TRUE(c.Command1.enabled());
+  EXPECT_FALSE(c.Command1.visible());
   EXPECT_EQ(m.Data1.record_source_params()[0], SqlValue(std::int64_t{3}));
   EXPECT_EQ(m.Data1.absolute_position(), 1);
   EXPECT_EQ(m.txtprogressivo.text(), "1");
   m.libreria();
   EXPECT_EQ(m.filetxt.text(), " Livello 3, schema 2");
+  // A level with puzzles shows the load button again.
+  choose(9);
+  EXPECT_FALSE(c.Command1.visible());
+  c.Option1_Click(3);
+  EXPECT_TRUE(c.Command1.visible());
+  EXPECT_TRUE(c.Command1.enabled());
 }
 
 TEST_F(LibraryTest, LoadingPutsThePureKillerPuzzleOnTheBoard) {

@@ -287,7 +287,7 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 712) {
     add("gen");
   } else if (roll < 750) {
-    add("saveopen", any({"0", "1", "3"})[0] - '0', pick(2));  // SAS-PENDING
+    add("saveopen", pick(4), pick(2));
   } else if (roll < 770) {
     add("open", pick(4), pick(n_puzzles));
   } else if (roll < 860) {  // the cage editor: a cage deleted, then cells coloured and a sum typed
@@ -589,7 +589,6 @@ std::string Player::play(const Event& e) {
 std::string Player::save_and_open(const Event& e) {
   Main& w = m();
   static const char* const kExt[] = {".sa+", ".sc+", ".sas", ".txt"};
-  if (w.filetxt.text() == "nuova generazione" || w.filetxt.text().empty()) return "";  // PENDING-27
   const int f = std::clamp(e.a, 0, 3);
   const std::string name = (fs::path(folder_) / ("f" + std::to_string(files_++) + kExt[f])).string();
   const Cages cages = model_cages();

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 #include "platform/data_control.h"
 #include "platform/text.h"
@@ -149,6 +152,52 @@ Light::Light(Started& s, std::initializer_list<const char*> answers, std::string
 
 Light::~Light() { s_.rt.on_yield = nullptr; }
 
+std::string cages_agree(const Main& m, const std::string& layout) {
+  std::vector<int> owner(kCells, -1);
+  for (const TextCage& c : cages_of(layout)) {
+    const int g = m.cage_of(c.cells.at(0));
+    const std::string name = "cage at cell " + std::to_string(c.cells[0]);
+    if (g < 0) return name + ": in no cage";
+    if (m.textsomma[g].text() != std::to_string(c.sum)) return name + ": sum box " + m.textsomma[g].text();
+    int rest = c.sum;
+    std::vector<int> empty;
+    for (const int cell : c.cells) {
+      if (m.cage_of(cell) != g) return name + ": cell " + std::to_string(cell) + " elsewhere";
+      owner[static_cast<size_t>(cell)] = g;
+      const std::string& d = m.Text1[cell].text();
+      if (d.empty())
+        empty.push_back(cell);
+      else
+        rest -= d[0] - '0';
+    }
+    std::vector<int> listed;
+    for (int k = 1; k <= m.cage_size(g); ++k) listed.push_back(m.cage_cell(g, k));
+    std::sort(empty.begin(), empty.end());
+    std::sort(listed.begin(), listed.end());
+    if (!m.elementigruppo[g].eq(static_cast<double>(empty.size())) || listed != empty)
+      return name + ": list of the empty cells";
+    if (!m.sommagruppo[g].eq(rest)) return name + ": remaining sum " + m.sommagruppo[g].text();
+  }
+  for (int c = 0; c < kCells; ++c)
+    if (m.cage_of(c) != owner[static_cast<size_t>(c)]) return "cell " + std::to_string(c) + ": cage";
+  return "";
+}
+
+std::string board_layout(const Main& m, const std::string& solution) {
+  std::string text;
+  for (int g = 0; g <= m.gruppi; ++g) {
+    std::string cells;
+    int sum = 0;
+    for (int c = 0; c < kCells; ++c)
+      if (m.cage_of(c) == g) {
+        cells += (c < 10 ? "0" : "") + std::to_string(c);
+        sum += solution.at(static_cast<size_t>(c)) - '0';
+      }
+    text += std::to_string(sum) + "," + cells + ";";
+  }
+  return text;
+}
+
 void load_layout(Main& m, const std::string& layout) {
   m.nuovo_schema();
   m.stringa = layout;
@@ -160,8 +209,10 @@ void load_layout(Main& m, const std::string& layout) {
 
 std::string temp_path(const std::string& prefix, const std::string& suffix) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / (prefix + info->name() + suffix);
+  // The process id keeps apart the runs of suites that share the folder (two build folders, or
+  // two checkouts, tested at the same time).
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     (prefix + info->name() + "_" + std::to_string(getpid()) + suffix);
   std::filesystem::remove_all(path);
   return path.string();
 }

@@ -46,6 +46,17 @@ struct TextCage {
 };
 std::vector<TextCage> cages_of(const std::string& layout);
 
+// Whether the board agrees with a layout text: every cage of the text is one cage of the model,
+// holding exactly its cells, while no other cell lies in a cage; its sum box shows its sum; its
+// remaining sum is that sum less the digits placed in it, and its list holds exactly its empty
+// cells. "" when all agree, else the first disagreement.
+std::string cages_agree(const Main& m, const std::string& layout);
+
+// The puzzle on the board as a layout text written independently of the program's writers: the
+// cages 0..gruppi, each with the cells whose cage it is, in cell order, and the sum of the
+// solution's digits in them.
+std::string board_layout(const Main& m, const std::string& solution);
+
 // Cell of row r, column c (both 1..9).
 constexpr int at(int r, int c) { return 9 * (r - 1) + (c - 1); }
 
@@ -105,8 +116,8 @@ struct Light {
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
 
-// A path in the temporary folder named after the running test (prefix, test name, suffix), with
-// nothing left under it from an earlier run.
+// A path in the temporary folder named after the running test and the process (prefix, test
+// name, process id, suffix), with nothing left under it from an earlier run.
 std::string temp_path(const std::string& prefix, const std::string& suffix = "");
 // The bytes of a file, "" when it cannot be read.
 std::string file_bytes(const std::string& path);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "board/main.h"
 #include "library/library.h"
@@ -57,6 +58,26 @@ bool query(sqlite3* db, const char* sql, Row row) {
   return sqlite3_finalize(st) == SQLITE_OK;
 }
 
+// The grids become the records 1..N of the new file, in one transaction, each written through
+// bound parameters.
+bool insert_grids(const std::string& file, const std::vector<std::string>& grids) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* st = nullptr;
+  bool ok = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, "INSERT INTO schema (progressivo, stringa) VALUES (?, ?)", -1,
+                               &st, nullptr) == SQLITE_OK;
+  for (std::size_t i = 0; ok && i < grids.size(); ++i) {
+    ok = sqlite3_bind_int64(st, 1, static_cast<sqlite3_int64>(i + 1)) == SQLITE_OK &&
+         sqlite3_bind_text(st, 2, grids[i].c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+         sqlite3_step(st) == SQLITE_DONE && sqlite3_reset(st) == SQLITE_OK;
+  }
+  sqlite3_finalize(st);
+  ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close_v2(db);
+  return ok;
+}
+
 int records_without_layout(const std::string& file) {
   sqlite3* db = nullptr;
   int n = -1;
@@ -84,20 +105,20 @@ int main(int argc, char** argv) {
   const auto m = std::make_unique<ks::Main>(rt);
   m->Form_Load();
 
-  std::string rows;
+  std::vector<std::string> grids;
   for (long seed = 1; seed <= count; ++seed) {
     rt.Randomize(static_cast<std::uint32_t>(seed));
     m->genera_griglia_classica();
     std::string grid;
     for (const ks::TextBox& t : m->Text1) grid += t.text();
-    rows += "INSERT INTO schema (progressivo, stringa) VALUES (" + std::to_string(seed) + ", '" +
-            grid + "');";
+    grids.push_back(std::move(grid));
   }
   {
     ks::DataControl d;
     d.set_database_name(building);
-    if (!d.create_database(std::string(ks::kLibraryScript) + rows)) return fail(d.error_text());
+    if (!d.create_database(ks::kLibraryScript)) return fail(d.error_text());
   }
+  if (!insert_grids(building, grids)) return fail("cannot write the grids into " + building);
 
   const auto start = std::chrono::steady_clock::now();
   m->database = building;

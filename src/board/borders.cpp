@@ -84,11 +84,8 @@ void Main::outline_cages() {
   for (int i = 0; i < kCells; ++i) reset_cell_borders(i);
   const int last = std::min(gruppi, kCells - 1);
   for (int g = 0; g <= last; ++g) {
-    const int n = layout_size(g);
     std::array<int, kMaxCageCells> cells{};
-    int count = 0;
-    for (int k = 1; k <= n; ++k)
-      if (const int c = layout_cell(g, k); c >= 0 && cage_of(c) == g) cells[count++] = c;
+    const int count = cage_members(g, cells);
     for (int k = 0; k < count; ++k) gruppodicella[cells[k]] = Value();
     for (int k = 0; k < count; ++k) {
       gruppodicella[cells[k]] = g;

@@ -168,8 +168,7 @@ void Main::textsomma_LostFocus(int Index) {
     }
     // The layout as entered (for the restart), then the cage as the board stands: a digit
     // already in one of its cells counts against its sum.
-    elementioriginali[g] = n;
-    for (int k = 1; k <= n; ++k) celleoriginali[g][k] = cellegruppo[g][k];
+    keep_layout(g, n);
     cage_from_layout(g);
     // gruppi goes on to the number after the last cage while a cell is left for another cage,
     // and stays on the last cage when every cell has one.
@@ -185,12 +184,10 @@ void Main::textsomma_LostFocus(int Index) {
   // The sum box of a closed cage: its sum changes. During play the cage keeps as remaining sum
   // the new sum less the digits already placed in it, and every candidate follows from the board
   // and the cages again, so that nothing the old sum had cut stays cut.
-  const int n = layout_size(Index);
-  if (Index > gruppi || n == 0 || cage_of(layout_cell(Index, 1)) != Index) return;
-  double placed = 0;
-  for (int k = 1; k <= n; ++k)
-    if (const int c = layout_cell(Index, k); c >= 0 && cage_of(c) == Index) placed += val(Text1[c].text());
-  const double old_sum = sommagruppo[Index].num() + placed;
+  std::array<int, kMaxCageCells> cells{};
+  const int n = cage_members(Index, cells);
+  if (Index > gruppi || n == 0) return;
+  const double old_sum = full_sum(Index);
   const double typed = val(textsomma[Index].text());
   if (typed == old_sum) return;
   if (!cage_sum_acceptable(typed, n)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks {
 
@@ -16,6 +17,42 @@ int Main::layout_size(int g) const {
   const Value& n = elementioriginali[static_cast<size_t>(g)];
   if (!n.is_number()) return 0;
   return std::clamp(n.as_int(), 0, kMaxCageCells);
+}
+
+// The cage's cells are the cells whose gruppodicella names it; the load-time layout only gives
+// their order. So a layout left from an earlier puzzle, or one that a generator repair has
+// outgrown, never adds a foreign cell nor loses one of the cage's own.
+// Example: layout {10, 9} of cage 4, cells 9, 10 and 18 in cage 4 -> 10, 9, 18.
+int Main::cage_members(int g, std::array<int, kMaxCageCells>& cells) const {
+  if (g < 0 || g >= kCageSlots) return 0;
+  std::array<bool, kCells> taken{};
+  int count = 0;
+  const auto take = [&](int c) {
+    if (c < 0 || taken[static_cast<size_t>(c)] || cage_of(c) != g || count == kMaxCageCells) return;
+    taken[static_cast<size_t>(c)] = true;
+    cells[static_cast<size_t>(count++)] = c;
+  };
+  const int n = layout_size(g);
+  for (int k = 1; k <= n; ++k) take(layout_cell(g, k));
+  for (int c = 0; c < kCells; ++c) take(c);
+  return count;
+}
+
+double Main::full_sum(int g) const {
+  std::array<int, kMaxCageCells> cells{};
+  const int n = cage_members(g, cells);
+  double sum = sommagruppo[static_cast<size_t>(g)].num();
+  for (int k = 0; k < n; ++k) sum += val(Text1[cells[static_cast<size_t>(k)]].text());
+  return sum;
+}
+
+void Main::keep_layout(int g, int n) {
+  if (g < 0 || g >= kCageSlots) return;
+  n = std::clamp(n, 0, kMaxCageCells);
+  const auto G = static_cast<size_t>(g);
+  elementioriginali[G] = n;
+  for (size_t k = 1; k <= static_cast<size_t>(kMaxCageCells); ++k)
+    celleoriginali[G][k] = k <= static_cast<size_t>(n) ? cellegruppo[G][k] : Value();
 }
 
 bool Main::in_cage(int cell, int g) const {

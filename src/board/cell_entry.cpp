@@ -16,18 +16,14 @@ void Main::give_back_to_cage(int cell, int digit) {
   const int g = cage_of(cell);
   if (g < 0 || cage_being_entered(g)) return;
   sommagruppo[g] = sommagruppo[g].plus(digit);
-  // The empty cells in the order the cage was entered: the load-time list, filtered.
+  // The empty cells in the order the cage was entered.
+  std::array<int, kMaxCageCells> cells{};
+  const int members = cage_members(g, cells);
   int n = 0;
-  bool listed = false;
-  const int original = layout_size(g);
-  for (int k = 1; k <= original; ++k) {
-    const int c = layout_cell(g, k);
-    if (c < 0 || cage_of(c) != g) continue;
-    if (c == cell) listed = true;
-    if (Text1[c].text().empty() && n < kMaxCageCells) cellegruppo[g][++n] = c;
+  for (int k = 0; k < members; ++k) {
+    const int c = cells[static_cast<size_t>(k)];
+    if (Text1[c].text().empty()) cellegruppo[g][++n] = c;
   }
-  // A cage whose load-time list does not hold the cell (it should always do) still gets it back.
-  if (!listed && n < kMaxCageCells) cellegruppo[g][++n] = cell;
   elementigruppo[g] = n;
 }
 

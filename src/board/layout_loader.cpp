@@ -1,6 +1,7 @@
 // The cage-layout loader: a layout text ("15,0102;10,0918;...": per cage its sum, a comma, its
 // cells as two-digit numbers and a semicolon) checked and turned into the cage model.
 #include <array>
+#include <cmath>
 #include <string_view>
 
 #include "board/main.h"
@@ -26,21 +27,18 @@ struct Layout {
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// A sum field: a whole number of at most three digits, blanks around it allowed.
+// The largest sum, either way, that a layout may carry: far beyond any cage, small enough for
+// every count and table of the cage engine.
+constexpr double kMaxSum = 999;
+
+// A sum field, read leniently: blanks skipped, the number at the start of what remains, 0 when
+// there is none ("" and "x" read 0, "12a" 12, "-3" -3). A game saved during play carries
+// remaining sums, 0 or negative after a wrong digit, and a cage that the editor had not closed
+// carries an empty sum; both make a board. Only a sum that is not a whole number, or is larger
+// than kMaxSum either way, is refused.
 bool read_sum(std::string_view field, double& sum) {
-  int digits = 0;
-  bool ended = false;  // a blank after the digits: nothing but blanks may follow
-  for (char c : field) {
-    if (is_blank(c)) {
-      if (digits > 0) ended = true;
-      continue;
-    }
-    if (!is_digit(c) || ended) return false;
-    ++digits;
-  }
-  if (digits == 0 || digits > 3) return false;
   sum = val(field);
-  return true;
+  return sum >= -kMaxSum && sum <= kMaxSum && sum == std::floor(sum);
 }
 
 // A cell field of two characters: digits (a blank is skipped) giving a cell 0..80; -1 otherwise.
@@ -61,49 +59,53 @@ int read_cell(std::string_view field) {
 std::string nth_cage(int index) { return std::to_string(index + 1) + "° gruppo"; }
 
 // Reads the whole text before anything is loaded. Records are found by their "," and ";" only:
-// characters after the last ";" that hold no "," are ignored. Returns "" for a sound text, or
-// the reason the text is refused.
+// characters after the last ";" that hold no "," are ignored. A record without cells is a cage
+// that was completed when a game was saved during play: nothing is left of it to place, and it
+// is left out. Messages count the records of the text. Returns "" for a sound text, or the
+// reason the text is refused.
 std::string read_layout(std::string_view text, Layout& out) {
   std::array<int, kCells> owner;  // owner[c]: the record that lists cell c, -1 while none
   owner.fill(-1);
   out.count = 0;
   size_t start = 0;
-  for (;;) {
+  for (int record = 0;; ++record) {
     const size_t comma = text.find(',', start);
     if (comma == std::string_view::npos) break;
     const int g = out.count;
-    if (g == kCells) return "più di 81 gruppi";
     const size_t semi = text.find(';', comma + 1);
-    if (semi == std::string_view::npos) return "il " + nth_cage(g) + " non termina con ';'";
-    CageRecord& cage = out.cages[static_cast<size_t>(g)];
+    if (semi == std::string_view::npos) return "il " + nth_cage(record) + " non termina con ';'";
     const std::string_view sum = text.substr(start, comma - start);
-    if (!read_sum(sum, cage.sum))
-      return "la somma del " + nth_cage(g) + " (\"" + std::string(sum) +
-             "\") non è un numero";
+    double value = 0;
+    if (!read_sum(sum, value))
+      return "la somma del " + nth_cage(record) + " (\"" + std::string(sum) +
+             "\") non è un numero intero da -999 a 999";
     const std::string_view cells = text.substr(comma + 1, semi - comma - 1);
-    if (cells.empty()) return "il " + nth_cage(g) + " non ha celle";
+    start = semi + 1;
+    if (cells.empty()) continue;
+    if (g == kCells) return "più di 81 gruppi";
+    CageRecord& cage = out.cages[static_cast<size_t>(g)];
+    cage.sum = value;
     if (cells.size() % 2 != 0)
-      return "il " + nth_cage(g) + " ha un numero dispari di cifre nelle celle";
+      return "il " + nth_cage(record) + " ha un numero dispari di cifre nelle celle";
     cage.count = static_cast<int>(cells.size() / 2);
-    if (cage.count > kMaxCageCells) return "il " + nth_cage(g) + " ha più di 7 celle";
+    if (cage.count > kMaxCageCells) return "il " + nth_cage(record) + " ha più di 7 celle";
     for (int k = 0; k < cage.count; ++k) {
       const std::string_view field = cells.substr(static_cast<size_t>(2 * k), 2);
       const int c = read_cell(field);
       if (c < 0)
-        return "la cella \"" + std::string(field) + "\" del " + nth_cage(g) +
+        return "la cella \"" + std::string(field) + "\" del " + nth_cage(record) +
                " non è tra 00 e 80";
       const int seen = owner[static_cast<size_t>(c)];
-      if (seen == g)
+      if (seen == record)
         return "la cella " + std::string(field) + " compare due volte nel " +
-               nth_cage(g);
+               nth_cage(record);
       if (seen >= 0)
         return "la cella " + std::string(field) + " è sia nel " + nth_cage(seen) +
-               " sia nel " + nth_cage(g);
-      owner[static_cast<size_t>(c)] = g;
+               " sia nel " + nth_cage(record);
+      owner[static_cast<size_t>(c)] = record;
       cage.cells[static_cast<size_t>(k)] = c;
     }
     ++out.count;
-    start = semi + 1;
   }
   if (out.count == 0) return "nessun gruppo";
   return "";

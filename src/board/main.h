@@ -326,6 +326,14 @@ class Main {
   // holds its cells in the order clicked (the white button takes the last one back). Cell entry
   // leaves its record alone; closing it counts the digits already in its cells.
   bool cage_being_entered(int g) const { return cellacolorata > 0 && g == gruppi; }
+  // The cells of real cage g as the board stands, filled or not: those whose gruppodicella is g,
+  // in the order of the load-time layout, then any others in cell order. Returns how many.
+  int cage_members(int g, std::array<int, kMaxCageCells>& cells) const;
+  // The sum of real cage g as entered or loaded: its remaining sum plus the digits placed in it.
+  double full_sum(int g) const;
+  // The load-time layout of cage g becomes positions 1..n of its cell list (a cage the editor
+  // closes, the generator's final cages): the order the restart and the erasures of play follow.
+  void keep_layout(int g, int n);
 
   // The input rule. Every user event of the window is of one of these kinds: Board (digit boxes,
   // the digit palette, the cage editor), Command (toolbars, menus, candidate boxes, sum boxes,
@@ -619,12 +627,12 @@ class Main {
   // The check of the layout loader: "" when carica_gruppi_da_stringa takes the text, else why
   // it refuses it (defined with the loader).
   static std::string layout_refusal(std::string_view text);
-  // What the writers put in a file. cage_line: the closed cages as a layout text, each with its
-  // full sum and all its cells, so that a puzzle saved during play opens again as the same
-  // puzzle. cell_fields_line: per cell its digit, or its candidates when empty (a lone candidate
-  // written twice), each closed by ",".
+  // What the writers put in a file. cage_line: the closed cages as a layout text, each as it
+  // stands on the board with its full sum and all its cells, so that a puzzle saved during play
+  // opens again as the same puzzle. cell_fields_line: per cell its digit, or its candidates when
+  // empty (for "sc+" a lone candidate written twice), each closed by ",".
   std::string cage_line() const;
-  std::string cell_fields_line() const;
+  std::string cell_fields_line(bool lone_candidate_twice) const;
   // Puts a puzzle file's text, already checked, on the reset board.
   void load_puzzle_text(FileFormat format, const PuzzleText& text);
 

@@ -9,17 +9,11 @@ namespace ks {
 
 // Cage g as the board now stands: its full sum (the text of its sum box, 0 when the box holds no
 // number) less the digits placed in it, and its empty cells in the order the cage was entered.
-// Only cells that still belong to g are taken, so a stale load-time entry left from an earlier
-// puzzle cannot pull a foreign cell into the cage; a cage without any such cell is left alone.
+// The cells are those that belong to g (cage_members); a cage without any is left alone.
 // Example: cage 15 = {r1c1, r1c2, r2c1}, r1c2 = 6 on the board -> sum 9, 2 cells, r1c1 and r2c1.
 void Main::cage_from_layout(int g) {
-  const int n = layout_size(g);
   std::array<int, kMaxCageCells> cells{};
-  int count = 0;
-  for (int k = 1; k <= n; ++k) {
-    const int c = layout_cell(g, k);
-    if (c >= 0 && cage_of(c) == g) cells[static_cast<size_t>(count++)] = c;
-  }
+  const int count = cage_members(g, cells);
   if (count == 0) return;
 
   double sum = g < kCells ? val(textsomma[g].text()) : 0;

@@ -30,6 +30,12 @@ void Main::Form_Load() {
   path = rt.AppPath();
   database = path + "/schemikenvari.db";
   Data1.set_database_name(database);
+  // The data control opens on "schemi" and stands on its first record, whose boxes the export
+  // reads. A missing or damaged library says nothing here: the library command tells the
+  // player when it is used. The solve-time display, bound to the record's time too, starts
+  // empty: no puzzle has been solved (a display write, which never reaches the record).
+  Data1.Refresh();
+  tempo.set_text("");
 
   problema = false;
   ins_dati = true;

@@ -69,10 +69,8 @@ void Main::freeze_layout(LayoutRun& run) {
     elementicopia[g] = elementigruppo[g];
     sommacopia[g] = sommagruppo[g];
     const int n = cage_size(g);
-    for (int j = 1; j <= n; ++j) {
-      cellecopia[g][j] = cellegruppo[g][j];
-      celleoriginali[g][j] = cellegruppo[g][j];
-    }
+    for (int j = 1; j <= n; ++j) cellecopia[g][j] = cellegruppo[g][j];
+    keep_layout(g, n);
   }
   run.tries = 0;
   gruppi = gruppo;

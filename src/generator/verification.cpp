@@ -109,6 +109,9 @@ void Main::generate_puzzle() {
   // The tries' solving steps are the new puzzle's solution: the player starts with a clean log,
   // as with any new puzzle.
   frmlog.Text3.set_text(" ");
+  // The run kept the grid in the restart's snapshot; the restart gives back the start of the
+  // puzzle, as after a load, not its solution.
+  for (std::string& saved : cellesalvate) saved.clear();
   valuta_difficolta();
   generation_running = false;
 }

@@ -58,8 +58,10 @@ bool Main::valore_in_adiacenti(const std::string& valore, int gruppoadiacente) c
 }
 
 // Cages keep their order and lose the numbers of the emptied ones: cage n takes colour n mod 16
-// and its boxes on its first cell. Every cell must end in exactly one cage that holds together,
-// else the run ends here with a log line instead of a layout with holes.
+// and its boxes on its first cell. The load-time layout follows the cages, so that the puzzle
+// restarts, saves and takes erasures as a loaded one does. Every cell must end in exactly one
+// cage that holds together, else the run ends here with a log line instead of a layout with
+// holes.
 bool Main::renumber_cages(LayoutRun& run) {
   const int old_last = std::min(gruppi, kCells - 1);
   int colour = 0;
@@ -78,6 +80,7 @@ bool Main::renumber_cages(LayoutRun& run) {
     }
     for (int j = k + 1; j <= kMaxCageCells; ++j) cellegruppo[n][j] = Value::empty();
     elementigruppo[n] = k;
+    keep_layout(n, k);
     colour = colour == 15 ? 0 : colour + 1;
     const int first = std::max(cage_cell(n, 1), 0);
     textsomma[n].set_text(sommacopia[g].text());
@@ -97,6 +100,7 @@ bool Main::renumber_cages(LayoutRun& run) {
     elementigruppo[g] = Value::empty();
     sommagruppo[g] = Value::empty();
     for (int j = 1; j <= kMaxCageCells; ++j) cellegruppo[g][j] = Value::empty();
+    keep_layout(g, 0);
   }
 
   if (const std::string fault = layout_fault(); !fault.empty()) {

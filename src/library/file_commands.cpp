@@ -13,28 +13,30 @@ constexpr const char* kFileError = "errore nel salvataggio";
 }  // namespace
 
 // A closed cage has a sum; the cage being entered has none until its sum box is left. Each cage
-// is written as entered or loaded: its full sum (the text of its sum box, as the restart command
-// reads it) and every cell it still owns, filled or not.
+// is written as it stands on the board, whatever puzzle it came from (a file, the library, the
+// editor, the generator): every cell that belongs to it, filled or not, and its full sum, the
+// remaining sum plus the digits placed in it. So a game saved during play opens again as the
+// same puzzle, its digits in the second line of "sc+".
 std::string Main::cage_line() const {
   std::string line;
   const int last = std::min(gruppi, kCells - 1);
   for (int g = 0; g <= last; ++g) {
     if (!sommagruppo[g].is_number() || (g == gruppi && cellacolorata > 0)) continue;
-    std::string cells;
-    const int n = layout_size(g);
-    for (int k = 1; k <= n; ++k)
-      if (const int c = layout_cell(g, k); c >= 0 && cage_of(c) == g) cells += two_digits(c);
-    if (cells.empty()) continue;
-    line += num_text(val(textsomma[g].text())) + "," + cells + ";";
+    std::array<int, kMaxCageCells> cells{};
+    const int n = cage_members(g, cells);
+    if (n == 0) continue;
+    line += num_text(full_sum(g)) + ",";
+    for (int k = 0; k < n; ++k) line += two_digits(cells[static_cast<size_t>(k)]);
+    line += ";";
   }
   return line;
 }
 
 // A filled cell writes its digit, an empty one its candidates as ascending digits, so that every
-// field reads back whatever was typed into a candidate box. A field of one character is read as a
-// placed digit, so an empty cell left with one candidate writes it twice ("77"): it opens again
-// empty, with that candidate.
-std::string Main::cell_fields_line() const {
+// field reads back whatever was typed into a candidate box. The "sc+" reader takes a field of one
+// character for a placed digit, so there an empty cell left with one candidate writes it twice
+// ("77"): it opens again empty, with that candidate. "sas" is never read and keeps it single.
+std::string Main::cell_fields_line(bool lone_candidate_twice) const {
   std::string line;
   for (int i = 0; i < kCells; ++i) {
     const std::string& digit = Text1[i].text();
@@ -45,7 +47,7 @@ std::string Main::cell_fields_line() const {
       const size_t start = line.size();
       for (int d = 1; d <= 9; ++d)
         if (mask & (1u << d)) line += static_cast<char>('0' + d);
-      if (line.size() == start + 1) line += line.back();
+      if (lone_candidate_twice && line.size() == start + 1) line += line.back();
     }
     line += ',';
   }
@@ -86,8 +88,8 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
 }
 
 // A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. Once a
-// file is chosen the board is reset; a file that cannot be read or holds no sound puzzle leaves
-// it so, with the reason.
+// file is chosen the board is reset and the status line names the file; a file that cannot be
+// read or holds no puzzle leaves the board reset, with the reason.
 void Main::mnuopen_Click() {
   const std::string name = rt.ShowOpen(kOpenFilter);
   if (name.empty()) return;
@@ -106,12 +108,11 @@ void Main::mnuopen_Click() {
   library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   nuovo_schema();
+  filetxt.set_text(" " + name);
   if (!readable || !why.empty()) {
-    filetxt.set_text("");
     rt.MsgBox(readable ? "schema non valido: " + why : kFileError, MsgButtons::Ok);
     return;
   }
-  filetxt.set_text(" " + name);
   load_puzzle_text(format, text);
 }
 
@@ -121,8 +122,8 @@ void Main::mnusave_Click() {
   std::vector<std::string> lines;
   switch (file_format(name)) {
     case FileFormat::SaPlus: lines = {cage_line()}; break;
-    case FileFormat::Sas: lines = {cell_fields_line()}; break;
-    case FileFormat::ScPlus: lines = {cage_line(), cell_fields_line()}; break;
+    case FileFormat::Sas: lines = {cell_fields_line(false)}; break;
+    case FileFormat::ScPlus: lines = {cage_line(), cell_fields_line(true)}; break;
     default:
       rt.MsgBox("si può salvare solo con un nome che finisce con sa+, sas o sc+", MsgButtons::Ok);
       return;

@@ -165,8 +165,8 @@ bool Frmlivello::busy() {
 }
 
 // Choosing a level: the data control runs the level's query, and a puzzle drawn at random among
-// its records becomes the selected one. A level without puzzles leaves everything as it was:
-// the previous query, record, selection and chosen option.
+// its records becomes the selected one. A level without puzzles hides the load button and
+// leaves everything else as it was: the previous query, record, selection and chosen option.
 void Frmlivello::Option1_Click(int Index) {
   if (Index < 0 || Index >= static_cast<int>(kLevelCaptions.size())) return;
   DataControl& data = main_.Data1;
@@ -187,9 +187,11 @@ void Frmlivello::Option1_Click(int Index) {
   }
   if (!data.MoveLast()) {
     main_.rt.MsgBox("nessun record", MsgButtons::Ok);
+    Command1.set_visible(false);
     restore();
     return;
   }
+  Command1.set_visible(true);
   const int n = data.record_count();
   level_ = Index;
   count_ = n;

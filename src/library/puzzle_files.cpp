@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks {
 
@@ -44,9 +45,10 @@ std::vector<std::string_view> lines_of(std::string_view text) {
 std::string line_no(size_t index) { return "riga " + std::to_string(index + 1) + ": "; }
 
 // The cell fields of an "sc+" file: 81 fields, each closed by ","; text after the last "," is
-// not read. A field is a placed digit (one character), a candidate string (digits 1..9 in
-// ascending order, each at most once; "" for a cell left without candidates), or one digit
-// written twice, the only candidate of an empty cell.
+// not read. A field of one digit 1..9 is a placed digit; any other field is made of digits 1..9
+// and gives the candidates of an empty cell ("" for a cell left without any). A candidate box
+// edited by hand may have held its digits in any order and repeated, so they are kept in
+// ascending order, each once; one candidate left is kept as the writer writes it, twice ("77").
 std::string read_cell_fields(std::string_view line, std::vector<std::string>& fields) {
   fields.clear();
   size_t start = 0;
@@ -55,15 +57,19 @@ std::string read_cell_fields(std::string_view line, std::vector<std::string>& fi
     if (fields.size() == static_cast<size_t>(kCells))
       return "la seconda riga ha più di 81 campi";
     const std::string_view field = line.substr(start, comma - start);
-    const bool doubled = field.size() == 2 && field[0] == field[1];
-    char last = '0';
-    for (char c : doubled ? field.substr(1) : field) {
-      if (c <= last || c > '9')
-        return "il campo " + std::to_string(fields.size() + 1) + " della seconda riga (\"" +
-               std::string(field) + "\") non è un elenco di cifre da 1 a 9";
-      last = c;
+    if (!std::all_of(field.begin(), field.end(), [](char c) { return c >= '1' && c <= '9'; }))
+      return "il campo " + std::to_string(fields.size() + 1) + " della seconda riga (\"" +
+             std::string(field) + "\") non è un elenco di cifre da 1 a 9";
+    if (field.size() == 1) {
+      fields.emplace_back(field);
+    } else {
+      const unsigned mask = digit_mask(field);
+      std::string candidates;
+      for (int d = 1; d <= 9; ++d)
+        if (mask & (1u << d)) candidates += static_cast<char>('0' + d);
+      if (candidates.size() == 1) candidates += candidates;
+      fields.push_back(std::move(candidates));
     }
-    fields.emplace_back(field);
     start = comma + 1;
   }
   if (fields.size() != static_cast<size_t>(kCells))
@@ -79,8 +85,9 @@ struct SavCage {
 };
 
 // An "sav" line: cage number, sum, a field that is skipped, the number of cells n, then the n
-// cells separated by ","; the last cell may be followed by "," or end the line. Every field
-// but the skipped one is a whole number.
+// cells separated by ","; the last cell may be followed by "," or end the line. The sum is read
+// leniently, as the layout loader reads it ("" and "x" read 0, "-3" -3); every other field but
+// the skipped one is a whole number.
 std::string read_sav_line(std::string_view line, size_t index, SavCage& cage) {
   const std::string where = line_no(index);
   if (trimmed(line).empty()) return where + "riga vuota";
@@ -96,11 +103,10 @@ std::string read_sav_line(std::string_view line, size_t index, SavCage& cage) {
   if (cage.number < 0 || cage.number >= kCells)
     return where + "il numero del gruppo non è tra 0 e 80";
   const std::string_view sum = field(comma[0] + 1, comma[1]);
-  if (whole_number(sum) < 0) return where + "la somma non è un numero";
   const int n = whole_number(field(comma[2] + 1, comma[3]));
   if (n < 1 || n > kMaxCageCells) return where + "il numero di celle non è tra 1 e 7";
 
-  cage.text = std::string(trimmed(sum)) + ",";
+  cage.text = num_text(val(sum)) + ",";
   size_t p = comma[3] + 1;
   for (int k = 1; k <= n; ++k) {
     if (p >= line.size()) return where + "ci sono meno celle di quante indicate";

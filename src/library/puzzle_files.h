@@ -25,8 +25,8 @@ inline constexpr const char* kSaveFilter =
 inline constexpr const char* kExportFilter = "Puzzle salvati (*.txt)|*.txt";
 
 // What a puzzle file holds once read: its cage layout (the text the layout loader takes) and,
-// for "sc+", the 81 cell fields, each a placed digit (one character), a candidate string, or a
-// digit written twice (the one candidate left to an empty cell).
+// for "sc+", the 81 cell fields, each a placed digit (one character), a candidate string in
+// ascending order, or a digit written twice (the one candidate left to an empty cell).
 struct PuzzleText {
   std::string layout;
   std::vector<std::string> fields;

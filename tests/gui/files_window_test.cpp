@@ -148,7 +148,7 @@ class FilesWindowTest : public QObject {
     });
     click_toolbar("open");
     QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"));
-    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QString());
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + bad.fileName());
     QVERIFY(!p_.find("textsomma(0)")->isVisible());
     QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("0"));
   }
