@@ -386,6 +386,24 @@ TEST(Restart, AHalfEnteredPuzzleLeavesTheOpenCageAndForeignCellsAlone) {
   expect_cages_follow_board(m, {{3, {3, 4}}, {10, {13, 22}}});
 }
 
+// The cage being entered has no sum: the restart leaves it open, its cells in click order,
+// and a save then writes only the closed cages.
+TEST(Restart, TheCageBeingEnteredStaysOpen) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  m.colore[4].on_click();
+  m.Text1[0].on_click();  // deletes r1c1's cage (answered OK)
+  m.Text1[0].on_click();  // and starts a new one with r1c1
+  const int g = m.gruppi;
+  ASSERT_EQ(m.cellacolorata, 1);
+  m.Toolbar2_ButtonClick("undo");
+  EXPECT_EQ(m.cellacolorata, 1);
+  EXPECT_FALSE(m.sommagruppo[g].is_number());
+  EXPECT_EQ(m.cage_cell(g, 1), 0);
+  EXPECT_EQ(m.cage_line().find(",00"), std::string::npos);
+}
+
 // ---------------------------------------------------------------------------------------------
 // View switches
 

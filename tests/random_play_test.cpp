@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
   double slowest = 0;
   std::string slowest_line;
   long events = 0;
+  std::map<std::string, std::pair<long, double>> by_kind;
   for (size_t n = 0; n < puzzles; ++n) {
     const size_t puzzle = n * (all.size() / puzzles);
     for (int s = 1; s <= seeds; ++s) {
@@ -68,6 +70,10 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
         next = player.next_events(random);
       }
       events += static_cast<long>(played.size());
+      for (const auto& [kind, t] : player.time_by_kind) {
+        by_kind[kind].first += t.first;
+        by_kind[kind].second += t.second;
+      }
       if (player.slowest_ms > slowest) {
         slowest = player.slowest_ms;
         slowest_line = player.slowest;
@@ -83,6 +89,9 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
     }
   }
   std::printf("random play: %ld events, slowest %.1f ms: %s\n", events, slowest, slowest_line.c_str());
+  if (long_run())
+    for (const auto& [kind, t] : by_kind)
+      std::printf("  %-24s %8ld events %10.1f ms\n", kind.c_str(), t.first, t.second);
 }
 
 // Sequences that once failed, kept as files of event lines (tests/data/repros/). Each replays

@@ -318,7 +318,7 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 970) {
     add("frame");
   } else if (roll < 980) {
-    add("btn", 0, 0, any({"Command1", "Cmdtest"}));
+    add("btn", 0, 0, "Command1");
   } else if (roll < 990) {
     add("col", pick(18));
   } else {
@@ -435,13 +435,12 @@ std::string Player::play(const Event& e) {
   const Cages cages_before = model_cages();
   // The cage being entered closes when its sum box loses the focus or a command starts.
   const bool cage_open = w.cellacolorata > 0;
+  // Whether the window refuses a command now, or will when closing the cage being entered fails.
+  const bool busy = w.input_refusal(Main::Input::Command) != nullptr;
+  const bool closing = cage_open && !w.textsomma[std::clamp(w.gruppi, 0, kCells - 1)].text().empty();
   // A sum typed into a closed cage's sum box counts once the box loses the focus or a command
   // starts: the cage may take its new sum at any later event.
-  std::vector<int> edited;
-  for (int g = 0; g < kCells; ++g)
-    if (w.textsomma[g].has_focus() && w.sommagruppo[g].is_number())
-      for (int i = 0; i < kCells; ++i)
-        if (w.cage_of(i) == g) edited.push_back(i);
+  const std::vector<int> edited = focused_sum_cage();
 
   const auto start = std::chrono::steady_clock::now();
   std::string fault;
@@ -457,17 +456,19 @@ std::string Player::play(const Event& e) {
     slowest_ms = ms;
     slowest = to_line(e);
   }
+  const std::string what = e.kind == "tb1" || e.kind == "tb2" || e.kind == "menu" ? e.kind + " " + e.text : e.kind;
+  time_by_kind[what].first += 1;
+  time_by_kind[what].second += ms;
   if (!fault.empty()) return fault;
   if (!wait_fault_.empty()) return wait_fault_;
+  // A sum typed into a closed cage's box counts once the event moved the focus or ran a command
+  // (a puzzle loaded by the event then replaces it).
+  take_edited_sum(edited);
 
   // What the player learns from the event.
   if (e.kind == "tb2" && (e.text == "new") ) known_puzzle({}, "");
   if (e.kind == "menu" && e.text == "mnunew") known_puzzle({}, "");
-  // The generation shows no message box; one that was shown, other than those that refused the
-  // player's clicks meanwhile, refused the command.
-  bool refused = false;
-  for (size_t k = messages_before; k < rt().messages.size(); ++k)
-    refused = refused || rt().messages[k] != "generazione in corso";
+  const bool refused = busy || (closing && w.cellacolorata > 0);
   if ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera")) && !refused) {
     // A generated puzzle: one solution, found by a counter of our own.
     std::array<int, 81> cage{};
@@ -500,7 +501,7 @@ std::string Player::play(const Event& e) {
   // The batch generator and the reduction pass load other puzzles, when their hidden buttons
   // are shown.
   if (((e.kind == "tb2" && e.text == "continuo") || (e.kind == "btn" && e.text == "Command1")) &&
-      w.Command1.visible()) {
+      w.Command1.visible() && !refused) {
     known_puzzle({}, "");
     cages_ = model_cages();
   }
@@ -522,8 +523,6 @@ std::string Player::play(const Event& e) {
     }
     cages_ = next;
   }
-  if (const auto it = now.find(edited); !edited.empty() && it != now.end() && !from_source(e))
-    cages_[edited] = it->second;
   for (auto it = wrong_placed_.begin(); it != wrong_placed_.end();)
     it = w.Text1[it->first].text() == std::string(1, it->second) ? std::next(it) : wrong_placed_.erase(it);
   for (const auto& [c, candidates] : typed_before) {
@@ -586,17 +585,29 @@ std::string Player::play(const Event& e) {
 // ---------------------------------------------------------------------------------------------
 // Files
 
+std::vector<int> Player::focused_sum_cage() const {
+  const Main& w = *s_.m;
+  std::vector<int> cells;
+  for (int g = 0; g < kCells; ++g)
+    if (w.textsomma[g].has_focus() && w.sommagruppo[g].is_number())
+      for (int i = 0; i < kCells; ++i)
+        if (w.cage_of(i) == g) cells.push_back(i);
+  return cells;
+}
+
+void Player::take_edited_sum(const std::vector<int>& cells) {
+  const Cages now = model_cages();
+  if (const auto it = now.find(cells); !cells.empty() && it != now.end()) cages_[cells] = it->second;
+}
+
 std::string Player::save_and_open(const Event& e) {
   Main& w = m();
   static const char* const kExt[] = {".sa+", ".sc+", ".sas", ".txt"};
   const int f = std::clamp(e.a, 0, 3);
   const std::string name = (fs::path(folder_) / ("f" + std::to_string(files_++) + kExt[f])).string();
-  const Cages cages = model_cages();
-  std::vector<std::string> digits, candidates;
-  for (int i = 0; i < kCells; ++i) {
-    digits.push_back(w.Text1[i].text());
-    candidates.push_back(w.Text2[i].text());
-  }
+  const bool had_cages = !model_cages().empty();
+  const bool cage_open = w.cellacolorata > 0;
+  const std::vector<int> edited = focused_sum_cage();
   const size_t told = rt().messages.size();
   rt().save_answers.assign({name});
   if (f == 3) {
@@ -606,9 +617,19 @@ std::string Player::save_and_open(const Event& e) {
     run({e.b == 0 ? "tb2" : "menu", 0, 0, e.b == 0 ? "save" : "mnusave", e.answer, e.gate});
   }
   rt().save_answers.clear();
+  // The command first took what was typed into a sum box: the board is saved as it then stood.
+  take_edited_sum(edited);
+  const Cages cages = model_cages();
+  if (cage_open)  // and closed by the command
+    for (const auto& [cells, sum] : cages) cages_.try_emplace(cells, sum);
+  std::vector<std::string> digits, candidates;
+  for (int i = 0; i < kCells; ++i) {
+    digits.push_back(w.Text1[i].text());
+    candidates.push_back(w.Text2[i].text());
+  }
   if (!fs::exists(name)) {
     // A puzzle on the board is saved, or the player is told why not.
-    if (!cages.empty() && rt().messages.size() == told)
+    if (had_cages && rt().messages.size() == told)
       return "the board's cages were not saved as " + std::string(kExt[f]) + ", and nothing was said";
     return "";
   }
@@ -641,9 +662,19 @@ std::string Player::save_and_open(const Event& e) {
     return "";
   }
   if (model_cages() != cages_) {
-    std::string got;
-    for (const auto& [cells, sum] : model_cages()) got += std::to_string(sum) + ":" + std::to_string(cells.size()) + " ";
-    return "the " + std::string(kExt[f]) + " file reopened to other cages: " + got + "\nfile: " + lines[0];
+    const auto text = [&w](const std::vector<int>& cells, int sum) {
+      std::string t = std::to_string(sum) + ":";
+      for (const int c : cells) t += " " + w.rc(c);
+      return t + "; ";
+    };
+    const Cages got = model_cages();
+    std::string only_board, only_file;
+    for (const auto& [cells, sum] : cages_)
+      if (!got.count(cells) || got.at(cells) != sum) only_board += text(cells, sum);
+    for (const auto& [cells, sum] : got)
+      if (!cages_.count(cells) || cages_.at(cells) != sum) only_file += text(cells, sum);
+    return "the " + std::string(kExt[f]) + " file reopened to other cages: the board had " +
+           only_board + "the file gave " + only_file + "\nfile: " + lines[0];
   }
   for (int i = 0; i < kCells; ++i) {
     const std::string want = f == 1 ? digits[i] : "";

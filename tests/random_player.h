@@ -67,6 +67,8 @@ class Player {
   // The longest event in wall-clock milliseconds, and its line.
   double slowest_ms = 0;
   std::string slowest;
+  // Events played and their milliseconds, by kind (toolbar keys and menu items apart).
+  std::map<std::string, std::pair<long, double>> time_by_kind;
 
  private:
   struct Cage {
@@ -100,6 +102,10 @@ class Player {
   // The rows of the library file, each as one text, by progressivo.
   std::map<std::int64_t, std::string> library_rows() const;
   void known_puzzle(const std::vector<TextCage>& cages, const std::string& solution);
+  // The cells of the closed cage whose sum box has the focus (a sum typed there counts at the
+  // next command or change of focus), and the player taking its new sum from the board.
+  std::vector<int> focused_sum_cage() const;
+  void take_edited_sum(const std::vector<int>& cells);
 
   Started s_;
   std::string folder_;

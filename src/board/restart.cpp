@@ -52,7 +52,9 @@ void Main::restart_puzzle() {
   }
   varcontrolloesteso = false;
   const int last = std::min(gruppi, kCells - 1);
-  for (int g = 0; g <= last; ++g) cage_from_layout(g);
+  // The cage being entered has no sum yet: it stays open, as the editor left it.
+  for (int g = 0; g <= last; ++g)
+    if (!cage_being_entered(g)) cage_from_layout(g);
   ins_dati = false;
   forget_combinations();
   calcola_candidati();
