@@ -711,14 +711,19 @@ std::string Player::open_written(const Event& e) {
     out << p.layout << "\r\n";
   }
   out.close();
+  // The command first takes a sum typed into a sum box or closes the cage being entered, and the
+  // candidates follow; the digits stay whatever comes next.
+  const bool first_takes = !focused_sum_cage().empty() || w.cellacolorata > 0;
   std::vector<std::string> before;
-  for (int i = 0; i < kCells; ++i) before.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  for (int i = 0; i < kCells; ++i)
+    before.push_back(w.Text1[i].text() + "/" + (first_takes ? "" : w.Text2[i].text()));
   rt().open_answers.assign({name});
   run({"tb2", 0, 0, "open", e.answer, e.gate});
   rt().open_answers.clear();
   if (f == 2) {
     for (int i = 0; i < kCells; ++i)
-      if (before[static_cast<size_t>(i)] != w.Text1[i].text() + "/" + w.Text2[i].text())
+      if (before[static_cast<size_t>(i)] !=
+          w.Text1[i].text() + "/" + (first_takes ? "" : w.Text2[i].text()))
         return "a sas file that cannot be opened changed the board";
     return "";
   }
