@@ -276,8 +276,12 @@ unsigned Main::candidate_mask(int cell) const {
 }
 
 std::string Main::rc(int cell) const {
-  return "r" + std::to_string(rigacella[static_cast<size_t>(cell)]) + "c" +
-         std::to_string(colonnacella[static_cast<size_t>(cell)]);
+  const int r = rigacella[static_cast<size_t>(cell)], c = colonnacella[static_cast<size_t>(cell)];
+  // Every step names its cells, many times per solve: the usual one-digit row and column are
+  // written without number formatting.
+  if (r >= 0 && r <= 9 && c >= 0 && c <= 9)
+    return {'r', static_cast<char>('0' + r), 'c', static_cast<char>('0' + c)};
+  return "r" + std::to_string(r) + "c" + std::to_string(c);
 }
 
 }  // namespace ks

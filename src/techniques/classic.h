@@ -26,4 +26,12 @@ inline bool can_lose(const Main& m, int cell, char d) {
   return m.Text2[cell].text().size() > 1 && m.has_candidate(cell, d);
 }
 
+// True when the two cells' candidate texts are equal, told from the bits unless both texts are
+// odd (see Main::candidate_bits): equal texts have equal bits.
+inline bool same_candidates(const Main& m, int a, int b) {
+  const std::uint16_t bits = m.candidate_bits[static_cast<size_t>(a)];
+  if (bits != m.candidate_bits[static_cast<size_t>(b)]) return false;
+  return !(bits & Main::kOddCandidates) || m.Text2[a].text() == m.Text2[b].text();
+}
+
 }  // namespace ks::classic

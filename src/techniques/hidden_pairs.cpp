@@ -1,6 +1,6 @@
 // Hidden pairs and hidden triples in rows, boxes and columns.
 #include <array>
-#include <initializer_list>
+#include <bit>
 #include <span>
 #include <string>
 
@@ -14,45 +14,48 @@ namespace {
 using classic::digit_text;
 using classic::kSeparator;
 
-// Survey of one unit, for each digit d 1..9: count[d] = how many cells of the unit hold d among
-// their candidates (0 when d is settled in the unit: a cell whose candidates are d alone), and
-// at[d][0..count-1] = those cells in unit order.
+// Survey of one unit: place[d] (d = 1..9) holds bit k for each position k (0..8) of the unit
+// whose cell has d among its candidates, and is 0 when d is settled in the unit (a cell whose
+// candidates are d alone).
 struct Survey {
-  std::array<int, 10> count{};
-  std::array<std::array<int, 9>, 10> at{};
+  std::array<unsigned, 10> place{};
 
   Survey(const Main& m, std::span<const int, 9> cells) {
-    for (int d = 1; d <= 9; ++d) {
-      const char digit = static_cast<char>('0' + d);
-      for (const int cell : cells) {
-        const unsigned bits = m.candidate_bits[static_cast<size_t>(cell)];
-        bool settled, holds;
-        if (bits & Main::kOddCandidates) {
-          const std::string& s = m.Text2[cell].text();
-          settled = s.size() == 1 && s[0] == digit;
-          holds = has_char(s, digit);
-        } else {
-          settled = bits == 1u << d;
-          holds = bits & (1u << d);
-        }
-        if (settled) {
-          count[d] = 0;
-          break;
-        }
-        if (holds) at[d][static_cast<size_t>(count[d]++)] = cell;
+    unsigned settled = 0;
+    for (unsigned k = 0; k < 9; ++k) {
+      const int cell = cells[k];
+      const unsigned bits = m.candidate_bits[static_cast<size_t>(cell)];
+      unsigned holds = bits;
+      if (bits & Main::kOddCandidates) {
+        // An odd text is never one digit 1..9 alone, so it settles nothing.
+        holds = digit_mask(m.Text2[cell].text());
+      } else if (bits != 0 && (bits & (bits - 1)) == 0) {
+        settled |= bits;
       }
+      for (unsigned h = holds; h != 0; h &= h - 1) place[std::countr_zero(h)] |= 1u << k;
     }
+    for (int d = 1; d <= 9; ++d)
+      if (settled >> d & 1u) place[d] = 0;
   }
 
-  // True when the digits all lie in the same n cells (each digit in exactly n).
-  bool same_cells(std::initializer_list<int> digits, int n) const {
-    const int first = *digits.begin();
-    for (const int d : digits) {
-      if (count[d] != n) return false;
-      for (int k = 0; k < n; ++k)
-        if (at[d][k] != at[first][k]) return false;
-    }
-    return true;
+  // The digits 1..9 whose places are exactly n (2 or 3) cells, in ascending order.
+  int digits_in(int n, std::array<int, 9>& out) const {
+    int count = 0;
+    for (int d = 1; d <= 9; ++d)
+      if (places(d) == n) out[static_cast<size_t>(count++)] = d;
+    return count;
+  }
+  int places(int d) const {
+    unsigned p = place[static_cast<size_t>(d)];
+    int n = 0;
+    for (; p != 0 && n <= 3; p &= p - 1) ++n;
+    return n;
+  }
+  // The k-th cell (in unit order) of digit d's places.
+  int cell(std::span<const int, 9> cells, int d, int k) const {
+    unsigned p = place[static_cast<size_t>(d)];
+    for (int i = 0; i < k; ++i) p &= p - 1;
+    return cells[static_cast<size_t>(std::countr_zero(p))];
   }
 };
 
@@ -129,28 +132,37 @@ bool hidden_triple_step(Main& m, char d1, char d2, char d3, int a, int b, int c)
   return true;
 }
 
-// One unit: every hidden pair, then (when no pair changed anything) every hidden triple. A
-// pattern whose cells hold nothing else is passed over without a word. False when the call ends
-// here: a step was applied or refused.
+// One unit: every hidden pair, then (when no pair changed anything) every hidden triple, in the
+// order of their digits. A pattern whose cells hold nothing else is passed over without a word.
+// False when the call ends here: a step was applied or refused.
 bool hidden_in_unit(Main& m, std::span<const int, 9> cells) {
   const Survey survey(m, cells);
-  const auto& at = survey.at;
   const auto longer = [&m](int cell, size_t n) { return m.Text2[cell].text().size() > n; };
-  for (int d1 = 1; d1 <= 8; ++d1) {
-    for (int d2 = d1 + 1; d2 <= 9; ++d2) {
-      if (!survey.same_cells({d1, d2}, 2)) continue;
-      const int a = at[d1][0], b = at[d1][1];
+  std::array<int, 9> two{}, three{};
+  const int twos = survey.digits_in(2, two);
+  for (int i = 0; i < twos; ++i) {
+    for (int j = i + 1; j < twos; ++j) {
+      const int d1 = two[static_cast<size_t>(i)], d2 = two[static_cast<size_t>(j)];
+      if (survey.place[static_cast<size_t>(d1)] != survey.place[static_cast<size_t>(d2)]) continue;
+      const int a = survey.cell(cells, d1, 0), b = survey.cell(cells, d1, 1);
       if (!longer(a, 2) && !longer(b, 2)) continue;
       if (!hidden_pair_step(m, static_cast<char>('0' + d1), static_cast<char>('0' + d2), a, b))
         return false;
     }
   }
   if (m.modificato) return false;
-  for (int d1 = 1; d1 <= 7; ++d1) {
-    for (int d2 = d1 + 1; d2 <= 8; ++d2) {
-      for (int d3 = d2 + 1; d3 <= 9; ++d3) {
-        if (!survey.same_cells({d1, d2, d3}, 3)) continue;
-        const int a = at[d1][0], b = at[d1][1], c = at[d1][2];
+  const int threes = survey.digits_in(3, three);
+  for (int i = 0; i < threes; ++i) {
+    for (int j = i + 1; j < threes; ++j) {
+      for (int k = j + 1; k < threes; ++k) {
+        const int d1 = three[static_cast<size_t>(i)], d2 = three[static_cast<size_t>(j)],
+                  d3 = three[static_cast<size_t>(k)];
+        const unsigned at = survey.place[static_cast<size_t>(d1)];
+        if (survey.place[static_cast<size_t>(d2)] != at ||
+            survey.place[static_cast<size_t>(d3)] != at)
+          continue;
+        const int a = survey.cell(cells, d1, 0), b = survey.cell(cells, d1, 1),
+                  c = survey.cell(cells, d1, 2);
         if (!longer(a, 3) && !longer(b, 3) && !longer(c, 3)) continue;
         if (!hidden_triple_step(m, static_cast<char>('0' + d1), static_cast<char>('0' + d2),
                                 static_cast<char>('0' + d3), a, b, c))

@@ -1,5 +1,6 @@
 // Naked pairs in boxes, columns and rows: the driver and its four eliminators (box, row, column
 // and cage), one routine told by a table how each member names, walks and reports.
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -68,6 +69,18 @@ bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std
 void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, int a, int b,
                     const std::string& pair, int cage) {
   if (pair.size() != 2 || a < 0 || a >= kCells || b < 0 || b >= kCells) return;
+  // Most pairs found have cleared their unit long ago: when no cell can lose a digit, the walk
+  // below would only leave the second digit in numero and its walk variable on the last cell.
+  const bool clears = std::any_of(cells.begin(), cells.end(), [&](int x) {
+    return x != a && x != b &&
+           (classic::can_lose(m, x, pair[0]) || classic::can_lose(m, x, pair[1]));
+  });
+  if (!clears) {
+    m.numero.assign(1, pair[1]);
+    if (!cells.empty() && how.walk == PairMember::Walk::Column) m.colonna = col_of(cells.back());
+    if (!cells.empty() && how.walk == PairMember::Walk::Cell) m.cella1 = cells.back();
+    return;
+  }
   for (const char d : pair) {
     m.numero = digit_text(d);
     for (const int x : cells) {
@@ -128,7 +141,7 @@ bool unit_pairs(Main& m, std::span<const int, 9> cells, bool first_partner_only,
     const std::string pair = m.Text2[a].text();
     for (int j = k + 1; j <= 8; ++j) {
       const int b = m.cella = cells[j];
-      if (m.Text2[b].text() != pair) continue;
+      if (!classic::same_candidates(m, a, b)) continue;
       eliminate(a, b, pair);
       if (m.modificato) return true;
       if (first_partner_only) break;

@@ -24,24 +24,34 @@ void Main::cerca_coppie_nei_gruppi() {
   for (int g = 0; g <= last; ++g) {
     const int n = cage_size(g);
     contatoredimessaggio = 0;
-    // Two cells of cage g that form a pair here.
-    const auto pair_of = [this, g](int a, int b) {
-      return a >= 0 && b >= 0 && Text2[a].text().size() == 2 &&
-             Text2[a].text() == Text2[b].text() && !sees(a, b) && cage_of(a) == g &&
-             cage_of(b) == g;
+    // The cage's cells, positions 1..n (-1 for an entry that names no cell).
+    std::array<int, kMaxCageCells + 1> cells{};
+    for (int k = 1; k <= n; ++k) cells[static_cast<size_t>(k)] = cage_cell(g, k);
+    // A cell of cage g with two candidates: the first cell of a pair.
+    const auto pair_start = [this, g](int a) {
+      return a >= 0 && Text2[a].text().size() == 2 && cage_of(a) == g;
+    };
+    // The second cell of a pair with a: the same two candidates, in no unit with a.
+    const auto pair_end = [this, g](int a, int b) {
+      return b >= 0 && classic::same_candidates(*this, a, b) && !sees(a, b) && cage_of(b) == g;
     };
     if (n > 2) {
       for (int i = 1; i < n; ++i) {
+        // A pair's eliminations never touch its own cells, so the first cell stays as it is
+        // while its partners are sought.
+        const int a = cells[static_cast<size_t>(i)];
+        if (!pair_start(a)) continue;
         for (int j = i + 1; j <= n; ++j) {
-          const int a = cage_cell(g, i), b = cage_cell(g, j);
-          if (pair_of(a, b)) elimina_da_gruppo_doppia(a, b, std::string(Text2[a].text()), g);
+          const int b = cells[static_cast<size_t>(j)];
+          if (pair_end(a, b)) elimina_da_gruppo_doppia(a, b, std::string(Text2[a].text()), g);
         }
       }
       if (modificato) return;
     }
     if (n == 2) {
-      const int a = cage_cell(g, 1), b = cage_cell(g, 2);
-      if (pair_of(a, b)) elimina_da_gruppo_intersezione_doppia(a, b, Text2[a].text());
+      const int a = cells[1], b = cells[2];
+      if (pair_start(a) && pair_end(a, b))
+        elimina_da_gruppo_intersezione_doppia(a, b, Text2[a].text());
     }
     if (modificato) return;
   }

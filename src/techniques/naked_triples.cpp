@@ -1,6 +1,8 @@
 // Naked triples: the driver and its three eliminators (box, column, row), one routine told by a
 // table how each member words its step.
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <string>
 
 #include "board/main.h"
@@ -110,18 +112,39 @@ void Main::elimina_da_riga_tripla(int cellatripla1, int cellatripla2, int cellat
                    rigatripla - 1);
 }
 
+namespace {
+
+// The 84 triples of digits in the order the driver tries them (123, 124, ..., 789): their digit
+// bits, and for each set of digit bits (bits 1..9) that is a triple, its place in that order
+// (-1 for any other set).
+struct Triples {
+  std::array<unsigned, 84> bits{};
+  std::array<std::int8_t, 1024> index{};
+  constexpr Triples() {
+    for (auto& i : index) i = -1;
+    int t = 0;
+    for (int a = 1; a <= 7; ++a)
+      for (int b = a + 1; b <= 8; ++b)
+        for (int c = b + 1; c <= 9; ++c) {
+          bits[static_cast<size_t>(t)] = 1u << a | 1u << b | 1u << c;
+          index[bits[static_cast<size_t>(t)]] = static_cast<std::int8_t>(t);
+          ++t;
+        }
+  }
+};
+constexpr Triples kTriples;
+
+}  // namespace
+
 // Every triple of digits, 123 to 789, is tried in every box, then in every column, then in every
 // row; within a unit a cell matches when its candidates are the triple or two of its digits. The
 // first three matching cells of a unit go to the eliminator; the driver stops at the first call
-// that changed something (or whose step the player refused).
+// that changed something (or whose step the player refused). A triple is tried only in the units
+// where three cells can match it: cells of two or three candidates counted per triple that holds
+// them (every triple, in a unit with an odd candidate text).
 void Main::nakedtriple() {
   origine = "nakedtriple";
   modificato = false;
-  std::array<std::string, 84> triples;
-  size_t t = 0;
-  for (char a = '1'; a <= '7'; ++a)
-    for (char b = static_cast<char>(a + 1); b <= '8'; ++b)
-      for (char c = static_cast<char>(b + 1); c <= '9'; ++c) triples[t++] = {a, b, c};
 
   // A cell can match only when its candidates are two or three digits: their bits, or
   // kOddCandidates for a text that is not ascending distinct digits (compared as text), 0 for
@@ -133,16 +156,37 @@ void Main::nakedtriple() {
       small[static_cast<size_t>(c)] = candidate_bits[static_cast<size_t>(c)];
   }
   for (const UnitKind kind : {UnitKind::Box, UnitKind::Column, UnitKind::Row}) {
-    // Per unit, its cells that may match, in the unit's order; a unit with fewer than three
-    // holds no triple.
+    // Per unit, its cells that may match, in the unit's order; per triple, the units (bits 0..8)
+    // where at least three of them fit within it.
     std::array<std::array<int, 9>, 9> may{};
     std::array<int, 9> mays{};
-    for (size_t u = 0; u < 9; ++u)
-      for (const int cell : unit_cells(kind, static_cast<int>(u)))
-        if (small[static_cast<size_t>(cell)] != 0) may[u][static_cast<size_t>(mays[u]++)] = cell;
-    for (const std::string& triple : triples) {
-      const unsigned bits =
-          1u << (triple[0] - '0') | 1u << (triple[1] - '0') | 1u << (triple[2] - '0');
+    std::array<unsigned, 84> units_of{};
+    for (size_t u = 0; u < 9; ++u) {
+      std::array<std::uint8_t, 84> fits{};
+      bool odd = false;
+      for (const int cell : unit_cells(kind, static_cast<int>(u))) {
+        const unsigned b = small[static_cast<size_t>(cell)];
+        if (b == 0) continue;
+        may[u][static_cast<size_t>(mays[u]++)] = cell;
+        if (b & kOddCandidates) {
+          odd = true;
+        } else if (const int t = kTriples.index[b]; t >= 0) {
+          ++fits[static_cast<size_t>(t)];
+        } else {
+          for (unsigned d = 2; d <= 1u << 9; d <<= 1)
+            if (!(b & d)) ++fits[static_cast<size_t>(kTriples.index[b | d])];
+        }
+      }
+      if (mays[u] < 3) continue;
+      for (size_t t = 0; t < 84; ++t)
+        if (odd || fits[t] >= 3) units_of[t] |= 1u << u;
+    }
+    for (size_t t = 0; t < 84; ++t) {
+      if (units_of[t] == 0) continue;
+      const unsigned bits = kTriples.bits[t];
+      std::string triple;
+      for (int d = 1; d <= 9; ++d)
+        if (bits >> d & 1u) triple += static_cast<char>('0' + d);
       const std::string pairs[3] = {triple.substr(0, 2), triple.substr(1, 2),
                                     std::string{triple[0], triple[2]}};
       const auto matches = [&](int cell) {
@@ -151,9 +195,9 @@ void Main::nakedtriple() {
         const std::string& s = Text2[cell].text();
         return s == triple || s == pairs[0] || s == pairs[1] || s == pairs[2];
       };
-      for (int u = 0; u <= 8; ++u) {
+      for (unsigned left = units_of[t]; left != 0; left &= left - 1) {
+        const int u = std::countr_zero(left);
         const int n = mays[static_cast<size_t>(u)];
-        if (n < 3) continue;
         std::array<int, 3> found{};
         int count = 0;
         for (int i = 0; i < n; ++i) {
@@ -183,7 +227,7 @@ void Main::nakedtriple() {
     }
   }
   // Nothing found: the scan ended on the last triple, box and cell.
-  stringa = triples.back();
+  stringa = "789";
   settore = 8;
   indice = unit_cells(UnitKind::Row, 8)[8];
 }
