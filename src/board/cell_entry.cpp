@@ -99,8 +99,7 @@ void Main::Text1_Change(int Index) {
         const int m = cage_cell(g, k);
         if (m < 0 || m == Index) continue;
         if (!has_candidate(m, d)) continue;
-        const std::string& cand = Text2[m].text();
-        Text2[m].set_text(cut_first(cand, d));
+        cut_candidate(m, d);
         if (Text2[m].text().empty()) {
           problema = true;
           if (incongruenza) {
@@ -144,15 +143,20 @@ void Main::Text1_Change(int Index) {
     for (const UnitKind u : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
       for (const int c : unit_cells(u, unit_of(u, Index))) {
         if ((conflict >= 0 && !players_play) || c == Index) continue;
+        // Told from the bits: a text of ascending distinct digits is d alone when its bits
+        // are d's bit alone, and holds d among others when they have d's bit and another.
+        const unsigned bits = candidate_bits[static_cast<size_t>(c)];
+        const unsigned bit = 1u << digit;
         const std::string& cand = Text2[c].text();
-        if (cand.size() == 1 && cand[0] == d) {
+        const bool odd = bits & kOddCandidates;
+        if (odd ? cand.size() == 1 && cand[0] == d : bits == bit) {
           if (conflict < 0) {
             conflict = c;
             where = u;
           }
           if (players_play && Text1[c].text().empty()) Text2[c].set_text("");
-        } else if (cand.size() > 1 && has_candidate(c, d)) {
-          Text2[c].set_text(cut_first(cand, d));
+        } else if (odd ? cand.size() > 1 && has_char(cand, d) : (bits & bit) && bits != bit) {
+          cut_candidate(c, d);
         }
       }
     }

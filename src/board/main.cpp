@@ -275,6 +275,16 @@ unsigned Main::candidate_mask(int cell) const {
   return bits & kOddCandidates ? candidate_mask(static_cast<size_t>(cell)) : bits;
 }
 
+void Main::cut_candidate(int cell, char d) {
+  TextBox& box = Text2[static_cast<size_t>(cell)];
+  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+  // A text of ascending distinct digits loses d as its bits do.
+  if (!(bits & kOddCandidates) && d >= '1' && d <= '9')
+    box.set_text(std::string(mask_digits(bits & ~(1u << (d - '0')))));
+  else
+    box.set_text(cut_first(box.text(), d));
+}
+
 std::string Main::rc(int cell) const {
   const int r = rigacella[static_cast<size_t>(cell)], c = colonnacella[static_cast<size_t>(cell)];
   // Every step names its cells, many times per solve: the usual one-digit row and column are

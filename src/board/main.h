@@ -78,6 +78,9 @@ class Main {
   }
   // The digits 1..9 among the candidates of cell (0..80) as bits 1..9.
   unsigned candidate_mask(int cell) const;
+  // Cuts digit character d out of the candidates of cell (0..80): the first d of its text goes
+  // (nothing happens when the text lacks d).
+  void cut_candidate(int cell, char d);
   std::array<Label, kCells> Label2;
   std::array<Line, kCells> Line1, Line2, Line3, Line4;
   // Thick box separators: Line6 horizontal, Line7 vertical (outer frame and the two inner lines).

@@ -24,7 +24,6 @@ void Control::changed() {
   if (form_) form_->notify(*this);
 }
 
-void Control::set_visible(bool v) { KS_SET(visible_, v); }
 void Control::set_enabled(bool v) { KS_SET(enabled_, v); }
 void Control::set_left(int v) { KS_SET(left_, v); }
 void Control::set_top(int v) { KS_SET(top_, v); }

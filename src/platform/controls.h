@@ -43,7 +43,12 @@ class Control {
   Form* form() const { return form_; }
 
   bool visible() const { return visible_; }
-  void set_visible(bool v);
+  // (Inline: the board hides and shows many controls that already are as asked.)
+  void set_visible(bool v) {
+    if (visible_ == v) return;
+    visible_ = v;
+    changed();
+  }
   bool enabled() const { return enabled_; }
   void set_enabled(bool v);
   int left() const { return left_; }

@@ -65,9 +65,11 @@ int instr(std::string_view s, char c, int start) {
 }
 
 std::string cut_first(std::string_view s, char c) {
-  std::string out(s);
-  size_t p = out.find(c);
-  if (p != std::string::npos) out.erase(p, 1);
+  const size_t p = s.find(c);
+  if (p == std::string_view::npos) return std::string(s);
+  std::string out;
+  out.reserve(s.size() - 1);
+  out.append(s.substr(0, p)).append(s.substr(p + 1));
   return out;
 }
 

@@ -2,6 +2,7 @@
 // 1-based searches and the one-character cut used on candidate strings.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,28 @@ inline unsigned digit_mask(std::string_view candidates) {
   for (char c : candidates)
     if (c >= '1' && c <= '9') m |= 1u << (c - '0');
   return m;
+}
+
+namespace detail {
+// kMaskDigits[m]: the digits of bits m (bit k for digit k + 1) in ascending order, with their
+// count in the last byte.
+constexpr auto make_mask_digits() {
+  std::array<std::array<char, 10>, 512> t{};
+  for (unsigned m = 0; m < 512; ++m) {
+    char n = 0;
+    for (unsigned k = 0; k < 9; ++k)
+      if (m >> k & 1u) t[m][static_cast<size_t>(n++)] = static_cast<char>('1' + k);
+    t[m][9] = n;
+  }
+  return t;
+}
+inline constexpr auto kMaskDigits = make_mask_digits();
+}  // namespace detail
+
+// The candidate string of digit bits 1..9 (the inverse of digit_mask): bits 1, 3, 9 -> "139".
+inline std::string_view mask_digits(unsigned bits) {
+  const auto& t = detail::kMaskDigits[(bits >> 1) & 511u];
+  return {t.data(), static_cast<size_t>(t[9])};
 }
 
 // s without the first occurrence of c (s unchanged when c does not occur).

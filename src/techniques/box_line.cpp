@@ -1,6 +1,7 @@
 // Box-line interaction: a digit confined to one line inside a box, or to one box inside a line.
 // The four passes (box to row, box to column, row to box, column to box) are rows of one table
 // run by one routine.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -147,30 +148,71 @@ bool report_box_line(Main& m, const Pass& pass, const Pattern& p) {
 // A placed digit counts as offered; a box-to-line pattern whose only holder shows the digit
 // placed, or a line-to-box pattern whose first holder has one candidate left, is passed over.
 // One call applies the first pattern, in pass order, that clears something.
+//
+// The places of a digit are told from the candidate bits of each part (a unit with an odd
+// candidate text is read cell by cell). The shared variables end as the cell-by-cell scan leaves
+// them: numero on the digit at hand, indice on the first holder in the last part that holds the
+// digit (worked out only for the last such digit before the scan ends), the scanned unit's
+// variable on it, and for every pattern looked at, its target's variable, cella on its last
+// target and contatoredimessaggio cleared.
 void Main::interazione_settore_riga_colonna() {
   modificato = false;
   indice = 0;
   origine = "obbligate";
+  // The last digit whose holders were counted without naming them: its pass, unit, last part
+  // holding it and the digit.
+  struct Unnamed {
+    const Pass* pass = nullptr;
+    int u = 0, part = 0;
+    char d = '1';
+  } unnamed;
+  const auto first_holder = [this](const Pass& pass, int u, int p, char d) {
+    for (int k = 0; k <= 2; ++k)
+      if (const int c = part_cell(pass, u, p, k); has_candidate(c, d)) return c;
+    return -1;
+  };
   for (const Pass& pass : kPasses) {
     const bool box_to_line = pass.scanned == UnitKind::Box;
     int& scanned = box_to_line ? settore : pass.scanned == UnitKind::Row ? riga : colonna;
     int& target = !box_to_line ? settore : pass.line == UnitKind::Row ? riga : colonna;
     for (int u = 0; u <= 8; ++u) {
       scanned = u;
+      // The digits of each part (bits 1..9); odd when a cell's text is not told by its bits.
+      std::array<unsigned, 3> part_digits{};
+      bool odd = false;
+      for (int p = 0; p <= 2; ++p)
+        for (int k = 0; k <= 2; ++k) {
+          const unsigned bits = candidate_bits[static_cast<size_t>(part_cell(pass, u, p, k))];
+          odd = odd || (bits & kOddCandidates);
+          part_digits[static_cast<size_t>(p)] |= bits;
+        }
       for (char d = '1'; d <= '9'; ++d) {
-        numero = classic::digit_text(d);
         int parts = 0;
         int recorded = -1;
-        for (int p = 0; p <= 2; ++p) {
-          for (int k = 0; k <= 2; ++k) {
-            const int c = part_cell(pass, u, p, k);
-            if (!has_candidate(c, d)) continue;
-            recorded = indice = c;
-            ++parts;
-            break;
+        if (!odd) {
+          int last = -1;
+          for (int p = 0; p <= 2; ++p)
+            if (part_digits[static_cast<size_t>(p)] >> (d - '0') & 1u) {
+              ++parts;
+              last = p;
+            }
+          if (parts == 0) continue;
+          unnamed = {&pass, u, last, d};
+          if (parts != 1) continue;
+          recorded = indice = first_holder(pass, u, last, d);
+          unnamed.pass = nullptr;
+        } else {
+          for (int p = 0; p <= 2; ++p) {
+            if (const int c = first_holder(pass, u, p, d); c >= 0) {
+              recorded = indice = c;
+              ++parts;
+            }
           }
+          if (parts == 0) continue;
+          unnamed.pass = nullptr;
+          if (parts != 1) continue;
         }
-        if (parts != 1) continue;
+        numero = classic::digit_text(d);
         if (box_to_line ? Text1[recorded].text() == numero : Text2[recorded].text().size() <= 1)
           continue;
         Pattern pattern{box_to_line ? u : box_of(recorded),
@@ -179,10 +221,19 @@ void Main::interazione_settore_riga_colonna() {
         contatoredimessaggio = 0;
         const auto targets = box_to_line ? unit_cells(pass.line, pattern.line)
                                          : unit_cells(UnitKind::Box, pattern.box);
+        const auto outside = [&](int c) {
+          return box_to_line ? box_of(c) != u : unit_of(pass.scanned, c) != u;
+        };
+        // A pattern cleared long ago only moves cella over its targets.
+        if (std::none_of(targets.begin(), targets.end(), [&](int c) {
+              return outside(c) && classic::can_lose(*this, c, d);
+            })) {
+          cella = targets[8];
+          continue;
+        }
         for (const int c : targets) {
           cella = c;
-          const bool outside = box_to_line ? box_of(c) != u : unit_of(pass.scanned, c) != u;
-          if (!outside || !classic::can_lose(*this, c, d)) continue;
+          if (!outside(c) || !classic::can_lose(*this, c, d)) continue;
           pattern.cell = c;
           if (!report_box_line(*this, pass, pattern)) return;
           classic::remove_candidate(*this, c, d);
@@ -193,6 +244,8 @@ void Main::interazione_settore_riga_colonna() {
       }
     }
   }
+  numero = "9";
+  if (unnamed.pass) indice = first_holder(*unnamed.pass, unnamed.u, unnamed.part, unnamed.d);
 }
 
 }  // namespace ks

@@ -2,7 +2,9 @@
 // removal of one candidate from a cell.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -16,14 +18,22 @@ inline constexpr const char* kSeparator = "-----------------------";
 inline std::string digit_text(char d) { return std::string(1, d); }
 
 // Cuts digit d out of the candidates of a cell (nothing happens when the cell lacks it).
-inline void remove_candidate(Main& m, int cell, char d) {
-  m.Text2[cell].set_text(cut_first(m.Text2[cell].text(), d));
-}
+inline void remove_candidate(Main& m, int cell, char d) { m.cut_candidate(cell, d); }
 
 // True when the cell's candidates may lose digit d: it holds d among other candidates. A cell
 // with one candidate (filled, or a single waiting to be placed) is never touched.
 inline bool can_lose(const Main& m, int cell, char d) {
   return m.Text2[cell].text().size() > 1 && m.has_candidate(cell, d);
+}
+
+// True when the cell may lose a digit of `digits` (bits 1..9, digit characters of `text`): it
+// holds one of them among other candidates. The same as can_lose for each character of text,
+// told from the bits unless the cell's text is odd.
+inline bool can_lose_any(const Main& m, int cell, unsigned digits, std::string_view text) {
+  const std::uint16_t bits = m.candidate_bits[static_cast<size_t>(cell)];
+  if (!(bits & Main::kOddCandidates)) return (bits & (bits - 1)) != 0 && (bits & digits) != 0;
+  const std::string& s = m.Text2[cell].text();
+  return s.size() > 1 && s.find_first_of(text) != std::string::npos;
 }
 
 // True when the two cells' candidate texts are equal, told from the bits unless both texts are

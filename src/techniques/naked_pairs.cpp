@@ -1,7 +1,7 @@
 // Naked pairs in boxes, columns and rows: the driver and its four eliminators (box, row, column
 // and cage), one routine told by a table how each member names, walks and reports.
-#include <algorithm>
 #include <array>
+#include <bit>
 #include <span>
 #include <string>
 
@@ -71,10 +71,10 @@ void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, 
   if (pair.size() != 2 || a < 0 || a >= kCells || b < 0 || b >= kCells) return;
   // Most pairs found have cleared their unit long ago: when no cell can lose a digit, the walk
   // below would only leave the second digit in numero and its walk variable on the last cell.
-  const bool clears = std::any_of(cells.begin(), cells.end(), [&](int x) {
-    return x != a && x != b &&
-           (classic::can_lose(m, x, pair[0]) || classic::can_lose(m, x, pair[1]));
-  });
+  const unsigned digits = digit_mask(pair);
+  bool clears = false;
+  for (const int x : cells)
+    if (x != a && x != b && classic::can_lose_any(m, x, digits, pair)) clears = true;
   if (!clears) {
     m.numero.assign(1, pair[1]);
     if (!cells.empty() && how.walk == PairMember::Walk::Column) m.colonna = col_of(cells.back());
@@ -128,25 +128,55 @@ void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& c
 
 namespace {
 
+// The cells with two candidates, by unit: bit k (0..8) of pairs[kind][u] for the k-th cell of
+// unit u. Taken once per call: until a pair changes something, and the driver then stops, no
+// candidate changes.
+struct TwoCandidates {
+  std::array<std::array<unsigned, 9>, 3> pairs{};
+  explicit TwoCandidates(const Main& m) {
+    for (int c = 0; c < kCells; ++c) {
+      if (m.Text2[c].text().size() != 2) continue;
+      pairs[static_cast<size_t>(UnitKind::Row)][static_cast<size_t>(row_of(c))] |= 1u << col_of(c);
+      pairs[static_cast<size_t>(UnitKind::Column)][static_cast<size_t>(col_of(c))] |= 1u << row_of(c);
+      pairs[static_cast<size_t>(UnitKind::Box)][static_cast<size_t>(box_of(c))] |=
+          1u << (3 * (row_of(c) % 3) + col_of(c) % 3);
+    }
+  }
+  unsigned of(UnitKind kind, int u) const {
+    return pairs[static_cast<size_t>(kind)][static_cast<size_t>(u)];
+  }
+};
+
 // The pairs of one unit in scan order: each cell with two candidates (kept in indice) against
 // each later cell with the same two (kept in cella), handed to eliminate. True when a pair changed
 // something (or its step was refused): the driver stops there. In a box the first cell is left
-// after its first partner.
+// after its first partner. Only the cells with two candidates (bits of `two`) are looked at; the
+// shared variables end as a walk over every cell would leave them: indice on the unit's last
+// cell, cella on a first cell's last partner or on the unit's last cell.
 template <typename Eliminate>
-bool unit_pairs(Main& m, std::span<const int, 9> cells, bool first_partner_only,
+bool unit_pairs(Main& m, std::span<const int, 9> cells, unsigned two, bool first_partner_only,
                 Eliminate eliminate) {
-  for (int k = 0; k <= 8; ++k) {
-    const int a = m.indice = cells[k];
-    if (m.Text2[a].text().size() != 2) continue;
-    const std::string pair = m.Text2[a].text();
-    for (int j = k + 1; j <= 8; ++j) {
-      const int b = m.cella = cells[j];
+  for (unsigned left = two; left != 0; left &= left - 1) {
+    const int k = std::countr_zero(left);
+    if (k == 8) break;
+    const int a = m.indice = cells[static_cast<size_t>(k)];
+    std::string pair;
+    bool stopped = false;
+    for (unsigned later = left & (left - 1); later != 0; later &= later - 1) {
+      const int b = cells[static_cast<size_t>(std::countr_zero(later))];
       if (!classic::same_candidates(m, a, b)) continue;
+      m.cella = b;
+      if (pair.empty()) pair = m.Text2[a].text();
       eliminate(a, b, pair);
       if (m.modificato) return true;
-      if (first_partner_only) break;
+      if (first_partner_only) {
+        stopped = true;
+        break;
+      }
     }
+    if (!stopped) m.cella = cells[8];
   }
+  m.indice = cells[8];
   return false;
 }
 
@@ -160,6 +190,7 @@ void Main::nakedpair() {
   origine = "nakedpair";
   modificato = false;
   contatoredimessaggio = 0;
+  const TwoCandidates two(*this);
 
   for (int s = 0; s <= 8; ++s) {
     settore = s;
@@ -170,7 +201,8 @@ void Main::nakedpair() {
       const int g = cage_of(a);
       if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), true, in_box)) return;
+    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), two.of(UnitKind::Box, s), true, in_box))
+      return;
   }
 
   for (int c = 0; c <= 8; ++c) {
@@ -178,7 +210,9 @@ void Main::nakedpair() {
     const auto in_column = [this, c](int a, int b, const std::string& pair) {
       elimina_da_colonna_doppia(a, b, pair, c + 1);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), false, in_column)) return;
+    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), two.of(UnitKind::Column, c), false,
+                   in_column))
+      return;
   }
 
   for (int r = 0; r <= 8; ++r) {
@@ -186,7 +220,8 @@ void Main::nakedpair() {
     const auto in_row = [this, r](int a, int b, const std::string& pair) {
       elimina_da_riga_doppia(a, b, pair, r + 1);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), false, in_row)) return;
+    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), two.of(UnitKind::Row, r), false, in_row))
+      return;
   }
 }
 

@@ -2,6 +2,7 @@
 // with two empty cells against the two cells where their row and column cross.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "board/main.h"
@@ -21,9 +22,16 @@ using classic::digit_text;
 void Main::cerca_coppie_nei_gruppi() {
   modificato = false;
   const int last = std::min(gruppi, kCells - 1);
+  // Per cage, its cells with two candidates: a cage with fewer than two has no pair. Taken once:
+  // until a cage's pairs change something, and the search then stops, no candidate changes.
+  std::array<std::uint8_t, kCells> two{};
+  for (int c = 0; c < kCells; ++c)
+    if (Text2[c].text().size() == 2)
+      if (const int g = cage_of(c); g >= 0 && g <= last) ++two[static_cast<size_t>(g)];
   for (int g = 0; g <= last; ++g) {
-    const int n = cage_size(g);
     contatoredimessaggio = 0;
+    if (two[static_cast<size_t>(g)] < 2) continue;
+    const int n = cage_size(g);
     // The cage's cells, positions 1..n (-1 for an entry that names no cell).
     std::array<int, kMaxCageCells + 1> cells{};
     for (int k = 1; k <= n; ++k) cells[static_cast<size_t>(k)] = cage_cell(g, k);

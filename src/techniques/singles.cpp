@@ -103,12 +103,12 @@ std::string hidden_log(UnitKind kind, const std::string& digit, const std::strin
   return "Hidden Single " + digit + " nella colonna " + unit + " , " + cell;
 }
 
-// The candidates of the empty cells of a unit, joined in the unit's order.
-std::string joined_candidates(const Main& m, UnitKind kind, int u) {
-  std::string joined;
+// The candidates of the empty cells of a unit, joined in the unit's order into `joined` (whose
+// room is kept: the box and column members leave this text in stringa at every call).
+void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
+  joined.clear();
   for (const int c : unit_cells(kind, u))
     if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
-  return joined;
 }
 
 // The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
@@ -120,7 +120,8 @@ unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
     if (!m.Text1[c].text().empty()) continue;
     const unsigned bits = m.candidate_bits[static_cast<size_t>(c)];
     if (bits & Main::kOddCandidates) {
-      const std::string joined = joined_candidates(m, kind, u);
+      std::string joined;
+      join_candidates(m, kind, u, joined);
       unsigned out = 0;
       for (char d = '1'; d <= '9'; ++d)
         if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
@@ -140,7 +141,7 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
     const unsigned once = once_in_unit(m, kind, u);
     if (once == 0) continue;
     if (unit_variable) *unit_variable = u;
-    if (kind != UnitKind::Row) m.stringa = joined_candidates(m, kind, u);
+    if (kind != UnitKind::Row) join_candidates(m, kind, u, m.stringa);
     for (char d = '1'; d <= '9'; ++d) {
       if (!(once >> (d - '0') & 1u)) continue;
       // Only an empty cell: a refused digit leaves its cell's old candidates behind.
@@ -176,7 +177,7 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
       return;
     }
   }
-  if (kind != UnitKind::Row) m.stringa = joined_candidates(m, kind, 8);
+  if (kind != UnitKind::Row) join_candidates(m, kind, 8, m.stringa);
   if (unit_variable) *unit_variable = 9;
   m.cella = 81;
 }
