@@ -138,26 +138,28 @@ void Main::Text1_Change(int Index) {
     Text2[Index].set_text(now);
     Text2[Index].set_visible(false);
     Text1[Index].set_visible(true);
+    // The peers in the order row, column, box (the box's cells outside the row and column:
+    // a peer seen twice would have nothing left to lose the second time).
     int conflict = -1;
     UnitKind where = UnitKind::Row;
-    for (const UnitKind u : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
-      for (const int c : unit_cells(u, unit_of(u, Index))) {
-        if ((conflict >= 0 && !players_play) || c == Index) continue;
-        // Told from the bits: a text of ascending distinct digits is d alone when its bits
-        // are d's bit alone, and holds d among others when they have d's bit and another.
-        const unsigned bits = candidate_bits[static_cast<size_t>(c)];
-        const unsigned bit = 1u << digit;
-        const std::string& cand = Text2[c].text();
-        const bool odd = bits & kOddCandidates;
-        if (odd ? cand.size() == 1 && cand[0] == d : bits == bit) {
-          if (conflict < 0) {
-            conflict = c;
-            where = u;
-          }
-          if (players_play && Text1[c].text().empty()) Text2[c].set_text("");
-        } else if (odd ? cand.size() > 1 && has_char(cand, d) : (bits & bit) && bits != bit) {
-          cut_candidate(c, d);
+    const unsigned bit = 1u << digit;
+    const auto seen_by = peers(Index);
+    for (size_t k = 0; k < seen_by.size(); ++k) {
+      if (conflict >= 0 && !players_play) break;
+      const int c = seen_by[k];
+      // Told from the bits: a text of ascending distinct digits is d alone when its bits are
+      // d's bit alone, and holds d among others when they have d's bit and another.
+      const unsigned bits = candidate_bits[static_cast<size_t>(c)];
+      const bool odd = bits & kOddCandidates;
+      const std::string& cand = Text2[c].text();
+      if (odd ? cand.size() == 1 && cand[0] == d : bits == bit) {
+        if (conflict < 0) {
+          conflict = c;
+          where = k < 8 ? UnitKind::Row : k < 16 ? UnitKind::Column : UnitKind::Box;
         }
+        if (players_play && Text1[c].text().empty()) Text2[c].set_text("");
+      } else if (odd ? cand.size() > 1 && has_char(cand, d) : (bits & bit) && bits != bit) {
+        cut_candidate(c, d);
       }
     }
 

@@ -260,13 +260,7 @@ Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()
 
 Main::~Main() = default;
 
-void Main::log_line(const std::string& line) {
-  std::string s;
-  s.reserve(line.size() + 2);
-  s += "\r\n";
-  s += line;
-  frmlog.Text3.append(s);
-}
+void Main::log_line(const std::string& line) { frmlog.Text3.append("\r\n", line); }
 
 void Main::log_append(const std::string& text) { frmlog.Text3.append(text); }
 

@@ -69,6 +69,13 @@ void TextBox::append(std::string_view s) {
   if (on_change) on_change();
 }
 
+void TextBox::append(std::string_view a, std::string_view b) {
+  if (a.empty() && b.empty()) return;
+  text_.append(a).append(b);
+  changed();
+  if (on_change) on_change();
+}
+
 void TextBox::type(std::string t) {
   if (on_typed)
     on_typed(std::move(t));

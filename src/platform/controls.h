@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ks {
@@ -107,6 +108,8 @@ class TextBox : public Control {
   void set_text(std::string t);
   // Adds s at the end of the text (the same as set_text(text() + s), without the copy).
   void append(std::string_view s);
+  // Adds a and then b at the end of the text, as one change.
+  void append(std::string_view a, std::string_view b);
   bool locked() const { return locked_; }
   void set_locked(bool v);
   bool multi_line() const { return multi_line_; }

@@ -109,7 +109,7 @@ void run_ladder(Main& m, const Ladder& ladder) {
 
 int board_progress(const Main& m) {
   int candidates = 0;
-  for (int i = 0; i < kCells; ++i) candidates += static_cast<int>(m.Text2[i].text().size());
+  for (int i = 0; i < kCells; ++i) candidates += m.candidate_count(i);
   return 1000 * m.esposti - candidates;
 }
 

@@ -213,7 +213,7 @@ void Main::interazione_settore_riga_colonna() {
           if (parts != 1) continue;
         }
         numero = classic::digit_text(d);
-        if (box_to_line ? Text1[recorded].text() == numero : Text2[recorded].text().size() <= 1)
+        if (box_to_line ? Text1[recorded].text() == numero : candidate_count(recorded) <= 1)
           continue;
         Pattern pattern{box_to_line ? u : box_of(recorded),
                         box_to_line ? unit_of(pass.line, recorded) : u, d, 0};

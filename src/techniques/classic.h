@@ -23,7 +23,7 @@ inline void remove_candidate(Main& m, int cell, char d) { m.cut_candidate(cell, 
 // True when the cell's candidates may lose digit d: it holds d among other candidates. A cell
 // with one candidate (filled, or a single waiting to be placed) is never touched.
 inline bool can_lose(const Main& m, int cell, char d) {
-  return m.Text2[cell].text().size() > 1 && m.has_candidate(cell, d);
+  return m.candidate_count(cell) > 1 && m.has_candidate(cell, d);
 }
 
 // True when the cell may lose a digit of `digits` (bits 1..9, digit characters of `text`): it

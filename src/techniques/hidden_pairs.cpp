@@ -137,7 +137,7 @@ bool hidden_triple_step(Main& m, char d1, char d2, char d3, int a, int b, int c)
 // False when the call ends here: a step was applied or refused.
 bool hidden_in_unit(Main& m, std::span<const int, 9> cells) {
   const Survey survey(m, cells);
-  const auto longer = [&m](int cell, size_t n) { return m.Text2[cell].text().size() > n; };
+  const auto longer = [&m](int cell, size_t n) { return static_cast<size_t>(m.candidate_count(cell)) > n; };
   std::array<int, 9> two{}, three{};
   const int twos = survey.digits_in(2, two);
   for (int i = 0; i < twos; ++i) {

@@ -135,7 +135,7 @@ struct TwoCandidates {
   std::array<std::array<unsigned, 9>, 3> pairs{};
   explicit TwoCandidates(const Main& m) {
     for (int c = 0; c < kCells; ++c) {
-      if (m.Text2[c].text().size() != 2) continue;
+      if (m.candidate_count(c) != 2) continue;
       pairs[static_cast<size_t>(UnitKind::Row)][static_cast<size_t>(row_of(c))] |= 1u << col_of(c);
       pairs[static_cast<size_t>(UnitKind::Column)][static_cast<size_t>(col_of(c))] |= 1u << row_of(c);
       pairs[static_cast<size_t>(UnitKind::Box)][static_cast<size_t>(box_of(c))] |=

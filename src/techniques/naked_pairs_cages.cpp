@@ -26,7 +26,7 @@ void Main::cerca_coppie_nei_gruppi() {
   // until a cage's pairs change something, and the search then stops, no candidate changes.
   std::array<std::uint8_t, kCells> two{};
   for (int c = 0; c < kCells; ++c)
-    if (Text2[c].text().size() == 2)
+    if (candidate_count(c) == 2)
       if (const int g = cage_of(c); g >= 0 && g <= last) ++two[static_cast<size_t>(g)];
   for (int g = 0; g <= last; ++g) {
     contatoredimessaggio = 0;
@@ -37,7 +37,7 @@ void Main::cerca_coppie_nei_gruppi() {
     for (int k = 1; k <= n; ++k) cells[static_cast<size_t>(k)] = cage_cell(g, k);
     // A cell of cage g with two candidates: the first cell of a pair.
     const auto pair_start = [this, g](int a) {
-      return a >= 0 && Text2[a].text().size() == 2 && cage_of(a) == g;
+      return a >= 0 && candidate_count(a) == 2 && cage_of(a) == g;
     };
     // The second cell of a pair with a: the same two candidates, in no unit with a.
     const auto pair_end = [this, g](int a, int b) {

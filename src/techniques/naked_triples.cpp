@@ -74,7 +74,7 @@ void eliminate_triple(Main& m, const TripleMember& how, const std::array<int, 3>
   for (const int x : unit_cells(how.kind, unit)) {
     m.cella = x;
     if (x == cells[0] || x == cells[1] || x == cells[2]) continue;
-    if (m.Text2[x].text().size() <= 1) continue;
+    if (m.candidate_count(x) <= 1) continue;
     for (const char d : {tripla[1], tripla[0], tripla[2]}) {
       if (!m.has_candidate(x, d)) continue;
       if (m.livello < 5) m.livello = 5;
@@ -151,7 +151,7 @@ void Main::nakedtriple() {
   // any other cell.
   std::array<unsigned, kCells> small{};
   for (int c = 0; c < kCells; ++c) {
-    const size_t size = Text2[c].text().size();
+    const int size = candidate_count(c);
     if (size >= 2 && size <= 3)
       small[static_cast<size_t>(c)] = candidate_bits[static_cast<size_t>(c)];
   }

@@ -71,7 +71,7 @@ void naked_step(Main& m, int cell, const NakedVariant& v) {
 }
 
 bool is_naked_single(const Main& m, int cell) {
-  return m.Text2[cell].text().size() == 1 && m.Text1[cell].text().empty();
+  return m.candidate_count(cell) == 1 && m.Text1[cell].text().empty();
 }
 
 // The first naked single of the board, row by row; cella = 81 when none.
