@@ -21,7 +21,6 @@
 #include "platform/controls.h"
 #include "platform/data_control.h"
 #include "platform/runtime.h"
-#include "platform/text.h"
 #include "platform/value.h"
 #include "solving/solver.h"
 
@@ -79,12 +78,9 @@ class Main {
   }
   // The digits 1..9 among the candidates of cell (0..80) as bits 1..9.
   unsigned candidate_mask(int cell) const;
-  // The length of the candidate text of cell (0..80), told from the bits unless the text is odd:
-  // the scans of every technique ask it of many cells and need not visit the boxes.
+  // The length of the candidate text of cell (0..80).
   int candidate_count(int cell) const {
-    const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
-    if (bits & kOddCandidates) return static_cast<int>(Text2[static_cast<size_t>(cell)].text().size());
-    return static_cast<int>(mask_digits(bits).size());
+    return static_cast<int>(Text2[static_cast<size_t>(cell)].text().size());
   }
   // Cuts digit character d out of the candidates of cell (0..80): the first d of its text goes
   // (nothing happens when the text lacks d).
