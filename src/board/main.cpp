@@ -274,7 +274,7 @@ void Main::cut_candidate(int cell, char d) {
   const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
   // A text of ascending distinct digits loses d as its bits do.
   if (!(bits & kOddCandidates) && d >= '1' && d <= '9')
-    box.set_text(std::string(mask_digits(bits & ~(1u << (d - '0')))));
+    box.set_text(mask_digits(bits & ~(1u << (d - '0'))));
   else
     box.set_text(cut_first(box.text(), d));
 }

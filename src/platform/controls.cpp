@@ -55,9 +55,16 @@ void Control::set_focus() {
 
 bool Control::has_focus() const { return form_ && form_->focused() == this; }
 
-void TextBox::set_text(std::string t) {
+void TextBox::set_text(std::string&& t) {
   if (t == text_) return;
   text_ = std::move(t);
+  changed();
+  if (on_change) on_change();
+}
+
+void TextBox::set_text(std::string_view t) {
+  if (t == text_) return;
+  text_.assign(t);
   changed();
   if (on_change) on_change();
 }

@@ -105,7 +105,10 @@ class TextBox : public Control {
  public:
   TextBox() : Control(ControlKind::TextBox) {}
   const std::string& text() const { return text_; }
-  void set_text(std::string t);
+  void set_text(std::string&& t);
+  // (Without a new string: most writes leave the text as it was or fit in its room.)
+  void set_text(std::string_view t);
+  void set_text(const char* t) { set_text(std::string_view(t)); }
   // Adds s at the end of the text (the same as set_text(text() + s), without the copy).
   void append(std::string_view s);
   // Adds a and then b at the end of the text, as one change.
