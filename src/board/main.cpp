@@ -80,7 +80,14 @@ Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()
     Text2[i].move(L + 2, T + 8, 35, 28);
     Text2[i].set_locked(true);
     Text2[i].on_change = [this, i] {
-      candidate_bits[static_cast<size_t>(i)] = candidate_code(Text2[i].text());
+      const std::string& text = Text2[i].text();
+      candidate_bits[static_cast<size_t>(i)] = candidate_code(text);
+      for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
+        std::uint16_t& two = two_candidates[static_cast<size_t>(kind)]
+                                           [static_cast<size_t>(unit_of(kind, i))];
+        const auto bit = static_cast<std::uint16_t>(1u << unit_index(kind, i));
+        two = static_cast<std::uint16_t>(text.size() == 2 ? two | bit : two & ~bit);
+      }
     };
   }
   // Thick box separators in the gaps between the boxes, and the outer frame.

@@ -76,6 +76,10 @@ class Main {
     if (bits & kOddCandidates) return Text2[static_cast<size_t>(cell)].text().find(d) != std::string::npos;
     return d >= '1' && d <= '9' && (bits >> (d - '0') & 1u);
   }
+  // The cells whose candidate text has two characters, by unit: bit k (0..8) of
+  // two_candidates[kind][u] for the k-th cell of unit u (see unit_cells), kept by the same
+  // handler, for the pair searches.
+  std::array<std::array<std::uint16_t, 9>, 3> two_candidates{};
   // The digits 1..9 among the candidates of cell (0..80) as bits 1..9.
   unsigned candidate_mask(int cell) const;
   // The length of the candidate text of cell (0..80).

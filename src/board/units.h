@@ -18,6 +18,13 @@ constexpr int unit_of(UnitKind kind, int cell) {
   return kind == UnitKind::Row ? row_of(cell) : kind == UnitKind::Column ? col_of(cell) : box_of(cell);
 }
 
+// The position (0..8) of a cell within its unit of a kind, in the unit's scan order.
+constexpr int unit_index(UnitKind kind, int cell) {
+  return kind == UnitKind::Row      ? col_of(cell)
+         : kind == UnitKind::Column ? row_of(cell)
+                                    : 3 * (row_of(cell) % 3) + col_of(cell) % 3;
+}
+
 namespace detail {
 // kUnitCells[kind][u][k]: the k-th cell (k = 0..8) of unit u: rows left to right, columns top to
 // bottom, boxes row by row.

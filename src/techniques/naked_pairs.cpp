@@ -128,25 +128,6 @@ void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& c
 
 namespace {
 
-// The cells with two candidates, by unit: bit k (0..8) of pairs[kind][u] for the k-th cell of
-// unit u. Taken once per call: until a pair changes something, and the driver then stops, no
-// candidate changes.
-struct TwoCandidates {
-  std::array<std::array<unsigned, 9>, 3> pairs{};
-  explicit TwoCandidates(const Main& m) {
-    for (int c = 0; c < kCells; ++c) {
-      if (m.candidate_count(c) != 2) continue;
-      pairs[static_cast<size_t>(UnitKind::Row)][static_cast<size_t>(row_of(c))] |= 1u << col_of(c);
-      pairs[static_cast<size_t>(UnitKind::Column)][static_cast<size_t>(col_of(c))] |= 1u << row_of(c);
-      pairs[static_cast<size_t>(UnitKind::Box)][static_cast<size_t>(box_of(c))] |=
-          1u << (3 * (row_of(c) % 3) + col_of(c) % 3);
-    }
-  }
-  unsigned of(UnitKind kind, int u) const {
-    return pairs[static_cast<size_t>(kind)][static_cast<size_t>(u)];
-  }
-};
-
 // The pairs of one unit in scan order: each cell with two candidates (kept in indice) against
 // each later cell with the same two (kept in cella), handed to eliminate. True when a pair changed
 // something (or its step was refused): the driver stops there. In a box the first cell is left
@@ -190,7 +171,10 @@ void Main::nakedpair() {
   origine = "nakedpair";
   modificato = false;
   contatoredimessaggio = 0;
-  const TwoCandidates two(*this);
+  // Until a pair changes something, and the driver then stops, no candidate changes.
+  const auto two = [this](UnitKind kind, int u) {
+    return two_candidates[static_cast<size_t>(kind)][static_cast<size_t>(u)];
+  };
 
   for (int s = 0; s <= 8; ++s) {
     settore = s;
@@ -201,7 +185,7 @@ void Main::nakedpair() {
       const int g = cage_of(a);
       if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), two.of(UnitKind::Box, s), true, in_box))
+    if (unit_pairs(*this, unit_cells(UnitKind::Box, s), two(UnitKind::Box, s), true, in_box))
       return;
   }
 
@@ -210,7 +194,7 @@ void Main::nakedpair() {
     const auto in_column = [this, c](int a, int b, const std::string& pair) {
       elimina_da_colonna_doppia(a, b, pair, c + 1);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), two.of(UnitKind::Column, c), false,
+    if (unit_pairs(*this, unit_cells(UnitKind::Column, c), two(UnitKind::Column, c), false,
                    in_column))
       return;
   }
@@ -220,7 +204,7 @@ void Main::nakedpair() {
     const auto in_row = [this, r](int a, int b, const std::string& pair) {
       elimina_da_riga_doppia(a, b, pair, r + 1);
     };
-    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), two.of(UnitKind::Row, r), false, in_row))
+    if (unit_pairs(*this, unit_cells(UnitKind::Row, r), two(UnitKind::Row, r), false, in_row))
       return;
   }
 }

@@ -2,6 +2,7 @@
 // with two empty cells against the two cells where their row and column cross.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 
@@ -25,9 +26,13 @@ void Main::cerca_coppie_nei_gruppi() {
   // Per cage, its cells with two candidates: a cage with fewer than two has no pair. Taken once:
   // until a cage's pairs change something, and the search then stops, no candidate changes.
   std::array<std::uint8_t, kCells> two{};
-  for (int c = 0; c < kCells; ++c)
-    if (candidate_count(c) == 2)
+  for (int r = 0; r < 9; ++r) {
+    for (unsigned left = two_candidates[static_cast<size_t>(UnitKind::Row)][static_cast<size_t>(r)];
+         left != 0; left &= left - 1) {
+      const int c = 9 * r + std::countr_zero(left);
       if (const int g = cage_of(c); g >= 0 && g <= last) ++two[static_cast<size_t>(g)];
+    }
+  }
   for (int g = 0; g <= last; ++g) {
     contatoredimessaggio = 0;
     if (two[static_cast<size_t>(g)] < 2) continue;
