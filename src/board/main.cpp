@@ -9,16 +9,17 @@ namespace ks {
 
 namespace {
 // The bits of a candidate text (see Main::candidate_bits).
+// (Every candidate change runs it: one test for an odd text at the end, not one per digit.)
 std::uint16_t candidate_code(const std::string& text) {
-  unsigned bits = 0;
-  int last = 0;
+  unsigned bits = 0, last = 0;
+  bool ascending = true;
   for (const char c : text) {
-    const int d = c - '0';
-    if (d <= last || d > 9) return Main::kOddCandidates;
-    bits |= 1u << d;
+    const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+    ascending &= d > last && d <= 9;
+    bits |= 1u << (d & 15u);
     last = d;
   }
-  return static_cast<std::uint16_t>(bits);
+  return ascending ? static_cast<std::uint16_t>(bits) : Main::kOddCandidates;
 }
 
 // Left edge of the square of column c (1..9) and top edge of row r (1..9), window pixels.
@@ -82,11 +83,12 @@ Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()
     Text2[i].on_change = [this, i] {
       const std::string& text = Text2[i].text();
       candidate_bits[static_cast<size_t>(i)] = candidate_code(text);
+      const unsigned two = text.size() == 2;
       for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
-        std::uint16_t& two = two_candidates[static_cast<size_t>(kind)]
-                                           [static_cast<size_t>(unit_of(kind, i))];
-        const auto bit = static_cast<std::uint16_t>(1u << unit_index(kind, i));
-        two = static_cast<std::uint16_t>(text.size() == 2 ? two | bit : two & ~bit);
+        std::uint16_t& unit = two_candidates[static_cast<size_t>(kind)]
+                                            [static_cast<size_t>(unit_of(kind, i))];
+        const int k = unit_index(kind, i);
+        unit = static_cast<std::uint16_t>((unit & ~(1u << k)) | two << k);
       }
     };
   }
