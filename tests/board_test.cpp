@@ -1,8 +1,13 @@
 // The board: cell geometry, the possible-digit table and the start-up of the main window.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "platform/text.h"
 #include "test_support.h"
 
 namespace ks {
@@ -176,6 +181,50 @@ TEST(Board, BulkFillOnlyCountsTheFilledCells) {
   EXPECT_FALSE(m.finito);
   EXPECT_FALSE(m.Picture1[3].visible());
   EXPECT_EQ(m.Text2[0].text(), "123456789");
+}
+
+// The techniques read a cell's candidates from the bits and the per-unit masks that the
+// candidate box's change handler keeps: after any text, written in any way (a string, a view, a
+// literal, a cut), they must say what the text says, odd texts (typed by hand, out of order,
+// repeated digits, other characters) included.
+TEST(Board, CandidateBitsFollowEveryCandidateText) {
+  Started s;
+  Main& m = *s.m;
+  const std::vector<std::string> texts = {"", "5", "12", "37", "139", "123456789", "31", "55",
+                                          "0", "a7", "19 ", "98", "4", "2468", "x"};
+  std::mt19937 rng(7);
+  const auto check = [&m](int cell) {
+    const std::string& t = m.Text2[cell].text();
+    for (const char d : std::string("0123456789a ")) {
+      EXPECT_EQ(m.has_candidate(cell, d), t.find(d) != std::string::npos) << "'" << t << "' " << d;
+    }
+    EXPECT_EQ(m.candidate_mask(cell), digit_mask(t)) << t;
+    EXPECT_EQ(m.candidate_count(cell), static_cast<int>(t.size())) << t;
+    for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
+      for (int u = 0; u < 9; ++u) {
+        unsigned two = 0;
+        for (int k = 0; k < 9; ++k)
+          if (m.Text2[unit_cells(kind, u)[static_cast<size_t>(k)]].text().size() == 2) two |= 1u << k;
+        EXPECT_EQ(m.two_candidates[static_cast<size_t>(kind)][static_cast<size_t>(u)], two);
+      }
+    }
+  };
+  for (int round = 0; round < 600; ++round) {
+    const int cell = static_cast<int>(rng() % 81);
+    const std::string& t = texts[rng() % texts.size()];
+    switch (round % 4) {
+      case 0: m.Text2[cell].set_text(std::string(t)); break;
+      case 1: m.Text2[cell].set_text(std::string_view(t)); break;
+      case 2: m.Text2[cell].set_text(t.c_str()); break;
+      default: {
+        const std::string before = m.Text2[cell].text();
+        const char d = "0123456789a"[rng() % 11];
+        m.cut_candidate(cell, d);
+        EXPECT_EQ(m.Text2[cell].text(), cut_first(before, d)) << before << " " << d;
+      }
+    }
+    check(cell);
+  }
 }
 
 }  // namespace

@@ -275,7 +275,7 @@ void Main::log_append(const std::string& text) { frmlog.Text3.append(text); }
 
 unsigned Main::candidate_mask(int cell) const {
   const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
-  return bits & kOddCandidates ? candidate_mask(static_cast<size_t>(cell)) : bits;
+  return bits & kOddCandidates ? digit_mask(Text2[static_cast<size_t>(cell)].text()) : bits;
 }
 
 void Main::cut_candidate(int cell, char d) {
