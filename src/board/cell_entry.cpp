@@ -69,13 +69,13 @@ void Main::Text1_Change(int Index) {
   // every cage mate and peer, a conflicting one included (its candidates then show the
   // contradiction): a placed digit is never a candidate of another cell that sees it. A solve,
   // a count or a generation stops at the first contradiction, which is all it needs.
-  const bool players_play =
-      !solve_running && !generation_running && !generatorecontinuo && calling1 != "classico";
+  const bool classico = calling1 == "classico";
+  const bool players_play = !solve_running && !generation_running && !generatorecontinuo && !classico;
 
   // 4. The cage: lower its remaining sum and count, keep its list to the empty cells, and take
   // the digit from the cage mates. An erasure gives back what the placement took.
   int g = -1;
-  if (calling1 != "classico" && cage_of(Index) >= 0 && !cage_being_entered(cage_of(Index))) {
+  if (!classico && cage_of(Index) >= 0 && !cage_being_entered(cage_of(Index))) {
     g = cage_of(Index);
     if (now.empty()) {
       give_back_to_cage(Index, old[0] - '0');
