@@ -68,7 +68,8 @@ inline const std::vector<Puzzle>& generated_puzzles() {
         }
         p.layout += ";";
       }
-      for (int i = 0; i < kCells; ++i) p.solution += m->cellesalvate[i];
+      // The command keeps no solution on the window; the solver's grid is the one it carved.
+      p.solution = m->solver.stringasoluzione.substr(0, kCells);
       p.grade = m->livello <= 2 ? "gen0-2" : m->livello <= 8 ? "gen3-8" : "gen9-13";
       out.push_back(std::move(p));
     }
