@@ -1,14 +1,126 @@
 // The rule of 45 on a region: gathering the cages that touch it, splitting them, and placing the
 // digit of a single that the split leaves.
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include "platform/text.h"
 #include "rule45/region.h"
+#include "solving/memo.h"
 
 namespace ks::rule45 {
 
-Tally gather_and_split(Main& m, const Region& r) {
+PlainModel::PlainModel(const Main& m) {
+  for (int c = 0; c < kCells; ++c) {
+    const auto C = static_cast<size_t>(c);
+    const std::string& text = m.Text1[c].text();
+    if (!text.empty()) {
+      if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
+        usable = false;
+        return;
+      }
+      state[C] = kFilled;
+      digit[C] = text[0] - '0';
+      continue;
+    }
+    digit[C] = 0;
+    const int g = m.cage_of(c);
+    if (g > m.gruppi || g >= kCells) {
+      usable = false;
+      return;
+    }
+    const Value* sum = g < 0 ? nullptr : &m.sommagruppo[static_cast<size_t>(g)];
+    if (sum == nullptr || !sum->is_number()) {
+      state[C] = kUndecided;
+      continue;
+    }
+    state[C] = g;
+    if (read[static_cast<size_t>(g)]) continue;
+    read.set(static_cast<size_t>(g));
+    Cage& k = cages[static_cast<size_t>(g)];
+    k.sum = sum->as_int();
+    k.size = m.cage_size(g);
+    k.set = CellSet();
+    for (int i = 0; i < k.size; ++i) {
+      const int cell = m.cage_cell(g, i + 1);
+      k.cells[static_cast<size_t>(i)] = cell;
+      if (cell >= 0) k.set.add(cell);
+    }
+  }
+}
+
+bool PlainModel::same(const PlainModel& o) const {
+  if (!usable || !o.usable || state != o.state || digit != o.digit || read != o.read) return false;
+  for (int g = 0; g < kCells; ++g) {
+    if (!read[static_cast<size_t>(g)]) continue;
+    const Cage& a = cages[static_cast<size_t>(g)];
+    const Cage& b = o.cages[static_cast<size_t>(g)];
+    if (a.sum != b.sum || a.size != b.size ||
+        !std::equal(a.cells.begin(), a.cells.begin() + a.size, b.cells.begin()))
+      return false;
+  }
+  return true;
+}
+
+const PlainModel* model_for(const Main& m, const PlainModel& model) {
+  return model.usable && m.memo->enabled ? &model : nullptr;
+}
+
+namespace {
+
+// The digit of a cell, whether it is empty, and its cage as gather_and_split reads them (from the
+// window's tables, or from the model).
+struct CellRead {
+  bool filled;
+  int digit;      // when filled
+  bool in_cage;   // an empty cell in a cage whose sum is a number
+  int g;
+};
+
+CellRead read_cell(const Main& m, int cell, const PlainModel* model) {
+  if (model != nullptr) {
+    const int s = model->state[static_cast<size_t>(cell)];
+    return {s == PlainModel::kFilled, model->digit[static_cast<size_t>(cell)], s >= 0, s};
+  }
+  const std::string& digit = m.Text1[cell].text();
+  if (!digit.empty())
+    return {true,
+            digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9' ? digit[0] - '0'
+                                                                    : static_cast<int>(val(digit)),
+            false, -1};
+  const int g = m.cage_of(cell);
+  return {false, 0, g >= 0 && m.sommagruppo[g].is_number(), g};
+}
+
+// Cage g's split against the region (its cells `in`) on the model (see split_cage). A cage
+// whose cells all lie inside adds nothing.
+bool split_plain(Main& m, const PlainModel& model, const CellSet& in, std::bitset<kCells>& outside,
+                 int g) {
+  constexpr int kInsideRoom = std::tuple_size_v<decltype(Main::celleinterne)> - 1;
+  constexpr int kOutsideRoom = std::tuple_size_v<decltype(Main::celleesterne)> - 1;
+  const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
+  if (!k.set.outside_of(in)) return false;
+  bool sticks_out = false;
+  for (int j = 0; j < k.size; ++j) {
+    const int cell = k.cells[static_cast<size_t>(j)];
+    if (cell < 0 || in.has(cell)) continue;
+    if (outside[static_cast<size_t>(cell)] || m.el_esterni >= kOutsideRoom) continue;
+    m.celleesterne[static_cast<size_t>(++m.el_esterni)] = cell;
+    outside.set(static_cast<size_t>(cell));
+    sticks_out = true;
+  }
+  if (!sticks_out) return false;
+  for (int j = 0; j < k.size; ++j) {
+    const int cell = k.cells[static_cast<size_t>(j)];
+    if (cell < 0 || !in.has(cell) || m.el_interni >= kInsideRoom) continue;
+    m.celleinterne[static_cast<size_t>(++m.el_interni)] = cell;
+  }
+  return true;
+}
+
+}  // namespace
+
+Tally gather_and_split(Main& m, const Region& r, const PlainModel* model) {
   constexpr int kCageRoom = std::tuple_size_v<decltype(Main::gruppiregione)> - 1;
   Tally t;
   t.remaining = 45 * r.units();
@@ -19,33 +131,38 @@ Tally gather_and_split(Main& m, const Region& r) {
     m.gruppiregione[k] = Value::empty();
   m.gruppiregione[0] = 81;
 
-  std::bitset<kCageSlots> listed;  // the cages on the list
+  std::array<int, kCageRoom> listed;  // the cages on the list, 0..cages-1
+  std::bitset<kCageSlots> seen;
   for (int u = r.first(); u <= r.last; ++u) {
     for (const int cell : unit_cells(r.kind, u)) {
       m.cella = cell;
-      const std::string& digit = m.Text1[cell].text();
-      if (!digit.empty()) {
-        t.remaining -= digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9'
-                           ? digit[0] - '0'
-                           : static_cast<int>(val(digit));
+      const CellRead c = read_cell(m, cell, model);
+      if (c.filled) {
+        t.remaining -= c.digit;
         --t.empty;
         continue;
       }
-      const int g = m.cage_of(cell);
-      if (g < 0 || !m.sommagruppo[g].is_number()) {
+      if (!c.in_cage) {
         t.decidable = false;
         continue;
       }
-      m.gruppo = g;
-      if (listed[static_cast<size_t>(g)]) continue;
+      m.gruppo = c.g;
+      if (seen[static_cast<size_t>(c.g)]) continue;
       if (t.cages >= kCageRoom) {
         t.decidable = false;
         continue;
       }
-      listed.set(static_cast<size_t>(g));
-      m.gruppiregione[++t.cages] = g;
-      t.cell_total += m.cage_size(g);
-      t.sum_total += m.sommagruppo[g].as_int();
+      seen.set(static_cast<size_t>(c.g));
+      listed[static_cast<size_t>(t.cages)] = c.g;
+      m.gruppiregione[++t.cages] = c.g;
+      if (model != nullptr) {
+        const PlainModel::Cage& k = model->cages[static_cast<size_t>(c.g)];
+        t.cell_total += k.size;
+        t.sum_total += k.sum;
+      } else {
+        t.cell_total += m.cage_size(c.g);
+        t.sum_total += m.sommagruppo[c.g].as_int();
+      }
     }
   }
 
@@ -54,16 +171,22 @@ Tally gather_and_split(Main& m, const Region& r) {
   m.el_interni = 0;
   m.el_esterni = 0;
   if (!t.decidable) return t;
-  const std::bitset<kCells> inside = r.cells();
   std::bitset<kCells> outside;
-  for (int i = 1; i <= t.cages; ++i) {
-    const int g = m.gruppiregione[i].as_int();
+  const std::bitset<kCells> inside = model != nullptr ? std::bitset<kCells>() : r.cells();
+  const CellSet in = model != nullptr ? r.set() : CellSet();
+  for (int i = 0; i < t.cages; ++i) {
+    const int g = listed[static_cast<size_t>(i)];
     m.gruppo = g;
     const int before = m.el_interni;
-    split_cage(m, inside, outside, g);
+    if (model != nullptr)
+      split_plain(m, *model, in, outside, g);
+    else
+      split_cage(m, inside, outside, g);
     // Every touching cage has an empty cell inside, so a cage that sticks out always adds to the
     // inside list: one that adds nothing lies wholly inside.
-    if (m.el_interni == before) t.inside_sum += m.sommagruppo[g].as_int();
+    if (m.el_interni == before)
+      t.inside_sum += model != nullptr ? model->cages[static_cast<size_t>(g)].sum
+                                       : m.sommagruppo[g].as_int();
   }
   return t;
 }
@@ -92,8 +215,8 @@ void place_single(Main& m, int cell, int v, const SingleReport& how) {
 }
 
 bool region_single(Main& m, const Region& r, const SingleReport& outside,
-                   const SingleReport& inside) {
-  const Tally t = gather_and_split(m, r);
+                   const SingleReport& inside, const PlainModel* model) {
+  const Tally t = gather_and_split(m, r, model);
   if (!t.decidable) return false;
   if (m.el_esterni == 1) {
     place_single(m, Main::cell_number(m.celleesterne[1]), t.outside_value(), outside);

@@ -3,12 +3,28 @@
 // and the placement of a digit that the split decides. Shared by every rule-of-45 procedure.
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstdint>
 
 #include "board/main.h"
 #include "board/units.h"
 
 namespace ks::rule45 {
+
+// A set of cells: bit c of `low` for the cells 0..63, bit c - 64 of `high` for 64..80.
+struct CellSet {
+  std::uint64_t low = 0, high = 0;
+  void add(int c) {
+    if (c < 64)
+      low |= std::uint64_t{1} << c;
+    else
+      high |= std::uint64_t{1} << (c - 64);
+  }
+  bool has(int c) const { return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0; }
+  // Whether some cell of this set is not in `o`.
+  bool outside_of(const CellSet& o) const { return ((low & ~o.low) | (high & ~o.high)) != 0; }
+};
 
 // A region: unit `last` of `kind` alone, or (band) the units 0..last of kind Row or Column.
 struct Region {
@@ -21,6 +37,13 @@ struct Region {
   bool contains(int cell) const {
     const int u = unit_of(kind, cell);
     return band ? u <= last : u == last;
+  }
+  // The region's cells as a set.
+  CellSet set() const {
+    CellSet in;
+    for (int u = first(); u <= last; ++u)
+      for (const int c : unit_cells(kind, u)) in.add(c);
+    return in;
   }
   // The region's cells as bits 0..80.
   std::bitset<kCells> cells() const {
@@ -57,9 +80,45 @@ struct Tally {
   int inside_value() const { return remaining - inside_sum; }
 };
 
+// The digits and the real cages as the splits read them, in plain numbers, read once for all
+// the regions of one call of a rule-of-45 procedure:
+//   state[c]   kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
+//              cage or in a cage whose sum is no number, else its real cage
+//   cages[g]   for each cage g named by an empty cell (read[g]): its remaining sum, its list's
+//              size and cells, and those cells as a set
+// Not usable when a digit box holds anything but one digit character, or a cell names a cage
+// number above the real cages 0..80 (a derived cage built during the call could change that
+// record).
+// The rest of the tables is left as it comes: only what `read` names is ever looked at.
+struct PlainModel {
+  static constexpr int kFilled = -2;
+  static constexpr int kUndecided = -1;
+  struct Cage {
+    int sum;
+    int size;
+    std::array<int, kMaxCageCells> cells;
+    CellSet set;  // the cells of the list
+  };
+  bool usable = true;
+  std::array<int, kCells> state;
+  std::array<int, kCells> digit;
+  std::bitset<kCells> read;
+  std::array<Cage, kCells> cages;
+
+  PlainModel() = default;
+  explicit PlainModel(const Main& m);
+  // The same digits and cages.
+  bool same(const PlainModel& o) const;
+};
+
+// The model that the splits of one call read, or nullptr when they read the window's tables:
+// the model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
+const PlainModel* model_for(const Main& m, const PlainModel& model);
+
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
-// splits each of them against the region (the last one in `gruppo`).
-Tally gather_and_split(Main& m, const Region& r);
+// splits each of them against the region (the last one in `gruppo`). With a model the digits and
+// cages come from it, which must be what the window holds; every list is written the same.
+Tally gather_and_split(Main& m, const Region& r, const PlainModel* model = nullptr);
 
 // Appends cage g's empty cells outside the region to the outside list (those not listed yet)
 // and, when it added any, its cells inside to the inside list. True when it added an outside
@@ -90,6 +149,6 @@ void place_single(Main& m, int cell, int v, const SingleReport& how);
 // of the cages that stick out; told with `outside` or `inside`. True when the region gave one
 // (placed, refused, or found contradictory): the procedure ends there.
 bool region_single(Main& m, const Region& r, const SingleReport& outside,
-                   const SingleReport& inside);
+                   const SingleReport& inside, const PlainModel* model = nullptr);
 
 }  // namespace ks::rule45

@@ -25,16 +25,20 @@ constexpr rule45::SingleReport kColumnsInside{kColumns, kColumns, false, true, f
 
 // Bands of rows 0..n for n = 1..6, then of columns 0..n; the first band that gives a single
 // ends the call.
+// The bands are split on the digits and cages read once.
 void Main::regola45_righe_colonne_multiple() {
   modificato = false;
+  const rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
   for (int n = 1; n <= 6; ++n) {
     riga = n;
-    if (rule45::region_single(*this, {UnitKind::Row, n, true}, kRowsOutside, kRowsInside)) return;
+    if (rule45::region_single(*this, {UnitKind::Row, n, true}, kRowsOutside, kRowsInside, model))
+      return;
   }
   for (int n = 1; n <= 6; ++n) {
     colonna = n;
     if (rule45::region_single(*this, {UnitKind::Column, n, true}, kColumnsOutside,
-                              kColumnsInside))
+                              kColumnsInside, model))
       return;
   }
 }

@@ -3,6 +3,7 @@
 // derived cage of known sum, checked at once.
 #include "board/main.h"
 #include "rule45/derived_cages.h"
+#include "rule45/region.h"
 
 namespace ks {
 
@@ -26,11 +27,16 @@ constexpr int kDeepest = 7;
 // nothing lets the next run look at larger derived cages.
 void Main::regola45_altri_gruppi_multipli() {
   rule45::erase_derived_cages(*this);
+  // The bands are split on the digits and cages read once: the derived cages built on the way
+  // leave the real ones as they are.
+  const rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
   for (const UnitKind kind : {UnitKind::Row, UnitKind::Column}) {
     int& unit = kind == UnitKind::Row ? riga : colonna;
     for (int n = 1; n <= 6; ++n) {
       unit = n;
-      if (rule45::derive_region(*this, {kind, n, true}, volteestese, kOutside, kInside)) return;
+      if (rule45::derive_region(*this, {kind, n, true}, volteestese, kOutside, kInside, model))
+        return;
     }
   }
   if (volteestese < kDeepest) ++volteestese;

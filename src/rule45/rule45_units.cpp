@@ -2,7 +2,6 @@
 // leave one cell of the unit outside the cages lying wholly in it, gives that cell its digit.
 // The "45" button runs it once.
 #include <algorithm>
-#include <vector>
 
 #include "board/main.h"
 #include "rule45/region.h"
@@ -27,48 +26,25 @@ constexpr rule45::SingleReport kRowInside{kText, kText, true, false, true};
 constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 
 
-// What the units' splits read, packed: per cell its digit (0 when empty) and cage (-1 when none),
-// then per cage number up to the highest a cell names: whether its sum is a number, the sum, its
-// cell count and cells. False when a digit box holds anything but one digit (the memo then
-// stays out of the way).
-bool units_key(const Main& m, std::vector<int>& key) {
-  key.clear();
-  int last = -1;
-  for (int c = 0; c < kCells; ++c) {
-    const std::string& digit = m.Text1[c].text();
-    if (digit.size() > 1) return false;
-    const int g = m.cage_of(c);
-    key.push_back(digit.empty() ? 0 : digit[0]);
-    key.push_back(g);
-    last = std::max(last, g);
-  }
-  for (int g = 0; g <= last; ++g) {
-    key.push_back(m.sommagruppo[g].is_number());
-    key.push_back(m.sommagruppo[g].as_int());
-    const int n = m.cage_size(g);
-    key.push_back(n);
-    for (int k = 1; k <= n; ++k) key.push_back(m.cage_cell(g, k));
-  }
-  return true;
-}
-
 }  // namespace
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
-// A call on the same digits and cages as a call that found nothing finds nothing again: it then
-// splits only the last column, which leaves the split lists and cella as the whole call would,
-// and puts back what the earlier units of that call left (gruppo, the inside list's tail).
+// The units are split on the digits and cages read once. A call on the same digits and cages as
+// a call that found nothing finds nothing again: it then splits only the last column, which
+// leaves the split lists and cella as the whole call would, and puts back what the earlier units
+// of that call left (gruppo, the inside list's tail).
 void Main::regola45_naked_single() {
   modificato = false;
+  const rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
   SolvingMemo::Rule45Units& known = memo->rule45_units;
-  const bool keyed = units_key(*this, known.scratch);
-  if (keyed && known.valid && known.scratch == known.key) {
+  if (model != nullptr && known.valid && known.model.same(read)) {
     settore = 9;
     riga = 9;
     gruppo = known.gruppo;
-    for (size_t k = 0; k < known.inside.size(); ++k) celleinterne[k + 1] = known.inside[k];
+    for (int k = 1; k <= known.longest; ++k) celleinterne[static_cast<size_t>(k)] = known.inside[static_cast<size_t>(k)];
     colonna = 8;
-    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside);
+    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside, model);
     colonna = 9;
     return;
   }
@@ -84,15 +60,16 @@ void Main::regola45_naked_single() {
   int longest = 0;
   for (const Pass& p : passes) {
     for (p.unit = 0; p.unit <= 8; ++p.unit) {
-      if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside)) return;
+      if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside, model)) return;
       longest = std::max(longest, el_interni);
     }
   }
-  if (!keyed) return;
+  if (model == nullptr) return;
   known.valid = true;
-  known.key.swap(known.scratch);
+  known.model = read;
   known.gruppo = gruppo;
-  known.inside.assign(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest);
+  known.longest = longest;
+  std::copy(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest, known.inside.begin() + 1);
 }
 
 void Main::Command3_Click() { regola45_naked_single(); }
