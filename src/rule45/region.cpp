@@ -11,6 +11,7 @@
 namespace ks::rule45 {
 
 PlainModel::PlainModel(const Main& m) {
+  const int gruppi = m.gruppi;
   for (int c = 0; c < kCells; ++c) {
     const auto C = static_cast<size_t>(c);
     const std::string& text = m.Text1[c].text();
@@ -25,7 +26,7 @@ PlainModel::PlainModel(const Main& m) {
     }
     digit[C] = 0;
     const int g = m.cage_of(c);
-    if (g > m.gruppi || g >= kCells) {
+    if (g > gruppi || g >= kCells) {
       usable = false;
       return;
     }
@@ -40,11 +41,40 @@ PlainModel::PlainModel(const Main& m) {
     Cage& k = cages[static_cast<size_t>(g)];
     k.sum = sum->as_int();
     k.size = m.cage_size(g);
+    for (int i = 0; i < k.size; ++i) k.cells[static_cast<size_t>(i)] = m.cage_cell(g, i + 1);
+  }
+}
+
+namespace {
+
+constexpr std::array<PlainModel::Place, kCells> make_places() {
+  std::array<PlainModel::Place, kCells> t{};
+  for (int c = 0; c < kCells; ++c)
+    t[static_cast<size_t>(c)] = {static_cast<std::uint8_t>(row_of(c)),
+                                 static_cast<std::uint8_t>(col_of(c)),
+                                 static_cast<std::uint8_t>(box_of(c))};
+  return t;
+}
+constexpr std::array<PlainModel::Place, kCells> kPlaces = make_places();
+
+}  // namespace
+
+void PlainModel::locate() {
+  if (located || !usable) return;
+  located = true;
+  CellSet listed;  // every cell of the lists seen so far
+  for (int g = 0; g < kCells; ++g) {
+    if (!read[static_cast<size_t>(g)]) continue;
+    Cage& k = cages[static_cast<size_t>(g)];
     k.set = CellSet();
+    k.placed = 0;
     for (int i = 0; i < k.size; ++i) {
-      const int cell = m.cage_cell(g, i + 1);
-      k.cells[static_cast<size_t>(i)] = cell;
-      if (cell >= 0) k.set.add(cell);
+      const int cell = k.cells[static_cast<size_t>(i)];
+      if (cell < 0) continue;
+      if (listed.has(cell)) disjoint = false;
+      listed.add(cell);
+      k.set.add(cell);
+      k.places[static_cast<size_t>(k.placed++)] = kPlaces[static_cast<size_t>(cell)];
     }
   }
 }
@@ -62,8 +92,78 @@ bool PlainModel::same(const PlainModel& o) const {
   return true;
 }
 
-const PlainModel* model_for(const Main& m, const PlainModel& model) {
-  return model.usable && m.memo->enabled ? &model : nullptr;
+RegionCounts count_split(const PlainModel& model, const Region& r) {
+  RegionCounts c;
+  CellSet touching;  // the cages met, by number
+  std::array<int, kCells> cages;
+  int n = 0;
+  for (int u = r.first(); u <= r.last; ++u) {
+    for (const int cell : unit_cells(r.kind, u)) {
+      const int g = model.state[static_cast<size_t>(cell)];
+      if (g == PlainModel::kFilled) continue;
+      if (g == PlainModel::kUndecided) {
+        c.decidable = false;
+        continue;
+      }
+      c.sets_gruppo = true;
+      if (touching.has(g)) continue;
+      touching.add(g);
+      cages[static_cast<size_t>(n++)] = g;
+    }
+  }
+  if (!c.decidable) return c;
+  for (int i = 0; i < n; ++i) {
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(cages[static_cast<size_t>(i)])];
+    int inside = 0;
+    for (int j = 0; j < k.placed; ++j) {
+      const PlainModel::Place& p = k.places[static_cast<size_t>(j)];
+      const int unit =
+          r.kind == UnitKind::Row ? p.row : r.kind == UnitKind::Column ? p.column : p.box;
+      inside += r.band ? unit <= r.last : unit == r.last;
+    }
+    if (inside == k.placed) continue;
+    c.outside += k.placed - inside;
+    c.inside += inside;
+  }
+  return c;
+}
+
+RegionRun::RegionRun(Main& m, const PlainModel* model)
+    : m_(m), model_(model), counted_(model != nullptr && model->disjoint) {}
+
+bool RegionRun::needs(const Region& r, bool last, int depth) {
+  if (!counted_) return true;
+  last_ = count_split(*model_, r);
+  const auto side = [depth](int n) { return n == 1 || (n >= 2 && n < depth); };
+  const bool may_act = last_.decidable && (side(last_.outside) || side(last_.inside));
+  if (!last && !may_act && n_passed_ < static_cast<int>(passed_.size())) {
+    passed_[static_cast<size_t>(n_passed_++)] = {r, last_};
+    return false;
+  }
+  // The regions passed over whose traces this split leaves: from the last one back, each whose
+  // inside list is longer than every later one's (and this split's), and the latest that writes
+  // gruppo when this split does not.
+  int top = last_.decidable ? last_.inside : 0;
+  bool gruppo_written = last_.sets_gruppo;
+  std::array<bool, 27> traced;
+  for (int i = n_passed_ - 1; i >= 0; --i) {
+    const RegionCounts& p = passed_[static_cast<size_t>(i)].counts;
+    const int inside = p.decidable ? p.inside : 0;
+    traced[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo);
+    top = std::max(top, inside);
+    gruppo_written = gruppo_written || p.sets_gruppo;
+  }
+  for (int i = 0; i < n_passed_; ++i)
+    if (traced[static_cast<size_t>(i)])
+      gather_and_split(m_, passed_[static_cast<size_t>(i)].region, model_);
+  n_passed_ = 0;
+  return true;
+}
+
+const PlainModel* model_for(const Main& m, PlainModel& model) {
+  if (!model.usable || !m.memo->enabled) return nullptr;
+  model.locate();
+  return &model;
 }
 
 namespace {

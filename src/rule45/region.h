@@ -15,15 +15,21 @@ namespace ks::rule45 {
 // A set of cells: bit c of `low` for the cells 0..63, bit c - 64 of `high` for 64..80.
 struct CellSet {
   std::uint64_t low = 0, high = 0;
-  void add(int c) {
+  constexpr void add(int c) {
     if (c < 64)
       low |= std::uint64_t{1} << c;
     else
       high |= std::uint64_t{1} << (c - 64);
   }
-  bool has(int c) const { return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0; }
+  constexpr bool has(int c) const {
+    return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0;
+  }
+  constexpr bool empty() const { return (low | high) == 0; }
+  constexpr bool meets(const CellSet& o) const { return ((low & o.low) | (high & o.high)) != 0; }
   // Whether some cell of this set is not in `o`.
-  bool outside_of(const CellSet& o) const { return ((low & ~o.low) | (high & ~o.high)) != 0; }
+  constexpr bool outside_of(const CellSet& o) const {
+    return ((low & ~o.low) | (high & ~o.high)) != 0;
+  }
 };
 
 // A region: unit `last` of `kind` alone, or (band) the units 0..last of kind Row or Column.
@@ -93,32 +99,86 @@ struct Tally {
 struct PlainModel {
   static constexpr int kFilled = -2;
   static constexpr int kUndecided = -1;
+  // Row, column and box (each 0..8) of a listed cell.
+  struct Place {
+    std::uint8_t row, column, box;
+  };
   struct Cage {
     int sum;
     int size;
     std::array<int, kMaxCageCells> cells;
-    CellSet set;  // the cells of the list
+    CellSet set;                               // the cells of the list
+    int placed;                                // how many of them are cells (not -1)
+    std::array<Place, kMaxCageCells> places;   // where they are, 0..placed-1
   };
   bool usable = true;
   std::array<int, kCells> state;
   std::array<int, kCells> digit;
   std::bitset<kCells> read;
   std::array<Cage, kCells> cages;
+  // Filled by locate(), which the splits need: each cage's set and places, and whether the cage
+  // lists are disjoint and free of repeats, so that a region's split can be counted without the
+  // lists (see RegionCounts).
+  bool located = false;
+  bool disjoint = true;
 
   PlainModel() = default;
   explicit PlainModel(const Main& m);
+  void locate();
   // The same digits and cages.
   bool same(const PlainModel& o) const;
 };
 
-// The model that the splits of one call read, or nullptr when they read the window's tables:
-// the model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
-const PlainModel* model_for(const Main& m, const PlainModel& model);
+// The model that the splits of one call read, located, or nullptr when they read the window's
+// tables: the model is not usable, or the memos are off (SolvingMemo::enabled; a test compares
+// both).
+const PlainModel* model_for(const Main& m, PlainModel& model);
 
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
 // splits each of them against the region (the last one in `gruppo`). With a model the digits and
 // cages come from it, which must be what the window holds; every list is written the same.
 Tally gather_and_split(Main& m, const Region& r, const PlainModel* model = nullptr);
+
+// What gather_and_split leaves for a region, counted on a model whose cages are disjoint without
+// writing the lists: whether the rule decides the region, el_esterni (outside) and el_interni
+// (inside) after it, and whether it writes gruppo. The cages are disjoint, so the cells that stick
+// out are each touching cage's cells outside the region, and a cage sticks out when it has any.
+struct RegionCounts {
+  bool decidable = true;
+  int outside = 0;
+  int inside = 0;
+  bool sets_gruppo = false;
+};
+RegionCounts count_split(const PlainModel& model, const Region& r);
+
+// The regions of one call of a rule-of-45 procedure, in the order the procedure takes them, and
+// whether each needs its full split (gather_and_split and what the procedure does with it): the
+// call's last region, a region that may act (one cell on a side: a single; with derived cages
+// of fewer than `depth` cells, 2..depth - 1 cells on a side: a derived cage), and every region
+// when the splits cannot be counted (no model, or cages that are not disjoint). A region passed
+// over leaves in the window's lists only what the next full split does not write again: its
+// inside list's entries past that split's, and gruppo. Before a full split, the regions passed
+// over whose traces remain are split in full, in order, so that every list ends as the whole
+// call would leave it.
+class RegionRun {
+ public:
+  RegionRun(Main& m, const PlainModel* model);
+  bool needs(const Region& r, bool last, int depth = 0);
+  // el_interni as the last region asked about leaves it.
+  int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
+
+ private:
+  struct Passed {
+    Region region;
+    RegionCounts counts;
+  };
+  Main& m_;
+  const PlainModel* model_;
+  bool counted_ = false;
+  RegionCounts last_;
+  std::array<Passed, 27> passed_;
+  int n_passed_ = 0;
+};
 
 // Appends cage g's empty cells outside the region to the outside list (those not listed yet)
 // and, when it added any, its cells inside to the inside list. True when it added an outside

@@ -29,26 +29,29 @@ constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 }  // namespace
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
-// The units are split on the digits and cages read once. A call on the same digits and cages as
-// a call that found nothing finds nothing again: it then splits only the last column, which
-// leaves the split lists and cella as the whole call would, and puts back what the earlier units
-// of that call left (gruppo, the inside list's tail).
+// The units are split on the digits and cages read once, and only those that may give a single
+// (and the last) in full (see RegionRun). A call on the same digits and cages as a call that
+// found nothing finds nothing again: it then splits only the last column, which leaves the split
+// lists and cella as the whole call would, and puts back what the earlier units of that call left
+// (gruppo, the inside list's tail).
 void Main::regola45_naked_single() {
   modificato = false;
-  const rule45::PlainModel read(*this);
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  rule45::PlainModel read(*this);
   SolvingMemo::Rule45Units& known = memo->rule45_units;
-  if (model != nullptr && known.valid && known.model.same(read)) {
+  if (memo->enabled && known.valid && known.model.same(read)) {
     settore = 9;
     riga = 9;
     gruppo = known.gruppo;
-    for (int k = 1; k <= known.longest; ++k) celleinterne[static_cast<size_t>(k)] = known.inside[static_cast<size_t>(k)];
+    for (int k = 1; k <= known.longest; ++k)
+      celleinterne[static_cast<size_t>(k)] = known.inside[static_cast<size_t>(k)];
     colonna = 8;
-    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside, model);
+    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside);
     colonna = 9;
     return;
   }
   known.valid = false;
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  rule45::RegionRun run(*this, model);
   struct Pass {
     UnitKind kind;
     int& unit;
@@ -60,8 +63,11 @@ void Main::regola45_naked_single() {
   int longest = 0;
   for (const Pass& p : passes) {
     for (p.unit = 0; p.unit <= 8; ++p.unit) {
-      if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside, model)) return;
-      longest = std::max(longest, el_interni);
+      const rule45::Region r{p.kind, p.unit, false};
+      if (run.needs(r, p.kind == UnitKind::Column && p.unit == 8) &&
+          rule45::region_single(*this, r, kOutside, p.inside, model))
+        return;
+      longest = std::max(longest, run.inside_after());
     }
   }
   if (model == nullptr) return;

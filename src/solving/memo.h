@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "board/main.h"
 #include "board/units.h"
@@ -22,50 +24,57 @@ struct SolvingMemo {
   // gruppo, and the inside list's entries 1..longest (the longest list of the call).
   struct Rule45Units {
     bool valid = false;
-    rule45::PlainModel model{};
+    rule45::PlainModel model;
     int gruppo = 0;
     int longest = 0;
     std::array<Value, kCells> inside{};
   } rule45_units;
 
-  // The combinations of each cage number as the last enumeration found them, with what that
-  // enumeration read: the cells, their candidates, which of them clash, the sum and whether digits
-  // may repeat. The same inputs give the same combinations.
+  // The combinations of a cage as an enumeration found them, remembered with what that
+  // enumeration read (the key): the cells, their candidates, which of them clash, the sum and
+  // whether digits may repeat. The same inputs give the same combinations, whatever the cage's
+  // number (derived cages are numbered anew at every derivation run).
   //
-  //   found[0..count-1]  the combinations, digit by digit
-  //   joined             all of them as one text (what stringa gets): combination k (1-based)
-  //                      is the n characters from n * (k - 1)
-  //   common             their common digits (what numeriobbligati gets)
+  //   count, joined  the combinations, all of them as one text (what stringa gets): combination
+  //                  k (1-based) is the n characters from n * (k - 1)
+  //   common         their common digits (what numeriobbligati gets)
   //
-  // The sum checks of the cage remember beside them that they found nothing on the same inputs:
+  // The sum checks remember beside them that they found nothing on the same inputs:
   // quiet_sum_check for controllo_somme (its deep step included when quiet_deep), quiet_derived
   // for the check of a derived cage. controllo_somme's removals of confined digits also read
   // the cells of the units named in confined[0..confined_count-1], which are looked at again.
+  struct ComboKey {
+    bool repeats = false;
+    bool sum_is_number = false;
+    std::int8_t n = 0;
+    int sum = 0;
+    std::array<std::int8_t, 5> cell{};     // -1: no cell
+    std::array<std::uint16_t, 5> cand{};  // candidate digits as bits 1..9
+    std::uint32_t clash = 0;              // bit 5 * i + j for each clashing pair i < j
+    bool operator==(const ComboKey&) const = default;
+  };
   struct Confined {
-    char digit = '0';
     UnitKind kind = UnitKind::Row;
-    int unit = 0;  // 0..8
+    char digit = '0';
+    std::uint8_t unit = 0;  // 0..8
   };
   struct Combinations {
     bool valid = false;
-    bool repeats = false;
-    bool sum_is_number = false;
-    int sum = 0;
+    ComboKey key;
     int n = 0;
-    std::array<int, 5> cell{};
-    std::array<unsigned, 5> cand{};
-    unsigned clash = 0;  // bit 5 * i + j for each clashing pair i < j
     int count = 0;
-    std::array<std::array<int, 5>, kMaxCombos> found{};
     std::string joined;
     std::string common;
     bool quiet_sum_check = false;
     bool quiet_deep = false;
     bool quiet_derived = false;
     int confined_count = 0;
-    std::array<Confined, 27> confined{};
+    std::array<Confined, 15> confined{};  // a digit of at most five, in three units
   };
-  std::array<Combinations, kCageSlots> combinations;
+  // The table of enumerations: an enumeration goes to the slot its key's hash names, in place of
+  // the one there before.
+  static constexpr size_t kCombinationSlots = 4096;
+  std::vector<Combinations> combinations = std::vector<Combinations>(kCombinationSlots);
 };
 
 }  // namespace ks

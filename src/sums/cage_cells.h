@@ -128,7 +128,9 @@ void store_combinations(Main& m, int g, bool repeats);
 // cells and candidates of `cage`, the sum, repeats or not); nullptr otherwise.
 SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats);
 
-// What store_combinations writes, from the memo of an enumeration on the inputs as they stand.
-void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known);
+// What store_combinations writes, from the memo of an enumeration on the inputs as they stand;
+// stringa only when to_stringa (a caller that writes it later may leave it).
+void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known,
+                        bool to_stringa = true);
 
 }  // namespace ks::sums

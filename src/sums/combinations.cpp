@@ -1,6 +1,7 @@
 // The sum combinations of a cage: the one enumeration behind both generators (distinct digits,
 // or digits that may repeat), the placement test the combinations are filtered by, and their
 // common digits.
+#include <cstdint>
 #include <string>
 
 #include "board/main.h"
@@ -36,27 +37,57 @@ void digit_sets(const CageCells& cage, int level, int lo, int rest, std::array<i
 
 }  // namespace
 
+namespace {
+
+SolvingMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool repeats) {
+  const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
+  SolvingMemo::ComboKey key;
+  key.repeats = repeats;
+  key.sum_is_number = sum.is_number();
+  key.n = static_cast<std::int8_t>(cage.n);
+  key.sum = sum.as_int();
+  for (size_t i = 0; i < 5; ++i) {
+    key.cell[i] = static_cast<std::int8_t>(cage.cell[i]);
+    key.cand[i] = static_cast<std::uint16_t>(cage.cand[i]);
+  }
+  key.clash = cage.clash_bits;
+  return key;
+}
+
+SolvingMemo::Combinations& slot_of(Main& m, const SolvingMemo::ComboKey& key) {
+  std::uint64_t h = static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.sum)) << 8 |
+                    static_cast<std::uint64_t>(key.n) << 2 | (key.repeats ? 2u : 0u) |
+                    (key.sum_is_number ? 1u : 0u);
+  h = (h ^ key.clash) * 0x9E3779B97F4A7C15ull;
+  for (size_t i = 0; i < 5; ++i)
+    h = (h ^ (static_cast<std::uint64_t>(static_cast<std::uint8_t>(key.cell[i])) << 16 | key.cand[i])) *
+        0x9E3779B97F4A7C15ull;
+  return m.memo->combinations[(h >> 40) % SolvingMemo::kCombinationSlots];
+}
+
+}  // namespace
+
 SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats) {
   if (cage.n == 0 || g < 0 || g >= kCageSlots) return nullptr;
-  SolvingMemo::Combinations& known = m.memo->combinations[static_cast<size_t>(g)];
-  const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
-  const bool same = known.valid && known.repeats == repeats &&
-                    known.sum_is_number == sum.is_number() && known.sum == sum.as_int() &&
-                    known.n == cage.n && known.cell == cage.cell && known.cand == cage.cand &&
-                    known.clash == cage.clash_bits;
-  return same ? &known : nullptr;
+  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
+  SolvingMemo::Combinations& known = slot_of(m, key);
+  return known.valid && known.key == key ? &known : nullptr;
 }
 
 // The combinations are written one by one, all of them joined into stringa, then their count and
-// their common digits; none at all is a contradiction of the cage.
-void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known) {
+// their common digits; none at all is a contradiction of the cage. An entry that already holds
+// what it is to hold is left as it is.
+void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, bool to_stringa) {
   const auto G = static_cast<size_t>(g);
   const auto n = static_cast<size_t>(known.n);
-  for (int k = 0; k < known.count; ++k)
-    m.elencosomme[G][static_cast<size_t>(k) + 1].assign(known.joined, n * static_cast<size_t>(k), n);
-  m.stringa = known.joined;
-  m.numerosomme[G] = known.count;
-  m.numeriobbligati[G] = known.common;
+  for (int k = 0; k < known.count; ++k) {
+    std::string& entry = m.elencosomme[G][static_cast<size_t>(k) + 1];
+    const char* digits = known.joined.data() + n * static_cast<size_t>(k);
+    if (entry.size() != n || entry.compare(0, n, digits, n) != 0) entry.assign(digits, n);
+  }
+  if (to_stringa) m.stringa = known.joined;
+  if (!m.numerosomme[G].is(known.count)) m.numerosomme[G] = known.count;
+  if (m.numeriobbligati[G] != known.common) m.numeriobbligati[G] = known.common;
   if (known.count > 0) return;
   if (m.incongruenza) {
     const int cell = m.cage_cell(g, 1);
@@ -79,7 +110,8 @@ void store_combinations(Main& m, int g, bool repeats) {
     write_combinations(m, g, *known);
     return;
   }
-  SolvingMemo::Combinations& known = m.memo->combinations[static_cast<size_t>(g)];
+  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
+  SolvingMemo::Combinations& known = slot_of(m, key);
   const Value& sum = m.sommagruppo[g];
   known.valid = false;
   known.quiet_sum_check = known.quiet_deep = known.quiet_derived = false;
@@ -89,7 +121,7 @@ void store_combinations(Main& m, int g, bool repeats) {
     std::array<int, 5> digits{};
     auto found = [&](const std::array<int, 5>& d) {
       if (!cage.placeable(d) || known.count >= kMaxCombos) return;
-      known.found[static_cast<size_t>(known.count++)] = d;
+      ++known.count;
       for (int i = 0; i < cage.n; ++i) known.joined += static_cast<char>('0' + d[static_cast<size_t>(i)]);
     };
     if (repeats)
@@ -97,13 +129,8 @@ void store_combinations(Main& m, int g, bool repeats) {
     else
       digit_sets<false>(cage, 0, 1, sum.as_int(), digits, found);
   }
-  known.repeats = repeats;
-  known.sum_is_number = sum.is_number();
-  known.sum = sum.as_int();
+  known.key = key;
   known.n = cage.n;
-  known.cell = cage.cell;
-  known.cand = cage.cand;
-  known.clash = cage.clash_bits;
   // The common digits as numeri_comuni_somme reads them from the written table.
   known.common.clear();
   for (int k = 0; k < known.count; ++k)
