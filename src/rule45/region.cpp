@@ -2,6 +2,7 @@
 // digit of a single that the split leaves.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <string>
 
 #include "platform/text.h"
@@ -10,42 +11,16 @@
 
 namespace ks::rule45 {
 
-PlainModel::PlainModel(const Main& m) {
-  const int gruppi = m.gruppi;
-  for (int c = 0; c < kCells; ++c) {
-    const auto C = static_cast<size_t>(c);
-    const std::string& text = m.Text1[c].text();
-    if (!text.empty()) {
-      if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
-        usable = false;
-        return;
-      }
-      state[C] = kFilled;
-      digit[C] = text[0] - '0';
-      continue;
-    }
-    digit[C] = 0;
-    const int g = m.cage_of(c);
-    if (g > gruppi || g >= kCells) {
-      usable = false;
-      return;
-    }
-    const Value* sum = g < 0 ? nullptr : &m.sommagruppo[static_cast<size_t>(g)];
-    if (sum == nullptr || !sum->is_number()) {
-      state[C] = kUndecided;
-      continue;
-    }
-    state[C] = g;
-    if (read[static_cast<size_t>(g)]) continue;
-    read.set(static_cast<size_t>(g));
-    Cage& k = cages[static_cast<size_t>(g)];
-    k.sum = sum->as_int();
-    k.size = m.cage_size(g);
-    for (int i = 0; i < k.size; ++i) k.cells[static_cast<size_t>(i)] = m.cage_cell(g, i + 1);
-  }
-}
-
 namespace {
+
+// The units of each cell as bits (see CageReading::touched).
+constexpr std::array<std::uint32_t, kCells> make_unit_bits() {
+  std::array<std::uint32_t, kCells> t{};
+  for (int c = 0; c < kCells; ++c)
+    t[static_cast<size_t>(c)] = 1u << row_of(c) | 1u << (9 + col_of(c)) | 1u << (18 + box_of(c));
+  return t;
+}
+constexpr std::array<std::uint32_t, kCells> kUnitBits = make_unit_bits();
 
 constexpr std::array<PlainModel::Place, kCells> make_places() {
   std::array<PlainModel::Place, kCells> t{};
@@ -59,37 +34,106 @@ constexpr std::array<PlainModel::Place, kCells> kPlaces = make_places();
 
 }  // namespace
 
+namespace {
+
+// The whole number 0..limit - 1 that a table entry holds, else -1 (see Main::cell_number).
+inline int entry_number(const Value& v, int limit) {
+  if (!v.is_number()) return -1;
+  const double d = v.num();
+  if (!(d >= 0 && d < limit)) return -1;
+  const int n = static_cast<int>(d);
+  return n == d ? n : -1;
+}
+
+}  // namespace
+
+CageReading::CageReading(const Main& m) {
+  const int gruppi = m.gruppi;
+  for (int c = 0; c < kCells; ++c) {
+    const auto C = static_cast<size_t>(c);
+    const std::string& text = m.Text1[C].text();
+    if (!text.empty()) {
+      const char d = text[0];
+      if (text.size() != 1 || d < '0' || d > '9') {
+        usable = false;
+        return;
+      }
+      state[C] = kFilled;
+      digit[C] = static_cast<std::int8_t>(d - '0');
+      continue;
+    }
+    digit[C] = 0;
+    const int g = entry_number(m.gruppodicella[C], kCageSlots);
+    if (g > gruppi || g >= kCells) {
+      usable = false;
+      return;
+    }
+    const auto G = static_cast<size_t>(g);
+    if (g < 0 || !m.sommagruppo[G].is_number()) {
+      state[C] = kUndecided;
+      continue;
+    }
+    state[C] = static_cast<std::int8_t>(g);
+    if (read.has(g)) {
+      touched[G] |= kUnitBits[C];
+      continue;
+    }
+    read.add(g);
+    touched[G] = kUnitBits[C];
+    Cage& k = cages[G];
+    k.sum = m.sommagruppo[G].as_int();
+    k.size = m.cage_size(g);
+    for (int i = 0; i < k.size; ++i)
+      k.cells[static_cast<size_t>(i)] =
+          static_cast<std::int8_t>(entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells));
+  }
+}
+
+std::uint32_t CageReading::changed_units(const CageReading& o) const {
+  if (!usable || !o.usable) return kAllUnits;
+  std::uint32_t changed = 0;
+  if (state != o.state || digit != o.digit) {
+    for (size_t c = 0; c < kCells; ++c)
+      if (state[c] != o.state[c] || digit[c] != o.digit[c]) changed |= kUnitBits[c];
+  }
+  const auto cages_of = [&](std::uint64_t here, std::uint64_t there, int base) {
+    for (std::uint64_t w = here | there; w != 0; w &= w - 1) {
+      const int bit = std::countr_zero(w);
+      const auto g = static_cast<size_t>(base + bit);
+      const bool a_read = (here >> bit & 1u) != 0, b_read = (there >> bit & 1u) != 0;
+      if (a_read && b_read) {
+        const Cage& a = cages[g];
+        const Cage& b = o.cages[g];
+        if (a.sum == b.sum && a.size == b.size &&
+            std::equal(a.cells.begin(), a.cells.begin() + a.size, b.cells.begin()))
+          continue;
+      }
+      changed |= (a_read ? touched[g] : 0u) | (b_read ? o.touched[g] : 0u);
+    }
+  };
+  cages_of(read.low, o.read.low, 0);
+  cages_of(read.high, o.read.high, 64);
+  return changed;
+}
+
 void PlainModel::locate() {
-  if (located || !usable) return;
-  located = true;
+  if (!usable) return;
   CellSet listed;  // every cell of the lists seen so far
-  for (int g = 0; g < kCells; ++g) {
-    if (!read[static_cast<size_t>(g)]) continue;
-    Cage& k = cages[static_cast<size_t>(g)];
-    k.set = CellSet();
-    k.placed = 0;
+  for (size_t g = 0; g < kCells; ++g) {
+    if (!read.has(static_cast<int>(g))) continue;
+    const Cage& k = cages[g];
+    Located& l = located[g];
+    l.set = CellSet();
+    l.placed = 0;
     for (int i = 0; i < k.size; ++i) {
       const int cell = k.cells[static_cast<size_t>(i)];
       if (cell < 0) continue;
       if (listed.has(cell)) disjoint = false;
       listed.add(cell);
-      k.set.add(cell);
-      k.places[static_cast<size_t>(k.placed++)] = kPlaces[static_cast<size_t>(cell)];
+      l.set.add(cell);
+      l.places[static_cast<size_t>(l.placed++)] = kPlaces[static_cast<size_t>(cell)];
     }
   }
-}
-
-bool PlainModel::same(const PlainModel& o) const {
-  if (!usable || !o.usable || state != o.state || digit != o.digit || read != o.read) return false;
-  for (int g = 0; g < kCells; ++g) {
-    if (!read[static_cast<size_t>(g)]) continue;
-    const Cage& a = cages[static_cast<size_t>(g)];
-    const Cage& b = o.cages[static_cast<size_t>(g)];
-    if (a.sum != b.sum || a.size != b.size ||
-        !std::equal(a.cells.begin(), a.cells.begin() + a.size, b.cells.begin()))
-      return false;
-  }
-  return true;
 }
 
 RegionCounts count_split(const PlainModel& model, const Region& r) {
@@ -113,7 +157,7 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
   }
   if (!c.decidable) return c;
   for (int i = 0; i < n; ++i) {
-    const PlainModel::Cage& k = model.cages[static_cast<size_t>(cages[static_cast<size_t>(i)])];
+    const PlainModel::Located& k = model.located[static_cast<size_t>(cages[static_cast<size_t>(i)])];
     int inside = 0;
     for (int j = 0; j < k.placed; ++j) {
       const PlainModel::Place& p = k.places[static_cast<size_t>(j)];
@@ -128,12 +172,13 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
   return c;
 }
 
-RegionRun::RegionRun(Main& m, const PlainModel* model)
-    : m_(m), model_(model), counted_(model != nullptr && model->disjoint) {}
+RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* units)
+    : m_(m), model_(model), units_(units), counted_(model != nullptr && model->disjoint) {}
 
 bool RegionRun::needs(const Region& r, bool last, int depth) {
   if (!counted_) return true;
-  last_ = count_split(*model_, r);
+  last_ = units_ != nullptr && !r.band ? (*units_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)]
+                                       : count_split(*model_, r);
   const auto side = [depth](int n) { return n == 1 || (n >= 2 && n < depth); };
   const bool may_act = last_.decidable && (side(last_.outside) || side(last_.inside));
   if (!last && !may_act && n_passed_ < static_cast<int>(passed_.size())) {
@@ -160,10 +205,8 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
   return true;
 }
 
-const PlainModel* model_for(const Main& m, PlainModel& model) {
-  if (!model.usable || !m.memo->enabled) return nullptr;
-  model.locate();
-  return &model;
+const PlainModel* model_for(const Main& m, const PlainModel& model) {
+  return model.usable && m.memo->enabled ? &model : nullptr;
 }
 
 namespace {
@@ -199,7 +242,7 @@ bool split_plain(Main& m, const PlainModel& model, const CellSet& in, std::bitse
   constexpr int kInsideRoom = std::tuple_size_v<decltype(Main::celleinterne)> - 1;
   constexpr int kOutsideRoom = std::tuple_size_v<decltype(Main::celleesterne)> - 1;
   const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
-  if (!k.set.outside_of(in)) return false;
+  if (!model.located[static_cast<size_t>(g)].set.outside_of(in)) return false;
   bool sticks_out = false;
   for (int j = 0; j < k.size; ++j) {
     const int cell = k.cells[static_cast<size_t>(j)];

@@ -88,51 +88,67 @@ struct Tally {
 
 // The digits and the real cages as the splits read them, in plain numbers, read once for all
 // the regions of one call of a rule-of-45 procedure:
-//   state[c]   kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
-//              cage or in a cage whose sum is no number, else its real cage
-//   cages[g]   for each cage g named by an empty cell (read[g]): its remaining sum, its list's
-//              size and cells, and those cells as a set
+//   state[c]    kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
+//               cage or in a cage whose sum is no number, else its real cage
+//   cages[g]    for each cage g named by an empty cell (read[g]): its remaining sum, its list's
+//               size and cells
+//   touched[g]  the units of those empty cells: bit u for row u, 9 + u for column u, 18 + u for
+//               box u
 // Not usable when a digit box holds anything but one digit character, or a cell names a cage
 // number above the real cages 0..80 (a derived cage built during the call could change that
-// record).
-// The rest of the tables is left as it comes: only what `read` names is ever looked at.
-struct PlainModel {
+// record). Only what `read` names is ever looked at in `cages` and `touched`.
+struct CageReading {
   static constexpr int kFilled = -2;
   static constexpr int kUndecided = -1;
+  struct Cage {
+    int sum;
+    int size;
+    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell
+  };
+  bool usable = true;
+  std::array<std::int8_t, kCells> state;
+  std::array<std::int8_t, kCells> digit;
+  CellSet read;  // by cage number
+  std::array<Cage, kCells> cages;
+  std::array<std::uint32_t, kCells> touched;
+
+  CageReading() = default;
+  explicit CageReading(const Main& m);
+  // The units (bits as in `touched`, all of them when either reading is not usable) whose split
+  // may differ between this reading and `o`: those holding a cell whose digit or cage differs,
+  // and those touched in either reading by a cage whose record differs.
+  std::uint32_t changed_units(const CageReading& o) const;
+};
+
+// A reading with what the splits need besides: each cage's cells as a set and where they lie,
+// and whether the cage lists are disjoint and free of repeats, so that a region's split can be
+// counted without the lists (see RegionCounts).
+struct PlainModel : CageReading {
   // Row, column and box (each 0..8) of a listed cell.
   struct Place {
     std::uint8_t row, column, box;
   };
-  struct Cage {
-    int sum;
-    int size;
-    std::array<int, kMaxCageCells> cells;
-    CellSet set;                               // the cells of the list
-    int placed;                                // how many of them are cells (not -1)
-    std::array<Place, kMaxCageCells> places;   // where they are, 0..placed-1
+  struct Located {
+    CellSet set;                              // the cells of the list
+    int placed;                               // how many of them are cells (not -1)
+    std::array<Place, kMaxCageCells> places;  // where they are, 0..placed-1
   };
-  bool usable = true;
-  std::array<int, kCells> state;
-  std::array<int, kCells> digit;
-  std::bitset<kCells> read;
-  std::array<Cage, kCells> cages;
-  // Filled by locate(), which the splits need: each cage's set and places, and whether the cage
-  // lists are disjoint and free of repeats, so that a region's split can be counted without the
-  // lists (see RegionCounts).
-  bool located = false;
+  std::array<Located, kCells> located;
   bool disjoint = true;
 
-  PlainModel() = default;
-  explicit PlainModel(const Main& m);
+  explicit PlainModel(const Main& m) : CageReading(m) { locate(); }
+  explicit PlainModel(const CageReading& r) : CageReading(r) { locate(); }
+
+ private:
   void locate();
-  // The same digits and cages.
-  bool same(const PlainModel& o) const;
 };
 
-// The model that the splits of one call read, located, or nullptr when they read the window's
-// tables: the model is not usable, or the memos are off (SolvingMemo::enabled; a test compares
-// both).
-const PlainModel* model_for(const Main& m, PlainModel& model);
+// Every unit, as bits of CageReading::changed_units.
+inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
+
+// The model that the splits of one call read, or nullptr when they read the window's tables: the
+// model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
+const PlainModel* model_for(const Main& m, const PlainModel& model);
 
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
 // splits each of them against the region (the last one in `gruppo`). With a model the digits and
@@ -162,7 +178,10 @@ RegionCounts count_split(const PlainModel& model, const Region& r);
 // call would leave it.
 class RegionRun {
  public:
-  RegionRun(Main& m, const PlainModel* model);
+  // `units`, when given, holds the counts of every unit (row u at u, column u at 9 + u, box u at
+  // 18 + u) on this model, worked out beforehand.
+  RegionRun(Main& m, const PlainModel* model,
+            const std::array<RegionCounts, 27>* units = nullptr);
   bool needs(const Region& r, bool last, int depth = 0);
   // el_interni as the last region asked about leaves it.
   int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
@@ -174,6 +193,7 @@ class RegionRun {
   };
   Main& m_;
   const PlainModel* model_;
+  const std::array<RegionCounts, 27>* units_;
   bool counted_ = false;
   RegionCounts last_;
   std::array<Passed, 27> passed_;

@@ -2,6 +2,7 @@
 // leave one cell of the unit outside the cages lying wholly in it, gives that cell its digit.
 // The "45" button runs it once.
 #include <algorithm>
+#include <cstdint>
 
 #include "board/main.h"
 #include "rule45/region.h"
@@ -30,28 +31,54 @@ constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
 // The units are split on the digits and cages read once, and only those that may give a single
-// (and the last) in full (see RegionRun). A call on the same digits and cages as a call that
-// found nothing finds nothing again: it then splits only the last column, which leaves the split
-// lists and cella as the whole call would, and puts back what the earlier units of that call left
-// (gruppo, the inside list's tail).
+// (and the last) in full (see RegionRun); the counts of the units whose cells and cages are as
+// the last call read them are that call's. A call on the same digits and cages as a call that
+// found nothing finds nothing again, and leaves the lists as that call left them (the lists of the
+// last column, cella and gruppo, the inside list's tail): they are written as a split writes them.
 void Main::regola45_naked_single() {
   modificato = false;
-  rule45::PlainModel read(*this);
+  const rule45::CageReading read(*this);
   SolvingMemo::Rule45Units& known = memo->rule45_units;
-  if (memo->enabled && known.valid && known.model.same(read)) {
+  const bool memos = memo->enabled && read.usable;
+  const std::uint32_t changed =
+      memos && known.has_last ? read.changed_units(known.last) : rule45::kAllUnits;
+  if (memos && changed == 0 && known.quiet) {
     settore = 9;
     riga = 9;
+    colonna = 9;
+    cella = known.cella;
     gruppo = known.gruppo;
     for (int k = 1; k <= known.longest; ++k)
       celleinterne[static_cast<size_t>(k)] = known.inside[static_cast<size_t>(k)];
-    colonna = 8;
-    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside);
-    colonna = 9;
+    // As gather_and_split clears and writes the lists of the cages and of the outside cells.
+    for (size_t k = 1; k < gruppiregione.size() && !gruppiregione[k].is_empty(); ++k)
+      gruppiregione[k] = Value::empty();
+    gruppiregione[0] = 81;
+    for (int k = 1; k <= known.cages; ++k)
+      gruppiregione[static_cast<size_t>(k)] = known.touching[static_cast<size_t>(k)];
+    for (int k = 1; k <= el_esterni && k < static_cast<int>(celleesterne.size()); ++k)
+      celleesterne[static_cast<size_t>(k)] = Value::empty();
+    for (int k = 1; k <= known.outside; ++k)
+      celleesterne[static_cast<size_t>(k)] = known.outside_list[static_cast<size_t>(k)];
+    el_esterni = known.outside;
+    el_interni = known.el_interni;
     return;
   }
-  known.valid = false;
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
-  rule45::RegionRun run(*this, model);
+  const rule45::PlainModel plain(read);
+  const rule45::PlainModel* model = rule45::model_for(*this, plain);
+  const bool counted = model != nullptr && model->disjoint;
+  if (counted) {
+    for (int u = 0; u < 27; ++u) {
+      if (known.counted && !(changed >> u & 1u)) continue;
+      const UnitKind kind = u < 9 ? UnitKind::Row : u < 18 ? UnitKind::Column : UnitKind::Box;
+      known.counts[static_cast<size_t>(u)] = rule45::count_split(plain, {kind, u % 9, false});
+    }
+  }
+  known.has_last = memos;
+  known.counted = counted;
+  known.quiet = false;
+  if (memos) known.last = read;
+  rule45::RegionRun run(*this, model, counted ? &known.counts : nullptr);
   struct Pass {
     UnitKind kind;
     int& unit;
@@ -70,12 +97,21 @@ void Main::regola45_naked_single() {
       longest = std::max(longest, run.inside_after());
     }
   }
-  if (model == nullptr) return;
-  known.valid = true;
-  known.model = read;
+  if (!memos) return;
+  known.quiet = true;
+  known.cella = cella;
   known.gruppo = gruppo;
   known.longest = longest;
   std::copy(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest, known.inside.begin() + 1);
+  known.cages = 0;
+  while (known.cages + 1 < kCells && !gruppiregione[static_cast<size_t>(known.cages) + 1].is_empty()) {
+    ++known.cages;
+    known.touching[static_cast<size_t>(known.cages)] = gruppiregione[static_cast<size_t>(known.cages)];
+  }
+  known.outside = std::min(el_esterni, kCells - 1);
+  std::copy(celleesterne.begin() + 1, celleesterne.begin() + 1 + known.outside,
+            known.outside_list.begin() + 1);
+  known.el_interni = el_interni;
 }
 
 void Main::Command3_Click() { regola45_naked_single(); }

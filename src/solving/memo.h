@@ -19,15 +19,27 @@ struct SolvingMemo {
   // splits every region in full (a test compares the two ways).
   bool enabled = true;
 
-  // The rule of 45 on single units after a call that found nothing: the digits and cages it
-  // split, and what that call left behind that the last unit's split does not write again:
-  // gruppo, and the inside list's entries 1..longest (the longest list of the call).
+  // The rule of 45 on single units: the digits and cages the last call split (when usable) and
+  // the counts of its units' splits (when counted, see RegionRun), so that the next call counts
+  // again only the units that changed; and, when that call found nothing (quiet), the lists it
+  // left: cella and gruppo, the inside list's entries 1..longest (the longest list of the call),
+  // the last unit's touching cages (gruppiregione 1..cages) and outside list (celleesterne
+  // 1..outside), and el_interni.
   struct Rule45Units {
-    bool valid = false;
-    rule45::PlainModel model;
+    bool has_last = false;
+    bool counted = false;
+    bool quiet = false;
+    rule45::CageReading last;
+    std::array<rule45::RegionCounts, 27> counts{};
+    int cella = 0;
     int gruppo = 0;
     int longest = 0;
     std::array<Value, kCells> inside{};
+    int cages = 0;
+    std::array<Value, kCells> touching{};
+    int outside = 0;
+    std::array<Value, kCells> outside_list{};
+    int el_interni = 0;
   } rule45_units;
 
   // The combinations of a cage as an enumeration found them, remembered with what that

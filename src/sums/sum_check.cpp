@@ -69,7 +69,7 @@ const SolvingMemo::Combinations* replay_quiet_sum_check(Main& m, int g,
   for (int i = 0; i < known->confined_count; ++i) {
     const SolvingMemo::Confined& c = known->confined[static_cast<size_t>(i)];
     for (const int cell : unit_cells(c.kind, c.unit))
-      if (m.cage_of(cell) != g && m.has_candidate(cell, c.digit)) return nullptr;
+      if (m.has_candidate(cell, c.digit) && m.cage_of(cell) != g) return nullptr;
   }
   m.origine = "somme1";
   sums::write_combinations(m, g, *known, false);
