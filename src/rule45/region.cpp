@@ -13,7 +13,7 @@ namespace ks::rule45 {
 
 namespace {
 
-// The units of each cell as bits (see CageReading::touched).
+// The units of each cell as bits (see PlainModel::touched).
 constexpr std::array<std::uint32_t, kCells> make_unit_bits() {
   std::array<std::uint32_t, kCells> t{};
   for (int c = 0; c < kCells; ++c)
@@ -22,15 +22,17 @@ constexpr std::array<std::uint32_t, kCells> make_unit_bits() {
 }
 constexpr std::array<std::uint32_t, kCells> kUnitBits = make_unit_bits();
 
-constexpr std::array<PlainModel::Place, kCells> make_places() {
-  std::array<PlainModel::Place, kCells> t{};
-  for (int c = 0; c < kCells; ++c)
-    t[static_cast<size_t>(c)] = {static_cast<std::uint8_t>(row_of(c)),
-                                 static_cast<std::uint8_t>(col_of(c)),
-                                 static_cast<std::uint8_t>(box_of(c))};
+// The row, column and box (each 0..8) of each cell, by unit kind.
+constexpr std::array<std::array<std::uint8_t, kCells>, 3> make_places() {
+  std::array<std::array<std::uint8_t, kCells>, 3> t{};
+  for (int c = 0; c < kCells; ++c) {
+    t[0][static_cast<size_t>(c)] = static_cast<std::uint8_t>(row_of(c));
+    t[1][static_cast<size_t>(c)] = static_cast<std::uint8_t>(col_of(c));
+    t[2][static_cast<size_t>(c)] = static_cast<std::uint8_t>(box_of(c));
+  }
   return t;
 }
-constexpr std::array<PlainModel::Place, kCells> kPlaces = make_places();
+constexpr std::array<std::array<std::uint8_t, kCells>, 3> kPlaces = make_places();
 
 }  // namespace
 
@@ -47,7 +49,11 @@ inline int entry_number(const Value& v, int limit) {
 
 }  // namespace
 
-CageReading::CageReading(const Main& m) {
+void PlainModel::read_from(const Main& m) {
+  usable = true;
+  disjoint = true;
+  read = CellSet();
+  CellSet listed;  // every cell of the lists read so far
   const int gruppi = m.gruppi;
   for (int c = 0; c < kCells; ++c) {
     const auto C = static_cast<size_t>(c);
@@ -83,13 +89,17 @@ CageReading::CageReading(const Main& m) {
     Cage& k = cages[G];
     k.sum = m.sommagruppo[G].as_int();
     k.size = m.cage_size(g);
-    for (int i = 0; i < k.size; ++i)
-      k.cells[static_cast<size_t>(i)] =
-          static_cast<std::int8_t>(entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells));
+    for (int i = 0; i < k.size; ++i) {
+      const int cell = entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells);
+      k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(cell);
+      if (cell < 0) continue;
+      if (listed.has(cell)) disjoint = false;
+      listed.add(cell);
+    }
   }
 }
 
-std::uint32_t CageReading::changed_units(const CageReading& o) const {
+std::uint32_t PlainModel::changed_units(const PlainModel& o) const {
   if (!usable || !o.usable) return kAllUnits;
   std::uint32_t changed = 0;
   if (state != o.state || digit != o.digit) {
@@ -116,26 +126,6 @@ std::uint32_t CageReading::changed_units(const CageReading& o) const {
   return changed;
 }
 
-void PlainModel::locate() {
-  if (!usable) return;
-  CellSet listed;  // every cell of the lists seen so far
-  for (size_t g = 0; g < kCells; ++g) {
-    if (!read.has(static_cast<int>(g))) continue;
-    const Cage& k = cages[g];
-    Located& l = located[g];
-    l.set = CellSet();
-    l.placed = 0;
-    for (int i = 0; i < k.size; ++i) {
-      const int cell = k.cells[static_cast<size_t>(i)];
-      if (cell < 0) continue;
-      if (listed.has(cell)) disjoint = false;
-      listed.add(cell);
-      l.set.add(cell);
-      l.places[static_cast<size_t>(l.placed++)] = kPlaces[static_cast<size_t>(cell)];
-    }
-  }
-}
-
 RegionCounts count_split(const PlainModel& model, const Region& r) {
   RegionCounts c;
   CellSet touching;  // the cages met, by number
@@ -156,17 +146,19 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
     }
   }
   if (!c.decidable) return c;
+  const std::array<std::uint8_t, kCells>& place = kPlaces[static_cast<size_t>(r.kind)];
   for (int i = 0; i < n; ++i) {
-    const PlainModel::Located& k = model.located[static_cast<size_t>(cages[static_cast<size_t>(i)])];
-    int inside = 0;
-    for (int j = 0; j < k.placed; ++j) {
-      const PlainModel::Place& p = k.places[static_cast<size_t>(j)];
-      const int unit =
-          r.kind == UnitKind::Row ? p.row : r.kind == UnitKind::Column ? p.column : p.box;
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(cages[static_cast<size_t>(i)])];
+    int placed = 0, inside = 0;
+    for (int j = 0; j < k.size; ++j) {
+      const int cell = k.cells[static_cast<size_t>(j)];
+      if (cell < 0) continue;
+      ++placed;
+      const int unit = place[static_cast<size_t>(cell)];
       inside += r.band ? unit <= r.last : unit == r.last;
     }
-    if (inside == k.placed) continue;
-    c.outside += k.placed - inside;
+    if (inside == placed) continue;
+    c.outside += placed - inside;
     c.inside += inside;
   }
   return c;
@@ -242,7 +234,6 @@ bool split_plain(Main& m, const PlainModel& model, const CellSet& in, std::bitse
   constexpr int kInsideRoom = std::tuple_size_v<decltype(Main::celleinterne)> - 1;
   constexpr int kOutsideRoom = std::tuple_size_v<decltype(Main::celleesterne)> - 1;
   const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
-  if (!model.located[static_cast<size_t>(g)].set.outside_of(in)) return false;
   bool sticks_out = false;
   for (int j = 0; j < k.size; ++j) {
     const int cell = k.cells[static_cast<size_t>(j)];

@@ -94,10 +94,12 @@ struct Tally {
 //               size and cells
 //   touched[g]  the units of those empty cells: bit u for row u, 9 + u for column u, 18 + u for
 //               box u
+//   disjoint    the lists read are disjoint and free of repeats, so that a region's split can be
+//               counted without the lists (see RegionCounts)
 // Not usable when a digit box holds anything but one digit character, or a cell names a cage
 // number above the real cages 0..80 (a derived cage built during the call could change that
 // record). Only what `read` names is ever looked at in `cages` and `touched`.
-struct CageReading {
+struct PlainModel {
   static constexpr int kFilled = -2;
   static constexpr int kUndecided = -1;
   struct Cage {
@@ -106,44 +108,23 @@ struct CageReading {
     std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell
   };
   bool usable = true;
+  bool disjoint = true;
   std::array<std::int8_t, kCells> state;
   std::array<std::int8_t, kCells> digit;
   CellSet read;  // by cage number
   std::array<Cage, kCells> cages;
   std::array<std::uint32_t, kCells> touched;
 
-  CageReading() = default;
-  explicit CageReading(const Main& m);
-  // The units (bits as in `touched`, all of them when either reading is not usable) whose split
-  // may differ between this reading and `o`: those holding a cell whose digit or cage differs,
-  // and those touched in either reading by a cage whose record differs.
-  std::uint32_t changed_units(const CageReading& o) const;
+  PlainModel() = default;
+  explicit PlainModel(const Main& m) { read_from(m); }
+  void read_from(const Main& m);
+  // The units (bits as in `touched`, all of them when either model is not usable) whose split
+  // may differ between this model and `o`: those holding a cell whose digit or cage differs,
+  // and those touched in either model by a cage whose record differs.
+  std::uint32_t changed_units(const PlainModel& o) const;
 };
 
-// A reading with what the splits need besides: each cage's cells as a set and where they lie,
-// and whether the cage lists are disjoint and free of repeats, so that a region's split can be
-// counted without the lists (see RegionCounts).
-struct PlainModel : CageReading {
-  // Row, column and box (each 0..8) of a listed cell.
-  struct Place {
-    std::uint8_t row, column, box;
-  };
-  struct Located {
-    CellSet set;                              // the cells of the list
-    int placed;                               // how many of them are cells (not -1)
-    std::array<Place, kMaxCageCells> places;  // where they are, 0..placed-1
-  };
-  std::array<Located, kCells> located;
-  bool disjoint = true;
-
-  explicit PlainModel(const Main& m) : CageReading(m) { locate(); }
-  explicit PlainModel(const CageReading& r) : CageReading(r) { locate(); }
-
- private:
-  void locate();
-};
-
-// Every unit, as bits of CageReading::changed_units.
+// Every unit, as bits of PlainModel::changed_units.
 inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 
 // The model that the splits of one call read, or nullptr when they read the window's tables: the

@@ -37,11 +37,13 @@ constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 // last column, cella and gruppo, the inside list's tail): they are written as a split writes them.
 void Main::regola45_naked_single() {
   modificato = false;
-  const rule45::CageReading read(*this);
   SolvingMemo::Rule45Units& known = memo->rule45_units;
+  rule45::PlainModel& read = known.models[static_cast<size_t>(1 - known.last)];
+  read.read_from(*this);
+  const rule45::PlainModel& last_read = known.models[static_cast<size_t>(known.last)];
   const bool memos = memo->enabled && read.usable;
   const std::uint32_t changed =
-      memos && known.has_last ? read.changed_units(known.last) : rule45::kAllUnits;
+      memos && known.has_last ? read.changed_units(last_read) : rule45::kAllUnits;
   if (memos && changed == 0 && known.quiet) {
     settore = 9;
     riga = 9;
@@ -64,20 +66,19 @@ void Main::regola45_naked_single() {
     el_interni = known.el_interni;
     return;
   }
-  const rule45::PlainModel plain(read);
-  const rule45::PlainModel* model = rule45::model_for(*this, plain);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
   const bool counted = model != nullptr && model->disjoint;
   if (counted) {
     for (int u = 0; u < 27; ++u) {
       if (known.counted && !(changed >> u & 1u)) continue;
       const UnitKind kind = u < 9 ? UnitKind::Row : u < 18 ? UnitKind::Column : UnitKind::Box;
-      known.counts[static_cast<size_t>(u)] = rule45::count_split(plain, {kind, u % 9, false});
+      known.counts[static_cast<size_t>(u)] = rule45::count_split(read, {kind, u % 9, false});
     }
   }
   known.has_last = memos;
   known.counted = counted;
   known.quiet = false;
-  if (memos) known.last = read;
+  known.last = 1 - known.last;
   rule45::RegionRun run(*this, model, counted ? &known.counts : nullptr);
   struct Pass {
     UnitKind kind;

@@ -29,7 +29,9 @@ struct SolvingMemo {
     bool has_last = false;
     bool counted = false;
     bool quiet = false;
-    rule45::CageReading last;
+    // The readings of the last call and of this one, in turn: models[last] is the last call's.
+    std::array<rule45::PlainModel, 2> models;
+    int last = 0;
     std::array<rule45::RegionCounts, 27> counts{};
     int cella = 0;
     int gruppo = 0;
