@@ -360,6 +360,9 @@ class Main {
   // open (g < 0: no cage), the player answers at the traffic light, and every cell gets back the
   // colours it had. False, with modificato set, when the player refused the step.
   bool step_gate(std::span<const int> cells, int g = -1);
+  // How many steps have waited at the gate: a procedure that remembers finding nothing tells by
+  // it a step shown and refused (which changes nothing) from no step at all.
+  long gate_waits = 0;
   // The same with the cells of cage g as the step's cells.
   bool step_gate_cage(int g);
 

@@ -48,8 +48,8 @@ int new_derived_cage(Main& m, std::span<const Value> list, int count, int sum) {
 }
 
 bool derive_region(Main& m, const Region& r, int depth, const SingleReport& outside,
-                   const SingleReport& inside) {
-  const Tally t = gather_and_split(m, r);
+                   const SingleReport& inside, const PlainModel* model) {
+  const Tally t = gather_and_split(m, r, model);
   if (!t.decidable) return false;
   // The cells of one side: one cell takes the value, a few make a derived cage of that sum.
   const auto side = [&](std::span<const Value> list, int count, int value,

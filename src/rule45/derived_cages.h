@@ -31,10 +31,10 @@ void derived_sum_check(Main& m, int lo, int hi);
 
 // The rule of 45 on a region with derived cages no larger than depth - 1 cells: the one outside
 // cell gets its digit; else two or more outside cells become a derived cage, checked at once;
-// then the same for the inside cells of the cages that stick out. True when the run must end
-// there: a single was placed, refused or found contradictory, or a sum check changed something
+// then the same for the inside cells of the cages that stick out (split on the model, when
+// given: see gather_and_split). True when the run must end there: a single was placed, refused or found contradictory, or a sum check changed something
 // or met a contradiction.
 bool derive_region(Main& m, const Region& r, int depth, const SingleReport& outside,
-                   const SingleReport& inside);
+                   const SingleReport& inside, const PlainModel* model = nullptr);
 
 }  // namespace ks::rule45

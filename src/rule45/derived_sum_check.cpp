@@ -8,6 +8,8 @@
 
 #include "platform/text.h"
 #include "rule45/derived_cages.h"
+#include "solving/memo.h"
+#include "sums/cage_cells.h"
 
 namespace ks {
 
@@ -105,6 +107,19 @@ bool check_cage(Main& m, int g) {
   // may repeat a digit wherever they do not see each other.
   const int least = std::min({std::popcount(rows), std::popcount(columns), std::popcount(boxes)});
   if (n >= 4 && n - least > 2) m.doppiedoppie = true;
+  // The same inputs as a check that found nothing: the same combinations, nothing else.
+  const bool repeats = least != 1;
+  const sums::CageCells cage(m, g);
+  if (m.memo->enabled && cage.n == n && !cage.odd) {
+    if (const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats);
+        known != nullptr && known->quiet_derived) {
+      m.origine = repeats ? "somme2" : "somme1";
+      sums::write_combinations(m, g, *known);
+      if (n >= 3) m.contatoredimessaggio = 0;
+      return false;
+    }
+  }
+  const long waits = m.gate_waits;
   m.stringa.clear();
   if (least == 1) {
     m.origine = "somme1";
@@ -153,6 +168,11 @@ bool check_cage(Main& m, int g) {
   if (n >= 3) {
     m.controllo_numeri_gruppo_permutazioni(g);
     if (m.modificato || m.problema) return true;
+  }
+  // A step refused at the gate changes nothing, but it was a finding.
+  if (cage.n == n && !cage.odd && m.gate_waits == waits) {
+    if (SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats))
+      known->quiet_derived = true;
   }
   return false;
 }

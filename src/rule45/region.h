@@ -3,12 +3,34 @@
 // and the placement of a digit that the split decides. Shared by every rule-of-45 procedure.
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstdint>
 
 #include "board/main.h"
 #include "board/units.h"
 
 namespace ks::rule45 {
+
+// A set of cells: bit c of `low` for the cells 0..63, bit c - 64 of `high` for 64..80.
+struct CellSet {
+  std::uint64_t low = 0, high = 0;
+  constexpr void add(int c) {
+    if (c < 64)
+      low |= std::uint64_t{1} << c;
+    else
+      high |= std::uint64_t{1} << (c - 64);
+  }
+  constexpr bool has(int c) const {
+    return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0;
+  }
+  constexpr bool empty() const { return (low | high) == 0; }
+  constexpr bool meets(const CellSet& o) const { return ((low & o.low) | (high & o.high)) != 0; }
+  // Whether some cell of this set is not in `o`.
+  constexpr bool outside_of(const CellSet& o) const {
+    return ((low & ~o.low) | (high & ~o.high)) != 0;
+  }
+};
 
 // A region: unit `last` of `kind` alone, or (band) the units 0..last of kind Row or Column.
 struct Region {
@@ -21,6 +43,13 @@ struct Region {
   bool contains(int cell) const {
     const int u = unit_of(kind, cell);
     return band ? u <= last : u == last;
+  }
+  // The region's cells as a set.
+  CellSet set() const {
+    CellSet in;
+    for (int u = first(); u <= last; ++u)
+      for (const int c : unit_cells(kind, u)) in.add(c);
+    return in;
   }
   // The region's cells as bits 0..80.
   std::bitset<kCells> cells() const {
@@ -57,9 +86,100 @@ struct Tally {
   int inside_value() const { return remaining - inside_sum; }
 };
 
+// The digits and the real cages as the splits read them, in plain numbers, read once for all
+// the regions of one call of a rule-of-45 procedure:
+//   state[c]    kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
+//               cage or in a cage whose sum is no number, else its real cage
+//   cages[g]    for each cage g named by an empty cell (read[g]): its remaining sum, its list's
+//               size and cells
+//   touched[g]  the units of those empty cells: bit u for row u, 9 + u for column u, 18 + u for
+//               box u
+//   disjoint    the lists read are disjoint and free of repeats, so that a region's split can be
+//               counted without the lists (see RegionCounts)
+// Not usable when a digit box holds anything but one digit character, or a cell names a cage
+// number above the real cages 0..80 (a derived cage built during the call could change that
+// record). Only what `read` names is ever looked at in `cages` and `touched`.
+struct PlainModel {
+  static constexpr int kFilled = -2;
+  static constexpr int kUndecided = -1;
+  struct Cage {
+    int sum;
+    int size;
+    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell
+  };
+  bool usable = true;
+  bool disjoint = true;
+  std::array<std::int8_t, kCells> state;
+  std::array<std::int8_t, kCells> digit;
+  CellSet read;  // by cage number
+  std::array<Cage, kCells> cages;
+  std::array<std::uint32_t, kCells> touched;
+
+  PlainModel() = default;
+  explicit PlainModel(const Main& m) { read_from(m); }
+  void read_from(const Main& m);
+  // The units (bits as in `touched`, all of them when either model is not usable) whose split
+  // may differ between this model and `o`: those holding a cell whose digit or cage differs,
+  // and those touched in either model by a cage whose record differs.
+  std::uint32_t changed_units(const PlainModel& o) const;
+};
+
+// Every unit, as bits of PlainModel::changed_units.
+inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
+
+// The model that the splits of one call read, or nullptr when they read the window's tables: the
+// model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
+const PlainModel* model_for(const Main& m, const PlainModel& model);
+
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
-// splits each of them against the region (the last one in `gruppo`).
-Tally gather_and_split(Main& m, const Region& r);
+// splits each of them against the region (the last one in `gruppo`). With a model the digits and
+// cages come from it, which must be what the window holds; every list is written the same.
+Tally gather_and_split(Main& m, const Region& r, const PlainModel* model = nullptr);
+
+// What gather_and_split leaves for a region, counted on a model whose cages are disjoint without
+// writing the lists: whether the rule decides the region, el_esterni (outside) and el_interni
+// (inside) after it, and whether it writes gruppo. The cages are disjoint, so the cells that stick
+// out are each touching cage's cells outside the region, and a cage sticks out when it has any.
+struct RegionCounts {
+  bool decidable = true;
+  int outside = 0;
+  int inside = 0;
+  bool sets_gruppo = false;
+};
+RegionCounts count_split(const PlainModel& model, const Region& r);
+
+// The regions of one call of a rule-of-45 procedure, in the order the procedure takes them, and
+// whether each needs its full split (gather_and_split and what the procedure does with it): the
+// call's last region, a region that may act (one cell on a side: a single; with derived cages
+// of fewer than `depth` cells, 2..depth - 1 cells on a side: a derived cage), and every region
+// when the splits cannot be counted (no model, or cages that are not disjoint). A region passed
+// over leaves in the window's lists only what the next full split does not write again: its
+// inside list's entries past that split's, and gruppo. Before a full split, the regions passed
+// over whose traces remain are split in full, in order, so that every list ends as the whole
+// call would leave it.
+class RegionRun {
+ public:
+  // `units`, when given, holds the counts of every unit (row u at u, column u at 9 + u, box u at
+  // 18 + u) on this model, worked out beforehand.
+  RegionRun(Main& m, const PlainModel* model,
+            const std::array<RegionCounts, 27>* units = nullptr);
+  bool needs(const Region& r, bool last, int depth = 0);
+  // el_interni as the last region asked about leaves it.
+  int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
+
+ private:
+  struct Passed {
+    Region region;
+    RegionCounts counts;
+  };
+  Main& m_;
+  const PlainModel* model_;
+  const std::array<RegionCounts, 27>* units_;
+  bool counted_ = false;
+  RegionCounts last_;
+  std::array<Passed, 27> passed_;
+  int n_passed_ = 0;
+};
 
 // Appends cage g's empty cells outside the region to the outside list (those not listed yet)
 // and, when it added any, its cells inside to the inside list. True when it added an outside
@@ -90,6 +210,6 @@ void place_single(Main& m, int cell, int v, const SingleReport& how);
 // of the cages that stick out; told with `outside` or `inside`. True when the region gave one
 // (placed, refused, or found contradictory): the procedure ends there.
 bool region_single(Main& m, const Region& r, const SingleReport& outside,
-                   const SingleReport& inside);
+                   const SingleReport& inside, const PlainModel* model = nullptr);
 
 }  // namespace ks::rule45

@@ -25,17 +25,24 @@ constexpr rule45::SingleReport kColumnsInside{kColumns, kColumns, false, true, f
 
 // Bands of rows 0..n for n = 1..6, then of columns 0..n; the first band that gives a single
 // ends the call.
+// The bands are split on the digits and cages read once, and only those that may give a single
+// (and the last) in full (see RegionRun).
 void Main::regola45_righe_colonne_multiple() {
   modificato = false;
+  rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  rule45::RegionRun run(*this, model);
   for (int n = 1; n <= 6; ++n) {
     riga = n;
-    if (rule45::region_single(*this, {UnitKind::Row, n, true}, kRowsOutside, kRowsInside)) return;
+    const rule45::Region r{UnitKind::Row, n, true};
+    if (!run.needs(r, false)) continue;
+    if (rule45::region_single(*this, r, kRowsOutside, kRowsInside, model)) return;
   }
   for (int n = 1; n <= 6; ++n) {
     colonna = n;
-    if (rule45::region_single(*this, {UnitKind::Column, n, true}, kColumnsOutside,
-                              kColumnsInside))
-      return;
+    const rule45::Region r{UnitKind::Column, n, true};
+    if (!run.needs(r, n == 6)) continue;
+    if (rule45::region_single(*this, r, kColumnsOutside, kColumnsInside, model)) return;
   }
 }
 

@@ -3,6 +3,7 @@
 // derived cage of known sum, checked at once.
 #include "board/main.h"
 #include "rule45/derived_cages.h"
+#include "rule45/region.h"
 
 namespace ks {
 
@@ -26,11 +27,19 @@ constexpr int kDeepest = 7;
 // nothing lets the next run look at larger derived cages.
 void Main::regola45_altri_gruppi_multipli() {
   rule45::erase_derived_cages(*this);
+  // The bands are split on the digits and cages read once (the derived cages built on the way
+  // leave the real ones as they are), and only those that may give a single or a derived cage
+  // (and the last) in full (see RegionRun).
+  rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  rule45::RegionRun run(*this, model);
   for (const UnitKind kind : {UnitKind::Row, UnitKind::Column}) {
     int& unit = kind == UnitKind::Row ? riga : colonna;
     for (int n = 1; n <= 6; ++n) {
       unit = n;
-      if (rule45::derive_region(*this, {kind, n, true}, volteestese, kOutside, kInside)) return;
+      const rule45::Region r{kind, n, true};
+      if (!run.needs(r, kind == UnitKind::Column && n == 6, volteestese)) continue;
+      if (rule45::derive_region(*this, r, volteestese, kOutside, kInside, model)) return;
     }
   }
   if (volteestese < kDeepest) ++volteestese;

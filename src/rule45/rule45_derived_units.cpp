@@ -3,6 +3,7 @@
 // combinations then cut its cells' candidates.
 #include "board/main.h"
 #include "rule45/derived_cages.h"
+#include "rule45/region.h"
 
 namespace ks {
 
@@ -38,9 +39,18 @@ void Main::regola45_altri_gruppi() {
   const Pass passes[] = {{UnitKind::Box, settore, kSingle},
                          {UnitKind::Row, riga, kRowInside},
                          {UnitKind::Column, colonna, kSingle}};
+  // The units are split on the digits and cages read once (the derived cages built on the way
+  // leave the real ones as they are), and only those that may give a single or a derived cage
+  // (and the last) in full (see RegionRun).
+  rule45::PlainModel read(*this);
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  rule45::RegionRun run(*this, model);
   for (const Pass& p : passes) {
-    for (p.unit = 0; p.unit <= 8; ++p.unit)
-      if (rule45::derive_region(*this, {p.kind, p.unit, false}, volte, kSingle, p.inside)) return;
+    for (p.unit = 0; p.unit <= 8; ++p.unit) {
+      const rule45::Region r{p.kind, p.unit, false};
+      if (!run.needs(r, p.kind == UnitKind::Column && p.unit == 8, volte)) continue;
+      if (rule45::derive_region(*this, r, volte, kSingle, p.inside, model)) return;
+    }
   }
   if (volte < kDeepest) ++volte;
 }

@@ -2,7 +2,7 @@
 // leave one cell of the unit outside the cages lying wholly in it, gives that cell its digit.
 // The "45" button runs it once.
 #include <algorithm>
-#include <vector>
+#include <cstdint>
 
 #include "board/main.h"
 #include "rule45/region.h"
@@ -27,52 +27,59 @@ constexpr rule45::SingleReport kRowInside{kText, kText, true, false, true};
 constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 
 
-// What the units' splits read, packed: per cell its digit (0 when empty) and cage (-1 when none),
-// then per cage number up to the highest a cell names: whether its sum is a number, the sum, its
-// cell count and cells. False when a digit box holds anything but one digit (the memo then
-// stays out of the way).
-bool units_key(const Main& m, std::vector<int>& key) {
-  key.clear();
-  int last = -1;
-  for (int c = 0; c < kCells; ++c) {
-    const std::string& digit = m.Text1[c].text();
-    if (digit.size() > 1) return false;
-    const int g = m.cage_of(c);
-    key.push_back(digit.empty() ? 0 : digit[0]);
-    key.push_back(g);
-    last = std::max(last, g);
-  }
-  for (int g = 0; g <= last; ++g) {
-    key.push_back(m.sommagruppo[g].is_number());
-    key.push_back(m.sommagruppo[g].as_int());
-    const int n = m.cage_size(g);
-    key.push_back(n);
-    for (int k = 1; k <= n; ++k) key.push_back(m.cage_cell(g, k));
-  }
-  return true;
-}
-
 }  // namespace
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
-// A call on the same digits and cages as a call that found nothing finds nothing again: it then
-// splits only the last column, which leaves the split lists and cella as the whole call would,
-// and puts back what the earlier units of that call left (gruppo, the inside list's tail).
+// The units are split on the digits and cages read once, and only those that may give a single
+// (and the last) in full (see RegionRun); the counts of the units whose cells and cages are as
+// the last call read them are that call's. A call on the same digits and cages as a call that
+// found nothing finds nothing again, and leaves the lists as that call left them (the lists of the
+// last column, cella and gruppo, the inside list's tail): they are written as a split writes them.
 void Main::regola45_naked_single() {
   modificato = false;
   SolvingMemo::Rule45Units& known = memo->rule45_units;
-  const bool keyed = units_key(*this, known.scratch);
-  if (keyed && known.valid && known.scratch == known.key) {
+  rule45::PlainModel& read = known.models[static_cast<size_t>(1 - known.last)];
+  read.read_from(*this);
+  const rule45::PlainModel& last_read = known.models[static_cast<size_t>(known.last)];
+  const bool memos = memo->enabled && read.usable;
+  const std::uint32_t changed =
+      memos && known.has_last ? read.changed_units(last_read) : rule45::kAllUnits;
+  if (memos && changed == 0 && known.quiet) {
     settore = 9;
     riga = 9;
-    gruppo = known.gruppo;
-    for (size_t k = 0; k < known.inside.size(); ++k) celleinterne[k + 1] = known.inside[k];
-    colonna = 8;
-    rule45::region_single(*this, {UnitKind::Column, 8, false}, kOutside, kColumnInside);
     colonna = 9;
+    cella = known.cella;
+    gruppo = known.gruppo;
+    for (int k = 1; k <= known.longest; ++k)
+      celleinterne[static_cast<size_t>(k)] = known.inside[static_cast<size_t>(k)];
+    // As gather_and_split clears and writes the lists of the cages and of the outside cells.
+    for (size_t k = 1; k < gruppiregione.size() && !gruppiregione[k].is_empty(); ++k)
+      gruppiregione[k] = Value::empty();
+    gruppiregione[0] = 81;
+    for (int k = 1; k <= known.cages; ++k)
+      gruppiregione[static_cast<size_t>(k)] = known.touching[static_cast<size_t>(k)];
+    for (int k = 1; k <= el_esterni && k < static_cast<int>(celleesterne.size()); ++k)
+      celleesterne[static_cast<size_t>(k)] = Value::empty();
+    for (int k = 1; k <= known.outside; ++k)
+      celleesterne[static_cast<size_t>(k)] = known.outside_list[static_cast<size_t>(k)];
+    el_esterni = known.outside;
+    el_interni = known.el_interni;
     return;
   }
-  known.valid = false;
+  const rule45::PlainModel* model = rule45::model_for(*this, read);
+  const bool counted = model != nullptr && model->disjoint;
+  if (counted) {
+    for (int u = 0; u < 27; ++u) {
+      if (known.counted && !(changed >> u & 1u)) continue;
+      const UnitKind kind = u < 9 ? UnitKind::Row : u < 18 ? UnitKind::Column : UnitKind::Box;
+      known.counts[static_cast<size_t>(u)] = rule45::count_split(read, {kind, u % 9, false});
+    }
+  }
+  known.has_last = memos;
+  known.counted = counted;
+  known.quiet = false;
+  known.last = 1 - known.last;
+  rule45::RegionRun run(*this, model, counted ? &known.counts : nullptr);
   struct Pass {
     UnitKind kind;
     int& unit;
@@ -84,15 +91,28 @@ void Main::regola45_naked_single() {
   int longest = 0;
   for (const Pass& p : passes) {
     for (p.unit = 0; p.unit <= 8; ++p.unit) {
-      if (rule45::region_single(*this, {p.kind, p.unit, false}, kOutside, p.inside)) return;
-      longest = std::max(longest, el_interni);
+      const rule45::Region r{p.kind, p.unit, false};
+      if (run.needs(r, p.kind == UnitKind::Column && p.unit == 8) &&
+          rule45::region_single(*this, r, kOutside, p.inside, model))
+        return;
+      longest = std::max(longest, run.inside_after());
     }
   }
-  if (!keyed) return;
-  known.valid = true;
-  known.key.swap(known.scratch);
+  if (!memos) return;
+  known.quiet = true;
+  known.cella = cella;
   known.gruppo = gruppo;
-  known.inside.assign(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest);
+  known.longest = longest;
+  std::copy(celleinterne.begin() + 1, celleinterne.begin() + 1 + longest, known.inside.begin() + 1);
+  known.cages = 0;
+  while (known.cages + 1 < kCells && !gruppiregione[static_cast<size_t>(known.cages) + 1].is_empty()) {
+    ++known.cages;
+    known.touching[static_cast<size_t>(known.cages)] = gruppiregione[static_cast<size_t>(known.cages)];
+  }
+  known.outside = std::min(el_esterni, kCells - 1);
+  std::copy(celleesterne.begin() + 1, celleesterne.begin() + 1 + known.outside,
+            known.outside_list.begin() + 1);
+  known.el_interni = el_interni;
 }
 
 void Main::Command3_Click() { regola45_naked_single(); }

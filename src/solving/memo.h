@@ -4,40 +4,91 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "board/main.h"
+#include "board/units.h"
+#include "rule45/region.h"
 
 namespace ks {
 
 struct SolvingMemo {
-  // The rule of 45 on single units after a call that found nothing: its inputs (see
-  // regola45_naked_single) and what that call left behind that the last unit's split does not
-  // write again: gruppo, and the inside list's entries up to the longest list of the call.
+  // Off, every procedure does its whole work at every call: no memo is read, and the rule of 45
+  // splits every region in full (a test compares the two ways).
+  bool enabled = true;
+
+  // The rule of 45 on single units: the digits and cages the last call split (when usable) and
+  // the counts of its units' splits (when counted, see RegionRun), so that the next call counts
+  // again only the units that changed; and, when that call found nothing (quiet), the lists it
+  // left: cella and gruppo, the inside list's entries 1..longest (the longest list of the call),
+  // the last unit's touching cages (gruppiregione 1..cages) and outside list (celleesterne
+  // 1..outside), and el_interni.
   struct Rule45Units {
-    bool valid = false;
-    std::vector<int> key;
-    std::vector<int> scratch;
+    bool has_last = false;
+    bool counted = false;
+    bool quiet = false;
+    // The readings of the last call and of this one, in turn: models[last] is the last call's.
+    std::array<rule45::PlainModel, 2> models;
+    int last = 0;
+    std::array<rule45::RegionCounts, 27> counts{};
+    int cella = 0;
     int gruppo = 0;
-    std::vector<Value> inside;
+    int longest = 0;
+    std::array<Value, kCells> inside{};
+    int cages = 0;
+    std::array<Value, kCells> touching{};
+    int outside = 0;
+    std::array<Value, kCells> outside_list{};
+    int el_interni = 0;
   } rule45_units;
 
-  // The combinations of each cage number as the last enumeration found them, with what that
-  // enumeration read: the cells, their candidates, which of them clash, the sum and whether digits
-  // may repeat. The same inputs give the same combinations.
-  struct Combinations {
-    bool valid = false;
+  // The combinations of a cage as an enumeration found them, remembered with what that
+  // enumeration read (the key): the cells, their candidates, which of them clash, the sum and
+  // whether digits may repeat. The same inputs give the same combinations, whatever the cage's
+  // number (derived cages are numbered anew at every derivation run).
+  //
+  //   count, joined  the combinations, all of them as one text (what stringa gets): combination
+  //                  k (1-based) is the n characters from n * (k - 1)
+  //   common         their common digits (what numeriobbligati gets)
+  //
+  // The sum checks remember beside them that they found nothing on the same inputs:
+  // quiet_sum_check for controllo_somme (its deep step included when quiet_deep), quiet_derived
+  // for the check of a derived cage. controllo_somme's removals of confined digits also read
+  // the cells of the units named in confined[0..confined_count-1], which are looked at again.
+  struct ComboKey {
     bool repeats = false;
     bool sum_is_number = false;
+    std::int8_t n = 0;
     int sum = 0;
-    int n = 0;
-    std::array<int, 5> cell{};
-    std::array<unsigned, 5> cand{};
-    unsigned clash = 0;  // bit 5 * i + j for each clashing pair i < j
-    int count = 0;
-    std::array<std::array<int, 5>, kMaxCombos> found{};
+    std::array<std::int8_t, 5> cell{};     // -1: no cell
+    std::array<std::uint16_t, 5> cand{};  // candidate digits as bits 1..9
+    std::uint32_t clash = 0;              // bit 5 * i + j for each clashing pair i < j
+    bool operator==(const ComboKey&) const = default;
   };
-  std::array<Combinations, kCageSlots> combinations;
+  struct Confined {
+    UnitKind kind = UnitKind::Row;
+    char digit = '0';
+    std::uint8_t unit = 0;  // 0..8
+  };
+  struct Combinations {
+    bool valid = false;
+    ComboKey key;
+    int n = 0;
+    int count = 0;
+    std::string joined;
+    std::string common;
+    bool quiet_sum_check = false;
+    bool quiet_deep = false;
+    bool quiet_derived = false;
+    int confined_count = 0;
+    std::array<Confined, 15> confined{};  // a digit of at most five, in three units
+  };
+  // The table of enumerations: an enumeration goes to the slot its key's hash names, in place of
+  // the one there before.
+  static constexpr size_t kCombinationSlots = 4096;
+  std::vector<Combinations> combinations = std::vector<Combinations>(kCombinationSlots);
 };
 
 }  // namespace ks

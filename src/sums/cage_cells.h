@@ -8,6 +8,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "solving/memo.h"
 
 namespace ks::sums {
 
@@ -41,12 +42,17 @@ inline LineRuns line_runs(const Main& m, int g, char d, bool rows) {
 //   any          union of the masks: the digits still possible somewhere in the cage
 //   clash[i][j]  cells i and j share a row, a column, a box or a real cage, so they may not
 //                hold the same digit
+//   clash_bits   the same as bit 5 * i + j for each clashing pair i < j
+//   odd          some cell's candidate text is not ascending distinct digits, so that the masks
+//                do not tell the whole text
 struct CageCells {
   int n = 0;
   std::array<int, 5> cell{};
   std::array<unsigned, 5> cand{};
   unsigned any = 0;
   std::array<std::array<bool, 5>, 5> clash{};
+  unsigned clash_bits = 0;
+  bool odd = false;
 
   // Reads cage g from the cage model and the candidate boxes; n = 0 when the cage has not 2..5
   // empty cells or its number lies outside the cage tables.
@@ -59,6 +65,7 @@ struct CageCells {
       const int c = m.cage_cell(g, i + 1);
       cell[i] = c;
       cand[i] = c >= 0 ? m.candidate_mask(c) : 0;
+      odd = odd || (c >= 0 && (m.candidate_bits[static_cast<size_t>(c)] & Main::kOddCandidates));
       any |= cand[i];
     }
     for (int i = 0; i < n; ++i) {
@@ -75,6 +82,7 @@ struct CageCells {
         }
         clash[i][j] = x;
         clash[j][i] = x;
+        if (x) clash_bits |= 1u << (5 * i + j);
       }
     }
   }
@@ -115,5 +123,14 @@ struct CageCells {
 // can be placed on its cells; distinct digits, or non-decreasing ones when repeats are allowed.
 // They go to elencosomme[g][1..], numerosomme[g], numeriobbligati[g] and, joined, to stringa.
 void store_combinations(Main& m, int g, bool repeats);
+
+// The memo of cage g's combinations when the last enumeration read exactly these inputs (the
+// cells and candidates of `cage`, the sum, repeats or not); nullptr otherwise.
+SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats);
+
+// What store_combinations writes, from the memo of an enumeration on the inputs as they stand;
+// stringa only when to_stringa (a caller that writes it later may leave it).
+void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known,
+                        bool to_stringa = true);
 
 }  // namespace ks::sums

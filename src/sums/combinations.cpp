@@ -1,6 +1,7 @@
 // The sum combinations of a cage: the one enumeration behind both generators (distinct digits,
 // or digits that may repeat), the placement test the combinations are filtered by, and their
 // common digits.
+#include <cstdint>
 #include <string>
 
 #include "board/main.h"
@@ -10,45 +11,6 @@
 namespace ks {
 namespace sums {
 namespace {
-
-// Stores the combinations of cage g as an enumeration finds them: elencosomme[g][1..],
-// stringa (all of them joined), and at the end numerosomme[g] and the required digits
-// numeriobbligati[g]; no combination at all is a contradiction of the cage.
-class ComboStore {
- public:
-  // The most combinations one sum can have is 73 (five cells, repeats allowed, sum 25).
-  static_assert(kMaxCombos >= 73, "the combination table must hold every combination of a cage");
-
-  ComboStore(Main& m, int g) : m_(m), g_(g) {}
-
-  void add(const std::array<int, 5>& d, int n) {
-    if (k_ >= kMaxCombos) return;
-    ++k_;
-    std::string& entry = m_.elencosomme[g_][k_];
-    entry.clear();
-    for (int i = 0; i < n; ++i) entry += static_cast<char>('0' + d[i]);
-    m_.stringa += entry;
-  }
-
-  // The required digits always follow the combinations they come from.
-  void finish() {
-    m_.numerosomme[g_] = k_;
-    m_.numeri_comuni_somme(g_);
-    if (k_ > 0) return;
-    if (m_.incongruenza) {
-      const int cell = m_.cage_cell(g_, 1);
-      m_.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
-                  (cell >= 0 ? m_.rc(cell) : std::string()));
-    }
-    m_.gruppoproblema = g_;
-    m_.problema = true;
-  }
-
- private:
-  Main& m_;
-  int g_;
-  int k_ = 0;
-};
 
 // Digit strings for the cells level..n-1: digits from `lo` up, strictly ascending (or, with
 // repeats, non-decreasing), each a candidate somewhere in the cage, adding up to `rest`; found in
@@ -75,51 +37,109 @@ void digit_sets(const CageCells& cage, int level, int lo, int rest, std::array<i
 
 }  // namespace
 
+namespace {
+
+SolvingMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool repeats) {
+  const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
+  SolvingMemo::ComboKey key;
+  key.repeats = repeats;
+  key.sum_is_number = sum.is_number();
+  key.n = static_cast<std::int8_t>(cage.n);
+  key.sum = sum.as_int();
+  for (size_t i = 0; i < 5; ++i) {
+    key.cell[i] = static_cast<std::int8_t>(cage.cell[i]);
+    key.cand[i] = static_cast<std::uint16_t>(cage.cand[i]);
+  }
+  key.clash = cage.clash_bits;
+  return key;
+}
+
+SolvingMemo::Combinations& slot_of(Main& m, const SolvingMemo::ComboKey& key) {
+  std::uint64_t h = static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.sum)) << 8 |
+                    static_cast<std::uint64_t>(key.n) << 2 | (key.repeats ? 2u : 0u) |
+                    (key.sum_is_number ? 1u : 0u);
+  h = (h ^ key.clash) * 0x9E3779B97F4A7C15ull;
+  for (size_t i = 0; i < 5; ++i)
+    h = (h ^ (static_cast<std::uint64_t>(static_cast<std::uint8_t>(key.cell[i])) << 16 | key.cand[i])) *
+        0x9E3779B97F4A7C15ull;
+  return m.memo->combinations[(h >> 40) % SolvingMemo::kCombinationSlots];
+}
+
+}  // namespace
+
+SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats) {
+  if (cage.n == 0 || g < 0 || g >= kCageSlots) return nullptr;
+  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
+  SolvingMemo::Combinations& known = slot_of(m, key);
+  return known.valid && known.key == key ? &known : nullptr;
+}
+
+// The combinations are written one by one, all of them joined into stringa, then their count and
+// their common digits; none at all is a contradiction of the cage. An entry that already holds
+// what it is to hold is left as it is.
+void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, bool to_stringa) {
+  const auto G = static_cast<size_t>(g);
+  const auto n = static_cast<size_t>(known.n);
+  for (int k = 0; k < known.count; ++k) {
+    std::string& entry = m.elencosomme[G][static_cast<size_t>(k) + 1];
+    const char* digits = known.joined.data() + n * static_cast<size_t>(k);
+    if (entry.size() != n || entry.compare(0, n, digits, n) != 0) entry.assign(digits, n);
+  }
+  if (to_stringa) m.stringa = known.joined;
+  if (!m.numerosomme[G].is(known.count)) m.numerosomme[G] = known.count;
+  if (m.numeriobbligati[G] != known.common) m.numeriobbligati[G] = known.common;
+  if (known.count > 0) return;
+  if (m.incongruenza) {
+    const int cell = m.cage_cell(g, 1);
+    m.log_line(" IMPOSSIBILE, nessuna somma possibile per il gruppo " +
+               (cell >= 0 ? m.rc(cell) : std::string()));
+  }
+  m.gruppoproblema = g;
+  m.problema = true;
+}
+
 // An enumeration on the same inputs as the one remembered finds the same combinations: they are
-// stored again from the memo, in the same order, without the search.
+// stored again from the memo, in the same order, without the search. A new enumeration forgets
+// what the sum checks found on the old inputs.
 void store_combinations(Main& m, int g, bool repeats) {
   m.stringa.clear();
   const CageCells cage(m, g);
   if (cage.n == 0) return;
-  ComboStore store(m, g);
-  const Value& sum = m.sommagruppo[g];
-  SolvingMemo::Combinations& known = m.memo->combinations[static_cast<size_t>(g)];
-  unsigned clash = 0;
-  for (int i = 0; i < cage.n; ++i)
-    for (int j = i + 1; j < cage.n; ++j)
-      if (cage.clash[i][j]) clash |= 1u << (5 * i + j);
-  const bool same = known.valid && known.repeats == repeats &&
-                    known.sum_is_number == sum.is_number() && known.sum == sum.as_int() &&
-                    known.n == cage.n && known.cell == cage.cell && known.cand == cage.cand &&
-                    known.clash == clash;
-  if (same) {
-    for (int k = 0; k < known.count; ++k) store.add(known.found[static_cast<size_t>(k)], cage.n);
-    store.finish();
+  if (const SolvingMemo::Combinations* known = same_enumeration(m, g, cage, repeats);
+      known && m.memo->enabled) {
+    write_combinations(m, g, *known);
     return;
   }
+  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
+  SolvingMemo::Combinations& known = slot_of(m, key);
+  const Value& sum = m.sommagruppo[g];
   known.valid = false;
+  known.quiet_sum_check = known.quiet_deep = known.quiet_derived = false;
   known.count = 0;
+  known.joined.clear();
   if (sum.is_number()) {
     std::array<int, 5> digits{};
     auto found = [&](const std::array<int, 5>& d) {
-      if (!cage.placeable(d)) return;
-      store.add(d, cage.n);
-      if (known.count < kMaxCombos) known.found[static_cast<size_t>(known.count++)] = d;
+      if (!cage.placeable(d) || known.count >= kMaxCombos) return;
+      ++known.count;
+      for (int i = 0; i < cage.n; ++i) known.joined += static_cast<char>('0' + d[static_cast<size_t>(i)]);
     };
     if (repeats)
       digit_sets<true>(cage, 0, 1, sum.as_int(), digits, found);
     else
       digit_sets<false>(cage, 0, 1, sum.as_int(), digits, found);
   }
-  known.valid = true;
-  known.repeats = repeats;
-  known.sum_is_number = sum.is_number();
-  known.sum = sum.as_int();
+  known.key = key;
   known.n = cage.n;
-  known.cell = cage.cell;
-  known.cand = cage.cand;
-  known.clash = clash;
-  store.finish();
+  // The common digits as numeri_comuni_somme reads them from the written table.
+  known.common.clear();
+  for (int k = 0; k < known.count; ++k)
+    m.elencosomme[static_cast<size_t>(g)][static_cast<size_t>(k) + 1].assign(
+        known.joined, static_cast<size_t>(cage.n * k), static_cast<size_t>(cage.n));
+  m.numerosomme[static_cast<size_t>(g)] = known.count;
+  known.common = m.numeri_comuni_somme(g);
+  known.valid = true;
+  write_combinations(m, g, known);
 }
 
 }  // namespace sums

@@ -5,6 +5,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "solving/memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -51,6 +52,63 @@ bool keeps_every_candidate(const Main& m, int g, int k, unsigned digits) {
     if (rest < 1 || rest > 9 || !m.has_candidate(other, static_cast<char>('0' + rest))) return false;
   }
   return true;
+}
+
+// The sum check of cage g (2..5 empty cells, read into `cage`) on inputs on which it found
+// nothing before: nothing is cut, no required digit has a single place, and the units that the
+// removal of a confined digit would clear still offer nothing to remove. Writes what that check
+// writes when it finds nothing; false, writing nothing, when the check must run.
+// stringa is left to the caller: the combinations joined, in `joined`.
+const SolvingMemo::Combinations* replay_quiet_sum_check(Main& m, int g,
+                                                        const sums::CageCells& cage) {
+  if (!m.memo->enabled || cage.n == 0 || cage.odd) return nullptr;
+  const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
+  if (known == nullptr || !known->quiet_sum_check) return nullptr;
+  const bool deep = cage.n >= 3 && m.varcontrolloesteso;
+  if (deep && !known->quiet_deep) return nullptr;
+  for (int i = 0; i < known->confined_count; ++i) {
+    const SolvingMemo::Confined& c = known->confined[static_cast<size_t>(i)];
+    for (const int cell : unit_cells(c.kind, c.unit))
+      if (m.has_candidate(cell, c.digit) && m.cage_of(cell) != g) return nullptr;
+  }
+  m.origine = "somme1";
+  sums::write_combinations(m, g, *known, false);
+  // The confined-digit step ran over the required digits, each from the first cell's units.
+  if (!known->common.empty()) {
+    const auto first = static_cast<size_t>(cage.cell[0]);
+    m.modificato = false;
+    m.riga = m.rigacella[first];
+    m.settore = m.settorecella[first];
+    m.colonna = m.colonnacella[first];
+    if (known->confined_count > 0) m.indice = cage.cell[0];
+  }
+  if (deep) m.sommeestese = true;
+  return known;
+}
+
+// Remembers that the sum check of cage g, read into `cage` before it ran, found nothing: the
+// required digits confined to a unit of its first cell (the units it looked at for removals), and
+// whether the deep step ran.
+void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, bool deep) {
+  if (cage.n == 0 || cage.odd) return;
+  SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
+  if (known == nullptr) return;
+  known->confined_count = 0;
+  const int first = cage.cell[0];
+  for (const char d : known->common) {
+    const unsigned bit = 1u << (d - '0');
+    for (const UnitKind kind : {UnitKind::Row, UnitKind::Box, UnitKind::Column}) {
+      const int unit = unit_of(kind, first);
+      bool confined = true;
+      for (int i = 0; i < cage.n && confined; ++i)
+        confined = !(cage.cand[static_cast<size_t>(i)] & bit) ||
+                   unit_of(kind, cage.cell[static_cast<size_t>(i)]) == unit;
+      if (confined && known->confined_count < static_cast<int>(known->confined.size()))
+        known->confined[static_cast<size_t>(known->confined_count++)] = {kind, d, static_cast<std::uint8_t>(unit)};
+    }
+  }
+  known->quiet_sum_check = true;
+  known->quiet_deep = known->quiet_deep || deep;
 }
 
 }  // namespace
@@ -173,6 +231,15 @@ void Main::controllo_somme(int cage) {
     return;
   }
   const bool from_entry = origine1 == "modificatext1";
+  // stringa as the last cage that wrote it left it: a cage found quiet again leaves writing it to
+  // the end of the call, since the next cage checked writes it again.
+  struct LastStringa {
+    Main& m;
+    const SolvingMemo::Combinations* quiet = nullptr;
+    ~LastStringa() {
+      if (quiet != nullptr) m.stringa = quiet->joined;
+    }
+  } last_stringa{*this};
 
   for (int g = lo; g <= hi; ++g) {
     contatoredimessaggio = 0;
@@ -199,7 +266,16 @@ void Main::controllo_somme(int cage) {
       return;
     }
 
+    // A cage on the inputs of a check that found nothing finds nothing again.
+    const sums::CageCells read(*this, from_entry ? -1 : g);
+    if (const SolvingMemo::Combinations* quiet = replay_quiet_sum_check(*this, g, read)) {
+      last_stringa.quiet = quiet;
+      continue;
+    }
+    const long waits = gate_waits;
+
     // The cut.
+    last_stringa.quiet = nullptr;
     stringa.clear();
     origine = "somme1";
     calcola_somme_gruppo(g);
@@ -279,11 +355,14 @@ void Main::controllo_somme(int cage) {
     }
 
     // Deep step.
-    if (n >= 3 && varcontrolloesteso) {
+    const bool deep = n >= 3 && varcontrolloesteso;
+    if (deep) {
       sommeestese = true;
       controllo_numeri_gruppo_permutazioni(g);
     }
     if (modificato || problema) return;
+    // A step refused at the gate changes nothing, but it was a finding.
+    if (gate_waits == waits) note_quiet_sum_check(*this, g, read, deep);
   }
 }
 
