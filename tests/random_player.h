@@ -94,6 +94,8 @@ class Player {
   // The closed cages on the board read from the model: cells from each cell's cage number, full
   // sum = remaining sum + the digits placed in it.
   Cages model_cages() const;
+  // The digits on the board, "." for an empty cell.
+  std::string digits() const;
   // Whether every closed cage on the board is a cage of the puzzle whose solution is known.
   bool solution_holds() const;
   bool all_digits_right() const;
@@ -121,7 +123,9 @@ class Player {
   int files_ = 0;
   std::mt19937 gate_random_;
   std::string gate_;
-  std::string wait_fault_;  // what a refused event changed while the window was busy
+  std::string wait_fault_;
+  bool lib_loaded_ = false;  // the last lib event loaded a puzzle
+  bool opened_ = false;      // the last open event opened its file  // what a refused event changed while the window was busy
 };
 
 // Replays a sequence on a new player: the index of the first event after which a check failed

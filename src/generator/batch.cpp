@@ -176,6 +176,7 @@ void Main::generazione_continua() {
   const AtExit end([this, &shown_errors] {
     generation_running = false;
     generatorecontinuo = false;
+    generaeconta = false;
     Data1.on_write_error = std::move(shown_errors);
   });
   int n = 0;

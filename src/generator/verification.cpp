@@ -113,6 +113,9 @@ void Main::generate_puzzle() {
   // puzzle, as after a load, not its solution.
   for (std::string& saved : cellesalvate) saved.clear();
   valuta_difficolta();
+  // The generator's time-limited mode ends with it: a solve of the new puzzle counts its
+  // solutions and goes on to trial and verify as on a loaded one.
+  generaeconta = false;
   generation_running = false;
 }
 
