@@ -431,7 +431,7 @@ std::string Player::play(const Event& e) {
   const size_t messages_before = rt().messages.size();
   const std::string level_before = w.txtlivello.text() + "|" + w.testototale.text();
   const int record_before = w.library_record;
-  std::map<int, std::string> typed_before;  // the candidates of the cell a digit goes into
+  std::map<int, std::string> typed_before;  // the cell a digit goes into
   if (e.kind == "type" || e.kind == "pal") {
     const int c = e.kind == "type" ? e.a : w.palette_cell >= 0 ? w.palette_cell : last_clicked_;
     typed_before[c] = w.Text2[std::clamp(c, 0, 80)].text();
@@ -530,9 +530,11 @@ std::string Player::play(const Event& e) {
   }
   for (auto it = wrong_placed_.begin(); it != wrong_placed_.end();)
     it = w.Text1[it->first].text() == std::string(1, it->second) ? std::next(it) : wrong_placed_.erase(it);
-  for (const auto& [c, candidates] : typed_before) {
+  // A digit the cell did not have as a candidate ("numero errato") stays without taking
+  // anything from its peers; cell entry then leaves the cell's candidates as they were.
+  for (const auto& [c, unused] : typed_before) {
     const std::string& d = w.Text1[c].text();
-    if (is_digit(d) && candidates.find(d[0]) == std::string::npos) wrong_placed_[c] = d[0];
+    if (is_digit(d) && w.Text2[c].text() != d) wrong_placed_[c] = d[0];
   }
 
   if (w.solve_running) return "the solve flag stays set";
@@ -560,7 +562,7 @@ std::string Player::play(const Event& e) {
       return "a full grid that breaks a rule was rated: " + w.txtlivello.text();
     if (w.finito) return "a full grid that breaks a rule is finito";
   }
-  if (valid && !complete_before && rt().beeps - beeps_before != 1)
+  if (valid && !complete_before && digits() != digits_before && rt().beeps - beeps_before != 1)
     return "the completed grid was reported " + std::to_string(rt().beeps - beeps_before) + " times";
   if (complete_before && rt().beeps != beeps_before) return "a finished grid was reported again";
 
