@@ -321,6 +321,18 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
     add("btn", 0, 0, "Command1");
   } else if (roll < 990) {
     add("col", pick(18));
+  } else if (roll < 995) {
+    // A whole test puzzle entered by hand on a fresh board, cage by cage, the colouring ended.
+    const Puzzle& p = puzzles()[static_cast<size_t>(pick(n_puzzles))];
+    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
+    out.back().text = out.back().kind == "tb2" ? "new" : "mnunew";
+    int colour = 0;
+    for (const TextCage& c : cages_of(p.layout)) {
+      add("col", colour++ % 16);
+      for (const int x : c.cells) add("click", x);
+      add("sum", c.cells[0], 0, std::to_string(c.sum));
+    }
+    add("col", 16);
   } else {
     add("sum", cell, 0, std::to_string(pick(46)));
   }
@@ -460,10 +472,14 @@ std::string Player::play(const Event& e) {
   if (ms > slowest_ms) {
     slowest_ms = ms;
     slowest = to_line(e);
+    slowest_at = played;
   }
+  ++played;
   const std::string what = e.kind == "tb1" || e.kind == "tb2" || e.kind == "menu" ? e.kind + " " + e.text : e.kind;
-  time_by_kind[what].first += 1;
-  time_by_kind[what].second += ms;
+  Timing& t = time_by_kind[what];
+  ++t.events;
+  t.total_ms += ms;
+  t.max_ms = std::max(t.max_ms, ms);
   if (!fault.empty()) return fault;
   if (!wait_fault_.empty()) return wait_fault_;
   // A sum typed into a closed cage's box counts once the event moved the focus or ran a command
@@ -518,7 +534,7 @@ std::string Player::play(const Event& e) {
       if (!cages_before.count(cells)) return "a cage appeared: " + to_line(e);
     for (const auto& [cells, sum] : cages_before)
       if (!now.count(cells)) return "a cage vanished: " + to_line(e);
-  } else if (!from_source(e) || (e.kind == "open" && !opened_)) {
+  } else if (!from_source(e) || (e.kind == "open" && !opened_) || (e.kind == "lib" && !lib_loaded_)) {
     // The editor's own cages: what the board says is what the player entered; a cage whose
     // sum box was typed into takes its new sum.
     Cages next;
@@ -921,9 +937,13 @@ Outcome replay(const std::vector<Event>& events) {
 
 // The first event, which puts the puzzle on the board, stays: before any puzzle the window is
 // in its start-up state, which no player plays on for long.
+// Long sequences take long to replay: the shrinking stops after a couple of minutes with the
+// shortest sequence found so far.
 std::vector<Event> shrink(std::vector<Event> events, const std::string& fault) {
   const std::string words = fault.substr(0, std::min(fault.find('('), fault.size()));
-  const auto fails = [&words](const std::vector<Event>& seq) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  const auto fails = [&words, deadline](const std::vector<Event>& seq) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
     const Outcome o = replay(seq);
     return o.failed_at < seq.size() && o.fault.starts_with(words);
   };

@@ -67,8 +67,14 @@ class Player {
   // The longest event in wall-clock milliseconds, and its line.
   double slowest_ms = 0;
   std::string slowest;
+  size_t slowest_at = 0;  // its place among the events played
+  size_t played = 0;
   // Events played and their milliseconds, by kind (toolbar keys and menu items apart).
-  std::map<std::string, std::pair<long, double>> time_by_kind;
+  struct Timing {
+    long events = 0;
+    double total_ms = 0, max_ms = 0;
+  };
+  std::map<std::string, Timing> time_by_kind;
 
  private:
   struct Cage {
@@ -135,6 +141,8 @@ struct Outcome {
   std::string fault;
   double slowest_ms = 0;
   std::string slowest;
+  size_t slowest_at = 0;  // its place among the events played
+  size_t played = 0;
 };
 Outcome replay(const std::vector<Event>& events);
 // The shortest sequence found that still fails with a fault starting with the same words.

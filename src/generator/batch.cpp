@@ -170,6 +170,7 @@ void Main::generazione_continua() {
   if (!Data1.MoveFirst()) return;
 
   generation_running = true;
+  const BusyScope busy(rt);
   std::string write_error;
   auto shown_errors = std::exchange(
       Data1.on_write_error, [&write_error](const std::string& why) { write_error = why; });

@@ -89,6 +89,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
 // commands are refused meanwhile (generation_running), while the window keeps repainting.
 void Main::generate_puzzle() {
   generation_running = true;
+  const BusyScope busy(rt);
   nuovo_schema();
   chiamante = "genera";
   t0 = rt.Timer();
