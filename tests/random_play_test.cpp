@@ -104,7 +104,8 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
   }
   std::printf("random play: %ld events, slowest %.1f ms: %s\n", events, slowest, slowest_line.c_str());
   if (long_run()) {
-    const std::string path = (std::filesystem::temp_directory_path() / "ks_random_play_slowest.seq").string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("ks_random_play_slowest_" + std::to_string(shard) + ".seq")).string();
     std::ofstream(path) << lines_of(slowest_events);
     std::printf("the sequence up to it: %s\n", path.c_str());
   }
