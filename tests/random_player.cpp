@@ -443,11 +443,10 @@ std::string Player::play(const Event& e) {
   const size_t messages_before = rt().messages.size();
   const std::string level_before = w.txtlivello.text() + "|" + w.testototale.text();
   const int record_before = w.library_record;
-  std::map<int, std::string> typed_before;  // the cell a digit goes into
-  if (e.kind == "type" || e.kind == "pal") {
-    const int c = e.kind == "type" ? e.a : w.palette_cell >= 0 ? w.palette_cell : last_clicked_;
-    typed_before[c] = w.Text2[std::clamp(c, 0, 80)].text();
-  }
+  // The cell a digit goes into.
+  const int typed_into = e.kind == "type" ? std::clamp(e.a, 0, kCells - 1)
+                         : e.kind == "pal" ? (w.palette_cell >= 0 ? w.palette_cell : last_clicked_)
+                                           : -1;
   const Cages cages_before = model_cages();
   const std::string digits_before = digits();
   // The cage being entered closes when its sum box loses the focus or a command starts.
@@ -548,9 +547,9 @@ std::string Player::play(const Event& e) {
     it = w.Text1[it->first].text() == std::string(1, it->second) ? std::next(it) : wrong_placed_.erase(it);
   // A digit the cell did not have as a candidate ("numero errato") stays without taking
   // anything from its peers; cell entry then leaves the cell's candidates as they were.
-  for (const auto& [c, unused] : typed_before) {
-    const std::string& d = w.Text1[c].text();
-    if (is_digit(d) && w.Text2[c].text() != d) wrong_placed_[c] = d[0];
+  if (typed_into >= 0) {
+    const std::string& d = w.Text1[typed_into].text();
+    if (is_digit(d) && w.Text2[typed_into].text() != d) wrong_placed_[typed_into] = d[0];
   }
 
   if (w.solve_running) return "the solve flag stays set";
