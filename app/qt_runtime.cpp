@@ -2,6 +2,7 @@
 #include "qt_runtime.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -114,9 +115,17 @@ MsgAnswer QtRuntime::MsgBox(const std::string& text, MsgButtons buttons) {
     box.setStandardButtons(QMessageBox::Ok);
   }
   box.setDefaultButton(QMessageBox::Ok);
+  // The question waits for the player, not the work: the ordinary pointer while it is up.
+  if (busy_ > 0) QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
   const int answer = box.exec();
+  if (busy_ > 0) QGuiApplication::restoreOverrideCursor();
   end_if_asked();
   return answer == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+void QtRuntime::Busy(bool on) {
+  if (on && busy_++ == 0) QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+  if (!on && busy_ > 0 && --busy_ == 0) QGuiApplication::restoreOverrideCursor();
 }
 
 void QtRuntime::Beep() { QApplication::beep(); }

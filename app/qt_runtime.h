@@ -32,6 +32,8 @@ class QtRuntime : public Runtime {
   // Asks for a printer and prints an image of the form's window, fitted to the page.
   bool PrintForm(Form& form) override;
   std::string AppPath() override;
+  // The busy cursor while long work runs (the window still takes the clicks it allows).
+  void Busy(bool on) override;
 
   // Answers the file dialogs in place of the user (tests: a modal dialog would wait for ever).
   // Gets the Qt filter and whether the dialog saves; returns the file name, "" for a cancel.
@@ -53,6 +55,7 @@ class QtRuntime : public Runtime {
   QTimer wake_;
   std::function<QWidget*(Form&)> form_widget_;
   bool ending_ = false;
+  int busy_ = 0;
 };
 
 // A filter of the program's dialogs, "description|pattern|description|pattern" with patterns

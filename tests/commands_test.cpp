@@ -386,6 +386,28 @@ TEST(Restart, AHalfEnteredPuzzleLeavesTheOpenCageAndForeignCellsAlone) {
   expect_cages_follow_board(m, {{3, {3, 4}}, {10, {13, 22}}});
 }
 
+// After a solve that needed trial and verify, the restart gives back the puzzle's start, not the
+// position where the last trial began.
+TEST(Restart, AfterASolveWithTrialGivesBackTheStart) {
+  Started s;
+  Main& m = *s.m;
+  const auto trial = test::data_lines("killer_trial.txt").at(0);
+  test::load_layout(m, trial[0]);
+  m.filetxt.set_text(" nuovo schema");
+  m.Toolbar2.on_button_click("risolvi");
+  ASSERT_TRUE(m.finito);
+  ASSERT_EQ(m.livello, 13);
+  m.Toolbar2.on_button_click("undo");
+  EXPECT_EQ(m.esposti, 0);
+  for (const test::TextCage& c : test::cages_of(trial[0])) {
+    const int g = m.cage_of(c.cells[0]);
+    EXPECT_EQ(m.sommagruppo[g].num(), c.sum);
+    EXPECT_EQ(m.cage_size(g), static_cast<int>(c.cells.size()));
+  }
+  for (int i = 0; i < 81; ++i)
+    EXPECT_NE(m.Text2[i].text().find(trial[1][static_cast<size_t>(i)]), std::string::npos) << m.rc(i);
+}
+
 // The cage being entered has no sum: the restart leaves it open, its cells in click order,
 // and a save then writes only the closed cages.
 TEST(Restart, TheCageBeingEnteredStaysOpen) {

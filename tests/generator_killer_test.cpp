@@ -90,6 +90,22 @@ TEST(GenerateCommand, EveryAcceptedPuzzleIsASoundKillerWithOneSolution) {
   std::printf("levels of the generated puzzles:%s\n", histogram.c_str());
 }
 
+// The generator's time-limited mode ends with the command: the player's solve of a puzzle that
+// the techniques leave unsolved counts its solutions and finishes with trial and verify, as on a
+// loaded one (before, it stopped silently at the count). Seed 88 makes such a puzzle.
+TEST(GenerateCommand, ASolveOfTheNewPuzzleCountsAndTriesAsOnALoadedOne) {
+  Started s;
+  Main& m = *s.m;
+  s.rt.Randomize(88u);
+  m.Toolbar2.on_button_click("genera");
+  const std::string solution = m.solver.stringasoluzione.substr(0, 81);
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_TRUE(m.finito);
+  EXPECT_EQ(m.txtstringa.text(), solution);
+  EXPECT_EQ(m.livello, 13);
+  EXPECT_TRUE(s.rt.messages.empty());
+}
+
 // The restart of a generated puzzle gives back its start, as after a load: no digit, every cage
 // with its full sum and all its cells empty; the solution the run worked from is not revealed.
 // Erasing a digit gives its cage the cell back in the same way, after an earlier puzzle too.

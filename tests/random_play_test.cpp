@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -46,8 +48,15 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
   double slowest = 0;
   std::string slowest_line;
   long events = 0;
-  std::map<std::string, std::pair<long, double>> by_kind;
+  std::map<std::string, Player::Timing> by_kind;
+  std::vector<Event> slowest_events;
+  // KS_RANDOM_PLAY_SHARD=i/n plays only the puzzles n_puzzle % n == i, so that a long run can be
+  // spread over several processes.
+  size_t shard = 0, shards = 1;
+  if (const char* v = std::getenv("KS_RANDOM_PLAY_SHARD")) std::sscanf(v, "%zu/%zu", &shard, &shards);
+  if (shards == 0) shards = 1;
   for (size_t n = 0; n < puzzles; ++n) {
+    if (n % shards != shard) continue;
     const size_t puzzle = n * (all.size() / puzzles);
     for (int s = 1; s <= seeds; ++s) {
       // The player draws each event from the window as it stands, so the sequence is played
@@ -71,12 +80,17 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
       }
       events += static_cast<long>(played.size());
       for (const auto& [kind, t] : player.time_by_kind) {
-        by_kind[kind].first += t.first;
-        by_kind[kind].second += t.second;
+        Player::Timing& all_t = by_kind[kind];
+        all_t.events += t.events;
+        all_t.total_ms += t.total_ms;
+        all_t.max_ms = std::max(all_t.max_ms, t.max_ms);
       }
       if (player.slowest_ms > slowest) {
         slowest = player.slowest_ms;
-        slowest_line = player.slowest;
+        slowest_line = player.slowest + " (" + all[puzzle].id + " seed " + std::to_string(s) + ")";
+        // The sequence up to the slowest event, to replay and profile it.
+        slowest_events.assign(played.begin(), played.begin() + static_cast<long>(
+                                                  std::min(player.slowest_at + 1, played.size())));
       }
       if (!fault.empty()) {
         const std::vector<Event> shortest = test::shrink(played, fault);
@@ -89,9 +103,16 @@ TEST(RandomPlay, EveryCommandKeepsTheWindowSound) {
     }
   }
   std::printf("random play: %ld events, slowest %.1f ms: %s\n", events, slowest, slowest_line.c_str());
+  if (long_run()) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("ks_random_play_slowest_" + std::to_string(shard) + ".seq")).string();
+    std::ofstream(path) << lines_of(slowest_events);
+    std::printf("the sequence up to it: %s\n", path.c_str());
+  }
   if (long_run())
     for (const auto& [kind, t] : by_kind)
-      std::printf("  %-24s %8ld events %10.1f ms\n", kind.c_str(), t.first, t.second);
+      std::printf("  %-24s %8ld events %10.1f ms in all, slowest %8.2f ms\n", kind.c_str(), t.events,
+                  t.total_ms, t.max_ms);
 }
 
 // Sequences that once failed, kept as files of event lines (tests/data/repros/). Each replays

@@ -321,6 +321,18 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
     add("btn", 0, 0, "Command1");
   } else if (roll < 990) {
     add("col", pick(18));
+  } else if (roll < 995) {
+    // A whole test puzzle entered by hand on a fresh board, cage by cage, the colouring ended.
+    const Puzzle& p = puzzles()[static_cast<size_t>(pick(n_puzzles))];
+    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
+    out.back().text = out.back().kind == "tb2" ? "new" : "mnunew";
+    int colour = 0;
+    for (const TextCage& c : cages_of(p.layout)) {
+      add("col", colour++ % 16);
+      for (const int x : c.cells) add("click", x);
+      add("sum", c.cells[0], 0, std::to_string(c.sum));
+    }
+    add("col", 16);
   } else {
     add("sum", cell, 0, std::to_string(pick(46)));
   }
@@ -415,24 +427,28 @@ void Player::run(const Event& e) {
     if (count <= 0) return;
     f.numeroselezionato.type(std::to_string(e.b % count + 1));
     if (f.Command1.visible() && f.Command1.on_click) f.Command1.on_click();
+    // A puzzle loaded closes the chooser.
+    lib_loaded_ = !f.form.visible() && w.library_record > 0;
   }
 }
 
 std::string Player::play(const Event& e) {
   Main& w = m();
   wait_fault_.clear();
+  lib_loaded_ = false;
+  opened_ = false;
   const bool right_before = solution_holds() && !hand_edited_ && all_digits_right();
   const bool complete_before = grid_full() && grid_valid();
   const int beeps_before = rt().beeps;
   const size_t messages_before = rt().messages.size();
   const std::string level_before = w.txtlivello.text() + "|" + w.testototale.text();
   const int record_before = w.library_record;
-  std::map<int, std::string> typed_before;  // the candidates of the cell a digit goes into
-  if (e.kind == "type" || e.kind == "pal") {
-    const int c = e.kind == "type" ? e.a : last_clicked_;
-    typed_before[c] = w.Text2[std::clamp(c, 0, 80)].text();
-  }
+  // The cell a digit goes into.
+  const int typed_into = e.kind == "type" ? std::clamp(e.a, 0, kCells - 1)
+                         : e.kind == "pal" ? (w.palette_cell >= 0 ? w.palette_cell : last_clicked_)
+                                           : -1;
   const Cages cages_before = model_cages();
+  const std::string digits_before = digits();
   // The cage being entered closes when its sum box loses the focus or a command starts.
   const bool cage_open = w.cellacolorata > 0;
   // Whether the window refuses a command now, or will when closing the cage being entered fails.
@@ -455,10 +471,14 @@ std::string Player::play(const Event& e) {
   if (ms > slowest_ms) {
     slowest_ms = ms;
     slowest = to_line(e);
+    slowest_at = played;
   }
+  ++played;
   const std::string what = e.kind == "tb1" || e.kind == "tb2" || e.kind == "menu" ? e.kind + " " + e.text : e.kind;
-  time_by_kind[what].first += 1;
-  time_by_kind[what].second += ms;
+  Timing& t = time_by_kind[what];
+  ++t.events;
+  t.total_ms += ms;
+  t.max_ms = std::max(t.max_ms, ms);
   if (!fault.empty()) return fault;
   if (!wait_fault_.empty()) return wait_fault_;
   // A sum typed into a closed cage's box counts once the event moved the focus or ran a command
@@ -466,9 +486,9 @@ std::string Player::play(const Event& e) {
   take_edited_sum(edited);
 
   // What the player learns from the event.
-  if (e.kind == "tb2" && (e.text == "new") ) known_puzzle({}, "");
-  if (e.kind == "menu" && e.text == "mnunew") known_puzzle({}, "");
   const bool refused = busy || (closing && w.cellacolorata > 0);
+  if (((e.kind == "tb2" && e.text == "new") || (e.kind == "menu" && e.text == "mnunew")) && !refused)
+    known_puzzle({}, "");
   if ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera")) && !refused) {
     // A generated puzzle: one solution, found by a counter of our own.
     std::array<int, 81> cage{};
@@ -491,7 +511,7 @@ std::string Player::play(const Event& e) {
     for (const auto& [cells, sum] : model_cages()) cages.push_back({sum, cells});
     known_puzzle(cages, first);
   }
-  if (e.kind == "lib" && w.library_record != record_before && w.library_record > 0) {
+  if (e.kind == "lib" && lib_loaded_) {
     const std::string layout = stored_field(library_, "SELECT * FROM schema WHERE progressivo = ?",
                                             w.library_record, "kenvari");
     const std::string grid = stored_field(library_, "SELECT * FROM schema WHERE progressivo = ?",
@@ -501,7 +521,7 @@ std::string Player::play(const Event& e) {
   // The batch generator and the reduction pass load other puzzles, when their hidden buttons
   // are shown.
   if (((e.kind == "tb2" && e.text == "continuo") || (e.kind == "btn" && e.text == "Command1")) &&
-      w.Command1.visible() && !refused) {
+      w.Command1.visible() && !refused && (model_cages() != cages_before || digits_before != digits())) {
     known_puzzle({}, "");
     cages_ = model_cages();
   }
@@ -513,7 +533,7 @@ std::string Player::play(const Event& e) {
       if (!cages_before.count(cells)) return "a cage appeared: " + to_line(e);
     for (const auto& [cells, sum] : cages_before)
       if (!now.count(cells)) return "a cage vanished: " + to_line(e);
-  } else if (!from_source(e)) {
+  } else if (!from_source(e) || (e.kind == "open" && !opened_) || (e.kind == "lib" && !lib_loaded_)) {
     // The editor's own cages: what the board says is what the player entered; a cage whose
     // sum box was typed into takes its new sum.
     Cages next;
@@ -525,9 +545,11 @@ std::string Player::play(const Event& e) {
   }
   for (auto it = wrong_placed_.begin(); it != wrong_placed_.end();)
     it = w.Text1[it->first].text() == std::string(1, it->second) ? std::next(it) : wrong_placed_.erase(it);
-  for (const auto& [c, candidates] : typed_before) {
-    const std::string& d = w.Text1[c].text();
-    if (is_digit(d) && candidates.find(d[0]) == std::string::npos) wrong_placed_[c] = d[0];
+  // A digit the cell did not have as a candidate ("numero errato") stays without taking
+  // anything from its peers; cell entry then leaves the cell's candidates as they were.
+  if (typed_into >= 0) {
+    const std::string& d = w.Text1[typed_into].text();
+    if (is_digit(d) && w.Text2[typed_into].text() != d) wrong_placed_[typed_into] = d[0];
   }
 
   if (w.solve_running) return "the solve flag stays set";
@@ -555,7 +577,7 @@ std::string Player::play(const Event& e) {
       return "a full grid that breaks a rule was rated: " + w.txtlivello.text();
     if (w.finito) return "a full grid that breaks a rule is finito";
   }
-  if (valid && !complete_before && rt().beeps - beeps_before != 1)
+  if (valid && !complete_before && digits() != digits_before && rt().beeps - beeps_before != 1)
     return "the completed grid was reported " + std::to_string(rt().beeps - beeps_before) + " times";
   if (complete_before && rt().beeps != beeps_before) return "a finished grid was reported again";
 
@@ -711,23 +733,20 @@ std::string Player::open_written(const Event& e) {
     out << p.layout << "\r\n";
   }
   out.close();
-  // The command first takes a sum typed into a sum box or closes the cage being entered, and the
-  // candidates follow; the digits stay whatever comes next.
-  const bool first_takes = !focused_sum_cage().empty() || w.cellacolorata > 0;
+  // The digits: a sum typed into a sum box counts at the command, and may change candidates.
   std::vector<std::string> before;
-  for (int i = 0; i < kCells; ++i)
-    before.push_back(w.Text1[i].text() + "/" + (first_takes ? "" : w.Text2[i].text()));
+  for (int i = 0; i < kCells; ++i) before.push_back(w.Text1[i].text());
   rt().open_answers.assign({name});
   run({"tb2", 0, 0, "open", e.answer, e.gate});
   rt().open_answers.clear();
   if (f == 2) {
     for (int i = 0; i < kCells; ++i)
-      if (before[static_cast<size_t>(i)] !=
-          w.Text1[i].text() + "/" + (first_takes ? "" : w.Text2[i].text()))
+      if (before[static_cast<size_t>(i)] != w.Text1[i].text())
         return "a sas file that cannot be opened changed the board";
     return "";
   }
-  if (!w.filetxt.text().ends_with(name)) return "";  // refused while busy: nothing happened
+  if (!w.filetxt.text().ends_with(name)) return "";  // refused: nothing was opened
+  opened_ = true;
   known_puzzle(cages, p.solution);
   return "";
 }
@@ -745,6 +764,12 @@ void Player::known_puzzle(const std::vector<TextCage>& cages, const std::string&
   solution_ = solution;
   hand_edited_ = false;
   wrong_placed_.clear();
+}
+
+std::string Player::digits() const {
+  std::string out;
+  for (int i = 0; i < kCells; ++i) out += s_.m->Text1[i].text().empty() ? "." : s_.m->Text1[i].text();
+  return out;
 }
 
 Player::Cages Player::model_cages() const {
@@ -909,9 +934,15 @@ Outcome replay(const std::vector<Event>& events) {
   return {events.size(), "", player.slowest_ms, player.slowest};
 }
 
+// The first event, which puts the puzzle on the board, stays: before any puzzle the window is
+// in its start-up state, which no player plays on for long.
+// Long sequences take long to replay: the shrinking stops after a couple of minutes with the
+// shortest sequence found so far.
 std::vector<Event> shrink(std::vector<Event> events, const std::string& fault) {
-  const std::string words = fault.substr(0, std::min<size_t>(fault.size(), 24));
-  const auto fails = [&words](const std::vector<Event>& seq) {
+  const std::string words = fault.substr(0, std::min(fault.find('('), fault.size()));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  const auto fails = [&words, deadline](const std::vector<Event>& seq) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
     const Outcome o = replay(seq);
     return o.failed_at < seq.size() && o.fault.starts_with(words);
   };
@@ -919,7 +950,7 @@ std::vector<Event> shrink(std::vector<Event> events, const std::string& fault) {
   const Outcome first = replay(events);
   if (first.failed_at < events.size()) events.resize(first.failed_at + 1);
   for (size_t chunk = events.size() / 2; chunk >= 1; chunk /= 2) {
-    for (size_t start = 0; start + chunk <= events.size();) {
+    for (size_t start = 1; start + chunk <= events.size();) {
       std::vector<Event> shorter(events.begin(), events.begin() + static_cast<long>(start));
       shorter.insert(shorter.end(), events.begin() + static_cast<long>(start + chunk), events.end());
       if (!shorter.empty() && fails(shorter))

@@ -67,8 +67,14 @@ class Player {
   // The longest event in wall-clock milliseconds, and its line.
   double slowest_ms = 0;
   std::string slowest;
+  size_t slowest_at = 0;  // its place among the events played
+  size_t played = 0;
   // Events played and their milliseconds, by kind (toolbar keys and menu items apart).
-  std::map<std::string, std::pair<long, double>> time_by_kind;
+  struct Timing {
+    long events = 0;
+    double total_ms = 0, max_ms = 0;
+  };
+  std::map<std::string, Timing> time_by_kind;
 
  private:
   struct Cage {
@@ -94,6 +100,8 @@ class Player {
   // The closed cages on the board read from the model: cells from each cell's cage number, full
   // sum = remaining sum + the digits placed in it.
   Cages model_cages() const;
+  // The digits on the board, "." for an empty cell.
+  std::string digits() const;
   // Whether every closed cage on the board is a cage of the puzzle whose solution is known.
   bool solution_holds() const;
   bool all_digits_right() const;
@@ -121,7 +129,9 @@ class Player {
   int files_ = 0;
   std::mt19937 gate_random_;
   std::string gate_;
-  std::string wait_fault_;  // what a refused event changed while the window was busy
+  std::string wait_fault_;
+  bool lib_loaded_ = false;  // the last lib event loaded a puzzle
+  bool opened_ = false;      // the last open event opened its file  // what a refused event changed while the window was busy
 };
 
 // Replays a sequence on a new player: the index of the first event after which a check failed
@@ -131,6 +141,8 @@ struct Outcome {
   std::string fault;
   double slowest_ms = 0;
   std::string slowest;
+  size_t slowest_at = 0;  // its place among the events played
+  size_t played = 0;
 };
 Outcome replay(const std::vector<Event>& events);
 // The shortest sequence found that still fails with a fault starting with the same words.

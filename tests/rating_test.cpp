@@ -171,9 +171,10 @@ TEST(SolveCommand, GuardsAndTheClock) {
     Main& m = *s.m;
     load(m, puzzle("db-18").layout);
     s.rt.clock = 500.0f;
-    bool clicked = false;
+    bool clicked = false, busy = false;
     s.rt.on_yield = [&] {
       s.rt.clock = 503.25f;
+      busy = busy || s.rt.busy > 0;
       if (clicked) return;
       clicked = true;
       m.Toolbar2.on_button_click("new");
@@ -187,6 +188,9 @@ TEST(SolveCommand, GuardsAndTheClock) {
     EXPECT_FLOAT_EQ(m.t0, 500.0f);
     EXPECT_EQ(m.tempo.text(), "3,25 s");
     EXPECT_FALSE(m.solve_running);
+    // The window showed it was working while it yielded, and no longer does.
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(s.rt.busy, 0);
   }
   {
     // Outside "manuale" and "analisi" the singles it finds would never be placed: it does not run.

@@ -190,6 +190,7 @@ TEST(TrialAndVerify, HypothesesLeaveNoTrace) {
     m.livello = 0;
     const std::vector<std::string> before = test::position_of(m);
     const std::string log = m.frmlog.Text3.text();
+    const std::vector<std::string> saved(m.cellesalvate.begin(), m.cellesalvate.begin() + 81);
     const std::array<int, 14> counts{m.liv1, m.liv2, m.liv3,  m.liv4,  m.liv5,  m.liv6,  m.liv7,
                                      m.liv8, m.liv9, m.liv10, m.liv11, m.liv12, m.liv13, m.liv14};
     m.prova_e_verifica();
@@ -203,10 +204,8 @@ TEST(TrialAndVerify, HypothesesLeaveNoTrace) {
     EXPECT_EQ(m.lunghezza, 7);
     EXPECT_EQ(m.lunghezza1, -60);
     EXPECT_EQ(m.calling1, "trial");
-    for (int i = 0; i < 81; ++i) {
-      const std::string& digit = m.Text1[i].text();
-      EXPECT_EQ(m.cellesalvate[i], digit.empty() ? m.Text2[i].text() : digit) << i;
-    }
+    // The restart's snapshot stays the start of the puzzle.
+    for (int i = 0; i < 81; ++i) EXPECT_EQ(m.cellesalvate[i], saved[static_cast<size_t>(i)]) << i;
   }
 }
 

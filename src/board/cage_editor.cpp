@@ -179,6 +179,8 @@ void Main::textsomma_LostFocus(int Index) {
     if (free_left && gruppi < kCells - 1) ++gruppi;
     cellacolorata = 0;
     coloreselezionato = Value();
+    // A full grid whose new cage asks for another sum is no longer a finished one.
+    if (finito && !board_fault().empty()) finito = false;
     return;
   }
   // The sum box of a closed cage: its sum changes. During play the cage keeps as remaining sum

@@ -170,12 +170,14 @@ void Main::generazione_continua() {
   if (!Data1.MoveFirst()) return;
 
   generation_running = true;
+  const BusyScope busy(rt);
   std::string write_error;
   auto shown_errors = std::exchange(
       Data1.on_write_error, [&write_error](const std::string& why) { write_error = why; });
   const AtExit end([this, &shown_errors] {
     generation_running = false;
     generatorecontinuo = false;
+    generaeconta = false;
     Data1.on_write_error = std::move(shown_errors);
   });
   int n = 0;

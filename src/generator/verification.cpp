@@ -89,6 +89,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
 // commands are refused meanwhile (generation_running), while the window keeps repainting.
 void Main::generate_puzzle() {
   generation_running = true;
+  const BusyScope busy(rt);
   nuovo_schema();
   chiamante = "genera";
   t0 = rt.Timer();
@@ -113,6 +114,9 @@ void Main::generate_puzzle() {
   // puzzle, as after a load, not its solution.
   for (std::string& saved : cellesalvate) saved.clear();
   valuta_difficolta();
+  // The generator's time-limited mode ends with it: a solve of the new puzzle counts its
+  // solutions and goes on to trial and verify as on a loaded one.
+  generaeconta = false;
   generation_running = false;
 }
 

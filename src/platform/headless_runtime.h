@@ -45,6 +45,7 @@ class HeadlessRuntime : public Runtime {
     return true;
   }
   std::string AppPath() override { return app_path; }
+  void Busy(bool on) override { busy += on ? 1 : -1; }
 
   // What the test controls and reads.
   float clock = 0.0f;
@@ -60,6 +61,7 @@ class HeadlessRuntime : public Runtime {
   long yields = 0;
   int beeps = 0;
   int prints = 0;
+  int busy = 0;  // how many pieces of long work are running
   // A wait that nobody answers would never end; past this many yields in all the runtime gives
   // up so that a faulty test fails instead of hanging.
   long max_yields = 50'000'000;

@@ -48,12 +48,28 @@ class Runtime {
   // The folder of the program, without a trailing separator.
   virtual std::string AppPath() = 0;
 
+  // Long work (a solve, a generation) starts or ends: the window shows that it is working, and
+  // stays alive through the yields. Calls nest; see BusyScope.
+  virtual void Busy(bool on) { (void)on; }
+
   // Uniform random numbers in [0, 1); Randomize seeds the generator.
   void Randomize(std::uint32_t seed) { rng_.seed(seed); }
   float Rnd() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_); }
 
  private:
   std::mt19937 rng_{12345u};
+};
+
+// Marks the lifetime of a piece of long work: busy from construction to destruction.
+class BusyScope {
+ public:
+  explicit BusyScope(Runtime& rt) : rt_(rt) { rt_.Busy(true); }
+  ~BusyScope() { rt_.Busy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Runtime& rt_;
 };
 
 }  // namespace ks

@@ -149,6 +149,7 @@ void Main::mnusolve_Click() {
     explicit Running(bool& f) : flag(f) { flag = true; }
     ~Running() { flag = false; }
   } running(solve_running);
+  const BusyScope busy(rt);
   // A solve that ends on a contradiction, without a solution or with a count cut short leaves
   // the board as the player had it: what the ladder placed on the way rests on digits that
   // cannot all be right.

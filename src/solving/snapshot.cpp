@@ -92,21 +92,6 @@ void Snapshot::restore(Main& m) const {
   m.forget_combinations();
 }
 
-void Snapshot::write_program_copies(Main& m) const {
-  for (int i = 0; i < kCells; ++i) {
-    const Cell& c = cells_[static_cast<size_t>(i)];
-    m.cellesalvate[i] = c.digit != '\0' ? std::string(1, c.digit) : candidates(i);
-  }
-  const int last = std::min(m.gruppi, last_cage());
-  for (int g = 0; g <= last; ++g) {
-    const Cage& c = cages_[static_cast<size_t>(g)];
-    m.sommacopia[g] = c.sum;
-    m.elementicopia[g] = c.count;
-    for (int k = 1; k <= kMaxCageCells; ++k)
-      m.cellecopia[g][k] = c.cells[static_cast<size_t>(k - 1)];
-  }
-}
-
 int Snapshot::cage_cell(int g, int k) const {
   if (g < 0 || g > last_cage() || k < 1 || k > kMaxCageCells) return -1;
   return Main::cell_number(cages_[static_cast<size_t>(g)].cells[static_cast<size_t>(k - 1)]);

@@ -31,11 +31,6 @@ class Snapshot {
   void save(const Main& m);
   void restore(Main& m) const;
 
-  // The program's own copies of the position, which the restart command reads: cellesalvate
-  // (per cell its digit, else its candidate string), and sommacopia, elementicopia and cellecopia
-  // for the real cages 0..gruppi.
-  void write_program_copies(Main& m) const;
-
   bool filled(int cell) const { return cells_[static_cast<size_t>(cell)].digit != '\0'; }
   // The cage records as saved: cages 0..last_cage().
   int last_cage() const { return static_cast<int>(cages_.size()) - 1; }

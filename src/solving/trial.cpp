@@ -93,9 +93,11 @@ void Main::prova_e_verifica() {
   calling1 = "trial";
   gruppoproblema = 81;
   forget_combinations();
+  // The start of the trial is kept here only: the restart command's snapshot stays the start of
+  // the puzzle, so that "rigenera schema" after a solve gives back the puzzle, not the position
+  // of the last trial.
   Snapshot start;
   start.save(*this);
-  start.write_program_copies(*this);
   const bool deep = varcontrolloesteso;
   const auto restore = [&] {
     start.restore(*this);
