@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,36 @@ inline LineRuns line_runs(const Main& m, int g, char d, bool rows) {
   return r;
 }
 
+// Whether the distinct digits given as bits can be given one to each of the cells whose candidate
+// masks are mask[0..m-1], every cell getting one of its candidates. Distinct digits never meet a
+// clash, so this is the whole placement test for them. (The depth is a template argument so that
+// the search unrolls: it runs for every combination a cage may have.)
+template <int M>
+bool distinct_digits_fit_from(const unsigned* mask, unsigned digits) {
+  if constexpr (M <= 0) {
+    return true;
+  } else {
+    for (unsigned options = mask[0] & digits; options != 0; options &= options - 1)
+      if (distinct_digits_fit_from<M - 1>(mask + 1, digits & ~(options & -options))) return true;
+    return false;
+  }
+}
+inline bool distinct_digits_fit(const unsigned* mask, int m, unsigned digits) {
+  switch (m) {
+    case 1: return distinct_digits_fit_from<1>(mask, digits);
+    case 2: return distinct_digits_fit_from<2>(mask, digits);
+    case 3: return distinct_digits_fit_from<3>(mask, digits);
+    case 4: return distinct_digits_fit_from<4>(mask, digits);
+    case 5: return distinct_digits_fit_from<5>(mask, digits);
+    default: return m <= 0;
+  }
+}
+
 // The cage's empty cells 1..n, n = 2..5 (slot k of the cage is index k - 1 here).
 //   cand[i]      candidate mask of cell i (0 when the slot holds no valid cell)
 //   any          union of the masks: the digits still possible somewhere in the cage
-//   clash[i][j]  cells i and j share a row, a column, a box or a real cage, so they may not
-//                hold the same digit
+//   clash[i]     bit j for each cell j that shares a row, a column, a box or a real cage with
+//                cell i, so that the two may not hold the same digit
 //   clash_bits   the same as bit 5 * i + j for each clashing pair i < j
 //   odd          some cell's candidate text is not ascending distinct digits, so that the masks
 //                do not tell the whole text
@@ -50,13 +76,14 @@ struct CageCells {
   std::array<int, 5> cell{};
   std::array<unsigned, 5> cand{};
   unsigned any = 0;
-  std::array<std::array<bool, 5>, 5> clash{};
+  std::array<unsigned, 5> clash{};
   unsigned clash_bits = 0;
   bool odd = false;
 
   // Reads cage g from the cage model and the candidate boxes; n = 0 when the cage has not 2..5
-  // empty cells or its number lies outside the cage tables.
-  CageCells(const Main& m, int g) {
+  // empty cells or its number lies outside the cage tables. Without `clashes`, no pair clashes:
+  // enough for distinct digits, which never meet a clash.
+  CageCells(const Main& m, int g, bool clashes = true) {
     if (g < 0 || g >= kCageSlots) return;
     const int count = m.elementigruppo[g].as_int();
     if (count < 2 || count > 5) return;
@@ -68,6 +95,7 @@ struct CageCells {
       odd = odd || (c >= 0 && (m.candidate_bits[static_cast<size_t>(c)] & Main::kOddCandidates));
       any |= cand[i];
     }
+    if (!clashes) return;
     for (int i = 0; i < n; ++i) {
       for (int j = i + 1; j < n; ++j) {
         const int a = cell[i], b = cell[j];
@@ -80,39 +108,44 @@ struct CageCells {
               m.settorecella[a] == m.settorecella[b] ||
               (ga.is_number() && gb.is_number() && ga.num() == gb.num());
         }
-        clash[i][j] = x;
-        clash[j][i] = x;
-        if (x) clash_bits |= 1u << (5 * i + j);
+        if (!x) continue;
+        clash[i] |= 1u << j;
+        clash[j] |= 1u << i;
+        clash_bits |= 1u << (5 * i + j);
       }
     }
   }
 
   // True when the digits d[0..n-1] can be given one to each cell so that every cell gets one of
   // its candidates and no two cells that clash get the same digit. A depth-first search over the
-  // cells in slot order; equal digits are tried once per cell.
+  // cells in slot order, each trying every digit still to give once.
   bool placeable(const std::array<int, 5>& d) const {
-    std::array<int, 5> given{};
-    return place(d, 0, 0u, given);
+    std::array<int, 10> left{};  // how many of each digit are still to give
+    unsigned digits = 0;
+    for (int i = 0; i < n; ++i) {
+      if (d[i] < 1 || d[i] > 9) return false;
+      ++left[static_cast<size_t>(d[i])];
+      digits |= 1u << d[i];
+    }
+    std::array<unsigned, 10> holders{};  // per digit, the cells given it
+    return place(0, digits, left, holders);
   }
 
  private:
-  bool place(const std::array<int, 5>& d, int i, unsigned used, std::array<int, 5>& given) const {
+  bool place(int i, unsigned digits, std::array<int, 10>& left,
+             std::array<unsigned, 10>& holders) const {
     if (i == n) return true;
-    unsigned tried = 0;  // digits already tried for this cell
-    for (int p = 0; p < n; ++p) {
-      if (used & (1u << p)) continue;
-      const int digit = d[p];
+    for (unsigned options = cand[i] & digits; options != 0; options &= options - 1) {
+      const int digit = std::countr_zero(options);
+      const auto k = static_cast<size_t>(digit);
+      if (holders[k] & clash[i]) continue;
       const unsigned bit = 1u << digit;
-      if (tried & bit) continue;
-      tried |= bit;
-      if (!(cand[i] & bit)) continue;
-      bool ok = true;
-      for (int j = 0; j < i && ok; ++j)
-        if (given[j] == digit && clash[i][j])
-          ok = false;
-      if (!ok) continue;
-      given[i] = digit;
-      if (place(d, i + 1, used | (1u << p), given)) return true;
+      holders[k] |= 1u << i;
+      const bool last = --left[k] == 0;
+      const bool done = place(i + 1, last ? digits & ~bit : digits, left, holders);
+      ++left[k];
+      holders[k] &= ~(1u << i);
+      if (done) return true;
     }
     return false;
   }

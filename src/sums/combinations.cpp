@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/main.h"
+#include "platform/text.h"
 #include "solving/memo.h"
 #include "sums/cage_cells.h"
 
@@ -12,28 +13,62 @@ namespace ks {
 namespace sums {
 namespace {
 
-// Digit strings for the cells level..n-1: digits from `lo` up, strictly ascending (or, with
-// repeats, non-decreasing), each a candidate somewhere in the cage, adding up to `rest`; found in
-// ascending text order. Partial sums prune the search, which finds the same strings, in the same
-// order, as trying every string would.
-template <bool Repeats, typename Found>
-void digit_sets(const CageCells& cage, int level, int lo, int rest, std::array<int, 5>& digits,
-                Found& found) {
+// Non-decreasing digit strings for the cells level..n-1: digits from `lo` up, each a candidate
+// somewhere in the cage, adding up to `rest`; found in ascending text order. Partial sums prune
+// the search, which finds the same strings, in the same order, as trying every string would.
+template <typename Found>
+void repeat_sets(const CageCells& cage, int level, int lo, int rest, std::array<int, 5>& digits,
+                 Found& found) {
   const int left = cage.n - level;  // digits still to choose, this one included
-  const int after = left - 1;
-  const int top = Repeats ? 9 * after : after * (19 - after) / 2;  // the most the rest can add
+  const int top = 9 * (left - 1);   // the most the rest can add
   for (int d = lo; d <= 9; ++d) {
-    const int least = Repeats ? left * d : left * d + left * after / 2;  // the least from here
-    if (least > rest) break;
+    if (left * d > rest) break;  // the least from here
     if (d + top < rest) continue;
     if (!(cage.any & (1u << d))) continue;
     digits[level] = d;
     if (left == 1)
       found(digits);
     else
-      digit_sets<Repeats>(cage, level + 1, Repeats ? d : d + 1, rest - d, digits, found);
+      repeat_sets(cage, level + 1, d, rest - d, digits, found);
   }
 }
+
+// The sets of n distinct digits (n = 2..5) adding up to each sum, as digit bits, in ascending
+// text order of their digit strings: sets[first[n][s] .. first[n][s + 1] - 1].
+struct DistinctSets {
+  static constexpr int kTopSum = 36;  // above the largest sum of five digits, 35
+  std::array<std::uint16_t, 400> sets{};
+  std::array<std::array<std::uint16_t, kTopSum + 2>, 6> first{};
+};
+constexpr DistinctSets make_distinct_sets() {
+  DistinctSets t;
+  int at = 0;
+  for (int n = 2; n <= 5; ++n) {
+    for (int s = 0; s <= DistinctSets::kTopSum; ++s) {
+      t.first[n][s] = static_cast<std::uint16_t>(at);
+      // Every n-subset of 1..9 as an ascending digit string, the strings in ascending order.
+      std::array<int, 5> d{};
+      for (int i = 0; i < n; ++i) d[i] = i + 1;
+      while (true) {
+        int sum = 0;
+        unsigned mask = 0;
+        for (int i = 0; i < n; ++i) {
+          sum += d[i];
+          mask |= 1u << d[i];
+        }
+        if (sum == s) t.sets[at++] = static_cast<std::uint16_t>(mask);
+        int i = n - 1;
+        while (i >= 0 && d[i] == 9 - (n - 1 - i)) --i;
+        if (i < 0) break;
+        ++d[i];
+        for (int j = i + 1; j < n; ++j) d[j] = d[j - 1] + 1;
+      }
+    }
+    t.first[n][DistinctSets::kTopSum + 1] = static_cast<std::uint16_t>(at);
+  }
+  return t;
+}
+constexpr DistinctSets kDistinctSets = make_distinct_sets();
 
 }  // namespace
 
@@ -50,7 +85,7 @@ SolvingMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool r
     key.cell[i] = static_cast<std::int8_t>(cage.cell[i]);
     key.cand[i] = static_cast<std::uint16_t>(cage.cand[i]);
   }
-  key.clash = cage.clash_bits;
+  key.clash = repeats ? cage.clash_bits : 0;  // distinct digits never meet a clash
   return key;
 }
 
@@ -80,11 +115,16 @@ SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cag
 void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, bool to_stringa) {
   const auto G = static_cast<size_t>(g);
   const auto n = static_cast<size_t>(known.n);
+  bool rewritten = false;
   for (int k = 0; k < known.count; ++k) {
     std::string& entry = m.elencosomme[G][static_cast<size_t>(k) + 1];
     const char* digits = known.joined.data() + n * static_cast<size_t>(k);
-    if (entry.size() != n || entry.compare(0, n, digits, n) != 0) entry.assign(digits, n);
+    if (entry.size() != n || entry.compare(0, n, digits, n) != 0) {
+      entry.assign(digits, n);
+      rewritten = true;
+    }
   }
+  if (rewritten) ++m.memo->table_writes[G];
   if (to_stringa) m.stringa = known.joined;
   if (!m.numerosomme[G].is(known.count)) m.numerosomme[G] = known.count;
   if (m.numeriobbligati[G] != known.common) m.numeriobbligati[G] = known.common;
@@ -103,7 +143,7 @@ void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, 
 // what the sum checks found on the old inputs.
 void store_combinations(Main& m, int g, bool repeats) {
   m.stringa.clear();
-  const CageCells cage(m, g);
+  const CageCells cage(m, g, repeats);
   if (cage.n == 0) return;
   if (const SolvingMemo::Combinations* known = same_enumeration(m, g, cage, repeats);
       known && m.memo->enabled) {
@@ -117,27 +157,37 @@ void store_combinations(Main& m, int g, bool repeats) {
   known.quiet_sum_check = known.quiet_deep = known.quiet_derived = false;
   known.count = 0;
   known.joined.clear();
-  if (sum.is_number()) {
+  // The digits every combination holds, as numeri_comuni_somme reads them from the table.
+  unsigned common = 0x3FE;
+  if (sum.is_number() && !repeats) {
+    const int s = sum.as_int();
+    if (s >= 0 && s <= DistinctSets::kTopSum) {
+      const auto& first = kDistinctSets.first[static_cast<size_t>(cage.n)];
+      for (int k = first[static_cast<size_t>(s)]; k < first[static_cast<size_t>(s) + 1]; ++k) {
+        const unsigned set = kDistinctSets.sets[static_cast<size_t>(k)];
+        if ((set & ~cage.any) || !distinct_digits_fit(cage.cand.data(), cage.n, set) || known.count >= kMaxCombos) continue;
+        ++known.count;
+        common &= set;
+        known.joined += mask_digits(set);
+      }
+    }
+  } else if (sum.is_number()) {
     std::array<int, 5> digits{};
     auto found = [&](const std::array<int, 5>& d) {
       if (!cage.placeable(d) || known.count >= kMaxCombos) return;
       ++known.count;
-      for (int i = 0; i < cage.n; ++i) known.joined += static_cast<char>('0' + d[static_cast<size_t>(i)]);
+      unsigned set = 0;
+      for (int i = 0; i < cage.n; ++i) {
+        known.joined += static_cast<char>('0' + d[static_cast<size_t>(i)]);
+        set |= 1u << d[static_cast<size_t>(i)];
+      }
+      common &= set;
     };
-    if (repeats)
-      digit_sets<true>(cage, 0, 1, sum.as_int(), digits, found);
-    else
-      digit_sets<false>(cage, 0, 1, sum.as_int(), digits, found);
+    repeat_sets(cage, 0, 1, sum.as_int(), digits, found);
   }
   known.key = key;
   known.n = cage.n;
-  // The common digits as numeri_comuni_somme reads them from the written table.
-  known.common.clear();
-  for (int k = 0; k < known.count; ++k)
-    m.elencosomme[static_cast<size_t>(g)][static_cast<size_t>(k) + 1].assign(
-        known.joined, static_cast<size_t>(cage.n * k), static_cast<size_t>(cage.n));
-  m.numerosomme[static_cast<size_t>(g)] = known.count;
-  known.common = m.numeri_comuni_somme(g);
+  known.common = known.count > 0 ? mask_digits(common) : std::string_view();
   known.valid = true;
   write_combinations(m, g, known);
 }

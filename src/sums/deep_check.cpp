@@ -1,6 +1,7 @@
 // The deep permutation check of a cage: candidates that no arrangement of a stored combination
 // over the cage's empty cells supports.
 #include <algorithm>
+#include <bit>
 #include <string>
 
 #include "board/main.h"
@@ -22,6 +23,47 @@ bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned,
     if (arrangement_fits(rest, mask, m, j + 1, used | (1u << p))) return true;
   }
   return false;
+}
+
+// A stored combination read once: its digits, their bits, and whether it has the cage's size and
+// no repeated digit.
+struct StoredCombination {
+  std::array<int, 5> digit{};
+  unsigned bits = 0;
+  bool sized = false;
+  bool distinct = false;
+};
+
+// The digits of `want` that some combination supports: it holds the digit, and the rest of its
+// digits (the first occurrence of the digit taken out) can be spread over the cells whose
+// candidates are others[0..n-2].
+unsigned supported_digits(const std::array<StoredCombination, kMaxCombos + 1>& combos, int count,
+                          int n, unsigned want, const std::array<unsigned, 4>& others) {
+  unsigned kept = 0;
+  for (int k = 1; k <= count && (want & ~kept) != 0; ++k) {
+    const StoredCombination& c = combos[static_cast<size_t>(k)];
+    if (!c.sized) continue;
+    for (unsigned open = c.bits & want & ~kept; open != 0; open &= open - 1) {
+      const unsigned bit = open & -open;
+      const int d = std::countr_zero(open);
+      bool fits = false;
+      if (c.distinct) {
+        fits = sums::distinct_digits_fit(others.data(), n - 1, c.bits & ~bit);
+      } else {
+        std::array<int, 4> rest{};
+        bool taken = false;
+        for (int q = 0, r = 0; q < n; ++q) {
+          if (!taken && c.digit[static_cast<size_t>(q)] == d)
+            taken = true;
+          else
+            rest[static_cast<size_t>(r++)] = c.digit[static_cast<size_t>(q)];
+        }
+        fits = arrangement_fits(rest, others, n - 1);
+      }
+      if (fits) kept |= bit;
+    }
+  }
+  return kept;
 }
 
 }  // namespace
@@ -87,12 +129,30 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
     return true;
   };
 
+  // The combinations read once; only those of the cage's size support a candidate.
+  std::array<StoredCombination, kMaxCombos + 1> combos;
+  for (int k = 1; k <= count; ++k) {
+    const std::string& text = list[static_cast<size_t>(k)];
+    StoredCombination& c = combos[static_cast<size_t>(k)];
+    c.sized = static_cast<int>(text.size()) == n;
+    for (int q = 0; q < n && c.sized; ++q) {
+      const int d = text[static_cast<size_t>(q)] - '0';
+      c.sized = d >= 1 && d <= 9;
+      if (!c.sized) break;
+      c.digit[static_cast<size_t>(q)] = d;
+      c.bits |= 1u << d;
+    }
+    c.distinct = c.sized && std::popcount(c.bits) == n;
+  }
+
   for (int i = 0; i < n; ++i) {
     const int target = cells[i];
-    // The other cells, in slot order, with their candidates (only the target changes below).
+    // The other cells, in slot order, with their candidates (only the target changes below, so
+    // the support of its digits is told once).
     std::array<unsigned, 4> others{};
     for (int j = 0, o = 0; j < n; ++j)
       if (j != i) others[o++] = candidate_mask(cells[j]);
+    const unsigned kept = supported_digits(combos, count, n, candidate_mask(target), others);
 
     const int length = static_cast<int>(Text2[target].text().size());
     for (int p = 1; p <= length; ++p) {
@@ -100,17 +160,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
       if (p > static_cast<int>(now.size())) continue;
       const char d = now[p - 1];
 
-      bool supported = false;
-      for (int k = 1; k <= count && !supported; ++k) {
-        const std::string& combo = list[k];
-        const size_t at = combo.find(d);
-        if (at == std::string::npos || static_cast<int>(combo.size()) != n) continue;
-        std::array<int, 4> rest{};
-        for (int q = 0, r = 0; q < n; ++q)
-          if (q != static_cast<int>(at)) rest[r++] = combo[q] - '0';
-        supported = arrangement_fits(rest, others, n - 1);
-      }
-      if (supported) continue;
+      if (d >= '1' && d <= '9' && (kept & (1u << (d - '0')))) continue;
 
       if (talks && !report(d, target)) return;
       livello = std::max(livello, 8);

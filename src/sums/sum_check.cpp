@@ -2,6 +2,7 @@
 // its sum combinations, then looks for a required digit with one place, confined digits and, in
 // deep mode, unsupported candidates. One call makes one step.
 #include <string>
+#include <string_view>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -11,6 +12,13 @@
 namespace ks {
 
 namespace {
+
+// The technique's tag in origine, written only when it differs: a quiet cage writes it again and
+// again.
+void tag_sum_check(Main& m) {
+  constexpr std::string_view kTag = "somme1";
+  if (std::string_view(m.origine) != kTag) m.origine = kTag;
+}
 
 // The header of a cut in the log: a dash line by cage size, the cage's first cell and its sums.
 std::string cut_header(Main& m, int g, int n, int first) {
@@ -54,41 +62,111 @@ bool keeps_every_candidate(const Main& m, int g, int k, unsigned digits) {
   return true;
 }
 
+// Whether the units named in confined[0..count-1] still offer their digit nowhere outside cage g:
+// the confined-digit step would remove nothing.
+bool confined_units_clean(const Main& m, int g, const SolvingMemo::Confined* confined, int count) {
+  for (int i = 0; i < count; ++i) {
+    const SolvingMemo::Confined& c = confined[i];
+    for (const int cell : unit_cells(c.kind, c.unit))
+      if (m.has_candidate(cell, c.digit) && m.cage_of(cell) != g) return false;
+  }
+  return true;
+}
+
+// What the sum check of cage g writes when it finds nothing, its tables aside: the confined-digit
+// step ran over the required digits, each from the first cell's units.
+void quiet_effects(Main& m, int first, bool required, bool confined, bool deep) {
+  tag_sum_check(m);
+  if (required) {
+    const auto f = static_cast<size_t>(first);
+    m.modificato = false;
+    m.riga = m.rigacella[f];
+    m.settore = m.settorecella[f];
+    m.colonna = m.colonnacella[f];
+    if (confined) m.indice = first;
+  }
+  if (deep) m.sommeestese = true;
+}
+
+// Remembers, as cage g's last quiet check, that its sum check on the inputs read into `cage`
+// found nothing, with the combinations of `known` as the tables hold them now.
+void remember_last_quiet(Main& m, int g, const sums::CageCells& cage,
+                         const SolvingMemo::Combinations& known) {
+  SolvingMemo::QuietCage& q = m.memo->quiet_cages[static_cast<size_t>(g)];
+  q.valid = false;
+  for (int i = 0; i < cage.n; ++i) {
+    const auto k = static_cast<size_t>(i);
+    if (cage.cell[k] < 0) return;
+    q.cell[k] = cage.cell[k];
+    q.bits[k] = static_cast<std::uint16_t>(cage.cand[k]);
+  }
+  q.n = cage.n;
+  q.sum = m.sommagruppo[static_cast<size_t>(g)].as_int();
+  q.writes = m.memo->table_writes[static_cast<size_t>(g)];
+  q.deep = known.quiet_deep;
+  q.count = known.count;
+  q.joined = known.joined;
+  q.common = known.common;
+  q.confined_count = known.confined_count;
+  q.confined = known.confined;
+  q.valid = true;
+}
+
+// The sum check of cage g (n = 2..5 empty cells) on the cells, candidate bits and sum on which it
+// last found nothing (see SolvingMemo::QuietCage), the units that the removal of a confined digit
+// would clear still offering nothing to remove. Writes what that check writes when it finds
+// nothing and gives its joined combinations (what stringa gets); nullptr, writing nothing, when
+// the inputs differ.
+const std::string* replay_last_quiet(Main& m, int g, int n) {
+  if (!m.memo->enabled) return nullptr;
+  const SolvingMemo::QuietCage& q = m.memo->quiet_cages[static_cast<size_t>(g)];
+  if (!q.valid || q.n != n) return nullptr;
+  const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
+  if (!sum.is_number() || sum.as_int() != q.sum) return nullptr;
+  const auto& cells = m.cellegruppo[static_cast<size_t>(g)];
+  for (int i = 0; i < n; ++i) {
+    const int cell = q.cell[static_cast<size_t>(i)];
+    if (!cells[static_cast<size_t>(i) + 1].is(cell) ||
+        m.candidate_bits[static_cast<size_t>(cell)] != q.bits[static_cast<size_t>(i)])
+      return nullptr;
+  }
+  const bool deep = n >= 3 && m.varcontrolloesteso;
+  if (deep && !q.deep) return nullptr;
+  if (!confined_units_clean(m, g, q.confined.data(), q.confined_count)) return nullptr;
+  // The tables as that check left them, unless something rewrote them since.
+  const auto G = static_cast<size_t>(g);
+  if (m.memo->table_writes[G] != q.writes || !m.numerosomme[G].is(q.count) ||
+      m.numeriobbligati[G] != q.common) {
+    SolvingMemo::Combinations tables;
+    tables.n = q.n;
+    tables.count = q.count;
+    tables.joined = q.joined;
+    tables.common = q.common;
+    sums::write_combinations(m, g, tables, false);
+  }
+  quiet_effects(m, q.cell[0], !q.common.empty(), q.confined_count > 0, deep);
+  return &q.joined;
+}
+
 // The sum check of cage g (2..5 empty cells, read into `cage`) on inputs on which it found
-// nothing before: nothing is cut, no required digit has a single place, and the units that the
-// removal of a confined digit would clear still offer nothing to remove. Writes what that check
-// writes when it finds nothing; false, writing nothing, when the check must run.
-// stringa is left to the caller: the combinations joined, in `joined`.
-const SolvingMemo::Combinations* replay_quiet_sum_check(Main& m, int g,
-                                                        const sums::CageCells& cage) {
+// nothing before, though not the last time (the enumeration table remembers them): as
+// replay_last_quiet.
+const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells& cage) {
   if (!m.memo->enabled || cage.n == 0 || cage.odd) return nullptr;
   const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
   if (known == nullptr || !known->quiet_sum_check) return nullptr;
   const bool deep = cage.n >= 3 && m.varcontrolloesteso;
   if (deep && !known->quiet_deep) return nullptr;
-  for (int i = 0; i < known->confined_count; ++i) {
-    const SolvingMemo::Confined& c = known->confined[static_cast<size_t>(i)];
-    for (const int cell : unit_cells(c.kind, c.unit))
-      if (m.has_candidate(cell, c.digit) && m.cage_of(cell) != g) return nullptr;
-  }
-  m.origine = "somme1";
+  if (!confined_units_clean(m, g, known->confined.data(), known->confined_count)) return nullptr;
   sums::write_combinations(m, g, *known, false);
-  // The confined-digit step ran over the required digits, each from the first cell's units.
-  if (!known->common.empty()) {
-    const auto first = static_cast<size_t>(cage.cell[0]);
-    m.modificato = false;
-    m.riga = m.rigacella[first];
-    m.settore = m.settorecella[first];
-    m.colonna = m.colonnacella[first];
-    if (known->confined_count > 0) m.indice = cage.cell[0];
-  }
-  if (deep) m.sommeestese = true;
-  return known;
+  quiet_effects(m, cage.cell[0], !known->common.empty(), known->confined_count > 0, deep);
+  remember_last_quiet(m, g, cage, *known);
+  return &known->joined;
 }
 
 // Remembers that the sum check of cage g, read into `cage` before it ran, found nothing: the
 // required digits confined to a unit of its first cell (the units it looked at for removals), and
-// whether the deep step ran.
+// whether the deep step ran; in the enumeration table and as the cage's last quiet check.
 void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, bool deep) {
   if (cage.n == 0 || cage.odd) return;
   SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
@@ -109,6 +187,7 @@ void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, bool deep
   }
   known->quiet_sum_check = true;
   known->quiet_deep = known->quiet_deep || deep;
+  remember_last_quiet(m, g, cage, *known);
 }
 
 }  // namespace
@@ -152,7 +231,7 @@ void Main::apply_cage_limits() {
     if (n == 1) {
       if (sum >= 1 && sum <= 9) digits = 1u << sum;
     } else if (n <= 5) {
-      origine = "somme1";
+      tag_sum_check(*this);
       calcola_somme_gruppo(g);
       digits = digit_mask(stringa);
     } else if (sum >= 0 && sum <= 42) {
@@ -230,14 +309,14 @@ void Main::controllo_somme(int cage) {
   } else if (cage < 0 || cage >= kCageSlots) {
     return;
   }
-  const bool from_entry = origine1 == "modificatext1";
+  const bool from_entry = std::string_view(origine1) == "modificatext1";
   // stringa as the last cage that wrote it left it: a cage found quiet again leaves writing it to
   // the end of the call, since the next cage checked writes it again.
   struct LastStringa {
     Main& m;
-    const SolvingMemo::Combinations* quiet = nullptr;
+    const std::string* quiet = nullptr;
     ~LastStringa() {
-      if (quiet != nullptr) m.stringa = quiet->joined;
+      if (quiet != nullptr) m.stringa = *quiet;
     }
   } last_stringa{*this};
 
@@ -267,8 +346,14 @@ void Main::controllo_somme(int cage) {
     }
 
     // A cage on the inputs of a check that found nothing finds nothing again.
-    const sums::CageCells read(*this, from_entry ? -1 : g);
-    if (const SolvingMemo::Combinations* quiet = replay_quiet_sum_check(*this, g, read)) {
+    if (!from_entry) {
+      if (const std::string* quiet = replay_last_quiet(*this, g, n)) {
+        last_stringa.quiet = quiet;
+        continue;
+      }
+    }
+    const sums::CageCells read(*this, from_entry ? -1 : g, false);
+    if (const std::string* quiet = replay_quiet_sum_check(*this, g, read)) {
       last_stringa.quiet = quiet;
       continue;
     }
@@ -277,7 +362,7 @@ void Main::controllo_somme(int cage) {
     // The cut.
     last_stringa.quiet = nullptr;
     stringa.clear();
-    origine = "somme1";
+    tag_sum_check(*this);
     calcola_somme_gruppo(g);
     if (n <= 3 && problema) return;
     const unsigned digits = digit_mask(stringa);
