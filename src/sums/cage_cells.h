@@ -151,11 +151,26 @@ struct CageCells {
   }
 };
 
+// Where the enumeration of cage g on the inputs read into `cage` (its cells and candidates, the
+// sum, repeats or not) goes in the table of enumerations: its key and slot (none when the cage
+// has not 2..5 empty cells); known() is the slot when it holds that enumeration already.
+struct TableSlot {
+  SolvingMemo::ComboKey key;
+  SolvingMemo::Combinations* entry = nullptr;
+  SolvingMemo::Combinations* known() const {
+    return entry != nullptr && entry->valid && entry->key == key ? entry : nullptr;
+  }
+};
+TableSlot table_slot(Main& m, int g, const CageCells& cage, bool repeats);
+
 // Enumerates and stores the combinations of cage g (2..5 empty cells): the digit strings of the
 // cage's size that add up to its remaining sum, use only digits still possible in the cage and
 // can be placed on its cells; distinct digits, or non-decreasing ones when repeats are allowed.
 // They go to elencosomme[g][1..], numerosomme[g], numeriobbligati[g] and, joined, to stringa.
+// The second form takes the cage as just read (with clashes when repeats) and its slot.
 void store_combinations(Main& m, int g, bool repeats);
+void store_combinations(Main& m, int g, const CageCells& cage, const TableSlot& slot,
+                        bool repeats);
 
 // The memo of cage g's combinations when the last enumeration read exactly these inputs (the
 // cells and candidates of `cage`, the sum, repeats or not); nullptr otherwise.

@@ -102,11 +102,16 @@ SolvingMemo::Combinations& slot_of(Main& m, const SolvingMemo::ComboKey& key) {
 
 }  // namespace
 
+TableSlot table_slot(Main& m, int g, const CageCells& cage, bool repeats) {
+  TableSlot slot;
+  if (cage.n == 0 || g < 0 || g >= kCageSlots) return slot;
+  slot.key = key_of(m, g, cage, repeats);
+  slot.entry = &slot_of(m, slot.key);
+  return slot;
+}
+
 SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats) {
-  if (cage.n == 0 || g < 0 || g >= kCageSlots) return nullptr;
-  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
-  SolvingMemo::Combinations& known = slot_of(m, key);
-  return known.valid && known.key == key ? &known : nullptr;
+  return table_slot(m, g, cage, repeats).known();
 }
 
 // The combinations are written one by one, all of them joined into stringa, then their count and
@@ -142,16 +147,20 @@ void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, 
 // stored again from the memo, in the same order, without the search. A new enumeration forgets
 // what the sum checks found on the old inputs.
 void store_combinations(Main& m, int g, bool repeats) {
-  m.stringa.clear();
   const CageCells cage(m, g, repeats);
-  if (cage.n == 0) return;
-  if (const SolvingMemo::Combinations* known = same_enumeration(m, g, cage, repeats);
-      known && m.memo->enabled) {
+  store_combinations(m, g, cage, table_slot(m, g, cage, repeats), repeats);
+}
+
+void store_combinations(Main& m, int g, const CageCells& cage, const TableSlot& slot,
+                        bool repeats) {
+  m.stringa.clear();
+  if (cage.n == 0 || slot.entry == nullptr) return;
+  if (const SolvingMemo::Combinations* known = slot.known(); known && m.memo->enabled) {
     write_combinations(m, g, *known);
     return;
   }
-  const SolvingMemo::ComboKey key = key_of(m, g, cage, repeats);
-  SolvingMemo::Combinations& known = slot_of(m, key);
+  const SolvingMemo::ComboKey& key = slot.key;
+  SolvingMemo::Combinations& known = *slot.entry;
   const Value& sum = m.sommagruppo[g];
   known.valid = false;
   known.quiet_sum_check = known.quiet_deep = known.quiet_derived = false;

@@ -72,7 +72,6 @@ bool confined_units_clean(const Main& m, int g, const SolvingMemo::Confined* con
   }
   return true;
 }
-
 // What the sum check of cage g writes when it finds nothing, its tables aside: the confined-digit
 // step ran over the required digits, each from the first cell's units.
 void quiet_effects(Main& m, int first, bool required, bool confined, bool deep) {
@@ -148,12 +147,13 @@ const std::string* replay_last_quiet(Main& m, int g, int n) {
   return &q.joined;
 }
 
-// The sum check of cage g (2..5 empty cells, read into `cage`) on inputs on which it found
-// nothing before, though not the last time (the enumeration table remembers them): as
-// replay_last_quiet.
-const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells& cage) {
+// The sum check of cage g (2..5 empty cells, read into `cage`, whose enumeration goes to `slot`)
+// on inputs on which it found nothing before, though not the last time (the enumeration table
+// remembers them): as replay_last_quiet.
+const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells& cage,
+                                          const sums::TableSlot& slot) {
   if (!m.memo->enabled || cage.n == 0 || cage.odd) return nullptr;
-  const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
+  const SolvingMemo::Combinations* known = slot.known();
   if (known == nullptr || !known->quiet_sum_check) return nullptr;
   const bool deep = cage.n >= 3 && m.varcontrolloesteso;
   if (deep && !known->quiet_deep) return nullptr;
@@ -164,12 +164,14 @@ const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells&
   return &known->joined;
 }
 
-// Remembers that the sum check of cage g, read into `cage` before it ran, found nothing: the
-// required digits confined to a unit of its first cell (the units it looked at for removals), and
-// whether the deep step ran; in the enumeration table and as the cage's last quiet check.
-void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, bool deep) {
+// Remembers that the sum check of cage g, read into `cage` before it ran (its enumeration in
+// `slot`), found nothing: the required digits confined to a unit of its first cell (the units it
+// looked at for removals), and whether the deep step ran; in the enumeration table and as the
+// cage's last quiet check.
+void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, const sums::TableSlot& slot,
+                          bool deep) {
   if (cage.n == 0 || cage.odd) return;
-  SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, false);
+  SolvingMemo::Combinations* known = slot.known();
   if (known == nullptr) return;
   known->confined_count = 0;
   const int first = cage.cell[0];
@@ -352,18 +354,21 @@ void Main::controllo_somme(int cage) {
         continue;
       }
     }
-    const sums::CageCells read(*this, from_entry ? -1 : g, false);
-    if (const std::string* quiet = replay_quiet_sum_check(*this, g, read)) {
-      last_stringa.quiet = quiet;
-      continue;
+    const sums::CageCells read(*this, g, false);
+    const sums::TableSlot slot = sums::table_slot(*this, g, read, false);
+    if (!from_entry) {
+      if (const std::string* quiet = replay_quiet_sum_check(*this, g, read, slot)) {
+        last_stringa.quiet = quiet;
+        continue;
+      }
     }
     const long waits = gate_waits;
 
-    // The cut.
+    // The cut, on the combinations calcola_somme_gruppo stores (from the cage as just read).
     last_stringa.quiet = nullptr;
     stringa.clear();
     tag_sum_check(*this);
-    calcola_somme_gruppo(g);
+    sums::store_combinations(*this, g, read, slot, false);
     if (n <= 3 && problema) return;
     const unsigned digits = digit_mask(stringa);
     const int first = cage_cell(g, 1);
@@ -447,7 +452,7 @@ void Main::controllo_somme(int cage) {
     }
     if (modificato || problema) return;
     // A step refused at the gate changes nothing, but it was a finding.
-    if (gate_waits == waits) note_quiet_sum_check(*this, g, read, deep);
+    if (gate_waits == waits) note_quiet_sum_check(*this, g, read, slot, deep);
   }
 }
 
