@@ -124,8 +124,14 @@ void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, 
   for (int k = 0; k < known.count; ++k) {
     std::string& entry = m.elencosomme[G][static_cast<size_t>(k) + 1];
     const char* digits = known.joined.data() + n * static_cast<size_t>(k);
-    if (entry.size() != n || entry.compare(0, n, digits, n) != 0) {
+    if (entry.size() != n) {
       entry.assign(digits, n);
+      rewritten = true;
+      continue;
+    }
+    for (size_t i = 0; i < n; ++i) {
+      if (entry[i] == digits[i]) continue;
+      entry[i] = digits[i];
       rewritten = true;
     }
   }

@@ -1,6 +1,7 @@
 // The sum check ("CONTROLLO SOMME"): cuts the candidates of a cage's empty cells to the digits of
 // its sum combinations, then looks for a required digit with one place, confined digits and, in
 // deep mode, unsupported candidates. One call makes one step.
+#include <bit>
 #include <string>
 #include <string_view>
 
@@ -42,24 +43,32 @@ bool single_place_waits(const Main& m, int n) {
   return n == 4 ? m.calling != "risolvi" : m.calling.empty();
 }
 
-// Whether the cut of the cell in position k of cage g (see combination_cut) keeps every one of
-// its candidates, told from the bits beside the candidate boxes: the common case, where the cut
-// changes nothing and needs no text. False whenever the text must decide.
+// The digits of `bits`, the candidates of the cell in position k of cage g when they are
+// ascending distinct digits, that the cut keeps (see combination_cut): those among `digits` and,
+// in a cage of two empty cells, whose complement the other cell can take.
+unsigned kept_digits(const Main& m, int g, int k, unsigned bits, unsigned digits) {
+  unsigned keep = bits & digits;
+  if (m.cage_size(g) != 2) return keep;
+  const int other = m.cage_cell(g, 3 - k);
+  const int sum = m.sommagruppo[g].as_int();
+  for (unsigned left = keep; left != 0; left &= left - 1) {
+    const int rest = sum - std::countr_zero(left);
+    if (other < 0 || rest < 1 || rest > 9 ||
+        !m.has_candidate(other, static_cast<char>('0' + rest)))
+      keep &= ~(left & -left);
+  }
+  return keep;
+}
+
+// Whether the cut of the cell in position k of cage g keeps every one of its candidates, told
+// from the bits beside the candidate boxes: the common case, where the cut changes nothing and
+// needs no text. False whenever the text must decide.
 bool keeps_every_candidate(const Main& m, int g, int k, unsigned digits) {
   const int cell = m.cage_cell(g, k);
   if (cell < 0) return false;
   const unsigned bits = m.candidate_bits[static_cast<size_t>(cell)];
   if (bits == 0 || (bits & Main::kOddCandidates) || (bits & ~digits)) return false;
-  if (m.cage_size(g) != 2) return true;
-  const int other = m.cage_cell(g, 3 - k);
-  if (other < 0) return false;
-  const int sum = m.sommagruppo[g].as_int();
-  for (int d = 1; d <= 9; ++d) {
-    if (!(bits & (1u << d))) continue;
-    const int rest = sum - d;
-    if (rest < 1 || rest > 9 || !m.has_candidate(other, static_cast<char>('0' + rest))) return false;
-  }
-  return true;
+  return kept_digits(m, g, k, bits, digits) == bits;
 }
 
 // Whether the units named in confined[0..count-1] still offer their digit nowhere outside cage g:
@@ -68,7 +77,8 @@ bool confined_units_clean(const Main& m, int g, const SolvingMemo::Confined* con
   for (int i = 0; i < count; ++i) {
     const SolvingMemo::Confined& c = confined[i];
     for (const int cell : unit_cells(c.kind, c.unit))
-      if (m.has_candidate(cell, c.digit) && m.cage_of(cell) != g) return false;
+      if (m.has_candidate(cell, c.digit) && !m.gruppodicella[static_cast<size_t>(cell)].is(g))
+        return false;  // (a cell of another cage, or of none)
   }
   return true;
 }
@@ -201,6 +211,9 @@ void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, const sum
 std::string Main::combination_cut(int g, int k, unsigned digits) const {
   const int cell = cage_cell(g, k);
   if (cell < 0) return "";
+  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+  // Ascending distinct digits: the cut is told on the bits.
+  if (!(bits & kOddCandidates)) return std::string(mask_digits(kept_digits(*this, g, k, bits, digits)));
   const int n = cage_size(g);
   const int sum = sommagruppo[g].as_int();
   const int other = n == 2 ? cage_cell(g, 3 - k) : -1;
@@ -375,7 +388,7 @@ void Main::controllo_somme(int cage) {
     for (int k = 1; k <= n; ++k) {
       const int cell = cage_cell(g, k);
       if (keeps_every_candidate(*this, g, k, digits)) continue;
-      const std::string now = cell >= 0 ? Text2[cell].text() : std::string();
+      const std::string_view now = cell >= 0 ? std::string_view(Text2[cell].text()) : "";
       const std::string cut = combination_cut(g, k, digits);
       if (cut.empty()) {
         if (incongruenza) {
