@@ -46,9 +46,10 @@ bool single_place_waits(const Main& m, int n) {
 // The digits of `bits`, the candidates of the cell in position k of cage g when they are
 // ascending distinct digits, that the cut keeps (see combination_cut): those among `digits` and,
 // in a cage of two empty cells, whose complement the other cell can take.
-unsigned kept_digits(const Main& m, int g, int k, unsigned bits, unsigned digits) {
+// n is the cage's size.
+inline unsigned kept_digits(const Main& m, int g, int n, int k, unsigned bits, unsigned digits) {
   unsigned keep = bits & digits;
-  if (m.cage_size(g) != 2) return keep;
+  if (n != 2) return keep;
   const int other = m.cage_cell(g, 3 - k);
   const int sum = m.sommagruppo[g].as_int();
   for (unsigned left = keep; left != 0; left &= left - 1) {
@@ -63,12 +64,12 @@ unsigned kept_digits(const Main& m, int g, int k, unsigned bits, unsigned digits
 // Whether the cut of the cell in position k of cage g keeps every one of its candidates, told
 // from the bits beside the candidate boxes: the common case, where the cut changes nothing and
 // needs no text. False whenever the text must decide.
-bool keeps_every_candidate(const Main& m, int g, int k, unsigned digits) {
-  const int cell = m.cage_cell(g, k);
+// n is the cage's size, cell its cell in position k.
+bool keeps_every_candidate(const Main& m, int g, int n, int k, int cell, unsigned digits) {
   if (cell < 0) return false;
   const unsigned bits = m.candidate_bits[static_cast<size_t>(cell)];
   if (bits == 0 || (bits & Main::kOddCandidates) || (bits & ~digits)) return false;
-  return kept_digits(m, g, k, bits, digits) == bits;
+  return kept_digits(m, g, n, k, bits, digits) == bits;
 }
 
 // Whether the units named in confined[0..count-1] still offer their digit nowhere outside cage g:
@@ -213,8 +214,8 @@ std::string Main::combination_cut(int g, int k, unsigned digits) const {
   if (cell < 0) return "";
   const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
   // Ascending distinct digits: the cut is told on the bits.
-  if (!(bits & kOddCandidates)) return std::string(mask_digits(kept_digits(*this, g, k, bits, digits)));
   const int n = cage_size(g);
+  if (!(bits & kOddCandidates)) return std::string(mask_digits(kept_digits(*this, g, n, k, bits, digits)));
   const int sum = sommagruppo[g].as_int();
   const int other = n == 2 ? cage_cell(g, 3 - k) : -1;
   std::string cut;
@@ -387,7 +388,7 @@ void Main::controllo_somme(int cage) {
     const int first = cage_cell(g, 1);
     for (int k = 1; k <= n; ++k) {
       const int cell = cage_cell(g, k);
-      if (keeps_every_candidate(*this, g, k, digits)) continue;
+      if (keeps_every_candidate(*this, g, n, k, cell, digits)) continue;
       const std::string_view now = cell >= 0 ? std::string_view(Text2[cell].text()) : "";
       const std::string cut = combination_cut(g, k, digits);
       if (cut.empty()) {
