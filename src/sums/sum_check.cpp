@@ -426,8 +426,9 @@ void Main::controllo_somme(int cage) {
     }
     if (n < 5 && (from_entry || modificato)) return;
 
-    // Required digits: one with a single place, else those confined to a unit.
-    const std::string required = numeri_comuni_somme(g);
+    // Required digits: one with a single place, else those confined to a unit. They are what
+    // numeri_comuni_somme reads from the combinations just stored, which stored them beside.
+    const std::string required = numeriobbligati[static_cast<size_t>(g)];
     if (from_entry || modificato) return;
     if (!required.empty()) {
       // A digit that is already some cell's only candidate is settled; naming it again would
