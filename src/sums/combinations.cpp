@@ -180,7 +180,9 @@ void store_combinations(Main& m, int g, const CageCells& cage, const TableSlot& 
       const auto& first = kDistinctSets.first[static_cast<size_t>(cage.n)];
       for (int k = first[static_cast<size_t>(s)]; k < first[static_cast<size_t>(s) + 1]; ++k) {
         const unsigned set = kDistinctSets.sets[static_cast<size_t>(k)];
-        if ((set & ~cage.any) || !distinct_digits_fit(cage.cand.data(), cage.n, set) || known.count >= kMaxCombos) continue;
+        if ((set & ~cage.any) || !distinct_digits_fit(cage.cand.data(), cage.n, set) ||
+            known.count >= kMaxCombos)
+          continue;
         ++known.count;
         common &= set;
         known.joined += mask_digits(set);

@@ -83,6 +83,7 @@ bool confined_units_clean(const Main& m, int g, const SolvingMemo::Confined* con
   }
   return true;
 }
+
 // What the sum check of cage g writes when it finds nothing, its tables aside: the confined-digit
 // step ran over the required digits, each from the first cell's units.
 void quiet_effects(Main& m, int first, bool required, bool confined, bool deep) {
@@ -212,10 +213,11 @@ void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, const sum
 std::string Main::combination_cut(int g, int k, unsigned digits) const {
   const int cell = cage_cell(g, k);
   if (cell < 0) return "";
-  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
-  // Ascending distinct digits: the cut is told on the bits.
   const int n = cage_size(g);
-  if (!(bits & kOddCandidates)) return std::string(mask_digits(kept_digits(*this, g, n, k, bits, digits)));
+  // Ascending distinct digits: the cut is told on the bits.
+  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+  if (!(bits & kOddCandidates))
+    return std::string(mask_digits(kept_digits(*this, g, n, k, bits, digits)));
   const int sum = sommagruppo[g].as_int();
   const int other = n == 2 ? cage_cell(g, 3 - k) : -1;
   std::string cut;
