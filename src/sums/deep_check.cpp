@@ -14,7 +14,7 @@ namespace {
 
 // True when the digits rest[0..m-1] can be given one to each of the cells whose candidate masks
 // are mask[0..m-1], every cell getting one of its candidates.
-bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned, 4>& mask, int m,
+bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned, 5>& mask, int m,
                       int j = 0, unsigned used = 0) {
   if (j >= m || j >= 4) return true;  // m is at most 4; the constant bound keeps indexes clear
   for (int p = 0; p < m; ++p) {
@@ -27,18 +27,19 @@ bool arrangement_fits(const std::array<int, 4>& rest, const std::array<unsigned,
 
 // A stored combination read once: its digits, their bits, and whether it has the cage's size and
 // no repeated digit.
+// (No member initializers: a call fills only the entries of the cage's combinations.)
 struct StoredCombination {
-  std::array<int, 5> digit{};
-  unsigned bits = 0;
-  bool sized = false;
-  bool distinct = false;
+  std::array<int, 5> digit;
+  unsigned bits;
+  bool sized;
+  bool distinct;
 };
 
 // The digits of `want` that some combination supports: it holds the digit, and the rest of its
 // digits (the first occurrence of the digit taken out) can be spread over the cells whose
 // candidates are others[0..n-2].
 unsigned supported_digits(const std::array<StoredCombination, kMaxCombos + 1>& combos, int count,
-                          int n, unsigned want, const std::array<unsigned, 4>& others) {
+                          int n, unsigned want, const std::array<unsigned, 5>& others) {
   unsigned kept = 0;
   for (int k = 1; k <= count && (want & ~kept) != 0; ++k) {
     const StoredCombination& c = combos[static_cast<size_t>(k)];
@@ -134,6 +135,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
   for (int k = 1; k <= count; ++k) {
     const std::string& text = list[static_cast<size_t>(k)];
     StoredCombination& c = combos[static_cast<size_t>(k)];
+    c = StoredCombination{};
     c.sized = static_cast<int>(text.size()) == n;
     for (int q = 0; q < n && c.sized; ++q) {
       const int d = text[static_cast<size_t>(q)] - '0';
@@ -148,8 +150,8 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
   for (int i = 0; i < n; ++i) {
     const int target = cells[i];
     // The other cells, in slot order, with their candidates (only the target changes below, so
-    // the support of its digits is told once).
-    std::array<unsigned, 4> others{};
+    // the support of its digits is told once); sized as the cage, though one slot stays unused.
+    std::array<unsigned, 5> others{};
     for (int j = 0, o = 0; j < n; ++j)
       if (j != i) others[o++] = candidate_mask(cells[j]);
     const unsigned kept = supported_digits(combos, count, n, candidate_mask(target), others);
