@@ -2,6 +2,7 @@
 // technique, a loader): counts, cage bookkeeping, candidates of the peers, contradictions, the
 // cage's sum check and the completed grid.
 #include <algorithm>
+#include <charconv>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -10,6 +11,19 @@ namespace ks {
 
 namespace {
 bool is_digit_text(const std::string& t) { return t.size() == 1 && t[0] >= '1' && t[0] <= '9'; }
+
+// The box shows the number as std::to_string writes it (every digit entry writes two counts).
+void set_number_text(TextBox& box, int n) {
+  char buf[16];
+  if (n >= 0 && n <= 99) {
+    buf[0] = static_cast<char>('0' + n / 10);
+    buf[1] = static_cast<char>('0' + n % 10);
+    box.set_text(n < 10 ? std::string_view(buf + 1, 1) : std::string_view(buf, 2));
+    return;
+  }
+  const auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  box.set_text(std::string_view(buf, static_cast<size_t>(end - buf)));
+}
 }  // namespace
 
 void Main::give_back_to_cage(int cell, int digit) {
@@ -48,8 +62,8 @@ void Main::Text1_Change(int Index) {
 
   // 1. Count the filled cells.
   esposti += (now.empty() ? 0 : 1) - (old.empty() ? 0 : 1);
-  txtesposti.set_text(std::to_string(esposti));
-  txtvuoti.set_text(std::to_string(81 - esposti));
+  set_number_text(txtesposti, esposti);
+  set_number_text(txtvuoti, 81 - esposti);
   // A grid with an empty cell is not finished, however it was before.
   if (esposti < kCells) finito = false;
 

@@ -738,6 +738,14 @@ class Main {
   // records end or the run's time limit passes. Other commands are refused meanwhile
   // (generation_running); the log of frmgeneratore shows each record, newest line on top.
   void generazione_continua();
+
+  // Cell entry and singles without temporary texts: a log line from any text, the same as
+  // log_line (which calls it).
+  void log_text(std::string_view line);
+  // The bits cut_candidate wrote into the candidate box of cut_cell (-1: none), for the box's
+  // change handler.
+  int cut_cell = -1;
+  std::uint16_t cut_bits = 0;
 };
 
 }  // namespace ks

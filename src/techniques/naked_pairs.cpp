@@ -37,27 +37,41 @@ bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std
   const bool logging = m.calling1 != "trial";
   if (how.latest_only) m.Text5.set_text(" ");
   if (first) {
-    const std::string header = "NAKED PAIR " + pair + " in " +
-                               (how.later_cell_first ? m.rc(b) + " e " + m.rc(a)
-                                                     : m.rc(a) + " e " + m.rc(b));
+    classic::ShortText header;
+    header << "NAKED PAIR " << pair << " in ";
+    header.cell(m, how.later_cell_first ? b : a) << " e ";
+    header.cell(m, how.later_cell_first ? a : b);
     if (logging) {
-      m.log_line(classic::kSeparator);
-      m.log_line(header);
+      m.log_text(classic::kSeparator);
+      m.log_text(header.view());
     }
     if (m.calling.empty()) {
       m.Text5.set_text(" ");
       m.txthint.set_visible(true);
-      m.txthint.set_text(header);
+      m.txthint.set_text(header.view());
       if (!m.step_gate(std::array{a, b}, cage)) return false;
       m.txthint.set_text("eliminato il numero ");
     }
   }
-  const std::string removal = digit_text(d) + " da " + m.rc(x);
+  classic::ShortText line;
+  line << (how.latest_only ? "eliminato il numero " : " * elimino il numero ");
+  const size_t from = line.view().size();
+  line << d << " da ";
+  line.cell(m, x);
+  const std::string_view removal = line.view().substr(from);
   if (how.latest_only)
-    m.txthint.set_text("eliminato il numero " + removal);
+    m.txthint.set_text(line.view());
   else
-    m.txthint.append(removal + ", ");
-  if (logging) m.log_line(" * elimino il numero " + removal);
+    m.txthint.append(removal, ", ");
+  if (logging) {
+    if (how.latest_only) {
+      classic::ShortText log;
+      log << " * elimino il numero " << removal;
+      m.log_text(log.view());
+    } else {
+      m.log_text(line.view());
+    }
+  }
   return true;
 }
 
@@ -72,20 +86,16 @@ void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, 
   // Most pairs found have cleared their unit long ago: when no cell can lose a digit, the walk
   // below would only leave the second digit in numero and its walk variable on the last cell.
   const unsigned digits = digit_mask(pair);
-  // Told from the bits, without a branch per cell: the digits that cells other than the pair's,
-  // with more than one candidate, hold; a cell with an odd text is asked on its text.
-  unsigned held = 0, odd = 0;
+  // Told from the bits: most cells hold neither digit (nor an odd text) and are passed at once.
+  bool clears = false;
   for (const int x : cells) {
     const unsigned bits = m.candidate_bits[static_cast<size_t>(x)];
-    const unsigned several = (bits & (bits - 1)) != 0 ? ~0u : 0u;
-    const unsigned other = x != a && x != b ? ~0u : 0u;
-    held |= bits & several & other;
-    odd |= bits & other;
+    if (!(bits & (digits | Main::kOddCandidates)) || x == a || x == b) continue;
+    if (classic::can_lose_any(m, x, digits, pair)) {
+      clears = true;
+      break;
+    }
   }
-  bool clears = (held & digits) != 0;
-  if (!clears && (odd & Main::kOddCandidates))
-    for (const int x : cells)
-      if (x != a && x != b && classic::can_lose_any(m, x, digits, pair)) clears = true;
   if (!clears) {
     m.numero.assign(1, pair[1]);
     if (!cells.empty() && how.walk == PairMember::Walk::Column) m.colonna = col_of(cells.back());
@@ -93,7 +103,7 @@ void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, 
     return;
   }
   for (const char d : pair) {
-    m.numero = digit_text(d);
+    m.numero.assign(1, d);
     for (const int x : cells) {
       if (how.walk == PairMember::Walk::Column) m.colonna = col_of(x);
       if (how.walk == PairMember::Walk::Cell) m.cella1 = x;

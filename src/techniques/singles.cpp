@@ -7,12 +7,13 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "techniques/classic.h"
 
 namespace ks {
 
 namespace {
 
-constexpr const char* kSeparator = "-----------------------";
+using classic::kSeparator;
 
 // Step mode: the single's cell is highlighted, its digit shown in Text5, and the player answers
 // at the traffic light. False when the player refused the step (modificato is then set).
@@ -43,23 +44,36 @@ constexpr NakedVariant kNaked{true, true, true, true, false};
 constexpr NakedVariant kNakedClassic{false, true, true, false, false};
 constexpr NakedVariant kNakedInCage{true, false, false, true, true};
 
+// The number a one-character candidate text reads as (val's reading, without its parse for
+// the usual digit).
+double digit_value(const std::string& t) {
+  if (t.size() == 1 && t[0] >= '0' && t[0] <= '9') return t[0] - '0';
+  return val(t);
+}
+
 void naked_step(Main& m, int cell, const NakedVariant& v) {
   m.numero = m.Text2[cell].text();
   // A cell of no cage has no cage to agree with.
   const int g = m.cage_of(cell);
   if (v.cage_check && g >= 0 && m.elementigruppo[g].eq(1) && m.sommagruppo[g].is_number() &&
-      m.sommagruppo[g].num() != val(m.numero)) {
+      m.sommagruppo[g].num() != digit_value(m.numero)) {
     m.gruppoproblema = g;
     m.problema = true;
-    if (m.incongruenza) m.log_line(" IMPOSSIBILE");
+    if (m.incongruenza) m.log_text(" IMPOSSIBILE");
     return;
   }
   if (v.mode_test && !m.explains()) return;
   if (v.show_hint_line) m.txthint.set_visible(true);
-  m.txthint.set_text("Naked single in " + m.rc(cell));
+  classic::ShortText text;
+  text << "Naked single in ";
+  text.cell(m, cell);
+  m.txthint.set_text(text.view());
   if (m.calling1 != "trial") {
-    if (v.separator) m.log_line(kSeparator);
-    m.log_line("Naked single " + m.numero + " in " + m.rc(cell));
+    if (v.separator) m.log_text(kSeparator);
+    text.clear();
+    text << "Naked single " << m.numero << " in ";
+    text.cell(m, cell);
+    m.log_text(text.view());
   }
   if (m.calling.empty()) {
     const bool yes = single_gate(m, cell);
@@ -76,11 +90,13 @@ bool is_naked_single(const Main& m, int cell) {
 
 // The first naked single of the board, row by row; cella = 81 when none.
 void naked_scan(Main& m, const NakedVariant& v) {
-  for (m.cella = 0; m.cella < kCells; ++m.cella) {
-    if (!is_naked_single(m, m.cella)) continue;
-    naked_step(m, m.cella, v);
+  for (int c = 0; c < kCells; ++c) {
+    if (!is_naked_single(m, c)) continue;
+    m.cella = c;
+    naked_step(m, c, v);
     return;
   }
+  m.cella = kCells;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -164,7 +180,7 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
       } else {
         m.testo = hidden_log(kind, m.numero, unit, m.rc(cell));
         if (logging) {
-          m.log_line(kSeparator);
+          m.log_text(kSeparator);
           m.log_line(m.testo);
         }
       }
