@@ -746,6 +746,10 @@ class Main {
   // change handler.
   int cut_cell = -1;
   std::uint16_t cut_bits = 0;
+  // Bit c % 64 of word c / 64 for each cell c whose candidate text is one character (kept by
+  // the candidate box's change handler) and whose digit box holds a text (kept by cell entry,
+  // which every change of a digit box runs first): the naked single scan reads them.
+  std::array<std::uint64_t, 2> one_candidate_cells{}, filled_cells{};
 };
 
 }  // namespace ks

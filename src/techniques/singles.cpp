@@ -3,6 +3,7 @@
 // `cella` (81 when none) and `numero`.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <string>
 
 #include "board/main.h"
@@ -89,9 +90,13 @@ bool is_naked_single(const Main& m, int cell) {
 }
 
 // The first naked single of the board, row by row; cella = 81 when none.
+// (The cells of one candidate and an empty digit box are the naked singles, read from the
+// bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
-  for (int c = 0; c < kCells; ++c) {
-    if (!is_naked_single(m, c)) continue;
+  for (size_t w = 0; w < m.one_candidate_cells.size(); ++w) {
+    const std::uint64_t singles = m.one_candidate_cells[w] & ~m.filled_cells[w];
+    if (singles == 0) continue;
+    const int c = static_cast<int>(64 * w) + std::countr_zero(singles);
     m.cella = c;
     naked_step(m, c, v);
     return;
