@@ -750,6 +750,9 @@ class Main {
   // the candidate box's change handler) and whose digit box holds a text (kept by cell entry,
   // which every change of a digit box runs first): the naked single scan reads them.
   std::array<std::uint64_t, 2> one_candidate_cells{}, filled_cells{};
+  // candidate_bits of the cells whose digit box is empty, 0 for the others (kept by the same
+  // two handlers): the hidden single scan counts the digits of a unit's empty cells from them.
+  std::array<std::uint16_t, kCells> open_candidate_bits{};
 };
 
 }  // namespace ks

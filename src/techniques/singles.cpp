@@ -127,9 +127,21 @@ std::string hidden_log(UnitKind kind, const std::string& digit, const std::strin
 // The candidates of the empty cells of a unit, joined in the unit's order into `joined` (whose
 // room is kept: the box and column members leave this text in stringa at every call).
 void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
-  joined.clear();
-  for (const int c : unit_cells(kind, u))
-    if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
+  // Put together in place and written once (nine cells of up to nine candidates fit).
+  char buf[96];
+  size_t n = 0;
+  for (const int c : unit_cells(kind, u)) {
+    if (!m.Text1[c].text().empty()) continue;
+    const std::string& t = m.Text2[c].text();
+    if (t.size() > sizeof buf - n) {
+      joined.clear();
+      for (const int x : unit_cells(kind, u))
+        if (m.Text1[x].text().empty()) joined += m.Text2[x].text();
+      return;
+    }
+    for (const char ch : t) buf[n++] = ch;
+  }
+  joined.assign(buf, n);
 }
 
 // The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
@@ -138,18 +150,17 @@ void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
 unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
   unsigned once = 0, more = 0;
   for (const int c : unit_cells(kind, u)) {
-    if (!m.Text1[c].text().empty()) continue;
-    const unsigned bits = m.candidate_bits[static_cast<size_t>(c)];
-    if (bits & Main::kOddCandidates) {
-      std::string joined;
-      join_candidates(m, kind, u, joined);
-      unsigned out = 0;
-      for (char d = '1'; d <= '9'; ++d)
-        if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
-      return out;
-    }
+    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(c)];
     more |= once & bits;
     once |= bits;
+  }
+  if (once & Main::kOddCandidates) {
+    std::string joined;
+    join_candidates(m, kind, u, joined);
+    unsigned out = 0;
+    for (char d = '1'; d <= '9'; ++d)
+      if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
+    return out;
   }
   return once & ~more;
 }
