@@ -163,11 +163,13 @@ void Main::Text1_Change(int Index) {
     const unsigned bit = 1u << digit;
     const auto seen_by = peers(Index);
     for (size_t k = 0; k < seen_by.size(); ++k) {
-      if (conflict >= 0 && !players_play) break;
       const int c = seen_by[k];
       // Told from the bits: a text of ascending distinct digits is d alone when its bits are
-      // d's bit alone, and holds d among others when they have d's bit and another.
+      // d's bit alone, and holds d among others when they have d's bit and another. Most peers
+      // have neither d nor an odd text and are passed at once.
       const unsigned bits = candidate_bits[static_cast<size_t>(c)];
+      if (!(bits & (bit | kOddCandidates))) continue;
+      if (conflict >= 0 && !players_play) break;
       const bool odd = bits & kOddCandidates;
       const std::string& cand = Text2[c].text();
       if (odd ? cand.size() == 1 && cand[0] == d : bits == bit) {

@@ -1,6 +1,5 @@
 // The digit palette: a play click on a cell opens a ring of ten pictures around it (digits 1..9
 // clockwise from the top left, 0 = erase); a click on one writes into the selected cell.
-#include <algorithm>
 #include <array>
 
 #include "board/main.h"
@@ -36,9 +35,11 @@ void Main::show_palette(int cell) {
 
 void Main::hide_palette() {
   // Every digit entry closes the palette, which is nearly always closed already.
-  if (palette_cell < 0 && std::none_of(Picture1.begin(), Picture1.end(),
-                                       [](const PictureBox& p) { return p.visible(); }))
-    return;
+  if (palette_cell < 0) {
+    bool shown = false;
+    for (const auto& p : Picture1) shown |= p.visible();
+    if (!shown) return;
+  }
   for (auto& p : Picture1) p.set_visible(false);
   palette_cell = -1;
 }

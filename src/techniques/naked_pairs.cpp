@@ -80,7 +80,9 @@ bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std
 // Example: r1c2 = 37, r3c1 = 37 in box 1  ->  r2c3 = 2347 becomes 24.
 // The first digit leaves every cell of the unit before the second digit; cells with a single
 // candidate are never touched, so a pair never empties a cell.
-void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, int a, int b,
+// (A unit's nine cells come with their count fixed, which lets the check below be unrolled.)
+template <size_t N>
+void eliminate_pair(Main& m, const PairMember& how, std::span<const int, N> cells, int a, int b,
                     const std::string& pair, int cage) {
   if (pair.size() != 2 || a < 0 || a >= kCells || b < 0 || b >= kCells) return;
   // Most pairs found have cleared their unit long ago: when no cell can lose a digit, the walk
