@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,11 +23,19 @@ class ShortText {
  public:
   ShortText& operator<<(std::string_view s) {
     const size_t n = std::min(s.size(), sizeof buf_ - size_);
-    s.copy(buf_ + size_, n);
+    std::memcpy(buf_ + size_, s.data(), n);
     size_ += n;
     return *this;
   }
-  ShortText& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  // A literal's length is known here, so its copy needs no call.
+  template <size_t N>
+  ShortText& operator<<(const char (&s)[N]) {
+    return *this << std::string_view(s, N - 1);
+  }
+  ShortText& operator<<(char c) {
+    if (size_ < sizeof buf_) buf_[size_++] = c;
+    return *this;
+  }
   // The cell's name as Main::rc writes it ("r3c7").
   ShortText& cell(const Main& m, int cell) {
     const int r = m.rigacella[static_cast<size_t>(cell)];

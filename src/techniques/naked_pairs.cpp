@@ -54,7 +54,10 @@ bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std
     }
   }
   classic::ShortText line;
-  line << (how.latest_only ? "eliminato il numero " : " * elimino il numero ");
+  if (how.latest_only)
+    line << "eliminato il numero ";
+  else
+    line << " * elimino il numero ";
   const size_t from = line.view().size();
   line << d << " da ";
   line.cell(m, x);
