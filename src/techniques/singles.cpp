@@ -108,13 +108,17 @@ void naked_scan(Main& m, const NakedVariant& v) {
 // Hidden single: a digit that only one empty cell of a unit can take goes there.
 // Example: in box 4 only r5c3 still has 6 among its candidates  ->  r5c3 = 6.
 
-std::string hidden_hint(UnitKind kind, const std::string& unit, const std::string& cell) {
+// The hint of unit `unit` (its number as text) and cell, into `hint`.
+void hidden_hint(const Main& m, UnitKind kind, std::string_view unit, int cell,
+                 classic::ShortText& hint) {
   switch (kind) {
-    case UnitKind::Box: return "hidden single nel settore " + unit + " in " + cell;
-    case UnitKind::Row: return "Hidden Single nella riga " + unit + " , in " + cell;
-    case UnitKind::Column: break;
+    case UnitKind::Box: hint << "hidden single nel settore " << unit << " in "; break;
+    case UnitKind::Row: hint << "Hidden Single nella riga " << unit << " , in "; break;
+    case UnitKind::Column:
+      hint << "Hidden Single nella colonna " << unit << " nella colonna " << unit << " , ";
+      break;
   }
-  return "Hidden Single nella colonna " + unit + " nella colonna " + unit + " , " + cell;
+  hint.cell(m, cell);
 }
 
 // The log line of the row and column members (the box member logs its hint).
@@ -127,19 +131,20 @@ std::string hidden_log(UnitKind kind, const std::string& digit, const std::strin
 // The candidates of the empty cells of a unit, joined in the unit's order into `joined` (whose
 // room is kept: the box and column members leave this text in stringa at every call).
 void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
-  // Put together in place and written once (nine cells of up to nine candidates fit).
+  // Put together in place from the bits of the empty cells (0 for a filled cell, and an
+  // ascending text is the digits of its bits) and written once; a unit with an odd text is
+  // joined from the texts.
   char buf[96];
   size_t n = 0;
   for (const int c : unit_cells(kind, u)) {
-    if (!m.Text1[c].text().empty()) continue;
-    const std::string& t = m.Text2[c].text();
-    if (t.size() > sizeof buf - n) {
+    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(c)];
+    if (bits & Main::kOddCandidates) {
       joined.clear();
       for (const int x : unit_cells(kind, u))
         if (m.Text1[x].text().empty()) joined += m.Text2[x].text();
       return;
     }
-    for (const char ch : t) buf[n++] = ch;
+    for (const char ch : mask_digits(bits)) buf[n++] = ch;
   }
   joined.assign(buf, n);
 }
@@ -147,7 +152,9 @@ void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
 // The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
 // unit, counted in the bits beside the candidate boxes; a unit with an odd candidate text is
 // counted in its joined text.
-unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
+// (Each kind is its own copy, so that the walk over the nine cells is unrolled.)
+template <UnitKind kind>
+unsigned once_in_unit(const Main& m, int u) {
   unsigned once = 0, more = 0;
   for (const int c : unit_cells(kind, u)) {
     const unsigned bits = m.open_candidate_bits[static_cast<size_t>(c)];
@@ -168,9 +175,10 @@ unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
 // Units of one kind 0..8 (in `unit_variable` when the member keeps one), the lowest digit of the
 // first unit that has a hidden single, its first empty cell in the unit's order. The box and
 // column members leave the unit's candidates in `stringa` (of the unit where the scan stopped).
-void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
+template <UnitKind kind>
+void hidden_scan(Main& m, int* unit_variable) {
   for (int u = 0; u <= 8; ++u) {
-    const unsigned once = once_in_unit(m, kind, u);
+    const unsigned once = once_in_unit<kind>(m, u);
     if (once == 0) continue;
     if (unit_variable) *unit_variable = u;
     if (kind != UnitKind::Row) join_candidates(m, kind, u, m.stringa);
@@ -187,11 +195,12 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
       if (!m.explains()) return;
       const int cell = m.cella;
       const std::string unit = std::to_string(u + 1);
-      const std::string hint = hidden_hint(kind, unit, m.rc(cell));
-      m.txthint.set_text(hint);
+      classic::ShortText hint;
+      hidden_hint(m, kind, unit, cell, hint);
+      m.txthint.set_text(hint.view());
       const bool logging = m.calling1 != "trial";
       if (kind == UnitKind::Box) {
-        if (logging) m.log_line(hint);
+        if (logging) m.log_text(hint.view());
         m.Text5.set_text(m.numero);
       } else {
         m.testo = hidden_log(kind, m.numero, unit, m.rc(cell));
@@ -234,8 +243,8 @@ void Main::naked_single_gruppo(int g) {
   }
 }
 
-void Main::cerca_settore_con_valore_unico() { hidden_scan(*this, UnitKind::Box, &settore); }
-void Main::cerca_righe_con_valore_unico() { hidden_scan(*this, UnitKind::Row, nullptr); }
-void Main::cerca_colonne_con_valore_unico() { hidden_scan(*this, UnitKind::Column, &colonna); }
+void Main::cerca_settore_con_valore_unico() { hidden_scan<UnitKind::Box>(*this, &settore); }
+void Main::cerca_righe_con_valore_unico() { hidden_scan<UnitKind::Row>(*this, nullptr); }
+void Main::cerca_colonne_con_valore_unico() { hidden_scan<UnitKind::Column>(*this, &colonna); }
 
 }  // namespace ks
