@@ -149,6 +149,25 @@ void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
   joined.assign(buf, n);
 }
 
+// The k-th cell of unit u worked out in place, so that the hidden single walk reads only the
+// bits: the cells of unit_cells, as the check below makes sure.
+template <UnitKind kind>
+constexpr int unit_cell_at(int u, int k) {
+  if constexpr (kind == UnitKind::Row) return 9 * u + k;
+  else if constexpr (kind == UnitKind::Column) return u + 9 * k;
+  else return 27 * (u / 3) + 3 * (u % 3) + 9 * (k / 3) + k % 3;
+}
+
+template <UnitKind kind>
+constexpr bool same_as_unit_cells() {
+  for (int u = 0; u < 9; ++u)
+    for (int k = 0; k < 9; ++k)
+      if (unit_cell_at<kind>(u, k) != unit_cells(kind, u)[static_cast<size_t>(k)]) return false;
+  return true;
+}
+static_assert(same_as_unit_cells<UnitKind::Row>() && same_as_unit_cells<UnitKind::Column>() &&
+              same_as_unit_cells<UnitKind::Box>());
+
 // The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
 // unit, counted in the bits beside the candidate boxes; a unit with an odd candidate text is
 // counted in its joined text.
@@ -156,8 +175,8 @@ void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
 template <UnitKind kind>
 unsigned once_in_unit(const Main& m, int u) {
   unsigned once = 0, more = 0;
-  for (const int c : unit_cells(kind, u)) {
-    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(c)];
+  for (int k = 0; k < 9; ++k) {
+    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(unit_cell_at<kind>(u, k))];
     more |= once & bits;
     once |= bits;
   }
