@@ -54,10 +54,12 @@ void Main::Text1_Change(int Index) {
     Text1[Index].set_text(shown_digit[Index]);
     return;
   }
-  const std::string old = shown_digit[Index];
+  // The digit the box held (its shown text is always a digit or empty).
+  const bool had_digit = !shown_digit[Index].empty();
+  const int old_digit = had_digit ? shown_digit[Index][0] - '0' : 0;
   // A digit written over another one is the erasure of the old digit followed by the placement
   // of the new one.
-  if (!old.empty() && !now.empty() && !ins_dati) {
+  if (had_digit && !now.empty() && !ins_dati) {
     Text1[Index].set_text("");
     Text1[Index].set_text(now);
     return;
@@ -65,7 +67,7 @@ void Main::Text1_Change(int Index) {
   shown_digit[Index] = now;
 
   // 1. Count the filled cells.
-  esposti += (now.empty() ? 0 : 1) - (old.empty() ? 0 : 1);
+  esposti += (now.empty() ? 0 : 1) - (had_digit ? 1 : 0);
   set_number_text(txtesposti, esposti);
   set_number_text(txtvuoti, 81 - esposti);
   // A grid with an empty cell is not finished, however it was before.
@@ -96,7 +98,7 @@ void Main::Text1_Change(int Index) {
   if (!classico && cage_of(Index) >= 0 && !cage_being_entered(cage_of(Index))) {
     g = cage_of(Index);
     if (now.empty()) {
-      give_back_to_cage(Index, old[0] - '0');
+      give_back_to_cage(Index, old_digit);
     } else {
       // The list keeps exactly the cage's empty cells, also when the digit is wrong.
       const int before = cage_size(g);

@@ -14,7 +14,8 @@
 namespace ks::classic {
 
 // The line that opens a step's block in the activity log (23 dashes).
-inline constexpr const char* kSeparator = "-----------------------";
+inline constexpr char kSeparatorLiteral[] = "-----------------------";
+inline constexpr const char* kSeparator = kSeparatorLiteral;
 
 // A step's hint or log line put together in place, without temporary strings: the texts of a
 // step are short (a few words, cell names, digits). A text that would overflow the room keeps

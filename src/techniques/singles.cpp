@@ -70,8 +70,9 @@ void naked_step(Main& m, int cell, const NakedVariant& v) {
   text.cell(m, cell);
   m.txthint.set_text(text.view());
   if (m.calling1 != "trial") {
-    if (v.separator) m.log_text(kSeparator);
+    // The dash line and the step's line go to the log together, as one change of the box.
     text.clear();
+    if (v.separator) text << classic::kSeparatorLiteral << "\r\n";
     text << "Naked single " << m.numero << " in ";
     text.cell(m, cell);
     m.log_text(text.view());
