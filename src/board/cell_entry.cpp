@@ -2,6 +2,7 @@
 // technique, a loader): counts, cage bookkeeping, candidates of the peers, contradictions, the
 // cage's sum check and the completed grid.
 #include <algorithm>
+#include <charconv>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -10,6 +11,19 @@ namespace ks {
 
 namespace {
 bool is_digit_text(const std::string& t) { return t.size() == 1 && t[0] >= '1' && t[0] <= '9'; }
+
+// The box shows the number as std::to_string writes it (every digit entry writes two counts).
+void set_number_text(TextBox& box, int n) {
+  char buf[16];
+  if (n >= 0 && n <= 99) {
+    buf[0] = static_cast<char>('0' + n / 10);
+    buf[1] = static_cast<char>('0' + n % 10);
+    box.set_text(n < 10 ? std::string_view(buf + 1, 1) : std::string_view(buf, 2));
+    return;
+  }
+  const auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  box.set_text(std::string_view(buf, static_cast<size_t>(end - buf)));
+}
 }  // namespace
 
 void Main::give_back_to_cage(int cell, int digit) {
@@ -29,6 +43,10 @@ void Main::give_back_to_cage(int cell, int digit) {
 
 void Main::Text1_Change(int Index) {
   const std::string now = Text1[Index].text();
+  const std::uint64_t cell_bit = std::uint64_t{1} << (Index % 64);
+  std::uint64_t& filled = filled_cells[static_cast<size_t>(Index / 64)];
+  filled = now.empty() ? filled & ~cell_bit : filled | cell_bit;
+  open_candidate_bits[static_cast<size_t>(Index)] = now.empty() ? candidate_bits[static_cast<size_t>(Index)] : 0;
   if (now == shown_digit[Index]) return;  // the box got back the text it held
   // Only a single digit 1..9 or the empty text is a cell's content; anything else (a letter,
   // "57", "0") is refused and the box shows its previous text again.
@@ -36,10 +54,12 @@ void Main::Text1_Change(int Index) {
     Text1[Index].set_text(shown_digit[Index]);
     return;
   }
-  const std::string old = shown_digit[Index];
+  // The digit the box held (its shown text is always a digit or empty).
+  const bool had_digit = !shown_digit[Index].empty();
+  const int old_digit = had_digit ? shown_digit[Index][0] - '0' : 0;
   // A digit written over another one is the erasure of the old digit followed by the placement
   // of the new one.
-  if (!old.empty() && !now.empty() && !ins_dati) {
+  if (had_digit && !now.empty() && !ins_dati) {
     Text1[Index].set_text("");
     Text1[Index].set_text(now);
     return;
@@ -47,9 +67,9 @@ void Main::Text1_Change(int Index) {
   shown_digit[Index] = now;
 
   // 1. Count the filled cells.
-  esposti += (now.empty() ? 0 : 1) - (old.empty() ? 0 : 1);
-  txtesposti.set_text(std::to_string(esposti));
-  txtvuoti.set_text(std::to_string(81 - esposti));
+  esposti += (now.empty() ? 0 : 1) - (had_digit ? 1 : 0);
+  set_number_text(txtesposti, esposti);
+  set_number_text(txtvuoti, 81 - esposti);
   // A grid with an empty cell is not finished, however it was before.
   if (esposti < kCells) finito = false;
 
@@ -78,7 +98,7 @@ void Main::Text1_Change(int Index) {
   if (!classico && cage_of(Index) >= 0 && !cage_being_entered(cage_of(Index))) {
     g = cage_of(Index);
     if (now.empty()) {
-      give_back_to_cage(Index, old[0] - '0');
+      give_back_to_cage(Index, old_digit);
     } else {
       // The list keeps exactly the cage's empty cells, also when the digit is wrong.
       const int before = cage_size(g);
@@ -145,11 +165,13 @@ void Main::Text1_Change(int Index) {
     const unsigned bit = 1u << digit;
     const auto seen_by = peers(Index);
     for (size_t k = 0; k < seen_by.size(); ++k) {
-      if (conflict >= 0 && !players_play) break;
       const int c = seen_by[k];
       // Told from the bits: a text of ascending distinct digits is d alone when its bits are
-      // d's bit alone, and holds d among others when they have d's bit and another.
+      // d's bit alone, and holds d among others when they have d's bit and another. Most peers
+      // have neither d nor an odd text and are passed at once.
       const unsigned bits = candidate_bits[static_cast<size_t>(c)];
+      if (!(bits & (bit | kOddCandidates))) continue;
+      if (conflict >= 0 && !players_play) break;
       const bool odd = bits & kOddCandidates;
       const std::string& cand = Text2[c].text();
       if (odd ? cand.size() == 1 && cand[0] == d : bits == bit) {

@@ -738,6 +738,21 @@ class Main {
   // records end or the run's time limit passes. Other commands are refused meanwhile
   // (generation_running); the log of frmgeneratore shows each record, newest line on top.
   void generazione_continua();
+
+  // Cell entry and singles without temporary texts: a log line from any text, the same as
+  // log_line (which calls it).
+  void log_text(std::string_view line);
+  // The bits cut_candidate wrote into the candidate box of cut_cell (-1: none), for the box's
+  // change handler.
+  int cut_cell = -1;
+  std::uint16_t cut_bits = 0;
+  // Bit c % 64 of word c / 64 for each cell c whose candidate text is one character (kept by
+  // the candidate box's change handler) and whose digit box holds a text (kept by cell entry,
+  // which every change of a digit box runs first): the naked single scan reads them.
+  std::array<std::uint64_t, 2> one_candidate_cells{}, filled_cells{};
+  // candidate_bits of the cells whose digit box is empty, 0 for the others (kept by the same
+  // two handlers): the hidden single scan counts the digits of a unit's empty cells from them.
+  std::array<std::uint16_t, kCells> open_candidate_bits{};
 };
 
 }  // namespace ks

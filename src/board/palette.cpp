@@ -34,6 +34,12 @@ void Main::show_palette(int cell) {
 }
 
 void Main::hide_palette() {
+  // Every digit entry closes the palette, which is nearly always closed already.
+  if (palette_cell < 0) {
+    bool shown = false;
+    for (const auto& p : Picture1) shown |= p.visible();
+    if (!shown) return;
+  }
   for (auto& p : Picture1) p.set_visible(false);
   palette_cell = -1;
 }

@@ -63,8 +63,19 @@ void TextBox::set_text(std::string&& t) {
 }
 
 void TextBox::set_text(std::string_view t) {
-  if (t == text_) return;
-  text_.assign(t);
+  // Most texts written are a few characters long: compared and, at the same length, copied in
+  // place, character by character (a view of the box's own text at its length is the text).
+  const size_t n = t.size();
+  if (n == text_.size() && n <= 16) {
+    char* own = text_.data();
+    size_t k = 0;
+    while (k < n && own[k] == t[k]) ++k;
+    if (k == n) return;
+    for (; k < n; ++k) own[k] = t[k];
+  } else {
+    if (t == text_) return;
+    text_.assign(t);
+  }
   changed();
   if (on_change) on_change();
 }

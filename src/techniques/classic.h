@@ -2,7 +2,9 @@
 // removal of one candidate from a cell.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,7 +14,49 @@
 namespace ks::classic {
 
 // The line that opens a step's block in the activity log (23 dashes).
-inline constexpr const char* kSeparator = "-----------------------";
+inline constexpr char kSeparatorLiteral[] = "-----------------------";
+inline constexpr const char* kSeparator = kSeparatorLiteral;
+
+// A step's hint or log line put together in place, without temporary strings: the texts of a
+// step are short (a few words, cell names, digits). A text that would overflow the room keeps
+// what fits; none of the steps' texts comes near it.
+class ShortText {
+ public:
+  ShortText& operator<<(std::string_view s) {
+    const size_t n = std::min(s.size(), sizeof buf_ - size_);
+    std::memcpy(buf_ + size_, s.data(), n);
+    size_ += n;
+    return *this;
+  }
+  // A literal's length is known here, so its copy needs no call.
+  template <size_t N>
+  ShortText& operator<<(const char (&s)[N]) {
+    return *this << std::string_view(s, N - 1);
+  }
+  ShortText& operator<<(char c) {
+    if (size_ < sizeof buf_) buf_[size_++] = c;
+    return *this;
+  }
+  // The cell's name as Main::rc writes it ("r3c7").
+  ShortText& cell(const Main& m, int cell) {
+    const int r = m.rigacella[static_cast<size_t>(cell)];
+    const int c = m.colonnacella[static_cast<size_t>(cell)];
+    if (r >= 0 && r <= 9 && c >= 0 && c <= 9 && size_ + 4 <= sizeof buf_) {
+      buf_[size_++] = 'r';
+      buf_[size_++] = static_cast<char>('0' + r);
+      buf_[size_++] = 'c';
+      buf_[size_++] = static_cast<char>('0' + c);
+      return *this;
+    }
+    return *this << m.rc(cell);
+  }
+  std::string_view view() const { return {buf_, size_}; }
+  void clear() { size_ = 0; }
+
+ private:
+  char buf_[120];
+  size_t size_ = 0;
+};
 
 // A digit character as a one-character text.
 inline std::string digit_text(char d) { return std::string(1, d); }

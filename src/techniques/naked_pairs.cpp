@@ -31,33 +31,50 @@ constexpr PairMember kCageMember{false, false, PairMember::Walk::Cell};
 // Explains the removal of digit d from cell x. The first removal of a driver run writes the
 // header to the log and, in step mode, waits at the traffic light with the pair highlighted;
 // false when the player refused the step there.
-bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std::string& pair,
+bool report_pair_removal(Main& m, const PairMember& how, int a, int b, std::string_view pair,
                          int cage, char d, int x) {
   const bool first = m.contatoredimessaggio == 0;
   const bool logging = m.calling1 != "trial";
   if (how.latest_only) m.Text5.set_text(" ");
   if (first) {
-    const std::string header = "NAKED PAIR " + pair + " in " +
-                               (how.later_cell_first ? m.rc(b) + " e " + m.rc(a)
-                                                     : m.rc(a) + " e " + m.rc(b));
+    classic::ShortText header;
+    header << "NAKED PAIR " << pair << " in ";
+    header.cell(m, how.later_cell_first ? b : a) << " e ";
+    header.cell(m, how.later_cell_first ? a : b);
     if (logging) {
-      m.log_line(classic::kSeparator);
-      m.log_line(header);
+      m.log_text(classic::kSeparator);
+      m.log_text(header.view());
     }
     if (m.calling.empty()) {
       m.Text5.set_text(" ");
       m.txthint.set_visible(true);
-      m.txthint.set_text(header);
+      m.txthint.set_text(header.view());
       if (!m.step_gate(std::array{a, b}, cage)) return false;
       m.txthint.set_text("eliminato il numero ");
     }
   }
-  const std::string removal = digit_text(d) + " da " + m.rc(x);
+  classic::ShortText line;
   if (how.latest_only)
-    m.txthint.set_text("eliminato il numero " + removal);
+    line << "eliminato il numero ";
   else
-    m.txthint.append(removal + ", ");
-  if (logging) m.log_line(" * elimino il numero " + removal);
+    line << " * elimino il numero ";
+  const size_t from = line.view().size();
+  line << d << " da ";
+  line.cell(m, x);
+  const std::string_view removal = line.view().substr(from);
+  if (how.latest_only)
+    m.txthint.set_text(line.view());
+  else
+    m.txthint.append(removal, ", ");
+  if (logging) {
+    if (how.latest_only) {
+      classic::ShortText log;
+      log << " * elimino il numero " << removal;
+      m.log_text(log.view());
+    } else {
+      m.log_text(line.view());
+    }
+  }
   return true;
 }
 
@@ -66,26 +83,24 @@ bool report_pair_removal(Main& m, const PairMember& how, int a, int b, const std
 // Example: r1c2 = 37, r3c1 = 37 in box 1  ->  r2c3 = 2347 becomes 24.
 // The first digit leaves every cell of the unit before the second digit; cells with a single
 // candidate are never touched, so a pair never empties a cell.
-void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, int a, int b,
-                    const std::string& pair, int cage) {
+// (A unit's nine cells come with their count fixed, which lets the check below be unrolled.)
+template <size_t N>
+void eliminate_pair(Main& m, const PairMember& how, std::span<const int, N> cells, int a, int b,
+                    std::string_view pair, int cage) {
   if (pair.size() != 2 || a < 0 || a >= kCells || b < 0 || b >= kCells) return;
   // Most pairs found have cleared their unit long ago: when no cell can lose a digit, the walk
   // below would only leave the second digit in numero and its walk variable on the last cell.
   const unsigned digits = digit_mask(pair);
-  // Told from the bits, without a branch per cell: the digits that cells other than the pair's,
-  // with more than one candidate, hold; a cell with an odd text is asked on its text.
-  unsigned held = 0, odd = 0;
+  // Told from the bits: most cells hold neither digit (nor an odd text) and are passed at once.
+  bool clears = false;
   for (const int x : cells) {
     const unsigned bits = m.candidate_bits[static_cast<size_t>(x)];
-    const unsigned several = (bits & (bits - 1)) != 0 ? ~0u : 0u;
-    const unsigned other = x != a && x != b ? ~0u : 0u;
-    held |= bits & several & other;
-    odd |= bits & other;
+    if (!(bits & (digits | Main::kOddCandidates)) || x == a || x == b) continue;
+    if (classic::can_lose_any(m, x, digits, pair)) {
+      clears = true;
+      break;
+    }
   }
-  bool clears = (held & digits) != 0;
-  if (!clears && (odd & Main::kOddCandidates))
-    for (const int x : cells)
-      if (x != a && x != b && classic::can_lose_any(m, x, digits, pair)) clears = true;
   if (!clears) {
     m.numero.assign(1, pair[1]);
     if (!cells.empty() && how.walk == PairMember::Walk::Column) m.colonna = col_of(cells.back());
@@ -93,7 +108,7 @@ void eliminate_pair(Main& m, const PairMember& how, std::span<const int> cells, 
     return;
   }
   for (const char d : pair) {
-    m.numero = digit_text(d);
+    m.numero.assign(1, d);
     for (const int x : cells) {
       if (how.walk == PairMember::Walk::Column) m.colonna = col_of(x);
       if (how.walk == PairMember::Walk::Cell) m.cella1 = x;
@@ -127,14 +142,20 @@ void Main::elimina_da_colonna_doppia(int prima, int seconda, const std::string& 
                  coppia, -1);
 }
 
-void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& coppia, int cage) {
+namespace {
+// The cage member over the cage's cells in slot order.
+void eliminate_in_cage(Main& m, int a, int b, std::string_view pair, int cage) {
   std::array<int, kMaxCageCells> cells{};
   size_t n = 0;
-  const int size = cage_size(cage);
+  const int size = m.cage_size(cage);
   for (int k = 1; k <= size; ++k)
-    if (const int c = cage_cell(cage, k); c >= 0) cells[n++] = c;
-  eliminate_pair(*this, kCageMember, std::span<const int>(cells.data(), n), prima, seconda,
-                 coppia, cage);
+    if (const int c = m.cage_cell(cage, k); c >= 0) cells[n++] = c;
+  eliminate_pair(m, kCageMember, std::span<const int>(cells.data(), n), a, b, pair, cage);
+}
+}  // namespace
+
+void Main::elimina_da_gruppo_doppia(int prima, int seconda, const std::string& coppia, int cage) {
+  eliminate_in_cage(*this, prima, seconda, coppia, cage);
 }
 
 namespace {
@@ -152,7 +173,8 @@ bool unit_pairs(Main& m, std::span<const int, 9> cells, unsigned two, bool first
     const int k = std::countr_zero(left);
     if (k == 8) break;
     const int a = m.indice = cells[static_cast<size_t>(k)];
-    std::string pair;
+    // The pair's text is read where it stands: no step touches a pair's own cells.
+    std::string_view pair;
     bool stopped = false;
     for (unsigned later = left & (left - 1); later != 0; later &= later - 1) {
       const int b = cells[static_cast<size_t>(std::countr_zero(later))];
@@ -189,12 +211,14 @@ void Main::nakedpair() {
 
   for (int s = 0; s <= 8; ++s) {
     settore = s;
-    const auto in_box = [this, s](int a, int b, const std::string& pair) {
-      elimina_da_settore_doppia(a, b, pair, s);
-      if (col_of(a) == col_of(b)) elimina_da_colonna_doppia(a, b, pair, col_of(a) + 1);
-      if (row_of(a) == row_of(b)) elimina_da_riga_doppia(a, b, pair, row_of(a) + 1);
+    const auto in_box = [this, s](int a, int b, std::string_view pair) {
+      eliminate_pair(*this, kBoxMember, unit_cells(UnitKind::Box, s), a, b, pair, -1);
+      if (const int c = col_of(a); c == col_of(b))
+        eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, c), a, b, pair, -1);
+      if (const int r = row_of(a); r == row_of(b))
+        eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, r), a, b, pair, -1);
       const int g = cage_of(a);
-      if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) elimina_da_gruppo_doppia(a, b, pair, g);
+      if (g >= 0 && g == cage_of(b) && cage_size(g) > 2) eliminate_in_cage(*this, a, b, pair, g);
     };
     if (unit_pairs(*this, unit_cells(UnitKind::Box, s), two(UnitKind::Box, s), true, in_box))
       return;
@@ -202,8 +226,8 @@ void Main::nakedpair() {
 
   for (int c = 0; c <= 8; ++c) {
     colonna = c;
-    const auto in_column = [this, c](int a, int b, const std::string& pair) {
-      elimina_da_colonna_doppia(a, b, pair, c + 1);
+    const auto in_column = [this, c](int a, int b, std::string_view pair) {
+      eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, c), a, b, pair, -1);
     };
     if (unit_pairs(*this, unit_cells(UnitKind::Column, c), two(UnitKind::Column, c), false,
                    in_column))
@@ -212,8 +236,8 @@ void Main::nakedpair() {
 
   for (int r = 0; r <= 8; ++r) {
     riga = r;
-    const auto in_row = [this, r](int a, int b, const std::string& pair) {
-      elimina_da_riga_doppia(a, b, pair, r + 1);
+    const auto in_row = [this, r](int a, int b, std::string_view pair) {
+      eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, r), a, b, pair, -1);
     };
     if (unit_pairs(*this, unit_cells(UnitKind::Row, r), two(UnitKind::Row, r), false, in_row))
       return;

@@ -3,16 +3,18 @@
 // `cella` (81 when none) and `numero`.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <string>
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "techniques/classic.h"
 
 namespace ks {
 
 namespace {
 
-constexpr const char* kSeparator = "-----------------------";
+using classic::kSeparator;
 
 // Step mode: the single's cell is highlighted, its digit shown in Text5, and the player answers
 // at the traffic light. False when the player refused the step (modificato is then set).
@@ -43,23 +45,37 @@ constexpr NakedVariant kNaked{true, true, true, true, false};
 constexpr NakedVariant kNakedClassic{false, true, true, false, false};
 constexpr NakedVariant kNakedInCage{true, false, false, true, true};
 
+// The number a one-character candidate text reads as (val's reading, without its parse for
+// the usual digit).
+double digit_value(const std::string& t) {
+  if (t.size() == 1 && t[0] >= '0' && t[0] <= '9') return t[0] - '0';
+  return val(t);
+}
+
 void naked_step(Main& m, int cell, const NakedVariant& v) {
   m.numero = m.Text2[cell].text();
   // A cell of no cage has no cage to agree with.
   const int g = m.cage_of(cell);
   if (v.cage_check && g >= 0 && m.elementigruppo[g].eq(1) && m.sommagruppo[g].is_number() &&
-      m.sommagruppo[g].num() != val(m.numero)) {
+      m.sommagruppo[g].num() != digit_value(m.numero)) {
     m.gruppoproblema = g;
     m.problema = true;
-    if (m.incongruenza) m.log_line(" IMPOSSIBILE");
+    if (m.incongruenza) m.log_text(" IMPOSSIBILE");
     return;
   }
   if (v.mode_test && !m.explains()) return;
   if (v.show_hint_line) m.txthint.set_visible(true);
-  m.txthint.set_text("Naked single in " + m.rc(cell));
+  classic::ShortText text;
+  text << "Naked single in ";
+  text.cell(m, cell);
+  m.txthint.set_text(text.view());
   if (m.calling1 != "trial") {
-    if (v.separator) m.log_line(kSeparator);
-    m.log_line("Naked single " + m.numero + " in " + m.rc(cell));
+    // The dash line and the step's line go to the log together, as one change of the box.
+    text.clear();
+    if (v.separator) text << classic::kSeparatorLiteral << "\r\n";
+    text << "Naked single " << m.numero << " in ";
+    text.cell(m, cell);
+    m.log_text(text.view());
   }
   if (m.calling.empty()) {
     const bool yes = single_gate(m, cell);
@@ -75,25 +91,35 @@ bool is_naked_single(const Main& m, int cell) {
 }
 
 // The first naked single of the board, row by row; cella = 81 when none.
+// (The cells of one candidate and an empty digit box are the naked singles, read from the
+// bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
-  for (m.cella = 0; m.cella < kCells; ++m.cella) {
-    if (!is_naked_single(m, m.cella)) continue;
-    naked_step(m, m.cella, v);
+  for (size_t w = 0; w < m.one_candidate_cells.size(); ++w) {
+    const std::uint64_t singles = m.one_candidate_cells[w] & ~m.filled_cells[w];
+    if (singles == 0) continue;
+    const int c = static_cast<int>(64 * w) + std::countr_zero(singles);
+    m.cella = c;
+    naked_step(m, c, v);
     return;
   }
+  m.cella = kCells;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Hidden single: a digit that only one empty cell of a unit can take goes there.
 // Example: in box 4 only r5c3 still has 6 among its candidates  ->  r5c3 = 6.
 
-std::string hidden_hint(UnitKind kind, const std::string& unit, const std::string& cell) {
+// The hint of unit `unit` (its number as text) and cell, into `hint`.
+void hidden_hint(const Main& m, UnitKind kind, std::string_view unit, int cell,
+                 classic::ShortText& hint) {
   switch (kind) {
-    case UnitKind::Box: return "hidden single nel settore " + unit + " in " + cell;
-    case UnitKind::Row: return "Hidden Single nella riga " + unit + " , in " + cell;
-    case UnitKind::Column: break;
+    case UnitKind::Box: hint << "hidden single nel settore " << unit << " in "; break;
+    case UnitKind::Row: hint << "Hidden Single nella riga " << unit << " , in "; break;
+    case UnitKind::Column:
+      hint << "Hidden Single nella colonna " << unit << " nella colonna " << unit << " , ";
+      break;
   }
-  return "Hidden Single nella colonna " + unit + " nella colonna " + unit + " , " + cell;
+  hint.cell(m, cell);
 }
 
 // The log line of the row and column members (the box member logs its hint).
@@ -106,29 +132,62 @@ std::string hidden_log(UnitKind kind, const std::string& digit, const std::strin
 // The candidates of the empty cells of a unit, joined in the unit's order into `joined` (whose
 // room is kept: the box and column members leave this text in stringa at every call).
 void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
-  joined.clear();
-  for (const int c : unit_cells(kind, u))
-    if (m.Text1[c].text().empty()) joined += m.Text2[c].text();
+  // Put together in place from the bits of the empty cells (0 for a filled cell, and an
+  // ascending text is the digits of its bits) and written once; a unit with an odd text is
+  // joined from the texts.
+  char buf[96];
+  size_t n = 0;
+  for (const int c : unit_cells(kind, u)) {
+    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(c)];
+    if (bits & Main::kOddCandidates) {
+      joined.clear();
+      for (const int x : unit_cells(kind, u))
+        if (m.Text1[x].text().empty()) joined += m.Text2[x].text();
+      return;
+    }
+    for (const char ch : mask_digits(bits)) buf[n++] = ch;
+  }
+  joined.assign(buf, n);
 }
+
+// The k-th cell of unit u worked out in place, so that the hidden single walk reads only the
+// bits: the cells of unit_cells, as the check below makes sure.
+template <UnitKind kind>
+constexpr int unit_cell_at(int u, int k) {
+  if constexpr (kind == UnitKind::Row) return 9 * u + k;
+  else if constexpr (kind == UnitKind::Column) return u + 9 * k;
+  else return 27 * (u / 3) + 3 * (u % 3) + 9 * (k / 3) + k % 3;
+}
+
+template <UnitKind kind>
+constexpr bool same_as_unit_cells() {
+  for (int u = 0; u < 9; ++u)
+    for (int k = 0; k < 9; ++k)
+      if (unit_cell_at<kind>(u, k) != unit_cells(kind, u)[static_cast<size_t>(k)]) return false;
+  return true;
+}
+static_assert(same_as_unit_cells<UnitKind::Row>() && same_as_unit_cells<UnitKind::Column>() &&
+              same_as_unit_cells<UnitKind::Box>());
 
 // The digits (bits 1..9) that occur exactly once among the candidates of the empty cells of a
 // unit, counted in the bits beside the candidate boxes; a unit with an odd candidate text is
 // counted in its joined text.
-unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
+// (Each kind is its own copy, so that the walk over the nine cells is unrolled.)
+template <UnitKind kind>
+unsigned once_in_unit(const Main& m, int u) {
   unsigned once = 0, more = 0;
-  for (const int c : unit_cells(kind, u)) {
-    if (!m.Text1[c].text().empty()) continue;
-    const unsigned bits = m.candidate_bits[static_cast<size_t>(c)];
-    if (bits & Main::kOddCandidates) {
-      std::string joined;
-      join_candidates(m, kind, u, joined);
-      unsigned out = 0;
-      for (char d = '1'; d <= '9'; ++d)
-        if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
-      return out;
-    }
+  for (int k = 0; k < 9; ++k) {
+    const unsigned bits = m.open_candidate_bits[static_cast<size_t>(unit_cell_at<kind>(u, k))];
     more |= once & bits;
     once |= bits;
+  }
+  if (once & Main::kOddCandidates) {
+    std::string joined;
+    join_candidates(m, kind, u, joined);
+    unsigned out = 0;
+    for (char d = '1'; d <= '9'; ++d)
+      if (std::count(joined.begin(), joined.end(), d) == 1) out |= 1u << (d - '0');
+    return out;
   }
   return once & ~more;
 }
@@ -136,9 +195,10 @@ unsigned once_in_unit(const Main& m, UnitKind kind, int u) {
 // Units of one kind 0..8 (in `unit_variable` when the member keeps one), the lowest digit of the
 // first unit that has a hidden single, its first empty cell in the unit's order. The box and
 // column members leave the unit's candidates in `stringa` (of the unit where the scan stopped).
-void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
+template <UnitKind kind>
+void hidden_scan(Main& m, int* unit_variable) {
   for (int u = 0; u <= 8; ++u) {
-    const unsigned once = once_in_unit(m, kind, u);
+    const unsigned once = once_in_unit<kind>(m, u);
     if (once == 0) continue;
     if (unit_variable) *unit_variable = u;
     if (kind != UnitKind::Row) join_candidates(m, kind, u, m.stringa);
@@ -155,16 +215,17 @@ void hidden_scan(Main& m, UnitKind kind, int* unit_variable) {
       if (!m.explains()) return;
       const int cell = m.cella;
       const std::string unit = std::to_string(u + 1);
-      const std::string hint = hidden_hint(kind, unit, m.rc(cell));
-      m.txthint.set_text(hint);
+      classic::ShortText hint;
+      hidden_hint(m, kind, unit, cell, hint);
+      m.txthint.set_text(hint.view());
       const bool logging = m.calling1 != "trial";
       if (kind == UnitKind::Box) {
-        if (logging) m.log_line(hint);
+        if (logging) m.log_text(hint.view());
         m.Text5.set_text(m.numero);
       } else {
         m.testo = hidden_log(kind, m.numero, unit, m.rc(cell));
         if (logging) {
-          m.log_line(kSeparator);
+          m.log_text(kSeparator);
           m.log_line(m.testo);
         }
       }
@@ -202,8 +263,8 @@ void Main::naked_single_gruppo(int g) {
   }
 }
 
-void Main::cerca_settore_con_valore_unico() { hidden_scan(*this, UnitKind::Box, &settore); }
-void Main::cerca_righe_con_valore_unico() { hidden_scan(*this, UnitKind::Row, nullptr); }
-void Main::cerca_colonne_con_valore_unico() { hidden_scan(*this, UnitKind::Column, &colonna); }
+void Main::cerca_settore_con_valore_unico() { hidden_scan<UnitKind::Box>(*this, &settore); }
+void Main::cerca_righe_con_valore_unico() { hidden_scan<UnitKind::Row>(*this, nullptr); }
+void Main::cerca_colonne_con_valore_unico() { hidden_scan<UnitKind::Column>(*this, &colonna); }
 
 }  // namespace ks
