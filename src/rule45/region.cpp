@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/text.h"
 #include "rule45/region.h"
@@ -49,81 +51,241 @@ inline int entry_number(const Value& v, int limit) {
 
 }  // namespace
 
-void PlainModel::read_from(const Main& m) {
-  usable = true;
-  disjoint = true;
-  read = CellSet();
-  CellSet listed;  // every cell of the lists read so far
-  const int gruppi = m.gruppi;
-  for (int c = 0; c < kCells; ++c) {
-    const auto C = static_cast<size_t>(c);
-    const std::string& text = m.Text1[C].text();
-    if (!text.empty()) {
-      const char d = text[0];
-      if (text.size() != 1 || d < '0' || d > '9') {
-        usable = false;
-        return;
-      }
-      state[C] = kFilled;
-      digit[C] = static_cast<std::int8_t>(d - '0');
-      continue;
-    }
-    digit[C] = 0;
-    const int g = entry_number(m.gruppodicella[C], kCageSlots);
-    if (g > gruppi || g >= kCells) {
-      usable = false;
-      return;
-    }
-    const auto G = static_cast<size_t>(g);
-    if (g < 0 || !m.sommagruppo[G].is_number()) {
-      state[C] = kUndecided;
-      continue;
-    }
-    state[C] = static_cast<std::int8_t>(g);
-    if (read.has(g)) {
-      touched[G] |= kUnitBits[C];
-      continue;
-    }
-    read.add(g);
-    touched[G] = kUnitBits[C];
-    Cage& k = cages[G];
-    k.sum = m.sommagruppo[G].as_int();
-    k.size = m.cage_size(g);
-    for (int i = 0; i < k.size; ++i) {
-      const int cell = entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells);
-      k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(cell);
-      if (cell < 0) continue;
-      if (listed.has(cell)) disjoint = false;
-      listed.add(cell);
+bool PlainModel::read_cell(const Main& m, int c) {
+  const auto C = static_cast<size_t>(c);
+  const std::string& text = m.Text1[C].text();
+  if (!text.empty()) {
+    const char d = text[0];
+    if (text.size() != 1 || d < '0' || d > '9') return false;
+    state[C] = kFilled;
+    digit[C] = static_cast<std::int8_t>(d - '0');
+    return true;
+  }
+  digit[C] = 0;
+  const int g = entry_number(m.gruppodicella[C], kCageSlots);
+  if (g > m.gruppi || g >= kCells) return false;
+  state[C] = g >= 0 && m.sommagruppo[static_cast<size_t>(g)].is_number()
+                 ? static_cast<std::int8_t>(g)
+                 : static_cast<std::int8_t>(kUndecided);
+  return true;
+}
+
+void PlainModel::read_cage(const Main& m, int g) {
+  const auto G = static_cast<size_t>(g);
+  Cage& k = cages[G];
+  k.sum = m.sommagruppo[G].as_int();
+  k.size = m.cage_size(g);
+  k.cells.fill(-1);
+  for (int i = 0; i < k.size; ++i)
+    k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(
+        entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells));
+}
+
+namespace {
+
+// The text of a digit box as Reading keeps it.
+inline std::int8_t text_mark(const std::string& text, std::int8_t odd) {
+  if (text.empty()) return -1;
+  return text.size() == 1 && text[0] >= '0' && text[0] <= '9'
+             ? static_cast<std::int8_t>(text[0] - '0')
+             : odd;
+}
+
+// Whether the N bytes at a and b are the same (N a multiple of 8), word by word, inline: the
+// entries compared one by one are small.
+template <size_t N>
+inline bool same_bytes(const void* a, const void* b) {
+  static_assert(N % 8 == 0);
+  const auto* p = static_cast<const unsigned char*>(a);
+  const auto* q = static_cast<const unsigned char*>(b);
+  std::uint64_t diff = 0;
+  for (size_t i = 0; i < N; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, p + i, 8);
+    std::memcpy(&y, q + i, 8);
+    diff |= x ^ y;
+  }
+  return diff == 0;
+}
+inline bool same_bytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+
+}  // namespace
+
+void Reading::move_cell(int c, int s, CellSet& moved) {
+  const auto C = static_cast<size_t>(c);
+  const int was = model_.state[C];
+  if (was >= 0) {
+    members_[static_cast<size_t>(was)].remove(c);
+    moved.add(was);
+  }
+  if (s >= 0) {
+    members_[static_cast<size_t>(s)].add(c);
+    moved.add(s);
+  }
+  model_.state[C] = static_cast<std::int8_t>(s);
+}
+
+void Reading::list_cage(int g, int by) {
+  const PlainModel::Cage& k = model_.cages[static_cast<size_t>(g)];
+  for (int i = 0; i < k.size; ++i) {
+    const int cell = k.cells[static_cast<size_t>(i)];
+    if (cell < 0) continue;
+    std::uint8_t& n = listed_[static_cast<size_t>(cell)];
+    if (by > 0) {
+      repeats_ += n == 1;
+      ++n;
+    } else {
+      --n;
+      repeats_ -= n == 1;
     }
   }
 }
 
-std::uint32_t PlainModel::changed_units(const PlainModel& o) const {
-  if (!usable || !o.usable) return kAllUnits;
-  std::uint32_t changed = 0;
-  if (state != o.state || digit != o.digit) {
-    for (size_t c = 0; c < kCells; ++c)
-      if (state[c] != o.state[c] || digit[c] != o.digit[c]) changed |= kUnitBits[c];
-  }
-  const auto cages_of = [&](std::uint64_t here, std::uint64_t there, int base) {
-    for (std::uint64_t w = here | there; w != 0; w &= w - 1) {
-      const int bit = std::countr_zero(w);
-      const auto g = static_cast<size_t>(base + bit);
-      const bool a_read = (here >> bit & 1u) != 0, b_read = (there >> bit & 1u) != 0;
-      if (a_read && b_read) {
-        const Cage& a = cages[g];
-        const Cage& b = o.cages[g];
-        if (a.sum == b.sum && a.size == b.size &&
-            std::equal(a.cells.begin(), a.cells.begin() + a.size, b.cells.begin()))
-          continue;
+void Reading::settle(const CellSet& moved) {
+  PlainModel& k = model_;
+  for (const auto& [w0, base] : {std::pair{moved.low, 0}, std::pair{moved.high, 64}}) {
+    for (std::uint64_t w = w0; w != 0; w &= w - 1) {
+      const int g = base + std::countr_zero(w);
+      const CellSet& in = members_[static_cast<size_t>(g)];
+      const bool was = k.read.has(g), now = !in.empty();
+      if (was != now) {
+        list_cage(g, now ? 1 : -1);
+        if (now)
+          k.read.add(g);
+        else
+          k.read.remove(g);
       }
-      changed |= (a_read ? touched[g] : 0u) | (b_read ? o.touched[g] : 0u);
+      std::uint32_t units = 0;
+      for (const auto& [v0, b] : {std::pair{in.low, 0}, std::pair{in.high, 64}})
+        for (std::uint64_t v = v0; v != 0; v &= v - 1)
+          units |= kUnitBits[static_cast<size_t>(b + std::countr_zero(v))];
+      k.touched[static_cast<size_t>(g)] = units;
     }
+  }
+  k.disjoint = repeats_ == 0;
+}
+
+void Reading::read_all(const Main& m) {
+  mark_all();
+  gruppi_ = m.gruppi;
+  valid_ = false;
+  PlainModel& k = model_;
+  k.usable = false;
+  for (int c = 0; c < kCells; ++c) {
+    text_[static_cast<size_t>(c)] = text_mark(m.Text1[c].text(), kOddText);
+    if (!k.read_cell(m, c)) return;
+  }
+  std::memcpy(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_);
+  const int last = last_cage();
+  for (int g = 0; g <= last; ++g) {
+    const auto G = static_cast<size_t>(g);
+    k.read_cage(m, g);
+    has_sum_[G] = m.sommagruppo[G].is_number();
+  }
+  const size_t n = static_cast<size_t>(last + 1);
+  std::memcpy(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value));
+  std::memcpy(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value));
+  std::memcpy(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0]);
+  members_.fill(CellSet());
+  listed_.fill(0);
+  repeats_ = 0;
+  k.read = CellSet();
+  CellSet moved;
+  for (int c = 0; c < kCells; ++c) {
+    const int g = k.state[static_cast<size_t>(c)];
+    if (g < 0) continue;
+    members_[static_cast<size_t>(g)].add(c);
+    moved.add(g);
+  }
+  settle(moved);
+  k.usable = true;
+  valid_ = true;
+}
+
+const PlainModel& Reading::refresh(const Main& m) {
+  if (!valid_ || m.gruppi != gruppi_) {
+    read_all(m);
+    return model_;
+  }
+  PlainModel& k = model_;
+  CellSet cells;  // the cells to read again
+  for (int c = 0; c < kCells; ++c) {
+    const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
+    if (t == text_[static_cast<size_t>(c)]) continue;
+    text_[static_cast<size_t>(c)] = t;
+    cells.add(c);
+  }
+  if (!same_bytes(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_)) {
+    for (size_t c = 0; c < kCells; ++c) {
+      if (same_bytes<sizeof(Value)>(&gruppodicella_[c], &m.gruppodicella[c])) continue;
+      std::memcpy(&gruppodicella_[c], &m.gruppodicella[c], sizeof(Value));
+      cells.add(static_cast<int>(c));
+    }
+  }
+  std::uint32_t changed = 0;
+  CellSet moved;     // the cages whose cells or records changed
+  CellSet relisted;  // the cages read whose records changed
+  const int last = last_cage();
+  const size_t n = static_cast<size_t>(last + 1);
+  if (!same_bytes(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value)) ||
+      !same_bytes(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value)) ||
+      !same_bytes(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0])) {
+    for (int g = 0; g <= last; ++g) {
+      const auto G = static_cast<size_t>(g);
+      if (same_bytes<sizeof(Value)>(&sommagruppo_[G], &m.sommagruppo[G]) &&
+          same_bytes<sizeof(Value)>(&elementigruppo_[G], &m.elementigruppo[G]) &&
+          same_bytes<sizeof cellegruppo_[0]>(&cellegruppo_[G], &m.cellegruppo[G]))
+        continue;
+      std::memcpy(&sommagruppo_[G], &m.sommagruppo[G], sizeof(Value));
+      std::memcpy(&elementigruppo_[G], &m.elementigruppo[G], sizeof(Value));
+      std::memcpy(&cellegruppo_[G], &m.cellegruppo[G], sizeof cellegruppo_[0]);
+      // A sum that becomes a number, or stops being one, changes the state of the cage's cells.
+      if (m.sommagruppo[G].is_number() != has_sum_[G]) {
+        read_all(m);
+        return model_;
+      }
+      const PlainModel::Cage before = k.cages[G];
+      const bool read = k.read.has(g);
+      if (read) list_cage(g, -1);
+      k.read_cage(m, g);
+      if (read) list_cage(g, 1);
+      if (k.cages[G] == before) continue;
+      moved.add(g);
+      if (!read) continue;
+      relisted.add(g);
+      changed |= k.touched[G];
+    }
+  }
+  if (cells.empty() && moved.empty()) return model_;
+
+  PlainModel fresh;  // the cells read again, one at a time
+  const auto read_again = [&](std::uint64_t w, int base) {
+    for (; w != 0; w &= w - 1) {
+      const int c = base + std::countr_zero(w);
+      const auto C = static_cast<size_t>(c);
+      if (!fresh.read_cell(m, c)) return false;
+      if (fresh.state[C] == k.state[C] && fresh.digit[C] == k.digit[C]) continue;
+      changed |= kUnitBits[C];
+      k.digit[C] = fresh.digit[C];
+      if (fresh.state[C] != k.state[C]) move_cell(c, fresh.state[C], moved);
+    }
+    return true;
   };
-  cages_of(read.low, o.read.low, 0);
-  cages_of(read.high, o.read.high, 64);
-  return changed;
+  if (!read_again(cells.low, 0) || !read_again(cells.high, 64)) {
+    // Not usable: read in full at the next refresh.
+    mark_all();
+    k.usable = false;
+    valid_ = false;
+    return model_;
+  }
+  settle(moved);
+  for (const auto& [w0, base] : {std::pair{relisted.low, 0}, std::pair{relisted.high, 64}})
+    for (std::uint64_t w = w0; w != 0; w &= w - 1) {
+      const int g = base + std::countr_zero(w);
+      if (k.read.has(g)) changed |= k.touched[static_cast<size_t>(g)];
+    }
+  for (std::uint32_t& c : changed_) c |= changed;
+  return model_;
 }
 
 RegionCounts count_split(const PlainModel& model, const Region& r) {
@@ -197,8 +359,10 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
   return true;
 }
 
-const PlainModel* model_for(const Main& m, const PlainModel& model) {
-  return model.usable && m.memo->enabled ? &model : nullptr;
+const PlainModel* model_for(const Main& m) {
+  if (!m.memo->enabled) return nullptr;
+  const PlainModel& model = m.memo->rule45_units.reading.refresh(m);
+  return model.usable ? &model : nullptr;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // and the placement of a digit that the split decides. Shared by every rule-of-45 procedure.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -20,6 +21,12 @@ struct CellSet {
       low |= std::uint64_t{1} << c;
     else
       high |= std::uint64_t{1} << (c - 64);
+  }
+  constexpr void remove(int c) {
+    if (c < 64)
+      low &= ~(std::uint64_t{1} << c);
+    else
+      high &= ~(std::uint64_t{1} << (c - 64));
   }
   constexpr bool has(int c) const {
     return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0;
@@ -86,26 +93,28 @@ struct Tally {
   int inside_value() const { return remaining - inside_sum; }
 };
 
-// The digits and the real cages as the splits read them, in plain numbers, read once for all
-// the regions of one call of a rule-of-45 procedure:
+// The digits and the real cages as the splits read them, in plain numbers (kept up to date by
+// Reading):
 //   state[c]    kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
 //               cage or in a cage whose sum is no number, else its real cage
-//   cages[g]    for each cage g named by an empty cell (read[g]): its remaining sum, its list's
-//               size and cells
-//   touched[g]  the units of those empty cells: bit u for row u, 9 + u for column u, 18 + u for
-//               box u
-//   disjoint    the lists read are disjoint and free of repeats, so that a region's split can be
-//               counted without the lists (see RegionCounts)
+//   cages[g]    for each real cage g (0..gruppi, below 81): its remaining sum, its list's size
+//               and cells
+//   read        the cages named by an empty cell
+//   touched[g]  for each cage read, the units of its empty cells: bit u for row u, 9 + u for
+//               column u, 18 + u for box u
+//   disjoint    the lists of the cages read are disjoint and free of repeats, so that a region's
+//               split can be counted without the lists (see RegionCounts)
 // Not usable when a digit box holds anything but one digit character, or a cell names a cage
 // number above the real cages 0..80 (a derived cage built during the call could change that
-// record). Only what `read` names is ever looked at in `cages` and `touched`.
+// record). Only what `read` names is ever looked at in `touched`.
 struct PlainModel {
   static constexpr int kFilled = -2;
   static constexpr int kUndecided = -1;
   struct Cage {
     int sum;
     int size;
-    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell
+    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell (and past the size)
+    bool operator==(const Cage&) const = default;
   };
   bool usable = true;
   bool disjoint = true;
@@ -115,21 +124,73 @@ struct PlainModel {
   std::array<Cage, kCells> cages;
   std::array<std::uint32_t, kCells> touched;
 
-  PlainModel() = default;
-  explicit PlainModel(const Main& m) { read_from(m); }
-  void read_from(const Main& m);
-  // The units (bits as in `touched`, all of them when either model is not usable) whose split
-  // may differ between this model and `o`: those holding a cell whose digit or cage differs,
-  // and those touched in either model by a cage whose record differs.
-  std::uint32_t changed_units(const PlainModel& o) const;
+  // Cell c's state and digit from the window; false when the model is not usable for it.
+  bool read_cell(const Main& m, int c);
+  // Cage g's record from the window.
+  void read_cage(const Main& m, int g);
 };
 
-// Every unit, as bits of PlainModel::changed_units.
+// Every unit, as bits of Reading::take_changed.
 inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 
-// The model that the splits of one call read, or nullptr when they read the window's tables: the
-// model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
-const PlainModel* model_for(const Main& m, const PlainModel& model);
+// The plain model of the board kept from call to call. A refresh compares the digit boxes and
+// the real cages' tables (0..gruppi, byte for byte) with copies of what the last refresh read,
+// and reads again only the cells and cages that differ: between two steps of a ladder most of
+// the board stays as it was. An entry written again with the same value may differ in its
+// unused bytes; it is then read again and found the same.
+//
+// Each memo that keeps counts on the model (a User) takes the units whose split may have changed
+// since it last took them: those holding a cell whose digit or cage differs, and those touched,
+// before or after, by a cage whose record differs.
+class Reading {
+ public:
+  enum User { kUnits, kUsers };
+
+  // The model of the digits and cages the window holds now.
+  const PlainModel& refresh(const Main& m);
+  // The units changed for `user` since it last took them (every unit at first).
+  std::uint32_t take_changed(User user) {
+    const std::uint32_t c = changed_[static_cast<size_t>(user)];
+    changed_[static_cast<size_t>(user)] = 0;
+    return c;
+  }
+
+ private:
+  // The cages whose tables are copied: the real ones, 0..gruppi, as far as a cell can name one.
+  int last_cage() const { return std::min(gruppi_, kCells - 1); }
+  void read_all(const Main& m);
+  void mark_all() { changed_.fill(kAllUnits); }
+
+  // Cell c takes state s; the cages whose cells changed are marked in `moved`.
+  void move_cell(int c, int s, CellSet& moved);
+  // Cage g's list joins (by +1) or leaves (by -1) the lists read.
+  void list_cage(int g, int by);
+  // For each cage marked in `moved`: whether it is read, and its touched units.
+  void settle(const CellSet& moved);
+
+  bool valid_ = false;  // the copies and the model are those of the last refresh
+  PlainModel model_;
+  // members_[g]: the cells whose state is cage g. listed_[c]: how many times cell c stands in the
+  // lists of the cages read; repeats_: the cells that stand there more than once.
+  std::array<CellSet, kCells> members_;
+  std::array<std::uint8_t, kCells> listed_{};
+  int repeats_ = 0;
+  int gruppi_ = -1;
+  // text_[c]: the digit of Text1(c), -1 when empty, kOddText for any other text.
+  static constexpr std::int8_t kOddText = 100;
+  std::array<std::int8_t, kCells> text_{};
+  std::array<Value, kCells> gruppodicella_;
+  std::array<Value, kCells> sommagruppo_;
+  std::array<Value, kCells> elementigruppo_;
+  std::array<std::array<Value, kMaxCageCells + 1>, kCells> cellegruppo_;
+  std::array<bool, kCells> has_sum_{};  // sommagruppo_[g] is a number
+  std::array<std::uint32_t, kUsers> changed_{};
+};
+
+// The model that the splits of one call read (the shared Reading, refreshed), or nullptr when
+// they read the window's tables: the memos are off (SolvingMemo::enabled; a test compares both),
+// or the model is not usable.
+const PlainModel* model_for(const Main& m);
 
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
 // splits each of them against the region (the last one in `gruppo`). With a model the digits and
