@@ -24,22 +24,6 @@ constexpr std::array<std::uint32_t, kCells> make_unit_bits() {
 }
 constexpr std::array<std::uint32_t, kCells> kUnitBits = make_unit_bits();
 
-// The row, column and box (each 0..8) of each cell, by unit kind.
-constexpr std::array<std::array<std::uint8_t, kCells>, 3> make_places() {
-  std::array<std::array<std::uint8_t, kCells>, 3> t{};
-  for (int c = 0; c < kCells; ++c) {
-    t[0][static_cast<size_t>(c)] = static_cast<std::uint8_t>(row_of(c));
-    t[1][static_cast<size_t>(c)] = static_cast<std::uint8_t>(col_of(c));
-    t[2][static_cast<size_t>(c)] = static_cast<std::uint8_t>(box_of(c));
-  }
-  return t;
-}
-constexpr std::array<std::array<std::uint8_t, kCells>, 3> kPlaces = make_places();
-
-}  // namespace
-
-namespace {
-
 // The whole number 0..limit - 1 that a table entry holds, else -1 (see Main::cell_number).
 inline int entry_number(const Value& v, int limit) {
   if (!v.is_number()) return -1;
@@ -76,9 +60,15 @@ void PlainModel::read_cage(const Main& m, int g) {
   k.sum = m.sommagruppo[G].as_int();
   k.size = m.cage_size(g);
   k.cells.fill(-1);
-  for (int i = 0; i < k.size; ++i)
-    k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(
-        entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells));
+  k.set = CellSet();
+  k.placed = 0;
+  for (int i = 0; i < k.size; ++i) {
+    const int cell = entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells);
+    k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(cell);
+    if (cell < 0) continue;
+    k.set.add(cell);
+    ++k.placed;
+  }
 }
 
 namespace {
@@ -290,9 +280,8 @@ const PlainModel& Reading::refresh(const Main& m) {
 
 RegionCounts count_split(const PlainModel& model, const Region& r) {
   RegionCounts c;
+  const CellSet& in = r.set();
   CellSet touching;  // the cages met, by number
-  std::array<int, kCells> cages;
-  int n = 0;
   for (int u = r.first(); u <= r.last; ++u) {
     for (const int cell : unit_cells(r.kind, u)) {
       const int g = model.state[static_cast<size_t>(cell)];
@@ -304,27 +293,65 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
       c.sets_gruppo = true;
       if (touching.has(g)) continue;
       touching.add(g);
-      cages[static_cast<size_t>(n++)] = g;
+      // The lists are disjoint: each cell of the list counts once.
+      const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
+      if (!k.set.outside_of(in)) continue;
+      const int inside = k.set.count_in(in);
+      c.outside += k.placed - inside;
+      c.inside += inside;
     }
   }
-  if (!c.decidable) return c;
-  const std::array<std::uint8_t, kCells>& place = kPlaces[static_cast<size_t>(r.kind)];
-  for (int i = 0; i < n; ++i) {
-    const PlainModel::Cage& k = model.cages[static_cast<size_t>(cages[static_cast<size_t>(i)])];
-    int placed = 0, inside = 0;
-    for (int j = 0; j < k.size; ++j) {
-      const int cell = k.cells[static_cast<size_t>(j)];
-      if (cell < 0) continue;
-      ++placed;
-      const int unit = place[static_cast<size_t>(cell)];
-      inside += r.band ? unit <= r.last : unit == r.last;
-    }
-    if (inside == placed) continue;
-    c.outside += placed - inside;
-    c.inside += inside;
-  }
+  if (!c.decidable) c.outside = c.inside = 0;
   return c;
 }
+
+namespace {
+
+// What gather_and_split leaves of a region on a model whose cages are disjoint that a later
+// split does not write again: the inside list's entries past `floor`, and gruppo (the last
+// touching cage when the region is decidable, else the cage of its last empty cell in a cage).
+// The cages are disjoint, so a touching cage sticks out when a cell of its list lies outside.
+void trace_split(Main& m, const PlainModel& model, const Region& r, int floor) {
+  constexpr int kInsideRoom = std::tuple_size_v<decltype(Main::celleinterne)> - 1;
+  const CellSet& in = r.set();
+  bool decidable = true;
+  int last_g = -1;
+  CellSet touching;
+  std::array<int, kCells> listed;
+  int cages = 0;
+  for (int u = r.first(); u <= r.last; ++u) {
+    for (const int cell : unit_cells(r.kind, u)) {
+      const int g = model.state[static_cast<size_t>(cell)];
+      if (g == PlainModel::kFilled) continue;
+      if (g == PlainModel::kUndecided) {
+        decidable = false;
+        continue;
+      }
+      last_g = g;
+      if (touching.has(g)) continue;
+      touching.add(g);
+      listed[static_cast<size_t>(cages++)] = g;
+    }
+  }
+  if (last_g < 0) return;
+  if (!decidable) {
+    m.gruppo = last_g;
+    return;
+  }
+  int n = 0;  // the inside list's length so far
+  for (int i = 0; i < cages; ++i) {
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(listed[static_cast<size_t>(i)])];
+    if (!k.set.outside_of(in)) continue;
+    for (int j = 0; j < k.size; ++j) {
+      const int cell = k.cells[static_cast<size_t>(j)];
+      if (cell < 0 || !in.has(cell) || n >= kInsideRoom) continue;
+      if (++n > floor) m.celleinterne[static_cast<size_t>(n)] = cell;
+    }
+  }
+  m.gruppo = listed[static_cast<size_t>(cages - 1)];
+}
+
+}  // namespace
 
 RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* units)
     : m_(m), model_(model), units_(units), counted_(model != nullptr && model->disjoint) {}
@@ -342,19 +369,20 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
   // The regions passed over whose traces this split leaves: from the last one back, each whose
   // inside list is longer than every later one's (and this split's), and the latest that writes
   // gruppo when this split does not.
+  // floor[i]: the longest inside list after region i, -1 when it leaves no trace.
   int top = last_.decidable ? last_.inside : 0;
   bool gruppo_written = last_.sets_gruppo;
-  std::array<bool, 27> traced;
+  std::array<int, 27> floor;
   for (int i = n_passed_ - 1; i >= 0; --i) {
     const RegionCounts& p = passed_[static_cast<size_t>(i)].counts;
     const int inside = p.decidable ? p.inside : 0;
-    traced[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo);
+    floor[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo) ? top : -1;
     top = std::max(top, inside);
     gruppo_written = gruppo_written || p.sets_gruppo;
   }
   for (int i = 0; i < n_passed_; ++i)
-    if (traced[static_cast<size_t>(i)])
-      gather_and_split(m_, passed_[static_cast<size_t>(i)].region, model_);
+    if (floor[static_cast<size_t>(i)] >= 0)
+      trace_split(m_, *model_, passed_[static_cast<size_t>(i)].region, floor[static_cast<size_t>(i)]);
   n_passed_ = 0;
   return true;
 }

@@ -37,7 +37,35 @@ struct CellSet {
   constexpr bool outside_of(const CellSet& o) const {
     return ((low & ~o.low) | (high & ~o.high)) != 0;
   }
+  // How many cells of this set are in `o` (bit by bit: the sets counted are a cage's few cells).
+  constexpr int count_in(const CellSet& o) const {
+    int n = 0;
+    for (std::uint64_t w = low & o.low; w != 0; w &= w - 1) ++n;
+    for (std::uint64_t w = high & o.high; w != 0; w &= w - 1) ++n;
+    return n;
+  }
+  bool operator==(const CellSet&) const = default;
 };
+
+namespace detail {
+// kRegionSets[band][kind][last]: the cells of unit `last` of a kind, or (band) of its units
+// 0..last.
+constexpr std::array<std::array<std::array<CellSet, 9>, 3>, 2> make_region_sets() {
+  std::array<std::array<std::array<CellSet, 9>, 3>, 2> t{};
+  for (int kind = 0; kind < 3; ++kind) {
+    CellSet band;
+    for (int u = 0; u < 9; ++u) {
+      for (const int c : unit_cells(static_cast<UnitKind>(kind), u)) {
+        t[0][kind][u].add(c);
+        band.add(c);
+      }
+      t[1][kind][u] = band;
+    }
+  }
+  return t;
+}
+inline constexpr auto kRegionSets = make_region_sets();
+}  // namespace detail
 
 // A region: unit `last` of `kind` alone, or (band) the units 0..last of kind Row or Column.
 struct Region {
@@ -52,11 +80,8 @@ struct Region {
     return band ? u <= last : u == last;
   }
   // The region's cells as a set.
-  CellSet set() const {
-    CellSet in;
-    for (int u = first(); u <= last; ++u)
-      for (const int c : unit_cells(kind, u)) in.add(c);
-    return in;
+  const CellSet& set() const {
+    return detail::kRegionSets[band ? 1 : 0][static_cast<size_t>(kind)][static_cast<size_t>(last)];
   }
   // The region's cells as bits 0..80.
   std::bitset<kCells> cells() const {
@@ -114,6 +139,8 @@ struct PlainModel {
     int sum;
     int size;
     std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell (and past the size)
+    CellSet set;  // the cells of the list
+    int placed;   // how many entries of the list name a cell
     bool operator==(const Cage&) const = default;
   };
   bool usable = true;
@@ -215,9 +242,9 @@ RegionCounts count_split(const PlainModel& model, const Region& r);
 // of fewer than `depth` cells, 2..depth - 1 cells on a side: a derived cage), and every region
 // when the splits cannot be counted (no model, or cages that are not disjoint). A region passed
 // over leaves in the window's lists only what the next full split does not write again: its
-// inside list's entries past that split's, and gruppo. Before a full split, the regions passed
-// over whose traces remain are split in full, in order, so that every list ends as the whole
-// call would leave it.
+// inside list's entries past that split's, and gruppo. Before a full split, those traces of the
+// regions passed over are written, in order, so that every list ends as the whole call would
+// leave it.
 class RegionRun {
  public:
   // `units`, when given, holds the counts of every unit (row u at u, column u at 9 + u, box u at
