@@ -107,10 +107,16 @@ void Reading::move_cell(int c, int s, CellSet& moved) {
   if (was >= 0) {
     members_[static_cast<size_t>(was)].remove(c);
     moved.add(was);
+    model_.open.remove(c);
+  } else if (was == PlainModel::kUndecided) {
+    model_.undecided.remove(c);
   }
   if (s >= 0) {
     members_[static_cast<size_t>(s)].add(c);
     moved.add(s);
+    model_.open.add(c);
+  } else if (s == PlainModel::kUndecided) {
+    model_.undecided.add(c);
   }
   model_.state[C] = static_cast<std::int8_t>(s);
 }
@@ -179,13 +185,15 @@ void Reading::read_all(const Main& m) {
   members_.fill(CellSet());
   listed_.fill(0);
   repeats_ = 0;
-  k.read = CellSet();
+  k.read = k.open = k.undecided = CellSet();
   CellSet moved;
   for (int c = 0; c < kCells; ++c) {
     const int g = k.state[static_cast<size_t>(c)];
+    if (g == PlainModel::kUndecided) k.undecided.add(c);
     if (g < 0) continue;
     members_[static_cast<size_t>(g)].add(c);
     moved.add(g);
+    k.open.add(c);
   }
   settle(moved);
   k.usable = true;
@@ -281,16 +289,15 @@ const PlainModel& Reading::refresh(const Main& m) {
 RegionCounts count_split(const PlainModel& model, const Region& r) {
   RegionCounts c;
   const CellSet& in = r.set();
+  c.sets_gruppo = model.open.meets(in);
+  if (model.undecided.meets(in)) {
+    c.decidable = false;
+    return c;
+  }
   CellSet touching;  // the cages met, by number
-  for (int u = r.first(); u <= r.last; ++u) {
-    for (const int cell : unit_cells(r.kind, u)) {
-      const int g = model.state[static_cast<size_t>(cell)];
-      if (g == PlainModel::kFilled) continue;
-      if (g == PlainModel::kUndecided) {
-        c.decidable = false;
-        continue;
-      }
-      c.sets_gruppo = true;
+  const auto cages_of = [&](std::uint64_t w, int base) {
+    for (; w != 0; w &= w - 1) {
+      const int g = model.state[static_cast<size_t>(base + std::countr_zero(w))];
       if (touching.has(g)) continue;
       touching.add(g);
       // The lists are disjoint: each cell of the list counts once.
@@ -300,8 +307,9 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
       c.outside += k.placed - inside;
       c.inside += inside;
     }
-  }
-  if (!c.decidable) c.outside = c.inside = 0;
+  };
+  cages_of(model.open.low & in.low, 0);
+  cages_of(model.open.high & in.high, 64);
   return c;
 }
 

@@ -124,6 +124,7 @@ struct Tally {
 //               cage or in a cage whose sum is no number, else its real cage
 //   cages[g]    for each real cage g (0..gruppi, below 81): its remaining sum, its list's size
 //               and cells
+//   open        the empty cells in a cage (state 0..80); undecided: those of state kUndecided
 //   read        the cages named by an empty cell
 //   touched[g]  for each cage read, the units of its empty cells: bit u for row u, 9 + u for
 //               column u, 18 + u for box u
@@ -147,6 +148,7 @@ struct PlainModel {
   bool disjoint = true;
   std::array<std::int8_t, kCells> state;
   std::array<std::int8_t, kCells> digit;
+  CellSet open, undecided;
   CellSet read;  // by cage number
   std::array<Cage, kCells> cages;
   std::array<std::uint32_t, kCells> touched;
