@@ -98,6 +98,11 @@ inline bool same_bytes(const void* a, const void* b) {
   return diff == 0;
 }
 inline bool same_bytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+inline bool same_entries(const Value* a, const Value* b, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!same_bytes<sizeof(Value)>(a + i, b + i)) return false;
+  return true;
+}
 
 }  // namespace
 
@@ -164,6 +169,7 @@ void Reading::settle(const CellSet& moved) {
 void Reading::read_all(const Main& m) {
   mark_all();
   gruppi_ = m.gruppi;
+  digit_box_writes_ = m.digit_box_writes;
   valid_ = false;
   PlainModel& k = model_;
   k.usable = false;
@@ -207,11 +213,14 @@ const PlainModel& Reading::refresh(const Main& m) {
   }
   PlainModel& k = model_;
   CellSet cells;  // the cells to read again
-  for (int c = 0; c < kCells; ++c) {
-    const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
-    if (t == text_[static_cast<size_t>(c)]) continue;
-    text_[static_cast<size_t>(c)] = t;
-    cells.add(c);
+  if (m.digit_box_writes != digit_box_writes_) {
+    digit_box_writes_ = m.digit_box_writes;
+    for (int c = 0; c < kCells; ++c) {
+      const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
+      if (t == text_[static_cast<size_t>(c)]) continue;
+      text_[static_cast<size_t>(c)] = t;
+      cells.add(c);
+    }
   }
   if (!same_bytes(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_)) {
     for (size_t c = 0; c < kCells; ++c) {
@@ -230,9 +239,10 @@ const PlainModel& Reading::refresh(const Main& m) {
       !same_bytes(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0])) {
     for (int g = 0; g <= last; ++g) {
       const auto G = static_cast<size_t>(g);
+      // With the same size entry, only the entries 1..size of the list are read.
       if (same_bytes<sizeof(Value)>(&sommagruppo_[G], &m.sommagruppo[G]) &&
           same_bytes<sizeof(Value)>(&elementigruppo_[G], &m.elementigruppo[G]) &&
-          same_bytes<sizeof cellegruppo_[0]>(&cellegruppo_[G], &m.cellegruppo[G]))
+          same_entries(&cellegruppo_[G][1], &m.cellegruppo[G][1], k.cages[G].size))
         continue;
       std::memcpy(&sommagruppo_[G], &m.sommagruppo[G], sizeof(Value));
       std::memcpy(&elementigruppo_[G], &m.elementigruppo[G], sizeof(Value));
