@@ -371,13 +371,42 @@ void trace_split(Main& m, const PlainModel& model, const Region& r, int floor) {
 
 }  // namespace
 
-RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* units)
-    : m_(m), model_(model), units_(units), counted_(model != nullptr && model->disjoint) {}
+void KeptCounts::update(const PlainModel& model, std::uint32_t changed, bool bands) {
+  for (int i = 0; i < 27; ++i) {
+    const auto kind = static_cast<UnitKind>(i / 9);
+    const int last = i % 9;
+    // The units a region covers, as bits of `changed`.
+    std::uint32_t covers = 1u << i;
+    if (bands) {
+      if (kind == UnitKind::Box || last < 1 || last > 6) continue;
+      covers = ((1u << (last + 1)) - 1) << (9 * static_cast<int>(kind));
+    }
+    if (counted && (changed & covers) == 0) continue;
+    at[static_cast<size_t>(i)] = count_split(model, {kind, last, bands});
+  }
+  counted = true;
+}
+
+const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands) {
+  SolvingMemo::Rule45Units& known = m.memo->rule45_units;
+  KeptCounts& kept = bands ? known.bands : known.units;
+  if (model == nullptr || !model->disjoint) {
+    kept.counted = false;
+    return nullptr;
+  }
+  kept.update(*model,
+              known.reading.take_changed(bands ? Reading::kBandCounts : Reading::kUnitCounts),
+              bands);
+  return &kept.at;
+}
+
+RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts)
+    : m_(m), model_(model), counts_(counts), counted_(model != nullptr && model->disjoint) {}
 
 bool RegionRun::needs(const Region& r, bool last, int depth) {
   if (!counted_) return true;
-  last_ = units_ != nullptr && !r.band ? (*units_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)]
-                                       : count_split(*model_, r);
+  last_ = counts_ != nullptr ? (*counts_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)]
+                             : count_split(*model_, r);
   const auto side = [depth](int n) { return n == 1 || (n >= 2 && n < depth); };
   const bool may_act = last_.decidable && (side(last_.outside) || side(last_.inside));
   if (!last && !may_act && n_passed_ < static_cast<int>(passed_.size())) {

@@ -174,7 +174,8 @@ inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 // before or after, by a cage whose record differs.
 class Reading {
  public:
-  enum User { kUnits, kUsers };
+  // The quiet call of the rule on single units, the kept counts of the units and of the bands.
+  enum User { kUnits, kUnitCounts, kBandCounts, kUsers };
 
   // The model of the digits and cages the window holds now.
   const PlainModel& refresh(const Main& m);
@@ -240,6 +241,21 @@ struct RegionCounts {
 };
 RegionCounts count_split(const PlainModel& model, const Region& r);
 
+// The counts of the regions of one kind kept between calls on the shared reading: the units (row
+// u at u, column u at 9 + u, box u at 18 + u) or the bands (rows 0..n at n, columns 0..n at
+// 9 + n, n = 1..6), each counted again only when a unit it covers changed.
+struct KeptCounts {
+  bool counted = false;  // every entry is that of the model last given
+  std::array<RegionCounts, 27> at{};
+  // Brings the counts up to `model` (whose cages are disjoint); `changed` holds the units changed
+  // since the model of the last update.
+  void update(const PlainModel& model, std::uint32_t changed, bool bands);
+};
+
+// The kept counts of the units (or bands) brought up to the model, or nullptr when the splits
+// cannot be counted (no model, or cages that are not disjoint).
+const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands);
+
 // The regions of one call of a rule-of-45 procedure, in the order the procedure takes them, and
 // whether each needs its full split (gather_and_split and what the procedure does with it): the
 // call's last region, a region that may act (one cell on a side: a single; with derived cages
@@ -251,10 +267,9 @@ RegionCounts count_split(const PlainModel& model, const Region& r);
 // leave it.
 class RegionRun {
  public:
-  // `units`, when given, holds the counts of every unit (row u at u, column u at 9 + u, box u at
-  // 18 + u) on this model, worked out beforehand.
-  RegionRun(Main& m, const PlainModel* model,
-            const std::array<RegionCounts, 27>* units = nullptr);
+  // `counts`, when given, holds the counts of the regions on this model, worked out beforehand
+  // (see KeptCounts: a region of kind k ending at unit u at 9 * k + u).
+  RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts = nullptr);
   bool needs(const Region& r, bool last, int depth = 0);
   // el_interni as the last region asked about leaves it.
   int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
@@ -266,7 +281,7 @@ class RegionRun {
   };
   Main& m_;
   const PlainModel* model_;
-  const std::array<RegionCounts, 27>* units_;
+  const std::array<RegionCounts, 27>* counts_;
   bool counted_ = false;
   RegionCounts last_;
   std::array<Passed, 27> passed_;

@@ -30,7 +30,7 @@ constexpr rule45::SingleReport kColumnsInside{kColumns, kColumns, false, true, f
 void Main::regola45_righe_colonne_multiple() {
   modificato = false;
   const rule45::PlainModel* model = rule45::model_for(*this);
-  rule45::RegionRun run(*this, model);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, true));
   for (int n = 1; n <= 6; ++n) {
     riga = n;
     const rule45::Region r{UnitKind::Row, n, true};

@@ -31,7 +31,7 @@ void Main::regola45_altri_gruppi_multipli() {
   // leave the real ones as they are), and only those that may give a single or a derived cage
   // (and the last) in full (see RegionRun).
   const rule45::PlainModel* model = rule45::model_for(*this);
-  rule45::RegionRun run(*this, model);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, true));
   for (const UnitKind kind : {UnitKind::Row, UnitKind::Column}) {
     int& unit = kind == UnitKind::Row ? riga : colonna;
     for (int n = 1; n <= 6; ++n) {
