@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "platform/text.h"
 #include "rule45/region.h"
@@ -144,25 +143,20 @@ void Reading::list_cage(int g, int by) {
 
 void Reading::settle(const CellSet& moved) {
   PlainModel& k = model_;
-  for (const auto& [w0, base] : {std::pair{moved.low, 0}, std::pair{moved.high, 64}}) {
-    for (std::uint64_t w = w0; w != 0; w &= w - 1) {
-      const int g = base + std::countr_zero(w);
-      const CellSet& in = members_[static_cast<size_t>(g)];
-      const bool was = k.read.has(g), now = !in.empty();
-      if (was != now) {
-        list_cage(g, now ? 1 : -1);
-        if (now)
-          k.read.add(g);
-        else
-          k.read.remove(g);
-      }
-      std::uint32_t units = 0;
-      for (const auto& [v0, b] : {std::pair{in.low, 0}, std::pair{in.high, 64}})
-        for (std::uint64_t v = v0; v != 0; v &= v - 1)
-          units |= kUnitBits[static_cast<size_t>(b + std::countr_zero(v))];
-      k.touched[static_cast<size_t>(g)] = units;
+  moved.each([&](int g) {
+    const CellSet& in = members_[static_cast<size_t>(g)];
+    const bool was = k.read.has(g), now = !in.empty();
+    if (was != now) {
+      list_cage(g, now ? 1 : -1);
+      if (now)
+        k.read.add(g);
+      else
+        k.read.remove(g);
     }
-  }
+    std::uint32_t units = 0;
+    in.each([&](int c) { units |= kUnitBits[static_cast<size_t>(c)]; });
+    k.touched[static_cast<size_t>(g)] = units;
+  });
   k.disjoint = repeats_ == 0;
 }
 
@@ -267,19 +261,16 @@ const PlainModel& Reading::refresh(const Main& m) {
   if (cells.empty() && moved.empty()) return model_;
 
   PlainModel fresh;  // the cells read again, one at a time
-  const auto read_again = [&](std::uint64_t w, int base) {
-    for (; w != 0; w &= w - 1) {
-      const int c = base + std::countr_zero(w);
-      const auto C = static_cast<size_t>(c);
-      if (!fresh.read_cell(m, c)) return false;
-      if (fresh.state[C] == k.state[C] && fresh.digit[C] == k.digit[C]) continue;
-      changed |= kUnitBits[C];
-      k.digit[C] = fresh.digit[C];
-      if (fresh.state[C] != k.state[C]) move_cell(c, fresh.state[C], moved);
-    }
-    return true;
-  };
-  if (!read_again(cells.low, 0) || !read_again(cells.high, 64)) {
+  bool usable = true;
+  cells.each([&](int c) {
+    const auto C = static_cast<size_t>(c);
+    if (!usable || !(usable = fresh.read_cell(m, c))) return;
+    if (fresh.state[C] == k.state[C] && fresh.digit[C] == k.digit[C]) return;
+    changed |= kUnitBits[C];
+    k.digit[C] = fresh.digit[C];
+    if (fresh.state[C] != k.state[C]) move_cell(c, fresh.state[C], moved);
+  });
+  if (!usable) {
     // Not usable: read in full at the next refresh.
     mark_all();
     k.usable = false;
@@ -287,11 +278,9 @@ const PlainModel& Reading::refresh(const Main& m) {
     return model_;
   }
   settle(moved);
-  for (const auto& [w0, base] : {std::pair{relisted.low, 0}, std::pair{relisted.high, 64}})
-    for (std::uint64_t w = w0; w != 0; w &= w - 1) {
-      const int g = base + std::countr_zero(w);
-      if (k.read.has(g)) changed |= k.touched[static_cast<size_t>(g)];
-    }
+  relisted.each([&](int g) {
+    if (k.read.has(g)) changed |= k.touched[static_cast<size_t>(g)];
+  });
   for (std::uint32_t& c : changed_) c |= changed;
   return model_;
 }
@@ -305,21 +294,17 @@ RegionCounts count_split(const PlainModel& model, const Region& r) {
     return c;
   }
   CellSet touching;  // the cages met, by number
-  const auto cages_of = [&](std::uint64_t w, int base) {
-    for (; w != 0; w &= w - 1) {
-      const int g = model.state[static_cast<size_t>(base + std::countr_zero(w))];
-      if (touching.has(g)) continue;
-      touching.add(g);
-      // The lists are disjoint: each cell of the list counts once.
-      const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
-      if (!k.set.outside_of(in)) continue;
-      const int inside = k.set.count_in(in);
-      c.outside += k.placed - inside;
-      c.inside += inside;
-    }
-  };
-  cages_of(model.open.low & in.low, 0);
-  cages_of(model.open.high & in.high, 64);
+  (model.open & in).each([&](int cell) {
+    const int g = model.state[static_cast<size_t>(cell)];
+    if (touching.has(g)) return;
+    touching.add(g);
+    // The lists are disjoint: each cell of the list counts once.
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
+    if (!k.set.outside_of(in)) return;
+    const int inside = k.set.count_in(in);
+    c.outside += k.placed - inside;
+    c.inside += inside;
+  });
   return c;
 }
 

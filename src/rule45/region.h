@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <bitset>
 #include <cstdint>
 
@@ -44,7 +45,14 @@ struct CellSet {
     for (std::uint64_t w = high & o.high; w != 0; w &= w - 1) ++n;
     return n;
   }
+  constexpr CellSet operator&(const CellSet& o) const { return {low & o.low, high & o.high}; }
   bool operator==(const CellSet&) const = default;
+  // Calls f(c) for each cell c of the set, in ascending order.
+  template <typename F>
+  constexpr void each(F f) const {
+    for (std::uint64_t w = low; w != 0; w &= w - 1) f(std::countr_zero(w));
+    for (std::uint64_t w = high; w != 0; w &= w - 1) f(64 + std::countr_zero(w));
+  }
 };
 
 namespace detail {
