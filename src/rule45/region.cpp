@@ -386,27 +386,27 @@ const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel*
 }
 
 RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts)
-    : m_(m), model_(model), counts_(counts), counted_(model != nullptr && model->disjoint) {}
+    : m_(m), model_(model), counts_(model != nullptr ? counts : nullptr) {}
 
 bool RegionRun::needs(const Region& r, bool last, int depth) {
-  if (!counted_) return true;
-  last_ = counts_ != nullptr ? (*counts_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)]
-                             : count_split(*model_, r);
+  if (counts_ == nullptr) return true;
+  const RegionCounts& here = counts_of(r);
+  last_ = &here;
   const auto side = [depth](int n) { return n == 1 || (n >= 2 && n < depth); };
-  const bool may_act = last_.decidable && (side(last_.outside) || side(last_.inside));
+  const bool may_act = here.decidable && (side(here.outside) || side(here.inside));
   if (!last && !may_act && n_passed_ < static_cast<int>(passed_.size())) {
-    passed_[static_cast<size_t>(n_passed_++)] = {r, last_};
+    passed_[static_cast<size_t>(n_passed_++)] = r;
     return false;
   }
   // The regions passed over whose traces this split leaves: from the last one back, each whose
   // inside list is longer than every later one's (and this split's), and the latest that writes
   // gruppo when this split does not.
   // floor[i]: the longest inside list after region i, -1 when it leaves no trace.
-  int top = last_.decidable ? last_.inside : 0;
-  bool gruppo_written = last_.sets_gruppo;
+  int top = here.decidable ? here.inside : 0;
+  bool gruppo_written = here.sets_gruppo;
   std::array<int, 27> floor;
   for (int i = n_passed_ - 1; i >= 0; --i) {
-    const RegionCounts& p = passed_[static_cast<size_t>(i)].counts;
+    const RegionCounts& p = counts_of(passed_[static_cast<size_t>(i)]);
     const int inside = p.decidable ? p.inside : 0;
     floor[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo) ? top : -1;
     top = std::max(top, inside);
@@ -414,7 +414,7 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
   }
   for (int i = 0; i < n_passed_; ++i)
     if (floor[static_cast<size_t>(i)] >= 0)
-      trace_split(m_, *model_, passed_[static_cast<size_t>(i)].region, floor[static_cast<size_t>(i)]);
+      trace_split(m_, *model_, passed_[static_cast<size_t>(i)], floor[static_cast<size_t>(i)]);
   n_passed_ = 0;
   return true;
 }

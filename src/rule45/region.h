@@ -275,24 +275,24 @@ const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel*
 // leave it.
 class RegionRun {
  public:
-  // `counts`, when given, holds the counts of the regions on this model, worked out beforehand
-  // (see KeptCounts: a region of kind k ending at unit u at 9 * k + u).
-  RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts = nullptr);
+  // `counts`, when given (see kept_counts), holds the counts of the regions on `model`: a region
+  // of kind k ending at unit u at 9 * k + u. Without them every region needs its full split.
+  RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts);
   bool needs(const Region& r, bool last, int depth = 0);
   // el_interni as the last region asked about leaves it.
-  int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
+  int inside_after() const {
+    return last_ != nullptr ? (last_->decidable ? last_->inside : 0) : m_.el_interni;
+  }
 
  private:
-  struct Passed {
-    Region region;
-    RegionCounts counts;
-  };
+  const RegionCounts& counts_of(const Region& r) const {
+    return (*counts_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)];
+  }
   Main& m_;
   const PlainModel* model_;
   const std::array<RegionCounts, 27>* counts_;
-  bool counted_ = false;
-  RegionCounts last_;
-  std::array<Passed, 27> passed_;
+  const RegionCounts* last_ = nullptr;
+  std::array<Region, 27> passed_;
   int n_passed_ = 0;
 };
 
