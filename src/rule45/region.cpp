@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "platform/text.h"
 #include "rule45/region.h"
@@ -79,6 +80,8 @@ inline std::int8_t text_mark(const std::string& text, std::int8_t odd) {
              ? static_cast<std::int8_t>(text[0] - '0')
              : odd;
 }
+
+static_assert(std::is_trivially_copyable_v<Value>, "the reading copies table entries byte for byte");
 
 // Whether the N bytes at a and b are the same (N a multiple of 8), word by word, inline: the
 // entries compared one by one are small.
