@@ -110,21 +110,19 @@ inline bool same_entries(const Value* a, const Value* b, int n) {
 
 void Reading::move_cell(int c, int s, CellSet& moved) {
   const auto C = static_cast<size_t>(c);
-  const int was = model_.state[C];
-  if (was >= 0) {
-    members_[static_cast<size_t>(was)].remove(c);
-    moved.add(was);
-    model_.open.remove(c);
-  } else if (was == PlainModel::kUndecided) {
-    model_.undecided.remove(c);
-  }
-  if (s >= 0) {
-    members_[static_cast<size_t>(s)].add(c);
-    moved.add(s);
-    model_.open.add(c);
-  } else if (s == PlainModel::kUndecided) {
-    model_.undecided.add(c);
-  }
+  // The cell leaves the sets of a state (join false) or joins them.
+  const auto mark = [&](int state, bool join) {
+    const auto put = [&](CellSet& set) { join ? set.add(c) : set.remove(c); };
+    if (state >= 0) {
+      put(members_[static_cast<size_t>(state)]);
+      put(model_.open);
+      moved.add(state);
+    } else if (state == PlainModel::kUndecided) {
+      put(model_.undecided);
+    }
+  };
+  mark(model_.state[C], false);
+  mark(s, true);
   model_.state[C] = static_cast<std::int8_t>(s);
 }
 
