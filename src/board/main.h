@@ -194,6 +194,9 @@ class Main {
   std::array<Value, kCells> celleinterne;
   std::array<Value, kCageSlots> celleesterne;
   int el_interni = 0, el_esterni = 0;
+  // The rule of 45's reading of the board: how many times a digit box's text changed (counted
+  // where its change handler is wired), so that a reading skips the boxes when none did.
+  std::uint64_t digit_box_writes = 0;
 
   // Counters and flags.
   int esposti = 0;         // filled cells

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "platform/text.h"
 #include "rule45/region.h"
@@ -22,22 +24,6 @@ constexpr std::array<std::uint32_t, kCells> make_unit_bits() {
 }
 constexpr std::array<std::uint32_t, kCells> kUnitBits = make_unit_bits();
 
-// The row, column and box (each 0..8) of each cell, by unit kind.
-constexpr std::array<std::array<std::uint8_t, kCells>, 3> make_places() {
-  std::array<std::array<std::uint8_t, kCells>, 3> t{};
-  for (int c = 0; c < kCells; ++c) {
-    t[0][static_cast<size_t>(c)] = static_cast<std::uint8_t>(row_of(c));
-    t[1][static_cast<size_t>(c)] = static_cast<std::uint8_t>(col_of(c));
-    t[2][static_cast<size_t>(c)] = static_cast<std::uint8_t>(box_of(c));
-  }
-  return t;
-}
-constexpr std::array<std::array<std::uint8_t, kCells>, 3> kPlaces = make_places();
-
-}  // namespace
-
-namespace {
-
 // The whole number 0..limit - 1 that a table entry holds, else -1 (see Main::cell_number).
 inline int entry_number(const Value& v, int limit) {
   if (!v.is_number()) return -1;
@@ -49,156 +35,395 @@ inline int entry_number(const Value& v, int limit) {
 
 }  // namespace
 
-void PlainModel::read_from(const Main& m) {
-  usable = true;
-  disjoint = true;
-  read = CellSet();
-  CellSet listed;  // every cell of the lists read so far
-  const int gruppi = m.gruppi;
-  for (int c = 0; c < kCells; ++c) {
-    const auto C = static_cast<size_t>(c);
-    const std::string& text = m.Text1[C].text();
-    if (!text.empty()) {
-      const char d = text[0];
-      if (text.size() != 1 || d < '0' || d > '9') {
-        usable = false;
-        return;
-      }
-      state[C] = kFilled;
-      digit[C] = static_cast<std::int8_t>(d - '0');
-      continue;
+bool PlainModel::read_cell(const Main& m, int c) {
+  const auto C = static_cast<size_t>(c);
+  const std::string& text = m.Text1[C].text();
+  if (!text.empty()) {
+    const char d = text[0];
+    if (text.size() != 1 || d < '0' || d > '9') return false;
+    state[C] = kFilled;
+    digit[C] = static_cast<std::int8_t>(d - '0');
+    return true;
+  }
+  digit[C] = 0;
+  const int g = entry_number(m.gruppodicella[C], kCageSlots);
+  if (g > m.gruppi || g >= kCells) return false;
+  state[C] = g >= 0 && m.sommagruppo[static_cast<size_t>(g)].is_number()
+                 ? static_cast<std::int8_t>(g)
+                 : static_cast<std::int8_t>(kUndecided);
+  return true;
+}
+
+void PlainModel::read_cage(const Main& m, int g) {
+  const auto G = static_cast<size_t>(g);
+  Cage& k = cages[G];
+  k.sum = m.sommagruppo[G].as_int();
+  k.size = m.cage_size(g);
+  k.cells.fill(-1);
+  k.set = CellSet();
+  k.placed = 0;
+  for (int i = 0; i < k.size; ++i) {
+    const int cell = entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells);
+    k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(cell);
+    if (cell < 0) continue;
+    k.set.add(cell);
+    ++k.placed;
+  }
+}
+
+namespace {
+
+// The text of a digit box as Reading keeps it.
+inline std::int8_t text_mark(const std::string& text, std::int8_t odd) {
+  if (text.empty()) return -1;
+  return text.size() == 1 && text[0] >= '0' && text[0] <= '9'
+             ? static_cast<std::int8_t>(text[0] - '0')
+             : odd;
+}
+
+static_assert(std::is_trivially_copyable_v<Value>, "the reading copies table entries byte for byte");
+
+// Whether the N bytes at a and b are the same (N a multiple of 8), word by word, inline: the
+// entries compared one by one are small.
+template <size_t N>
+inline bool same_bytes(const void* a, const void* b) {
+  static_assert(N % 8 == 0);
+  const auto* p = static_cast<const unsigned char*>(a);
+  const auto* q = static_cast<const unsigned char*>(b);
+  std::uint64_t diff = 0;
+  for (size_t i = 0; i < N; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, p + i, 8);
+    std::memcpy(&y, q + i, 8);
+    diff |= x ^ y;
+  }
+  return diff == 0;
+}
+inline bool same_bytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+inline bool same_entries(const Value* a, const Value* b, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!same_bytes<sizeof(Value)>(a + i, b + i)) return false;
+  return true;
+}
+
+}  // namespace
+
+void Reading::move_cell(int c, int s, CellSet& moved) {
+  const auto C = static_cast<size_t>(c);
+  // The cell leaves the sets of a state (join false) or joins them.
+  const auto mark = [&](int state, bool join) {
+    const auto put = [&](CellSet& set) { join ? set.add(c) : set.remove(c); };
+    if (state >= 0) {
+      put(members_[static_cast<size_t>(state)]);
+      put(model_.open);
+      moved.add(state);
+    } else if (state == PlainModel::kUndecided) {
+      put(model_.undecided);
     }
-    digit[C] = 0;
-    const int g = entry_number(m.gruppodicella[C], kCageSlots);
-    if (g > gruppi || g >= kCells) {
-      usable = false;
-      return;
-    }
-    const auto G = static_cast<size_t>(g);
-    if (g < 0 || !m.sommagruppo[G].is_number()) {
-      state[C] = kUndecided;
-      continue;
-    }
-    state[C] = static_cast<std::int8_t>(g);
-    if (read.has(g)) {
-      touched[G] |= kUnitBits[C];
-      continue;
-    }
-    read.add(g);
-    touched[G] = kUnitBits[C];
-    Cage& k = cages[G];
-    k.sum = m.sommagruppo[G].as_int();
-    k.size = m.cage_size(g);
-    for (int i = 0; i < k.size; ++i) {
-      const int cell = entry_number(m.cellegruppo[G][static_cast<size_t>(i) + 1], kCells);
-      k.cells[static_cast<size_t>(i)] = static_cast<std::int8_t>(cell);
-      if (cell < 0) continue;
-      if (listed.has(cell)) disjoint = false;
-      listed.add(cell);
+  };
+  mark(model_.state[C], false);
+  mark(s, true);
+  model_.state[C] = static_cast<std::int8_t>(s);
+}
+
+void Reading::list_cage(int g, int by) {
+  const PlainModel::Cage& k = model_.cages[static_cast<size_t>(g)];
+  for (int i = 0; i < k.size; ++i) {
+    const int cell = k.cells[static_cast<size_t>(i)];
+    if (cell < 0) continue;
+    std::uint8_t& n = listed_[static_cast<size_t>(cell)];
+    if (by > 0) {
+      repeats_ += n == 1;
+      ++n;
+    } else {
+      --n;
+      repeats_ -= n == 1;
     }
   }
 }
 
-std::uint32_t PlainModel::changed_units(const PlainModel& o) const {
-  if (!usable || !o.usable) return kAllUnits;
-  std::uint32_t changed = 0;
-  if (state != o.state || digit != o.digit) {
-    for (size_t c = 0; c < kCells; ++c)
-      if (state[c] != o.state[c] || digit[c] != o.digit[c]) changed |= kUnitBits[c];
-  }
-  const auto cages_of = [&](std::uint64_t here, std::uint64_t there, int base) {
-    for (std::uint64_t w = here | there; w != 0; w &= w - 1) {
-      const int bit = std::countr_zero(w);
-      const auto g = static_cast<size_t>(base + bit);
-      const bool a_read = (here >> bit & 1u) != 0, b_read = (there >> bit & 1u) != 0;
-      if (a_read && b_read) {
-        const Cage& a = cages[g];
-        const Cage& b = o.cages[g];
-        if (a.sum == b.sum && a.size == b.size &&
-            std::equal(a.cells.begin(), a.cells.begin() + a.size, b.cells.begin()))
-          continue;
-      }
-      changed |= (a_read ? touched[g] : 0u) | (b_read ? o.touched[g] : 0u);
+void Reading::settle(const CellSet& moved) {
+  PlainModel& k = model_;
+  moved.each([&](int g) {
+    const CellSet& in = members_[static_cast<size_t>(g)];
+    const bool was = k.read.has(g), now = !in.empty();
+    if (was != now) {
+      list_cage(g, now ? 1 : -1);
+      if (now)
+        k.read.add(g);
+      else
+        k.read.remove(g);
     }
-  };
-  cages_of(read.low, o.read.low, 0);
-  cages_of(read.high, o.read.high, 64);
-  return changed;
+    std::uint32_t units = 0;
+    in.each([&](int c) { units |= kUnitBits[static_cast<size_t>(c)]; });
+    k.touched[static_cast<size_t>(g)] = units;
+  });
+  k.disjoint = repeats_ == 0;
+}
+
+void Reading::read_all(const Main& m) {
+  mark_all();
+  gruppi_ = m.gruppi;
+  digit_box_writes_ = m.digit_box_writes;
+  valid_ = false;
+  PlainModel& k = model_;
+  k.usable = false;
+  for (int c = 0; c < kCells; ++c) {
+    text_[static_cast<size_t>(c)] = text_mark(m.Text1[c].text(), kOddText);
+    if (!k.read_cell(m, c)) return;
+  }
+  std::memcpy(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_);
+  const int last = last_cage();
+  for (int g = 0; g <= last; ++g) {
+    const auto G = static_cast<size_t>(g);
+    k.read_cage(m, g);
+    has_sum_[G] = m.sommagruppo[G].is_number();
+  }
+  const size_t n = static_cast<size_t>(last + 1);
+  std::memcpy(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value));
+  std::memcpy(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value));
+  std::memcpy(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0]);
+  members_.fill(CellSet());
+  listed_.fill(0);
+  repeats_ = 0;
+  k.read = k.open = k.undecided = CellSet();
+  CellSet moved;
+  for (int c = 0; c < kCells; ++c) {
+    const int g = k.state[static_cast<size_t>(c)];
+    if (g == PlainModel::kUndecided) k.undecided.add(c);
+    if (g < 0) continue;
+    members_[static_cast<size_t>(g)].add(c);
+    moved.add(g);
+    k.open.add(c);
+  }
+  settle(moved);
+  k.usable = true;
+  valid_ = true;
+}
+
+const PlainModel& Reading::refresh(const Main& m) {
+  if (!valid_ || m.gruppi != gruppi_) {
+    read_all(m);
+    return model_;
+  }
+  PlainModel& k = model_;
+  CellSet cells;  // the cells to read again
+  if (m.digit_box_writes != digit_box_writes_) {
+    digit_box_writes_ = m.digit_box_writes;
+    for (int c = 0; c < kCells; ++c) {
+      const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
+      if (t == text_[static_cast<size_t>(c)]) continue;
+      text_[static_cast<size_t>(c)] = t;
+      cells.add(c);
+    }
+  }
+  if (!same_bytes(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_)) {
+    for (size_t c = 0; c < kCells; ++c) {
+      if (same_bytes<sizeof(Value)>(&gruppodicella_[c], &m.gruppodicella[c])) continue;
+      std::memcpy(&gruppodicella_[c], &m.gruppodicella[c], sizeof(Value));
+      cells.add(static_cast<int>(c));
+    }
+  }
+  std::uint32_t changed = 0;
+  CellSet moved;     // the cages whose cells or records changed
+  CellSet relisted;  // the cages read whose records changed
+  const int last = last_cage();
+  const size_t n = static_cast<size_t>(last + 1);
+  if (!same_bytes(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value)) ||
+      !same_bytes(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value)) ||
+      !same_bytes(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0])) {
+    for (int g = 0; g <= last; ++g) {
+      const auto G = static_cast<size_t>(g);
+      // With the same size entry, only the entries 1..size of the list are read.
+      if (same_bytes<sizeof(Value)>(&sommagruppo_[G], &m.sommagruppo[G]) &&
+          same_bytes<sizeof(Value)>(&elementigruppo_[G], &m.elementigruppo[G]) &&
+          same_entries(&cellegruppo_[G][1], &m.cellegruppo[G][1], k.cages[G].size))
+        continue;
+      std::memcpy(&sommagruppo_[G], &m.sommagruppo[G], sizeof(Value));
+      std::memcpy(&elementigruppo_[G], &m.elementigruppo[G], sizeof(Value));
+      std::memcpy(&cellegruppo_[G], &m.cellegruppo[G], sizeof cellegruppo_[0]);
+      // A sum that becomes a number, or stops being one, changes the state of the cage's cells.
+      if (m.sommagruppo[G].is_number() != has_sum_[G]) {
+        read_all(m);
+        return model_;
+      }
+      const PlainModel::Cage before = k.cages[G];
+      const bool read = k.read.has(g);
+      if (read) list_cage(g, -1);
+      k.read_cage(m, g);
+      if (read) list_cage(g, 1);
+      if (k.cages[G] == before) continue;
+      moved.add(g);
+      if (!read) continue;
+      relisted.add(g);
+      changed |= k.touched[G];
+    }
+  }
+  if (cells.empty() && moved.empty()) return model_;
+
+  PlainModel fresh;  // the cells read again, one at a time
+  bool usable = true;
+  cells.each([&](int c) {
+    const auto C = static_cast<size_t>(c);
+    if (!usable || !(usable = fresh.read_cell(m, c))) return;
+    if (fresh.state[C] == k.state[C] && fresh.digit[C] == k.digit[C]) return;
+    changed |= kUnitBits[C];
+    k.digit[C] = fresh.digit[C];
+    if (fresh.state[C] != k.state[C]) move_cell(c, fresh.state[C], moved);
+  });
+  if (!usable) {
+    // Not usable: read in full at the next refresh.
+    mark_all();
+    k.usable = false;
+    valid_ = false;
+    return model_;
+  }
+  settle(moved);
+  relisted.each([&](int g) {
+    if (k.read.has(g)) changed |= k.touched[static_cast<size_t>(g)];
+  });
+  for (std::uint32_t& c : changed_) c |= changed;
+  return model_;
 }
 
 RegionCounts count_split(const PlainModel& model, const Region& r) {
   RegionCounts c;
+  const CellSet& in = r.set();
+  c.sets_gruppo = model.open.meets(in);
+  if (model.undecided.meets(in)) {
+    c.decidable = false;
+    return c;
+  }
   CellSet touching;  // the cages met, by number
-  std::array<int, kCells> cages;
-  int n = 0;
+  (model.open & in).each([&](int cell) {
+    const int g = model.state[static_cast<size_t>(cell)];
+    if (touching.has(g)) return;
+    touching.add(g);
+    // The lists are disjoint: each cell of the list counts once.
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(g)];
+    if (!k.set.outside_of(in)) return;
+    const int inside = k.set.count_in(in);
+    c.outside += k.placed - inside;
+    c.inside += inside;
+  });
+  return c;
+}
+
+namespace {
+
+// What gather_and_split leaves of a region on a model whose cages are disjoint that a later
+// split does not write again: the inside list's entries past `floor`, and gruppo (the last
+// touching cage when the region is decidable, else the cage of its last empty cell in a cage).
+// The cages are disjoint, so a touching cage sticks out when a cell of its list lies outside.
+void trace_split(Main& m, const PlainModel& model, const Region& r, int floor) {
+  constexpr int kInsideRoom = std::tuple_size_v<decltype(Main::celleinterne)> - 1;
+  const CellSet& in = r.set();
+  bool decidable = true;
+  int last_g = -1;
+  CellSet touching;
+  std::array<int, kCells> listed;
+  int cages = 0;
   for (int u = r.first(); u <= r.last; ++u) {
     for (const int cell : unit_cells(r.kind, u)) {
       const int g = model.state[static_cast<size_t>(cell)];
       if (g == PlainModel::kFilled) continue;
       if (g == PlainModel::kUndecided) {
-        c.decidable = false;
+        decidable = false;
         continue;
       }
-      c.sets_gruppo = true;
+      last_g = g;
       if (touching.has(g)) continue;
       touching.add(g);
-      cages[static_cast<size_t>(n++)] = g;
+      listed[static_cast<size_t>(cages++)] = g;
     }
   }
-  if (!c.decidable) return c;
-  const std::array<std::uint8_t, kCells>& place = kPlaces[static_cast<size_t>(r.kind)];
-  for (int i = 0; i < n; ++i) {
-    const PlainModel::Cage& k = model.cages[static_cast<size_t>(cages[static_cast<size_t>(i)])];
-    int placed = 0, inside = 0;
+  if (last_g < 0) return;
+  if (!decidable) {
+    m.gruppo = last_g;
+    return;
+  }
+  int n = 0;  // the inside list's length so far
+  for (int i = 0; i < cages; ++i) {
+    const PlainModel::Cage& k = model.cages[static_cast<size_t>(listed[static_cast<size_t>(i)])];
+    if (!k.set.outside_of(in)) continue;
     for (int j = 0; j < k.size; ++j) {
       const int cell = k.cells[static_cast<size_t>(j)];
-      if (cell < 0) continue;
-      ++placed;
-      const int unit = place[static_cast<size_t>(cell)];
-      inside += r.band ? unit <= r.last : unit == r.last;
+      if (cell < 0 || !in.has(cell) || n >= kInsideRoom) continue;
+      if (++n > floor) m.celleinterne[static_cast<size_t>(n)] = cell;
     }
-    if (inside == placed) continue;
-    c.outside += placed - inside;
-    c.inside += inside;
   }
-  return c;
+  m.gruppo = listed[static_cast<size_t>(cages - 1)];
 }
 
-RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* units)
-    : m_(m), model_(model), units_(units), counted_(model != nullptr && model->disjoint) {}
+}  // namespace
+
+void KeptCounts::update(const PlainModel& model, std::uint32_t changed, bool bands) {
+  for (int i = 0; i < 27; ++i) {
+    const auto kind = static_cast<UnitKind>(i / 9);
+    const int last = i % 9;
+    // The units a region covers, as bits of `changed`.
+    std::uint32_t covers = 1u << i;
+    if (bands) {
+      if (kind == UnitKind::Box || last < 1 || last > 6) continue;
+      covers = ((1u << (last + 1)) - 1) << (9 * static_cast<int>(kind));
+    }
+    if (counted && (changed & covers) == 0) continue;
+    at[static_cast<size_t>(i)] = count_split(model, {kind, last, bands});
+  }
+  counted = true;
+}
+
+const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands) {
+  SolvingMemo::Rule45Units& known = m.memo->rule45_units;
+  KeptCounts& kept = bands ? known.bands : known.units;
+  if (model == nullptr || !model->disjoint) {
+    kept.counted = false;
+    return nullptr;
+  }
+  kept.update(*model,
+              known.reading.take_changed(bands ? Reading::kBandCounts : Reading::kUnitCounts),
+              bands);
+  return &kept.at;
+}
+
+RegionRun::RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts)
+    : m_(m), model_(model), counts_(model != nullptr ? counts : nullptr) {}
 
 bool RegionRun::needs(const Region& r, bool last, int depth) {
-  if (!counted_) return true;
-  last_ = units_ != nullptr && !r.band ? (*units_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)]
-                                       : count_split(*model_, r);
+  if (counts_ == nullptr) return true;
+  const RegionCounts& here = counts_of(r);
+  last_ = &here;
   const auto side = [depth](int n) { return n == 1 || (n >= 2 && n < depth); };
-  const bool may_act = last_.decidable && (side(last_.outside) || side(last_.inside));
+  const bool may_act = here.decidable && (side(here.outside) || side(here.inside));
   if (!last && !may_act && n_passed_ < static_cast<int>(passed_.size())) {
-    passed_[static_cast<size_t>(n_passed_++)] = {r, last_};
+    passed_[static_cast<size_t>(n_passed_++)] = r;
     return false;
   }
   // The regions passed over whose traces this split leaves: from the last one back, each whose
   // inside list is longer than every later one's (and this split's), and the latest that writes
   // gruppo when this split does not.
-  int top = last_.decidable ? last_.inside : 0;
-  bool gruppo_written = last_.sets_gruppo;
-  std::array<bool, 27> traced;
+  // floor[i]: the longest inside list after region i, -1 when it leaves no trace.
+  int top = here.decidable ? here.inside : 0;
+  bool gruppo_written = here.sets_gruppo;
+  std::array<int, 27> floor;
   for (int i = n_passed_ - 1; i >= 0; --i) {
-    const RegionCounts& p = passed_[static_cast<size_t>(i)].counts;
+    const RegionCounts& p = counts_of(passed_[static_cast<size_t>(i)]);
     const int inside = p.decidable ? p.inside : 0;
-    traced[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo);
+    floor[static_cast<size_t>(i)] = inside > top || (!gruppo_written && p.sets_gruppo) ? top : -1;
     top = std::max(top, inside);
     gruppo_written = gruppo_written || p.sets_gruppo;
   }
   for (int i = 0; i < n_passed_; ++i)
-    if (traced[static_cast<size_t>(i)])
-      gather_and_split(m_, passed_[static_cast<size_t>(i)].region, model_);
+    if (floor[static_cast<size_t>(i)] >= 0)
+      trace_split(m_, *model_, passed_[static_cast<size_t>(i)], floor[static_cast<size_t>(i)]);
   n_passed_ = 0;
   return true;
 }
 
-const PlainModel* model_for(const Main& m, const PlainModel& model) {
-  return model.usable && m.memo->enabled ? &model : nullptr;
+const PlainModel* model_for(const Main& m) {
+  if (!m.memo->enabled) return nullptr;
+  const PlainModel& model = m.memo->rule45_units.reading.refresh(m);
+  return model.usable ? &model : nullptr;
 }
 
 namespace {

@@ -3,7 +3,9 @@
 // and the placement of a digit that the split decides. Shared by every rule-of-45 procedure.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <bitset>
 #include <cstdint>
 
@@ -21,6 +23,12 @@ struct CellSet {
     else
       high |= std::uint64_t{1} << (c - 64);
   }
+  constexpr void remove(int c) {
+    if (c < 64)
+      low &= ~(std::uint64_t{1} << c);
+    else
+      high &= ~(std::uint64_t{1} << (c - 64));
+  }
   constexpr bool has(int c) const {
     return c < 64 ? (low >> c & 1u) != 0 : (high >> (c - 64) & 1u) != 0;
   }
@@ -30,7 +38,42 @@ struct CellSet {
   constexpr bool outside_of(const CellSet& o) const {
     return ((low & ~o.low) | (high & ~o.high)) != 0;
   }
+  // How many cells of this set are in `o` (bit by bit: the sets counted are a cage's few cells).
+  constexpr int count_in(const CellSet& o) const {
+    int n = 0;
+    for (std::uint64_t w = low & o.low; w != 0; w &= w - 1) ++n;
+    for (std::uint64_t w = high & o.high; w != 0; w &= w - 1) ++n;
+    return n;
+  }
+  constexpr CellSet operator&(const CellSet& o) const { return {low & o.low, high & o.high}; }
+  bool operator==(const CellSet&) const = default;
+  // Calls f(c) for each cell c of the set, in ascending order.
+  template <typename F>
+  constexpr void each(F f) const {
+    for (std::uint64_t w = low; w != 0; w &= w - 1) f(std::countr_zero(w));
+    for (std::uint64_t w = high; w != 0; w &= w - 1) f(64 + std::countr_zero(w));
+  }
 };
+
+namespace detail {
+// kRegionSets[band][kind][last]: the cells of unit `last` of a kind, or (band) of its units
+// 0..last.
+constexpr std::array<std::array<std::array<CellSet, 9>, 3>, 2> make_region_sets() {
+  std::array<std::array<std::array<CellSet, 9>, 3>, 2> t{};
+  for (int kind = 0; kind < 3; ++kind) {
+    CellSet band;
+    for (int u = 0; u < 9; ++u) {
+      for (const int c : unit_cells(static_cast<UnitKind>(kind), u)) {
+        t[0][kind][u].add(c);
+        band.add(c);
+      }
+      t[1][kind][u] = band;
+    }
+  }
+  return t;
+}
+inline constexpr auto kRegionSets = make_region_sets();
+}  // namespace detail
 
 // A region: unit `last` of `kind` alone, or (band) the units 0..last of kind Row or Column.
 struct Region {
@@ -45,11 +88,8 @@ struct Region {
     return band ? u <= last : u == last;
   }
   // The region's cells as a set.
-  CellSet set() const {
-    CellSet in;
-    for (int u = first(); u <= last; ++u)
-      for (const int c : unit_cells(kind, u)) in.add(c);
-    return in;
+  const CellSet& set() const {
+    return detail::kRegionSets[band ? 1 : 0][static_cast<size_t>(kind)][static_cast<size_t>(last)];
   }
   // The region's cells as bits 0..80.
   std::bitset<kCells> cells() const {
@@ -86,50 +126,111 @@ struct Tally {
   int inside_value() const { return remaining - inside_sum; }
 };
 
-// The digits and the real cages as the splits read them, in plain numbers, read once for all
-// the regions of one call of a rule-of-45 procedure:
+// The digits and the real cages as the splits read them, in plain numbers (kept up to date by
+// Reading):
 //   state[c]    kFilled for a cell with a digit (digit[c]), kUndecided for an empty cell in no
 //               cage or in a cage whose sum is no number, else its real cage
-//   cages[g]    for each cage g named by an empty cell (read[g]): its remaining sum, its list's
-//               size and cells
-//   touched[g]  the units of those empty cells: bit u for row u, 9 + u for column u, 18 + u for
-//               box u
-//   disjoint    the lists read are disjoint and free of repeats, so that a region's split can be
-//               counted without the lists (see RegionCounts)
+//   cages[g]    for each real cage g (0..gruppi, below 81): its remaining sum, its list's size
+//               and cells
+//   open        the empty cells in a cage (state 0..80); undecided: those of state kUndecided
+//   read        the cages named by an empty cell
+//   touched[g]  for each cage read, the units of its empty cells: bit u for row u, 9 + u for
+//               column u, 18 + u for box u
+//   disjoint    the lists of the cages read are disjoint and free of repeats, so that a region's
+//               split can be counted without the lists (see RegionCounts)
 // Not usable when a digit box holds anything but one digit character, or a cell names a cage
 // number above the real cages 0..80 (a derived cage built during the call could change that
-// record). Only what `read` names is ever looked at in `cages` and `touched`.
+// record). Only what `read` names is ever looked at in `touched`.
 struct PlainModel {
   static constexpr int kFilled = -2;
   static constexpr int kUndecided = -1;
   struct Cage {
     int sum;
     int size;
-    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell
+    std::array<std::int8_t, kMaxCageCells> cells;  // -1: no cell (and past the size)
+    CellSet set;  // the cells of the list
+    int placed;   // how many entries of the list name a cell
+    bool operator==(const Cage&) const = default;
   };
   bool usable = true;
   bool disjoint = true;
   std::array<std::int8_t, kCells> state;
   std::array<std::int8_t, kCells> digit;
+  CellSet open, undecided;
   CellSet read;  // by cage number
   std::array<Cage, kCells> cages;
   std::array<std::uint32_t, kCells> touched;
 
-  PlainModel() = default;
-  explicit PlainModel(const Main& m) { read_from(m); }
-  void read_from(const Main& m);
-  // The units (bits as in `touched`, all of them when either model is not usable) whose split
-  // may differ between this model and `o`: those holding a cell whose digit or cage differs,
-  // and those touched in either model by a cage whose record differs.
-  std::uint32_t changed_units(const PlainModel& o) const;
+  // Cell c's state and digit from the window; false when the model is not usable for it.
+  bool read_cell(const Main& m, int c);
+  // Cage g's record from the window.
+  void read_cage(const Main& m, int g);
 };
 
-// Every unit, as bits of PlainModel::changed_units.
+// Every unit, as bits of Reading::take_changed.
 inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 
-// The model that the splits of one call read, or nullptr when they read the window's tables: the
-// model is not usable, or the memos are off (SolvingMemo::enabled; a test compares both).
-const PlainModel* model_for(const Main& m, const PlainModel& model);
+// The plain model of the board kept from call to call. A refresh compares the digit boxes (when
+// Main::digit_box_writes says that one changed) and the real cages' tables (0..gruppi, byte for
+// byte) with copies of what the last refresh read, and reads again only the cells and cages that
+// differ: between two steps of a ladder most of the board stays as it was. An entry written
+// again with the same value may differ in its unused bytes; it is then read again and found the
+// same.
+//
+// Each memo that keeps counts on the model (a User) takes the units whose split may have changed
+// since it last took them: those holding a cell whose digit or cage differs, and those touched,
+// before or after, by a cage whose record differs.
+class Reading {
+ public:
+  // The quiet call of the rule on single units, the kept counts of the units and of the bands.
+  enum User { kUnits, kUnitCounts, kBandCounts, kUsers };
+
+  // The model of the digits and cages the window holds now.
+  const PlainModel& refresh(const Main& m);
+  // The units changed for `user` since it last took them (every unit at first).
+  std::uint32_t take_changed(User user) {
+    const std::uint32_t c = changed_[static_cast<size_t>(user)];
+    changed_[static_cast<size_t>(user)] = 0;
+    return c;
+  }
+
+ private:
+  // The cages whose tables are copied: the real ones, 0..gruppi, as far as a cell can name one.
+  int last_cage() const { return std::min(gruppi_, kCells - 1); }
+  void read_all(const Main& m);
+  void mark_all() { changed_.fill(kAllUnits); }
+
+  // Cell c takes state s; the cages whose cells changed are marked in `moved`.
+  void move_cell(int c, int s, CellSet& moved);
+  // Cage g's list joins (by +1) or leaves (by -1) the lists read.
+  void list_cage(int g, int by);
+  // For each cage marked in `moved`: whether it is read, and its touched units.
+  void settle(const CellSet& moved);
+
+  bool valid_ = false;  // the copies and the model are those of the last refresh
+  PlainModel model_;
+  // members_[g]: the cells whose state is cage g. listed_[c]: how many times cell c stands in the
+  // lists of the cages read; repeats_: the cells that stand there more than once.
+  std::array<CellSet, kCells> members_;
+  std::array<std::uint8_t, kCells> listed_{};
+  int repeats_ = 0;
+  int gruppi_ = -1;
+  std::uint64_t digit_box_writes_ = 0;  // Main::digit_box_writes when text_ was read
+  // text_[c]: the digit of Text1(c), -1 when empty, kOddText for any other text.
+  static constexpr std::int8_t kOddText = 100;
+  std::array<std::int8_t, kCells> text_{};
+  std::array<Value, kCells> gruppodicella_;
+  std::array<Value, kCells> sommagruppo_;
+  std::array<Value, kCells> elementigruppo_;
+  std::array<std::array<Value, kMaxCageCells + 1>, kCells> cellegruppo_;
+  std::array<bool, kCells> has_sum_{};  // sommagruppo_[g] is a number
+  std::array<std::uint32_t, kUsers> changed_{};
+};
+
+// The model that the splits of one call read (the shared Reading, refreshed), or nullptr when
+// they read the window's tables: the memos are off (SolvingMemo::enabled; a test compares both),
+// or the model is not usable.
+const PlainModel* model_for(const Main& m);
 
 // Walks the region's cells in scan order (each in turn in `cella`), lists the touching cages and
 // splits each of them against the region (the last one in `gruppo`). With a model the digits and
@@ -148,36 +249,50 @@ struct RegionCounts {
 };
 RegionCounts count_split(const PlainModel& model, const Region& r);
 
+// The counts of the regions of one kind kept between calls on the shared reading: the units (row
+// u at u, column u at 9 + u, box u at 18 + u) or the bands (rows 0..n at n, columns 0..n at
+// 9 + n, n = 1..6), each counted again only when a unit it covers changed.
+struct KeptCounts {
+  bool counted = false;  // every entry is that of the model last given
+  std::array<RegionCounts, 27> at{};
+  // Brings the counts up to `model` (whose cages are disjoint); `changed` holds the units changed
+  // since the model of the last update.
+  void update(const PlainModel& model, std::uint32_t changed, bool bands);
+};
+
+// The kept counts of the units (or bands) brought up to the model, or nullptr when the splits
+// cannot be counted (no model, or cages that are not disjoint).
+const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands);
+
 // The regions of one call of a rule-of-45 procedure, in the order the procedure takes them, and
 // whether each needs its full split (gather_and_split and what the procedure does with it): the
 // call's last region, a region that may act (one cell on a side: a single; with derived cages
 // of fewer than `depth` cells, 2..depth - 1 cells on a side: a derived cage), and every region
 // when the splits cannot be counted (no model, or cages that are not disjoint). A region passed
 // over leaves in the window's lists only what the next full split does not write again: its
-// inside list's entries past that split's, and gruppo. Before a full split, the regions passed
-// over whose traces remain are split in full, in order, so that every list ends as the whole
-// call would leave it.
+// inside list's entries past that split's, and gruppo. Before a full split, those traces of the
+// regions passed over are written, in order, so that every list ends as the whole call would
+// leave it.
 class RegionRun {
  public:
-  // `units`, when given, holds the counts of every unit (row u at u, column u at 9 + u, box u at
-  // 18 + u) on this model, worked out beforehand.
-  RegionRun(Main& m, const PlainModel* model,
-            const std::array<RegionCounts, 27>* units = nullptr);
+  // `counts`, when given (see kept_counts), holds the counts of the regions on `model`: a region
+  // of kind k ending at unit u at 9 * k + u. Without them every region needs its full split.
+  RegionRun(Main& m, const PlainModel* model, const std::array<RegionCounts, 27>* counts);
   bool needs(const Region& r, bool last, int depth = 0);
   // el_interni as the last region asked about leaves it.
-  int inside_after() const { return counted_ ? (last_.decidable ? last_.inside : 0) : m_.el_interni; }
+  int inside_after() const {
+    return last_ != nullptr ? (last_->decidable ? last_->inside : 0) : m_.el_interni;
+  }
 
  private:
-  struct Passed {
-    Region region;
-    RegionCounts counts;
-  };
+  const RegionCounts& counts_of(const Region& r) const {
+    return (*counts_)[static_cast<size_t>(static_cast<int>(r.kind) * 9 + r.last)];
+  }
   Main& m_;
   const PlainModel* model_;
-  const std::array<RegionCounts, 27>* units_;
-  bool counted_ = false;
-  RegionCounts last_;
-  std::array<Passed, 27> passed_;
+  const std::array<RegionCounts, 27>* counts_;
+  const RegionCounts* last_ = nullptr;
+  std::array<Region, 27> passed_;
   int n_passed_ = 0;
 };
 

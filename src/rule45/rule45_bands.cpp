@@ -29,9 +29,8 @@ constexpr rule45::SingleReport kColumnsInside{kColumns, kColumns, false, true, f
 // (and the last) in full (see RegionRun).
 void Main::regola45_righe_colonne_multiple() {
   modificato = false;
-  rule45::PlainModel read(*this);
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
-  rule45::RegionRun run(*this, model);
+  const rule45::PlainModel* model = rule45::model_for(*this);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, true));
   for (int n = 1; n <= 6; ++n) {
     riga = n;
     const rule45::Region r{UnitKind::Row, n, true};

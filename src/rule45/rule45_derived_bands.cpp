@@ -30,9 +30,8 @@ void Main::regola45_altri_gruppi_multipli() {
   // The bands are split on the digits and cages read once (the derived cages built on the way
   // leave the real ones as they are), and only those that may give a single or a derived cage
   // (and the last) in full (see RegionRun).
-  rule45::PlainModel read(*this);
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
-  rule45::RegionRun run(*this, model);
+  const rule45::PlainModel* model = rule45::model_for(*this);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, true));
   for (const UnitKind kind : {UnitKind::Row, UnitKind::Column}) {
     int& unit = kind == UnitKind::Row ? riga : colonna;
     for (int n = 1; n <= 6; ++n) {

@@ -42,9 +42,8 @@ void Main::regola45_altri_gruppi() {
   // The units are split on the digits and cages read once (the derived cages built on the way
   // leave the real ones as they are), and only those that may give a single or a derived cage
   // (and the last) in full (see RegionRun).
-  rule45::PlainModel read(*this);
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
-  rule45::RegionRun run(*this, model);
+  const rule45::PlainModel* model = rule45::model_for(*this);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, false));
   for (const Pass& p : passes) {
     for (p.unit = 0; p.unit <= 8; ++p.unit) {
       const rule45::Region r{p.kind, p.unit, false};

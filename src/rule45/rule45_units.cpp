@@ -31,19 +31,17 @@ constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 
 // Boxes, then rows, then columns, each 0..8; the first unit that gives a single ends the call.
 // The units are split on the digits and cages read once, and only those that may give a single
-// (and the last) in full (see RegionRun); the counts of the units whose cells and cages are as
-// the last call read them are that call's. A call on the same digits and cages as a call that
-// found nothing finds nothing again, and leaves the lists as that call left them (the lists of the
-// last column, cella and gruppo, the inside list's tail): they are written as a split writes them.
+// (and the last) in full (see RegionRun), on counts kept between calls (KeptCounts). A call on
+// the same digits and cages as a call that found nothing finds nothing again, and leaves the
+// lists as that call left them (the lists of the last column, cella and gruppo, the inside list's
+// tail): they are written as a split writes them.
 void Main::regola45_naked_single() {
   modificato = false;
   SolvingMemo::Rule45Units& known = memo->rule45_units;
-  rule45::PlainModel& read = known.models[static_cast<size_t>(1 - known.last)];
-  read.read_from(*this);
-  const rule45::PlainModel& last_read = known.models[static_cast<size_t>(known.last)];
-  const bool memos = memo->enabled && read.usable;
+  const rule45::PlainModel* model = rule45::model_for(*this);
+  const bool memos = model != nullptr;
   const std::uint32_t changed =
-      memos && known.has_last ? read.changed_units(last_read) : rule45::kAllUnits;
+      memos ? known.reading.take_changed(rule45::Reading::kUnits) : rule45::kAllUnits;
   if (memos && changed == 0 && known.quiet) {
     settore = 9;
     riga = 9;
@@ -66,20 +64,8 @@ void Main::regola45_naked_single() {
     el_interni = known.el_interni;
     return;
   }
-  const rule45::PlainModel* model = rule45::model_for(*this, read);
-  const bool counted = model != nullptr && model->disjoint;
-  if (counted) {
-    for (int u = 0; u < 27; ++u) {
-      if (known.counted && !(changed >> u & 1u)) continue;
-      const UnitKind kind = u < 9 ? UnitKind::Row : u < 18 ? UnitKind::Column : UnitKind::Box;
-      known.counts[static_cast<size_t>(u)] = rule45::count_split(read, {kind, u % 9, false});
-    }
-  }
-  known.has_last = memos;
-  known.counted = counted;
   known.quiet = false;
-  known.last = 1 - known.last;
-  rule45::RegionRun run(*this, model, counted ? &known.counts : nullptr);
+  rule45::RegionRun run(*this, model, rule45::kept_counts(*this, model, false));
   struct Pass {
     UnitKind kind;
     int& unit;

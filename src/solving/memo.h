@@ -19,20 +19,16 @@ struct SolvingMemo {
   // splits every region in full (a test compares the two ways).
   bool enabled = true;
 
-  // The rule of 45 on single units: the digits and cages the last call split (when usable) and
-  // the counts of its units' splits (when counted, see RegionRun), so that the next call counts
-  // again only the units that changed; and, when that call found nothing (quiet), the lists it
-  // left: cella and gruppo, the inside list's entries 1..longest (the longest list of the call),
-  // the last unit's touching cages (gruppiregione 1..cages) and outside list (celleesterne
-  // 1..outside), and el_interni.
+  // The rule of 45: the digits and cages as the procedures last read them and the counts of the
+  // splits of the units and of the bands on them (shared by all the procedures, see RegionRun),
+  // so that a call counts again only the regions that changed; and, when the last call of the
+  // procedure on single units found nothing (quiet), the lists it left: cella and gruppo, the
+  // inside list's entries 1..longest (the longest list of the call), the last unit's touching
+  // cages (gruppiregione 1..cages) and outside list (celleesterne 1..outside), and el_interni.
   struct Rule45Units {
-    bool has_last = false;
-    bool counted = false;
     bool quiet = false;
-    // The readings of the last call and of this one, in turn: models[last] is the last call's.
-    std::array<rule45::PlainModel, 2> models;
-    int last = 0;
-    std::array<rule45::RegionCounts, 27> counts{};
+    rule45::Reading reading;
+    rule45::KeptCounts units, bands;
     int cella = 0;
     int gruppo = 0;
     int longest = 0;
