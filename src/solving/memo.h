@@ -87,29 +87,23 @@ struct SolvingMemo {
   std::vector<Combinations> combinations = std::vector<Combinations>(kCombinationSlots);
 
   // The sum check of each real cage by number (src/sums): what controllo_somme read when it last
-  // found nothing in cage g, with a copy of the combinations it wrote, so that a call on the same
-  // cells, candidate bits and sum is told without a look-up; and, per cage number, how many
-  // times its combination tables (elencosomme) were rewritten, so that tables left as that call
-  // left them need no comparing. The enumeration table above still answers for inputs met
-  // before the last ones (a count or a trial gives a board back).
+  // found nothing in cage g, with the enumeration it wrote, so that a call on the same cells,
+  // candidate bits and sum is told without a look-up; and, per cage number, how many times its
+  // combination tables (elencosomme) were rewritten, so that tables left as that call left them
+  // need no comparing. The enumeration table above still answers for inputs met before the last
+  // ones (a count or a trial gives a board back).
   //
-  //   cell, bits   the cage's empty cells 1..n and their candidate_bits (never odd ones)
+  //   cell, bits   the cage's empty cells 1..tables.n and their candidate_bits (never odd ones)
   //   writes       table_writes[g] when the check found nothing
-  //   deep         the deep step ran and found nothing too
-  //   confined     as in Combinations: units to look at again
+  //   tables       the enumeration as the tables held it (quiet_deep: the deep step ran and found
+  //                nothing too; confined: units to look at again)
   struct QuietCage {
     bool valid = false;
-    int n = 0;
     int sum = 0;
     std::array<int, 5> cell{};
     std::array<std::uint16_t, 5> bits{};
     std::uint32_t writes = 0;
-    bool deep = false;
-    int count = 0;
-    std::string joined;
-    std::string common;
-    int confined_count = 0;
-    std::array<Confined, 15> confined{};
+    Combinations tables;
   };
   std::array<QuietCage, kCageSlots> quiet_cages{};
   std::array<std::uint32_t, kCageSlots> table_writes{};

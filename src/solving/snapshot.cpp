@@ -4,32 +4,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace ks {
-
-namespace {
-
-// A candidate string of ascending distinct digits 1..9, as a digit mask; false for any other.
-bool plain_mask(std::string_view s, std::uint16_t& mask) {
-  mask = 0;
-  int last = 0;
-  for (const char c : s) {
-    const int d = c - '0';
-    if (d <= last || d > 9) return false;
-    mask = static_cast<std::uint16_t>(mask | (1u << d));
-    last = d;
-  }
-  return true;
-}
-
-// The ascending digits of a mask into buf; their count.
-int mask_digits(std::uint16_t mask, char* buf) {
-  int n = 0;
-  for (int d = 1; d <= 9; ++d)
-    if (mask & (1u << d)) buf[n++] = static_cast<char>('0' + d);
-  return n;
-}
-
-}  // namespace
 
 void Snapshot::save(const Main& m) {
   odd_.clear();
@@ -37,9 +14,11 @@ void Snapshot::save(const Main& m) {
     Cell& c = cells_[static_cast<size_t>(i)];
     const std::string& digit = m.Text1[i].text();
     c.digit = digit.size() == 1 ? digit[0] : '\0';
-    const std::string& text = m.Text2[i].text();
-    c.plain = plain_mask(text, c.mask);
-    if (!c.plain) odd_.emplace_back(i, text);
+    // The candidate box keeps the bits of a text of ascending distinct digits.
+    const std::uint16_t bits = m.candidate_bits[static_cast<size_t>(i)];
+    c.plain = !(bits & Main::kOddCandidates);
+    c.mask = c.plain ? bits : 0;
+    if (!c.plain) odd_.emplace_back(i, m.Text2[i].text());
   }
   gruppo1_ = m.gruppo1;
   const int last = std::clamp(std::max(m.gruppi, m.gruppo1), 0, kCageSlots - 1);
@@ -60,8 +39,7 @@ std::string Snapshot::candidates(int i) const {
       if (cell == i) return text;
     return {};
   }
-  char buf[9];
-  return std::string(buf, static_cast<size_t>(mask_digits(c.mask, buf)));
+  return std::string(mask_digits(c.mask));
 }
 
 void Snapshot::restore(Main& m) const {
@@ -70,15 +48,14 @@ void Snapshot::restore(Main& m) const {
   for (int i = 0; i < kCells; ++i) {
     const Cell& c = cells_[static_cast<size_t>(i)];
     if (c.plain) {
-      char buf[9];
-      const std::string_view want(buf, static_cast<size_t>(mask_digits(c.mask, buf)));
-      if (m.Text2[i].text() != want) m.Text2[i].set_text(std::string(want));
+      const std::string_view want = mask_digits(c.mask);
+      if (m.Text2[i].text() != want) m.Text2[i].set_text(want);
     } else {
       std::string want = candidates(i);
       if (m.Text2[i].text() != want) m.Text2[i].set_text(std::move(want));
     }
     const std::string_view digit(&c.digit, c.digit != '\0' ? 1 : 0);
-    if (m.Text1[i].text() != digit) m.Text1[i].set_text(std::string(digit));
+    if (m.Text1[i].text() != digit) m.Text1[i].set_text(digit);
   }
   for (int g = 0; g <= last_cage(); ++g) {
     const Cage& c = cages_[static_cast<size_t>(g)];

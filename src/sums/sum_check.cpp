@@ -111,15 +111,9 @@ void remember_last_quiet(Main& m, int g, const sums::CageCells& cage,
     q.cell[k] = cage.cell[k];
     q.bits[k] = static_cast<std::uint16_t>(cage.cand[k]);
   }
-  q.n = cage.n;
   q.sum = m.sommagruppo[static_cast<size_t>(g)].as_int();
   q.writes = m.memo->table_writes[static_cast<size_t>(g)];
-  q.deep = known.quiet_deep;
-  q.count = known.count;
-  q.joined = known.joined;
-  q.common = known.common;
-  q.confined_count = known.confined_count;
-  q.confined = known.confined;
+  q.tables = known;
   q.valid = true;
 }
 
@@ -131,7 +125,8 @@ void remember_last_quiet(Main& m, int g, const sums::CageCells& cage,
 const std::string* replay_last_quiet(Main& m, int g, int n) {
   if (!m.memo->enabled) return nullptr;
   const SolvingMemo::QuietCage& q = m.memo->quiet_cages[static_cast<size_t>(g)];
-  if (!q.valid || q.n != n) return nullptr;
+  const SolvingMemo::Combinations& tables = q.tables;
+  if (!q.valid || tables.n != n) return nullptr;
   const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
   if (!sum.is_number() || sum.as_int() != q.sum) return nullptr;
   const auto& cells = m.cellegruppo[static_cast<size_t>(g)];
@@ -142,21 +137,15 @@ const std::string* replay_last_quiet(Main& m, int g, int n) {
       return nullptr;
   }
   const bool deep = n >= 3 && m.varcontrolloesteso;
-  if (deep && !q.deep) return nullptr;
-  if (!confined_units_clean(m, g, q.confined.data(), q.confined_count)) return nullptr;
+  if (deep && !tables.quiet_deep) return nullptr;
+  if (!confined_units_clean(m, g, tables.confined.data(), tables.confined_count)) return nullptr;
   // The tables as that check left them, unless something rewrote them since.
   const auto G = static_cast<size_t>(g);
-  if (m.memo->table_writes[G] != q.writes || !m.numerosomme[G].is(q.count) ||
-      m.numeriobbligati[G] != q.common) {
-    SolvingMemo::Combinations tables;
-    tables.n = q.n;
-    tables.count = q.count;
-    tables.joined = q.joined;
-    tables.common = q.common;
+  if (m.memo->table_writes[G] != q.writes || !m.numerosomme[G].is(tables.count) ||
+      m.numeriobbligati[G] != tables.common)
     sums::write_combinations(m, g, tables, false);
-  }
-  quiet_effects(m, q.cell[0], !q.common.empty(), q.confined_count > 0, deep);
-  return &q.joined;
+  quiet_effects(m, q.cell[0], !tables.common.empty(), tables.confined_count > 0, deep);
+  return &tables.joined;
 }
 
 // The sum check of cage g (2..5 empty cells, read into `cage`, whose enumeration goes to `slot`)
