@@ -43,9 +43,10 @@ void Main::give_back_to_cage(int cell, int digit) {
 
 void Main::Text1_Change(int Index) {
   const std::string now = Text1[Index].text();
-  const std::uint64_t cell_bit = std::uint64_t{1} << (Index % 64);
-  std::uint64_t& filled = filled_cells[static_cast<size_t>(Index / 64)];
-  filled = now.empty() ? filled & ~cell_bit : filled | cell_bit;
+  if (now.empty())
+    filled_cells.remove(Index);
+  else
+    filled_cells.add(Index);
   open_candidate_bits[static_cast<size_t>(Index)] = now.empty() ? candidate_bits[static_cast<size_t>(Index)] : 0;
   if (now == shown_digit[Index]) return;  // the box got back the text it held
   // Only a single digit 1..9 or the empty text is a cell's content; anything else (a letter,

@@ -102,11 +102,11 @@ Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()
       const std::uint16_t bits = cut_cell == i ? cut_bits : candidate_code(text);
       cut_cell = -1;
       candidate_bits[static_cast<size_t>(i)] = bits;
-      const std::uint64_t cell_bit = std::uint64_t{1} << (i % 64);
-      std::uint64_t& ones = one_candidate_cells[static_cast<size_t>(i / 64)];
-      ones = text.size() == 1 ? ones | cell_bit : ones & ~cell_bit;
-      const bool filled = filled_cells[static_cast<size_t>(i / 64)] & cell_bit;
-      open_candidate_bits[static_cast<size_t>(i)] = filled ? 0 : bits;
+      if (text.size() == 1)
+        one_candidate_cells.add(i);
+      else
+        one_candidate_cells.remove(i);
+      open_candidate_bits[static_cast<size_t>(i)] = filled_cells.has(i) ? 0 : bits;
       const unsigned two = text.size() == 2;
       const TwoSlots& at = kTwoSlots[static_cast<size_t>(i)];
       // The three units agree on the cell, and most changes leave it as it was.

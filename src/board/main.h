@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "board/cell_set.h"
 #include "board/forms.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
@@ -749,10 +750,10 @@ class Main {
   // change handler.
   int cut_cell = -1;
   std::uint16_t cut_bits = 0;
-  // Bit c % 64 of word c / 64 for each cell c whose candidate text is one character (kept by
-  // the candidate box's change handler) and whose digit box holds a text (kept by cell entry,
-  // which every change of a digit box runs first): the naked single scan reads them.
-  std::array<std::uint64_t, 2> one_candidate_cells{}, filled_cells{};
+  // The cells whose candidate text is one character (kept by the candidate box's change handler)
+  // and those whose digit box holds a text (kept by cell entry, which every change of a digit box
+  // runs first): the naked single scan reads them.
+  CellSet one_candidate_cells, filled_cells;
   // candidate_bits of the cells whose digit box is empty, 0 for the others (kept by the same
   // two handlers): the hidden single scan counts the digits of a unit's empty cells from them.
   std::array<std::uint16_t, kCells> open_candidate_bits{};

@@ -3,7 +3,6 @@
 // `cella` (81 when none) and `numero`.
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <string>
 
 #include "board/main.h"
@@ -94,15 +93,13 @@ bool is_naked_single(const Main& m, int cell) {
 // (The cells of one candidate and an empty digit box are the naked singles, read from the
 // bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
-  for (size_t w = 0; w < m.one_candidate_cells.size(); ++w) {
-    const std::uint64_t singles = m.one_candidate_cells[w] & ~m.filled_cells[w];
-    if (singles == 0) continue;
-    const int c = static_cast<int>(64 * w) + std::countr_zero(singles);
-    m.cella = c;
-    naked_step(m, c, v);
+  const int c = m.one_candidate_cells.without(m.filled_cells).first();
+  if (c < 0) {
+    m.cella = kCells;
     return;
   }
-  m.cella = kCells;
+  m.cella = c;
+  naked_step(m, c, v);
 }
 
 // ---------------------------------------------------------------------------------------------
