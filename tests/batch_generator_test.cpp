@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -294,13 +295,30 @@ TEST(BatchGenerator, KilledRunLeavesFinishedRecordsCompleteAndTheFileIntact) {
       b.run();
       _exit(0);
     }
+    // A child that ends or hangs before it is killed fails the test instead of stopping the
+    // suite: every wait has a deadline, past which the child is killed.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int status = 0;
+    pid_t ended = 0;
+    const auto ended_by_now = [&] {
+      if (ended == 0) ended = waitpid(child, &status, WNOHANG);
+      return ended != 0;
+    };
     const std::string done_query = "SELECT COUNT(*) AS n FROM schema WHERE kenvari IS NOT NULL OR livello IS NOT NULL";
     if (from_outside) {
-      while (std::stoi("0" + single_value(file, done_query, "n")) < 3) usleep(1000);
+      while (!ended_by_now() && std::chrono::steady_clock::now() < deadline &&
+             std::stoi("0" + single_value(file, done_query, "n")) < 3)
+        usleep(1000);
+      ASSERT_EQ(ended, 0) << "the run ended before it was killed";
       kill(child, SIGKILL);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    while (!ended_by_now() && std::chrono::steady_clock::now() < deadline) usleep(1000);
+    if (ended == 0) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      FAIL() << "the run did not end within its deadline";
+    }
+    ASSERT_EQ(ended, child);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
