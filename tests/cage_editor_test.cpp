@@ -229,5 +229,28 @@ TEST(CageEditor, CorrectingASumGivesBackWhatTheOldSumCut) {
   EXPECT_EQ(m.sommagruppo[0].num(), 15);
 }
 
+// A puzzle that comes onto the board ends the editor: a cage begun on the last board is gone,
+// and a click on a cell of the new one is play, with the digit palette.
+TEST(CageEditor, ALoadedPuzzleEndsTheColouring) {
+  for (const char* how : {"load", "new", "genera"}) {
+    SCOPED_TRACE(how);
+    Started s;
+    Main& m = *s.m;
+    m.Toolbar2_ButtonClick("new");
+    m.colore[2].on_click();
+    m.Text1[0].on_click();
+    m.Text1[1].on_click();
+    if (std::string(how) == "load")
+      test::load_layout(m, test::puzzles()[0].layout);
+    else
+      m.Toolbar2_ButtonClick(how);
+    s.rt.messages.clear();
+    m.Text1[40].on_click();
+    EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+    EXPECT_EQ(m.palette_cell, 40);
+    EXPECT_EQ(m.cellacolorata, 0);
+  }
+}
+
 }  // namespace
 }  // namespace ks

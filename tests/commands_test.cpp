@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "solving/rating_ladder.h"
 #include "test_support.h"
 
 namespace ks {
@@ -252,6 +253,31 @@ TEST(FileCommands, NewEmptiesTheBoardAndTurnsThePencilMarksOff) {
     EXPECT_FALSE(m.Text2[i].visible());
   }
   EXPECT_FALSE(m.textsomma[0].visible());
+}
+
+// A new puzzle keeps nothing of the last one's rating and hints on screen; one that comes with
+// its own rating (a generated puzzle) shows only that.
+TEST(FileCommands, ANewPuzzleStartsWithoutTheLastRatingAndHint) {
+  for (const char* command : {"new", "genera"}) {
+    SCOPED_TRACE(command);
+    Started s;
+    Main& m = *s.m;
+    load_first_puzzle(m);
+    m.testototale.set_text(" tot. 85");
+    m.txtlivello.set_text(" HARD - hiddenpair");
+    m.txtlivello1.set_text(" 5x2");
+    m.txthint.set_text("  numero errato");
+    m.Toolbar2_ButtonClick(command);
+    EXPECT_EQ(m.testototale.text(), "");
+    EXPECT_EQ(m.txtlivello1.text(), "");
+    if (std::string(command) == "new") {
+      EXPECT_EQ(m.txtlivello.text(), "");
+      EXPECT_EQ(m.txthint.text(), " ");
+    } else {
+      EXPECT_EQ(m.txthint.text(), std::string(rating::level_name(m.livello)) + " - " + m.stringaliv +
+                                      " tot. " + std::to_string(m.tot));
+    }
+  }
 }
 
 // Every cage of the board as the restart must leave it: the full sum less the digits on the
@@ -520,6 +546,34 @@ TEST(CandidateClick, OpensThePaletteOnTheCellAndEndsCageColouring) {
   const char digit = test::puzzles()[0].solution[40];
   m.Picture1[digit - '0'].on_click();
   EXPECT_EQ(m.Text1[40].text(), std::string(1, digit));
+}
+
+// The cell the player opened shows its candidates again once the player moves on: a click on
+// another cell's candidates, a click on a filled cell, an arrow key. An empty cell left blank
+// would look like a cell without candidates.
+TEST(CandidateClick, TheCellLeftShowsItsCandidatesAgain) {
+  Started s;
+  Main& m = *s.m;
+  load_first_puzzle(m);
+  const char digit = test::puzzles()[0].solution[0];
+  m.Text1[0].type(std::string(1, digit));
+  m.mnupencil_Click();
+  const auto shows_candidates = [&m](int cell) { return m.Text2[cell].visible() && !m.Text1[cell].visible(); };
+  m.Text2[40].on_click();
+  ASSERT_TRUE(m.Text1[40].visible());
+  m.Text2[50].on_click();
+  EXPECT_TRUE(shows_candidates(40));
+  EXPECT_FALSE(shows_candidates(50));
+  m.Text1[0].on_click();  // the filled cell
+  EXPECT_TRUE(shows_candidates(50));
+  m.Text1[0].on_key_down(39);  // right, onto r1c2
+  EXPECT_FALSE(shows_candidates(1));
+  m.Text1[1].on_key_down(39);
+  EXPECT_TRUE(shows_candidates(1));
+  for (int i = 0; i < kCells; ++i) {
+    if (i == 2 || !m.Text1[i].text().empty()) continue;
+    EXPECT_TRUE(shows_candidates(i)) << i;
+  }
 }
 
 TEST(CandidateClick, WithManualCandidatesOnlyShowsTheCageInTheSumsWindow) {

@@ -296,7 +296,7 @@ TEST_F(LibraryTest, RatingTextsFollowTheLevelAndTheDetail) {
   };
   const Case cases[] = {
       {5, "1", " tot. 55", "cinque"},
-      {3, "3", " tot. 55", ""},  // no detail: the total keeps what it showed
+      {3, "3", "", ""},  // no detail: nothing of the last puzzle's rating stays
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.level);
@@ -309,8 +309,10 @@ TEST_F(LibraryTest, RatingTextsFollowTheLevelAndTheDetail) {
   }
 }
 
-TEST_F(LibraryTest, RecordWithoutLayoutIsNotLoaded) {
-  make_library(library_rows());
+TEST_F(LibraryTest, RecordWithoutOrWithADamagedLayoutIsNotLoaded) {
+  // Record 9 holds a layout the loader refuses: cell 02 in two cages.
+  make_library(library_rows() + "INSERT INTO schema VALUES (9, 10, 12, '15,0102;10,0203;', 4, 12, NULL, '" +
+               std::string(81, '.') + "');");
   choose(5);
   c.Command1_Click();
   ASSERT_EQ(m.filetxt.text(), " Livello 5, schema 1");
@@ -321,6 +323,19 @@ TEST_F(LibraryTest, RecordWithoutLayoutIsNotLoaded) {
   EXPECT_TRUE(c.form.visible());
   EXPECT_EQ(m.filetxt.text(), " Livello 5, schema 1");
   EXPECT_EQ(m.Text2[0].text(), before);
+  EXPECT_EQ(m.library_record, 4);
+
+  // A layout the loader refuses leaves the game on the board as it was.
+  const std::string digit(1, puzzles()[3].solution[0]);
+  m.Text1[0].type(digit);
+  messages.clear();
+  choose(10);
+  c.Command1_Click();
+  EXPECT_EQ(messages, std::vector<std::string>{"lo schema 1 non può essere caricato: schema non valido: la cella 02 "
+                                               "è sia nel 1° gruppo sia nel 2° gruppo"});
+  EXPECT_EQ(m.filetxt.text(), " Livello 5, schema 1");
+  EXPECT_EQ(m.Text1[0].text(), digit);
+  EXPECT_EQ(test::cages_agree(m, puzzles()[3].layout), "");
   EXPECT_EQ(m.library_record, 4);
 }
 

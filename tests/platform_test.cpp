@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 
 #include "platform/controls.h"
 #include "platform/text.h"
@@ -15,8 +16,11 @@ TEST(Platform, NumericReadingTakesTheLeadingNumber) {
     double expected;
   } cases[] = {{"12", 12},  {"12a", 12}, {" 5", 5},    {"", 0},      {"x1", 0},   {"05", 5},
                {"-3", -3},  {"1.5", 1.5}, {"1 2", 12}, {"\t7\n", 7}, {"3,5", 3},  {"1e2", 100},
-               {"12e", 12}, {"+4", 4},   {"-", 0},    {".", 0},     {"9-1", 9}};
+               {"12e", 12}, {"+4", 4},   {"-", 0},    {".", 0},     {"9-1", 9}, {"1e-999", 0}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(val(c.text), c.expected) << '"' << c.text << '"';
+  // Too large for a double: no range check may take it for 0.
+  EXPECT_EQ(val("1e999"), HUGE_VAL);
+  EXPECT_EQ(val("-10E1213"), -HUGE_VAL);
 }
 
 TEST(Platform, NumbersAndTimesAsText) {

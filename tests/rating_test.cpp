@@ -229,7 +229,8 @@ TEST(SolveCommand, RefusesAnIncompleteLayoutOrDigitsThatBreakARule) {
   m.textsomma[m.gruppi].set_focus();
   m.textsomma[m.gruppi].type("3");
   m.Text1[80].set_focus();
-  solve_refused("schema incompleto: 79 celle (la prima è r1c3) non appartengono a nessun gruppo");
+  // The digit of r5c5 needs no cage.
+  solve_refused("schema incompleto: 78 celle (la prima è r1c3) non appartengono a nessun gruppo");
 
   load(m, p.layout);
   const int c = test::cages_of(p.layout)[0].cells[0];
@@ -711,10 +712,32 @@ TEST_F(RatingLibraryTest, TheRatingGoesIntoTheRecordThePuzzleCameFrom) {
 
   // A detail longer than 80 characters is stored cut; the window shows it whole.
   for (int L = 1; L <= 14; ++L) m.liv(L) = 100 + L;
+  m.rating_for_record = true;  // as the solve command sets it for a solve from the start
   m.valuta_difficolta();
   ASSERT_GT(m.stringaliv.size(), 80u);
   EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv.substr(0, 80));
   EXPECT_EQ(m.txtlivello1.text(), m.stringaliv);
+}
+
+// A solve from a game in progress rates what was left to do: the record keeps the rating of the
+// puzzle from its start, and its level, so that the chooser's numbering stays. Back at the start
+// (the restart), the solve is the puzzle's rating again.
+TEST_F(RatingLibraryTest, ASolveFromAGameInProgressLeavesTheRecordAlone) {
+  load_record_one_and_browse();
+  const std::string before = test::file_bytes(file);
+  const std::string solution = puzzle("dt-1").solution;
+  for (const int i : {0, 40, 80}) m.Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
+  solve();
+  EXPECT_EQ(test::file_bytes(file), before);
+  EXPECT_EQ(m.txtlivello.text(), name_of(m.livello) + "  -  " + m.stringaliv);
+
+  m.Toolbar2_ButtonClick("undo");
+  ASSERT_EQ(m.esposti, 0);
+  solve();
+  EXPECT_EQ(stored(1, "livello"), std::to_string(m.livello));
+  EXPECT_EQ(stored(1, "difficolta"), std::to_string(m.tot));
+  EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv);
+  EXPECT_EQ(stored(1, "tempo"), "7,06");
 }
 
 // A puzzle that a board reset replaced (as the generator's is) is rated on the window only.

@@ -582,6 +582,14 @@ TEST(SumCheck, FromCellEntryOnlyCutsAndLogsTheCells) {
   // A negative cage number (a cell in no cage) does nothing.
   b.m.controllo_somme(-1);
   EXPECT_FALSE(b.m.modificato);
+
+  // After cell entry's own word on the hint line, the cuts stand apart from it.
+  StepBoard c;
+  put_cage(c.m, 0, 15, {21, 22});
+  c.m.txthint.set_text("  numero errato");
+  c.m.origine1 = "modificatext1";
+  c.m.controllo_somme(0);
+  EXPECT_EQ(c.m.txthint.text(), "  numero errato - r3c4 numeri 6789,r3c5 numeri 6789,");
 }
 
 TEST(SumCheck, PlainCutAfterAnIdleDeepStepIsNotCountedAsDeep) {

@@ -74,14 +74,19 @@ std::string Main::board_fault() const {
 std::string Main::layout_gap() const {
   if (cellacolorata > 0) return "schema incompleto: chiudere il gruppo in costruzione";
   int missing = 0, first = -1;
+  bool any_cage = false;
+  // A filled cell needs no cage: a game saved during play lists in its cages only the cells
+  // that were still empty.
   for (int i = 0; i < kCells; ++i) {
     const int g = cage_of(i);
-    if (g >= 0 && sommagruppo[g].is_number()) continue;
+    const bool caged = g >= 0 && sommagruppo[g].is_number();
+    any_cage = any_cage || caged;
+    if (caged || !Text1[i].text().empty()) continue;
     if (first < 0) first = i;
     ++missing;
   }
   if (missing == 0) return "";
-  if (missing == kCells) return "schema incompleto: nessun gruppo inserito";
+  if (!any_cage) return "schema incompleto: nessun gruppo inserito";
   return "schema incompleto: " +
          (missing == 1 ? "la cella " + rc(first) + " non appartiene"
                        : std::to_string(missing) + " celle (la prima è " + rc(first) + ") non appartengono") +

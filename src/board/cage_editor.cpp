@@ -2,6 +2,7 @@
 // its first cell and leave the box to close the cage. A click on a cell of a registered cage
 // offers to delete that cage.
 #include <algorithm>
+#include <cmath>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -140,16 +141,56 @@ void Main::modifica_gruppo(int c) {
   }
 }
 
+namespace {
+
+// What sums a cage of n cells (1..kMaxCageCells) can have.
+std::string sum_range_text(int n) {
+  return "un gruppo di " + std::to_string(n) + (n == 1 ? " cella" : " celle") + " ha una somma da " +
+         std::to_string(lowest_sum(n)) + " a " + std::to_string(highest_sum(n));
+}
+
+}  // namespace
+
 // The sum typed for a cage of n cells: a whole number that n different digits can make. Tells
 // the player and returns false otherwise. "12a" reads as 12; "abc" as 0, which no cage can have.
 bool Main::cage_sum_acceptable(double sum, int n) {
-  if (n >= 1 && n <= kMaxCageCells && sum == static_cast<int>(sum) && sum >= lowest_sum(n) &&
-      sum <= highest_sum(n))
+  if (n >= 1 && n <= kMaxCageCells && sum >= lowest_sum(n) && sum <= highest_sum(n) &&
+      sum == static_cast<int>(sum))
     return true;
-  rt.MsgBox("somma non valida: un gruppo di " + std::to_string(n) + (n == 1 ? " cella" : " celle") +
-            " ha una somma da " + std::to_string(lowest_sum(n)) + " a " +
-            std::to_string(highest_sum(n)));
+  rt.MsgBox("somma non valida: " + sum_range_text(std::clamp(n, 1, kMaxCageCells)));
   return false;
+}
+
+// A loaded puzzle whose cage cannot make its sum with its cells is still opened (an old game
+// saved during play may carry such a remaining sum), and the player is told at once which cage
+// it is: the first, with the number of the others. The sum is the cage's whole sum, the digits
+// placed in it included.
+void Main::warn_impossible_sums() {
+  int first = -1, others = 0, first_cell = 0, first_size = 0;
+  double first_sum = 0;
+  const int last = std::min(gruppi, kCells - 1);
+  for (int g = 0; g <= last; ++g) {
+    std::array<int, kMaxCageCells> cells{};
+    const int n = cage_members(g, cells);
+    if (n == 0 || !sommagruppo[g].is_number() || cage_being_entered(g)) continue;
+    const double sum = full_sum(g);
+    if (sum >= lowest_sum(n) && sum <= highest_sum(n) && sum == std::floor(sum)) continue;
+    if (first >= 0) {
+      ++others;
+      continue;
+    }
+    first = g;
+    first_cell = *std::min_element(cells.begin(), cells.begin() + n);
+    first_size = n;
+    first_sum = sum;
+  }
+  if (first < 0) return;
+  std::string text = "somma non valida: il gruppo di " + rc(first_cell) + " ha somma " +
+                     num_text(first_sum) + ", ma " + sum_range_text(first_size);
+  if (others > 0)
+    text += " (" + std::to_string(others) + (others == 1 ? " altro gruppo" : " altri gruppi") +
+            " con una somma impossibile)";
+  rt.MsgBox(text, MsgButtons::Ok);
 }
 
 void Main::textsomma_LostFocus(int Index) {

@@ -20,6 +20,7 @@ void Main::Text2_Click(int Index) {
   }
   if (Check2.value() == 1) return;
   colori = false;
+  show_candidates_but(Index);
   Text2[Index].set_visible(false);
   Text1[Index].set_visible(true);
   Text1[Index].set_focus();
@@ -75,12 +76,18 @@ void Main::Text1_KeyDown(int Index, int KeyCode) {
       return;
   }
   hide_palette();
+  show_candidates_but(target);
   Text2[target].set_visible(false);
   Text1[target].set_visible(true);
   Text1[target].set_focus();
-  if (mnupencil.checked() && Text1[Index].text().empty()) {
-    Text1[Index].set_visible(false);
-    Text2[Index].set_visible(true);
+}
+
+void Main::show_candidates_but(int keep) {
+  if (!mnupencil.checked()) return;
+  for (int i = 0; i < kCells; ++i) {
+    if (i == keep || !Text1[i].text().empty() || !Text1[i].visible()) continue;
+    Text1[i].set_visible(false);
+    Text2[i].set_visible(true);
   }
 }
 

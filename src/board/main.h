@@ -405,6 +405,8 @@ class Main {
   bool cage_number_used(int g) const;
   // Whether a typed sum suits a cage of n cells; tells the player when it does not.
   bool cage_sum_acceptable(double sum, int n);
+  // Tells the player when a cage of the puzzle just loaded cannot make its (remaining) sum.
+  void warn_impossible_sums();
 
   // Toolbars, menus and switches, pencil-mark clicks and keys, the play clock.
   void Toolbar1_ButtonClick(const std::string& key);
@@ -421,6 +423,9 @@ class Main {
   void Check2_Click();
   void candidates_typed(int cell, const std::string& typed);
   void Text1_KeyDown(int Index, int KeyCode);
+  // With the pencil marks on, every empty cell but `keep` whose digit box the player had opened
+  // over its candidates shows its candidates again: the player has moved on from it.
+  void show_candidates_but(int keep);
   void picstart_Click();
   void Picture2_Click();
   void Timer2_Timer();
@@ -428,8 +433,8 @@ class Main {
   void build_command_bars();
   // A puzzle is on the board: a status line, or at least one closed cage.
   bool has_puzzle() const;
-  // Why the board is not a whole killer layout (a cage still being entered, cells in no closed
-  // cage), told before a solve starts; "" when every cell lies in a closed cage.
+  // Why the board is not a whole killer layout (a cage still being entered, empty cells in no
+  // closed cage), told before a solve starts; "" when every empty cell lies in a closed cage.
   std::string layout_gap() const;
   // The first rule the digits on the board break, told as the player reads it: a digit twice in
   // a row, column, box or cage, a cage whose digits pass its sum or, once full, miss it, a digit
@@ -664,6 +669,13 @@ class Main {
   // The progressivo of the record the puzzle on the board was loaded from; 0 when the board
   // holds no library puzzle. Only that record may receive the puzzle's rating.
   int library_record = 0;
+  // The candidates of every cell as the library load left them. A solve rates the puzzle into its
+  // record only when it starts from there (no digit placed, no candidate taken): the record
+  // keeps the rating of the puzzle from its start, whatever a game in progress would leave to do.
+  std::array<std::string, kCells> library_start;
+  bool at_library_start() const;
+  // Set by the solve command while it runs from the library puzzle's start.
+  bool rating_for_record = false;
   // Attaches and binds the library boxes (run by the constructor).
   void build_library_controls();
   void apri_libreria();

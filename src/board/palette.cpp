@@ -51,6 +51,7 @@ void Main::Text1_Click(int Index) {
   }
   scelta = "no";
   cella = Index;
+  show_candidates_but(Index);
   show_palette(Index);
 }
 

@@ -76,6 +76,7 @@ void Main::nuovo_schema() {
   gruppo = 0;
   txtlivello.set_text("");
   txtlivello1.set_text("");
+  testototale.set_text("");
   txthint.set_visible(false);
   Pictgo.set_visible(false);
   Pictalt.set_visible(false);
@@ -106,8 +107,10 @@ void Main::nuovo_schema() {
     Textgruppo[g].set_text("");
     Textgruppo[g].set_visible(false);
   }
+  // A new board ends the cage editor too: its colouring mode belongs to the board it began on.
   cellacolorata = 0;
   coloreselezionato = Value::empty();
+  colori = false;
 
   // Emptying a digit box that held a digit runs cell entry, which only counts while ins_dati is
   // set; a box that is already empty runs nothing.

@@ -87,9 +87,10 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
   chiamante = "manuale";
 }
 
-// A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. Once a
-// file is chosen the board is reset and the status line names the file; a file that cannot be
-// read or holds no puzzle leaves the board reset, with the reason.
+// A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. A file
+// is read and checked whole before the board is touched: one that cannot be read or holds no
+// puzzle is refused with the reason and the file's name, and the game in progress, the clock and
+// the status line stay as they were. Only a sound file resets the board and names itself there.
 void Main::mnuopen_Click() {
   const std::string name = rt.ShowOpen(kOpenFilter);
   if (name.empty()) return;
@@ -103,17 +104,19 @@ void Main::mnuopen_Click() {
   const bool readable = read_text_file(name, bytes);
   PuzzleText text;
   const std::string why = readable ? read_puzzle_text(format, bytes, text) : "";
+  if (!readable || !why.empty()) {
+    rt.MsgBox((readable ? "schema non valido: " + why : std::string(kFileError)) + " (" + name + ")",
+              MsgButtons::Ok);
+    return;
+  }
 
   filelibreria = false;
   library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   nuovo_schema();
   filetxt.set_text(" " + name);
-  if (!readable || !why.empty()) {
-    rt.MsgBox(readable ? "schema non valido: " + why : kFileError, MsgButtons::Ok);
-    return;
-  }
   load_puzzle_text(format, text);
+  warn_impossible_sums();
 }
 
 void Main::mnusave_Click() {
@@ -141,11 +144,11 @@ void Main::mnusave_Click() {
 }
 
 // The export line: the digits of the filled cells, the level of the library record, and the
-// cages on the board, separated by blanks. The digits also go to the library box of the grid.
+// cages on the board, separated by blanks. Once the file is written the digits also go to the
+// library box of the grid; an export that is refused or cannot write changes nothing.
 void Main::Command2_Click() {
   std::string grid;
   for (const TextBox& box : Text1) grid += box.text();
-  txtstringa.set_text(grid);
   const std::string cages = cage_line();
   if (cages.empty()) {
     rt.MsgBox("nessun schema caricato", MsgButtons::Ok);
@@ -157,7 +160,11 @@ void Main::Command2_Click() {
   // The blanks separate the parts: the level keeps none of its own.
   std::string level = testolivello.text();
   std::erase(level, ' ');
-  if (!write_text_file(name, {grid + " " + level + " " + cages})) rt.MsgBox(kFileError, MsgButtons::Ok);
+  if (!write_text_file(name, {grid + " " + level + " " + cages})) {
+    rt.MsgBox(std::string(kFileError) + " (" + name + ")", MsgButtons::Ok);
+    return;
+  }
+  txtstringa.set_text(grid);
 }
 
 }  // namespace ks

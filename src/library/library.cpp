@@ -2,6 +2,7 @@
 // level chooser, loading the chosen puzzle onto the board, and writing a record by its number.
 #include "library/library.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -102,8 +103,14 @@ void Main::libreria() {
     rt.MsgBox("lo schema " + N + " non contiene gruppi e non può essere caricato", MsgButtons::Ok);
     return;
   }
-  const int record = static_cast<int>(val(txtprogressivo.text()));
+  // A layout the loader would refuse is refused here, before the game in progress is reset.
+  if (const std::string why = layout_refusal(txtkenvari.text()); !why.empty()) {
+    rt.MsgBox("lo schema " + N + " non può essere caricato: schema non valido: " + why, MsgButtons::Ok);
+    return;
+  }
+  const int record = static_cast<int>(std::clamp(val(txtprogressivo.text()), 0.0, 2147483647.0));
   const int position = frmlivello.selected() - 1;
+  const std::string layout = txtkenvari.text();
 
   frmlivello.Unload();
   // The new board starts with the digit boxes shown, as after the new command.
@@ -113,22 +120,17 @@ void Main::libreria() {
   library_record = record;
   // The reset blanked the time box; the record shows again in every bound box.
   Data1.set_absolute_position(position);
-  stringa = txtkenvari.text();
+  stringa = layout;
   txtprogressivo.set_visible(true);
 
   carica_gruppi_da_stringa();
-  if (!elementigruppo[0].is_number()) {
-    // The loader refused the layout (and said why): no puzzle came from the library.
-    filelibreria = false;
-    library_record = 0;
-    return;
-  }
   controlla_contiguita();
   inizializza_candidati();
   for (int k = 0; k <= gruppo; ++k) {
     origine = "somme1";
     calcola_somme_gruppo(k);
   }
+  for (int i = 0; i < kCells; ++i) library_start[i] = Text2[i].text();
 
   filetxt.set_text(" Livello " + L + ", schema " + N);
   if (L == "14" || !txtdettaglio.text().empty()) {
@@ -137,6 +139,13 @@ void Main::libreria() {
     txtlivello1.set_text(txtdettaglio.text());
   }
   if (mnupencil.checked()) mnupencil_Click();
+  warn_impossible_sums();
+}
+
+bool Main::at_library_start() const {
+  for (int i = 0; i < kCells; ++i)
+    if (!Text1[i].text().empty() || Text2[i].text() != library_start[i]) return false;
+  return true;
 }
 
 bool Main::store_library_record(int progressivo,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -106,7 +107,9 @@ std::string read_sav_line(std::string_view line, size_t index, SavCage& cage) {
   const int n = whole_number(field(comma[2] + 1, comma[3]));
   if (n < 1 || n > kMaxCageCells) return where + "il numero di celle non è tra 1 e 7";
 
-  cage.text = num_text(val(sum)) + ",";
+  // A sum no double holds stays as written, for the layout loader to refuse.
+  const double value = val(sum);
+  cage.text = (std::isfinite(value) ? num_text(value) : std::string(trimmed(sum))) + ",";
   size_t p = comma[3] + 1;
   for (int k = 1; k <= n; ++k) {
     if (p >= line.size()) return where + "ci sono meno celle di quante indicate";

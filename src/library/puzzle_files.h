@@ -17,8 +17,10 @@ enum class FileFormat { None, SaPlus, ScPlus, Sas, Sav, Txt };
 // The format of a file name: its last three characters compared exactly ("x.SA+" is none).
 FileFormat file_format(std::string_view name);
 
-// The filters of the dialogs: "description|patterns|description|patterns".
+// The filters of the dialogs: "description|patterns|description|patterns". The open dialog first
+// offers every format it opens, so that a game in progress saved as "sc+" is listed at once.
 inline constexpr const char* kOpenFilter =
+    "Tutti gli schemi (*.sa+;*.sc+;*.sav;*.txt)|*.sa+;*.sc+;*.sav;*.txt|"
     "Puzzle salvati (*.txt;*.sa+)|*.txt;*.sa+|Tutti i file (*.*)|*.*";
 inline constexpr const char* kSaveFilter =
     "Puzzle salvati (*.sa+)|*.sa+|Classico (*.sas)|*.sas|Schema (*.sc+)|*.sc+";

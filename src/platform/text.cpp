@@ -43,7 +43,14 @@ double val(std::string_view s) {
   // from_chars reads the point whatever the locale (the window's locale may write a comma).
   const size_t from = num[0] == '+' ? 1 : 0;  // from_chars takes no leading plus
   double n = 0.0;
-  std::from_chars(num.data() + from, num.data() + num.size(), n);
+  const auto [end, ec] = std::from_chars(num.data() + from, num.data() + num.size(), n);
+  if (ec == std::errc::result_out_of_range) {
+    // Too large for a double reads as infinity, so that no range check takes it for 0; too
+    // small reads as 0.
+    const size_t e = num.find('e');
+    const bool tiny = e != std::string::npos && e + 1 < num.size() && num[e + 1] == '-';
+    return tiny ? 0.0 : (num[0] == '-' ? -HUGE_VAL : HUGE_VAL);
+  }
   return n;
 }
 

@@ -10,7 +10,8 @@ namespace ks {
 
 // The number read from the start of a text: blanks, tabs and line feeds are ignored, reading stops
 // at the first character that cannot continue a decimal number; 0 when there is none.
-// "12a" -> 12, " 5" -> 5, "" -> 0, "x1" -> 0, "05" -> 5, "-3" -> -3, "1.5" -> 1.5.
+// "12a" -> 12, " 5" -> 5, "" -> 0, "x1" -> 0, "05" -> 5, "-3" -> -3, "1.5" -> 1.5. A number too
+// large for a double reads as infinity ("1e999", "-1e999"), one too small as 0 ("1e-999").
 double val(std::string_view s);
 
 // A number as decimal text: integers without a decimal part ("10", "-2"), others with the

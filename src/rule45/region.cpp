@@ -551,14 +551,22 @@ Tally gather_and_split(Main& m, const Region& r, const PlainModel* model) {
 }
 
 void place_single(Main& m, int cell, int v, const SingleReport& how) {
+  const bool explaining = m.explains();
   if (cell < 0 || cell >= kCells || v < 1 || v > 9 || !m.Text1[cell].text().empty() ||
       !m.has_candidate(cell, static_cast<char>('0' + v))) {
     m.problema = true;
+    // The value the unit asks for cannot be the cell's digit: nothing is placed, and the player
+    // is told why, as cell entry tells a digit that is not among a cell's candidates.
+    if (cell >= 0 && cell < kCells && (how.explain_always || explaining) && m.calling1 != "trial") {
+      const std::string where = std::to_string(v) + " in " + m.rc(cell) + "  numero errato";
+      m.txthint.set_text(how.hint + where);
+      m.log_line("-----------------------");
+      m.log_line(how.log + where);
+    }
     return;
   }
   const std::string digit(1, static_cast<char>('0' + v));
   const std::string where = digit + " in " + m.rc(cell);
-  const bool explaining = m.explains();
   if (how.explain_always || explaining) {
     m.txthint.set_text(how.hint + where);
     if (m.calling1 != "trial") {

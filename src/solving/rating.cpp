@@ -60,8 +60,9 @@ void Main::valuta_difficolta() {
   }
   if (!stringaliv.empty()) stringaliv.resize(stringaliv.size() - 2);
 
-  // Only the record the puzzle on the board was loaded from receives its rating.
-  const bool from_library = filelibreria && library_record > 0;
+  // Only the record the puzzle on the board was loaded from receives its rating, and only from a
+  // solve that began at the puzzle's start.
+  const bool from_library = filelibreria && library_record > 0 && rating_for_record;
   txtlivello.set_text(from_library ? stringaliv : name + "  -  " + stringaliv);
   if (from_library) {
     std::string time = seconds_text(elapsed());

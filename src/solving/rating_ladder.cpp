@@ -148,7 +148,8 @@ void Main::mnusolve_Click() {
     bool& flag;
     explicit Running(bool& f) : flag(f) { flag = true; }
     ~Running() { flag = false; }
-  } running(solve_running);
+  } running(solve_running), from_start(rating_for_record);  // both flags clear when it ends
+  rating_for_record = library_record > 0 && at_library_start();
   const BusyScope busy(rt);
   // A solve that ends on a contradiction, without a solution or with a count cut short leaves
   // the board as the player had it: what the ladder placed on the way rests on digits that

@@ -411,7 +411,11 @@ void Main::controllo_somme(int cage) {
       ++contatoredimessaggio;
       const std::string line = rc(cell) + " numeri " + cut;
       if (calling1 != "trial") log_line("modifico contenuto cella " + line);
-      txthint.set_text(txthint.text() + line + ",");
+      // Each cut follows the header or the cut before it; after any other text of the hint line
+      // (cell entry's "  numero errato") it stands apart.
+      const std::string& shown = txthint.text();
+      const bool follows = shown.empty() || shown.back() == ' ' || shown.back() == ',';
+      txthint.set_text(shown + (follows ? "" : " - ") + line + ",");
       Text2[cell].set_text(cut);
       modificato = true;
     }

@@ -96,7 +96,7 @@ class FilesWindowTest : public QObject {
     QVERIFY(!p_.find("textsomma(0)")->isVisible());
     answer_ = dir_.filePath(QStringLiteral("game.sc+"));
     click_toolbar("open");
-    QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.txt *.sa+);;Tutti i file (*)"));
+    QCOMPARE(filters_.last(), QStringLiteral("Tutti gli schemi (*.sa+ *.sc+ *.sav *.txt);;Puzzle salvati (*.txt *.sa+);;Tutti i file (*)"));
     QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
     // The nine digits come back, and only they.
     QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
@@ -133,12 +133,15 @@ class FilesWindowTest : public QObject {
     QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
   }
 
-  void aRefusedFileSaysWhyOnAnEmptyBoard() {
+  void aRefusedFileSaysWhyAndLeavesTheGame() {
     QFile bad(dir_.filePath(QStringLiteral("bad.sa+")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("15,0102;10,0203;\r\n");
     bad.close();
     answer_ = bad.fileName();
+    const QString status = p_.find<QLineEdit>("filetxt")->text();
+    const QString filled = p_.find<QLineEdit>("txtesposti")->text();
+    const bool cages = p_.find("textsomma(0)")->isVisible();
     QString shown;
     QTimer::singleShot(100, [&shown] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -147,10 +150,11 @@ class FilesWindowTest : public QObject {
       }
     });
     click_toolbar("open");
-    QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo"));
-    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + bad.fileName());
-    QVERIFY(!p_.find("textsomma(0)")->isVisible());
-    QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), QStringLiteral("0"));
+    QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo (") +
+                        bad.fileName() + QStringLiteral(")"));
+    QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), status);
+    QCOMPARE(p_.find("textsomma(0)")->isVisible(), cages);
+    QCOMPARE(p_.find<QLineEdit>("txtesposti")->text(), filled);
   }
 
   void aNameTypedWithoutExtensionGetsTheFiltersOne() {
