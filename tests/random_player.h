@@ -31,7 +31,8 @@ namespace ks::test {
 //   lib L K         the library chooser: level L, puzzle K of that level, loaded
 //   saveopen F M    the board saved as F (0 sa+, 1 sc+, 2 sas, 3 the export) from the toolbar
 //                   (M 0) or the menu (M 1), then opened again where the format can be opened
-//   open F N        test puzzle N written as F (0 sav, 1 txt, 2 sas, 3 sa+) and opened
+//   open F N        test puzzle N written as F (0 sav, 1 txt, 2 sas, 3 sa+, 4 an sa+ with a cell
+//                   81, 5 an sc+ whose cell line is short) and opened
 // answer: O or C, the answer to every OK/Annulla box during the event. gate: G green at every wait
 // of the traffic light, R red, or a number: the seed from which each wait draws green, red or
 // another event first.
@@ -94,6 +95,8 @@ class Player {
   std::string placed_digits_left_peers() const;
   std::string full_grid_fault() const;
   std::string library_fault(int allowed_record) const;
+  // Whether the board stands where the last library load left it: no digit, the same candidates.
+  bool at_library_start() const;
   std::string save_and_open(const Event& e);
   std::string open_written(const Event& e);
 
@@ -119,6 +122,7 @@ class Player {
   std::string folder_;
   std::string library_;
   std::map<std::int64_t, std::string> library_before_;
+  int damaged_record_ = 0;  // the record whose layout the loader refuses
 
   Cages cages_;            // what the player knows of each closed cage's full sum
   std::set<Cage> origin_;  // the cages of the puzzle whose solution is known
@@ -131,6 +135,8 @@ class Player {
   std::string gate_;
   std::string wait_fault_;
   bool lib_loaded_ = false;  // the last lib event loaded a puzzle
+  std::vector<std::string> lib_start_;  // the candidates right after the last library load
+  bool colour_since_load_ = true;       // a cage colour was picked since the last puzzle came
   bool opened_ = false;      // the last open event opened its file  // what a refused event changed while the window was busy
 };
 
