@@ -706,7 +706,7 @@ std::string Player::save_and_open(const Event& e) {
   rt().open_answers.assign({name});
   run({e.b == 0 ? "tb2" : "menu", 0, 0, e.b == 0 ? "open" : "mnuopen", e.answer, e.gate});
   rt().open_answers.clear();
-  if (w.filetxt.text().ends_with(name)) colour_since_load_ = false;
+  if (f != 2) colour_since_load_ = false;  // the file was opened again (an "sas" cannot be)
   if (f == 2) {
     for (int i = 0; i < kCells; ++i)
       if (w.Text1[i].text() != digits[i]) return "opening a sas file changed the board";
