@@ -522,6 +522,12 @@ std::string Player::play(const Event& e) {
     for (const auto& [cells, sum] : model_cages()) cages.push_back({sum, cells});
     known_puzzle(cages, first);
   }
+  // The loads that always reset the board (the batch generator and the reduction pass may find
+  // nothing to load).
+  if (e.kind == "load" || lib_loaded_ || opened_ || ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera") ||
+                                                      (e.kind == "tb2" && e.text == "new") ||
+                                                      (e.kind == "menu" && e.text == "mnunew")) && !refused))
+    colour_since_load_ = false;
   if (e.kind == "col") colour_since_load_ = true;
   // After a puzzle came, a click on a cell is play until the player picks a cage colour.
   if (e.kind == "click" && !colour_since_load_)
@@ -804,7 +810,6 @@ bool Player::at_library_start() const {
 }
 
 void Player::known_puzzle(const std::vector<TextCage>& cages, const std::string& solution) {
-  colour_since_load_ = false;
   cages_.clear();
   origin_.clear();
   for (const TextCage& c : cages) {
