@@ -468,9 +468,6 @@ class Main {
   void controllo_numeri_gruppo_permutazioni(int gruppo);
   void verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri);
   void posizione_obbligata(UnitKind kind, int g, char d, int unit);
-  void posizione_obbligata_riga(int gruppo, char numero, int& riga);
-  void posizione_obbligata_colonna(int gruppo, char numero, int& colonna);
-  void posizione_obbligata_settore(int gruppo, char numero, int settore);
   void cerca_interazione_gruppo_colonna();
   void cerca_interazione_gruppo_riga();
   void cerca_interazione_gruppo_settore();
