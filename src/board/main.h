@@ -670,6 +670,9 @@ class Main {
   // The library file is there and readable; a missing one is created empty. False after telling
   // the user why the library cannot be used now.
   bool library_ready();
+  // The data control runs `sql` with its parameters over the library; false after telling the
+  // user that the file cannot be read.
+  bool query_library(std::string sql, std::vector<SqlValue> params = {});
   // Writes fields (name, text) into the library record with this progressivo, in one
   // transaction, wherever the data control stands; false after the error was shown.
   bool store_library_record(int progressivo,
