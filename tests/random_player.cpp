@@ -810,26 +810,9 @@ bool Player::grid_full() const {
 }
 
 bool Player::grid_valid() const {
-  const Main& w = *s_.m;
-  std::array<int, 81> d{};
-  for (int i = 0; i < kCells; ++i) d[static_cast<size_t>(i)] = w.Text1[i].text()[0] - '0';
-  for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box})
-    for (int u = 0; u < 9; ++u) {
-      unsigned seen = 0;
-      for (const int c : unit_cells(kind, u)) seen |= 1u << d[static_cast<size_t>(c)];
-      if (seen != 0x3FEu) return false;
-    }
-  for (const auto& [cells, sum] : cages_) {
-    unsigned seen = 0;
-    int total = 0;
-    for (const int c : cells) {
-      if (seen & (1u << d[static_cast<size_t>(c)])) return false;
-      seen |= 1u << d[static_cast<size_t>(c)];
-      total += d[static_cast<size_t>(c)];
-    }
-    if (total != sum) return false;
-  }
-  return true;
+  std::vector<TextCage> cages;
+  for (const auto& [cells, sum] : cages_) cages.push_back({sum, cells});
+  return killer_fault(digits(), cages).empty();
 }
 
 std::string Player::cages_agree() const {

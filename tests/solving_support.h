@@ -38,30 +38,9 @@ inline std::string grid_of(const Main& m) {
 // Whether 81 digits solve the killer of this layout: every row, column and box holds 1..9, and
 // every cage distinct digits adding up to its sum.
 inline ::testing::AssertionResult solves(const std::string& grid, const std::string& layout) {
-  if (grid.size() != 81) return ::testing::AssertionFailure() << "not 81 digits: " << grid;
-  for (int u = 0; u < 9; ++u) {
-    unsigned row = 0, col = 0, box = 0;
-    for (int k = 0; k < 9; ++k) {
-      const auto bit = [&](int cell) { return 1u << (grid[static_cast<size_t>(cell)] - '0'); };
-      row |= bit(unit_cells(UnitKind::Row, u)[k]);
-      col |= bit(unit_cells(UnitKind::Column, u)[k]);
-      box |= bit(unit_cells(UnitKind::Box, u)[k]);
-    }
-    if (row != 0x3FE || col != 0x3FE || box != 0x3FE)
-      return ::testing::AssertionFailure() << "unit " << u << " incomplete in " << grid;
-  }
-  for (const TextCage& c : cages_of(layout)) {
-    unsigned seen = 0;
-    int sum = 0;
-    for (const int cell : c.cells) {
-      const int d = grid[static_cast<size_t>(cell)] - '0';
-      if (seen & (1u << d)) return ::testing::AssertionFailure() << "repeat in a cage of " << grid;
-      seen |= 1u << d;
-      sum += d;
-    }
-    if (sum != c.sum) return ::testing::AssertionFailure() << "cage sum " << sum << " != " << c.sum;
-  }
-  return ::testing::AssertionSuccess();
+  const std::string fault = killer_fault(grid, layout);
+  if (fault.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << fault;
 }
 
 // Every cell keeps its solution digit: as its digit when filled, among its candidates.

@@ -30,20 +30,6 @@ std::vector<std::string> lines_of(const std::string& text) {
   }
 }
 
-std::vector<TextCage> cages_of(const std::string& layout) {
-  std::vector<TextCage> out;
-  size_t p = 0;
-  while (p < layout.size()) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
-    if (comma == std::string::npos || semi == std::string::npos) break;
-    TextCage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(c);
-    p = semi + 1;
-  }
-  return out;
-}
-
 std::vector<std::array<std::string, 3>> data_lines(const std::string& file) {
   std::vector<std::array<std::string, 3>> out;
   std::ifstream in(std::string(KS_TEST_DATA) + "/" + file);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/main.h"
+#include "grid_check.h"
 #include "platform/headless_runtime.h"
 
 namespace ks::test {
@@ -38,13 +39,6 @@ struct Puzzle {
 std::vector<std::array<std::string, 3>> data_lines(const std::string& file);
 // Every puzzle of tests/data/killer.txt, in file order.
 const std::vector<Puzzle>& puzzles();
-
-// The cages of a layout text, read independently of the program's loader: {sum, cells}.
-struct TextCage {
-  int sum;
-  std::vector<int> cells;
-};
-std::vector<TextCage> cages_of(const std::string& layout);
 
 // Whether the board agrees with a layout text: every cage of the text is one cage of the model,
 // holding exactly its cells, while no other cell lies in a cage; its sum box shows its sum; its
