@@ -123,6 +123,7 @@ TEST(HintCascade, ShowsTheStepOfTheFirstTechniqueThatFindsOne) {
       ++shown[first->name];
     }
     finished += m.finito;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
   EXPECT_GT(finished, 0);
   // The hints came from (nearly) every one of the thirteen.

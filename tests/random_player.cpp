@@ -554,6 +554,7 @@ std::string Player::play(const Event& e) {
 
   if (w.solve_running) return "the solve flag stays set";
   if (w.generation_running) return "the generation flag stays set";
+  if (std::string f = safety_stops_fired(w); !f.empty()) return f;
   if (std::string f = cages_agree(); !f.empty()) return f;
   if (std::string f = solution_kept(); !f.empty()) return f;
   if (std::string f = placed_digits_left_peers(); !f.empty()) return f;

@@ -81,6 +81,7 @@ TEST(SolveCommand, EveryPuzzleIsSolvedAndRatedAndHarderGradesRateHigher) {
     EXPECT_EQ(test::grid_of(m), p.solution) << p.id;
     EXPECT_TRUE(s.rt.messages.empty()) << p.id << ": " << s.rt.messages.front();
     EXPECT_TRUE(m.finito && !m.problema) << p.id;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
 
     // The rating agrees with the counters the solve left.
     ASSERT_GE(m.livello, 0);
@@ -563,6 +564,7 @@ TEST(OtherLadders, KeepTheSolutionOfEveryPuzzle) {
       (m.*c.run)();
       ASSERT_TRUE(test::keeps(m, p.solution)) << c.name << " " << p.id;
       EXPECT_FALSE(m.problema) << c.name << " " << p.id;
+      EXPECT_EQ(test::safety_stops_fired(m), "") << c.name << " " << p.id;
       solved.back() += m.finito;
     }
   }

@@ -46,6 +46,7 @@ TEST(SolutionCounter, EveryKnownPuzzleHasItsOneSolutionAndTheBoardComesBack) {
     EXPECT_EQ(m.calling, "risolvi");
     EXPECT_TRUE(m.generaeconta);
     EXPECT_EQ(m.liv1 + m.liv2 + m.liv8, 0) << p.id << ": nothing is counted during a count";
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
 }
 
@@ -73,6 +74,7 @@ TEST(SolutionCounter, ALayoutWithSeveralSolutionsStopsAtTheSecond) {
     EXPECT_TRUE(test::solves(first, layout)) << p.id;
     EXPECT_TRUE(test::solves(second, layout)) << p.id;
     EXPECT_NE(first, second) << p.id;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
   EXPECT_GE(layouts, 5);
 }

@@ -30,6 +30,17 @@ std::vector<std::string> lines_of(const std::string& text) {
   }
 }
 
+std::string safety_stops_fired(const Main& m) {
+  std::string out;
+  const auto add = [&out](long n, const char* what) {
+    if (n != 0) out += (out.empty() ? "safety stops: " : ", ") + std::to_string(n) + " " + what;
+  };
+  add(m.safety_stops.idle_ladder, "ladders ended after 64 passes without a change");
+  add(m.safety_stops.long_ladder, "ladders ended after 100000 passes");
+  add(m.safety_stops.no_cage_slot, "derived cages left unmade for want of a cage slot");
+  return out;
+}
+
 std::vector<std::array<std::string, 3>> data_lines(const std::string& file) {
   std::vector<std::array<std::string, 3>> out;
   std::ifstream in(std::string(KS_TEST_DATA) + "/" + file);

@@ -106,6 +106,10 @@ struct Light {
   Started& s_;
 };
 
+// The safety stops that ended work early in this window (Main::SafetyStops), "" when none did:
+// the tests that solve, count and play every puzzle expect none.
+std::string safety_stops_fired(const Main& m);
+
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);

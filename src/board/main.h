@@ -578,6 +578,16 @@ class Main {
   void raise_level(int L);
   int& liv(int L);
 
+  // The safety stops, each counted when it ends work early: a ladder after 64 passes in a row
+  // that change nothing on the board (idle_ladder) or after 100,000 passes in all (long_ladder),
+  // a derived cage left unmade because the cage slots ran out (no_cage_slot). Without the count
+  // a technique caught in a loop would look like one that finds nothing more. They count over
+  // the life of the window; no test puzzle as loaded ever reaches one.
+  struct SafetyStops {
+    long idle_ladder = 0, long_ladder = 0, no_cage_slot = 0;
+  };
+  SafetyStops safety_stops;
+
   // The solution counter: depth-first search over the pencil marks, one choice per level and
   // the short ladder after each choice. Reports in soluzioni (0, 1, 2 for more than one),
   // grigliasoluzione (the first solution found, cleared when the count starts), txthint and
