@@ -773,13 +773,18 @@ std::string Player::digits() const {
   return out;
 }
 
-Player::Cages Player::model_cages() const {
+std::map<int, std::vector<int>> Player::closed_cage_cells() const {
   const Main& w = *s_.m;
   std::map<int, std::vector<int>> cells;
   for (int i = 0; i < kCells; ++i)
     if (const int g = w.cage_of(i); g >= 0 && w.sommagruppo[g].is_number()) cells[g].push_back(i);
+  return cells;
+}
+
+Player::Cages Player::model_cages() const {
+  const Main& w = *s_.m;
   Cages out;
-  for (const auto& [g, list] : cells) {
+  for (const auto& [g, list] : closed_cage_cells()) {
     int sum = w.sommagruppo[g].as_int();
     for (const int c : list)
       if (is_digit(w.Text1[c].text())) sum += w.Text1[c].text()[0] - '0';
@@ -818,9 +823,7 @@ bool Player::grid_valid() const {
 
 std::string Player::cages_agree() const {
   const Main& w = *s_.m;
-  std::map<int, std::vector<int>> cells;
-  for (int i = 0; i < kCells; ++i)
-    if (const int g = w.cage_of(i); g >= 0 && w.sommagruppo[g].is_number()) cells[g].push_back(i);
+  const std::map<int, std::vector<int>> cells = closed_cage_cells();
   for (const auto& [g, list] : cells) {
     std::set<int> empty;
     int digits = 0;
