@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "library/library.h"
 #include "platform/data_control.h"
 #include "solving_support.h"
 
@@ -66,18 +65,8 @@ class Record {
   std::ostringstream out_;
 };
 
-std::vector<test::Puzzle> every_puzzle() {
-  std::vector<test::Puzzle> out = test::puzzles();
-  for (const auto& [layout, solution, id] : test::data_lines("killer_trial.txt"))
-    out.push_back({layout, solution, id});
-  return out;
-}
-
-// A puzzle on the board as the library loads it, with its status line.
-void load(Main& m, const std::string& layout) {
-  test::load_layout(m, layout);
-  m.filetxt.set_text(" Livello 1, schema 1");
-}
+using test::every_puzzle;
+using test::load_from_library;
 
 // The board: each cell's digit, or its candidates in brackets when empty.
 std::string board_of(const Main& m) {
@@ -96,7 +85,7 @@ std::string messages_of(const HeadlessRuntime& rt) {
 void solve_record(Record& r, const std::string& id, const std::string& layout) {
   Started s;
   Main& m = *s.m;
-  load(m, layout);
+  load_from_library(m, layout);
   m.Toolbar2_ButtonClick("risolvi");
   r.section("solve " + id);
   EXPECT_EQ(test::safety_stops_fired(m), "") << "solve " + id;
@@ -123,7 +112,7 @@ void solve_record(Record& r, const std::string& id, const std::string& layout) {
 void count_record(Record& r, const std::string& id, const std::string& layout) {
   Started s;
   Main& m = *s.m;
-  load(m, layout);
+  load_from_library(m, layout);
   m.chiamante = "analisi";
   m.conta_soluzioni_tecniche();
   r.section("count " + id);
@@ -157,7 +146,7 @@ void waits_record(Record& r, const test::Light& light) {
 void hint_record(Record& r, const std::string& id, const std::string& layout) {
   Started s;
   Main& m = *s.m;
-  load(m, layout);
+  load_from_library(m, layout);
   test::Light light(s);
   int presses = 0;
   for (; presses < 400 && m.esposti < kCells; ++presses) {
@@ -179,7 +168,7 @@ void hint_record(Record& r, const std::string& id, const std::string& layout) {
 void keys_record(Record& r, const std::string& id, const std::string& layout) {
   Started s;
   Main& m = *s.m;
-  load(m, layout);
+  load_from_library(m, layout);
   test::Light light(s);
   int waits = 0;
   s.rt.on_yield = [&, answer = s.rt.on_yield] {
@@ -240,20 +229,15 @@ void batch_record(Record& r, int n) {
   const std::string file = test::temp_path("ks_golden_", ".db");
   Started s;
   Main& m = *s.m;
-  std::string rows;
+  std::vector<std::string> grids;
   for (int seed = 1; seed <= n; ++seed) {
     s.rt.Randomize(static_cast<std::uint32_t>(seed));
     m.genera_griglia_classica();
     std::string grid;
     for (const TextBox& t : m.Text1) grid += t.text();
-    rows += "INSERT INTO schema (progressivo, stringa) VALUES (" + std::to_string(seed) + ", '" +
-            grid + "');";
+    grids.push_back(grid);
   }
-  {
-    DataControl d;
-    d.set_database_name(file);
-    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + rows)) << d.error_text();
-  }
+  ASSERT_EQ(test::make_grid_library(file, grids), "");
   m.database = file;
   m.Data1.set_database_name(file);
   m.Frame1.on_dbl_click();

@@ -139,10 +139,7 @@ TEST(SolutionCounter, ACountStoppedByItsTimeLimitIsNeitherNoneNorOne) {
       {86350.0f, 80.0f, true},    // 130 seconds across midnight
       {86390.0f, 20.0f, false},   // 30 seconds across midnight
   };
-  const test::Puzzle* hard = nullptr;
-  for (const test::Puzzle& p : test::puzzles())
-    if (p.id == "du-1") hard = &p;
-  ASSERT_NE(hard, nullptr);
+  const test::Puzzle* hard = &test::puzzle("du-1");
   for (const Case& c : cases) {
     test::Started s;
     Main& m = *s.m;

@@ -217,10 +217,7 @@ std::vector<test::Puzzle> sample() {
   return out;
 }
 
-void load(Started& s, const std::string& layout) {
-  test::load_layout(*s.m, layout);
-  s.m->filetxt.set_text(" Livello 1, schema 1");
-}
+void load(Started& s, const std::string& layout) { test::load_from_library(*s.m, layout); }
 
 TEST(SolvingMemo, SolveAndCountLeaveTheSameStateAtEveryYield) {
   for (const test::Puzzle& p : sample()) {

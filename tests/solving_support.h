@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,31 @@
 #include "test_support.h"
 
 namespace ks::test {
+
+// The killer puzzles of tests/data: the graded ones of killer.txt, then those of
+// killer_trial.txt that need trial and verify (grade "dm").
+inline const std::vector<Puzzle>& every_puzzle() {
+  static const std::vector<Puzzle> all = [] {
+    std::vector<Puzzle> out = puzzles();
+    for (const auto& [layout, solution, id] : data_lines("killer_trial.txt"))
+      out.push_back({layout, solution, id});
+    return out;
+  }();
+  return all;
+}
+
+// The puzzle of this id among every_puzzle().
+inline const Puzzle& puzzle(const std::string& id) {
+  for (const Puzzle& p : every_puzzle())
+    if (p.id == id) return p;
+  throw std::runtime_error("no puzzle " + id);
+}
+
+// A puzzle on the board as the library loads it (see load_layout), with its status line.
+inline void load_from_library(Main& m, const std::string& layout) {
+  load_layout(m, layout);
+  m.filetxt.set_text(" Livello 1, schema 1");
+}
 
 // Every cell's digit box and candidates ("digit/candidates"), then every cage record up to the
 // highest cage number in use ("sum:count:cell,cell,...").

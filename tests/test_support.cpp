@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "library/library.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
 
@@ -228,6 +229,20 @@ std::string stored_field(const std::string& file, const std::string& query, int 
   r.set_record_source(query, {std::int64_t{key}});
   EXPECT_TRUE(r.Refresh()) << r.error_text();
   return r.field(field);
+}
+
+std::string make_library_file(const std::string& file, const std::string& rows) {
+  DataControl d;
+  d.set_database_name(file);
+  return d.create_database(std::string(kLibraryScript) + rows) ? "" : d.error_text();
+}
+
+std::string make_grid_library(const std::string& file, const std::vector<std::string>& grids) {
+  std::string rows;
+  for (size_t i = 0; i < grids.size(); ++i)
+    rows += "INSERT INTO schema (progressivo, stringa) VALUES (" + std::to_string(i + 1) + ", '" +
+            grids[i] + "');";
+  return make_library_file(file, rows);
 }
 
 }  // namespace ks::test

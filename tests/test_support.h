@@ -119,6 +119,11 @@ void load_layout(Main& m, const std::string& layout);
 std::string temp_path(const std::string& prefix, const std::string& suffix = "");
 // The bytes of a file, "" when it cannot be read.
 std::string file_bytes(const std::string& path);
+// A new library file: the program's tables (kLibraryScript), then the SQL statements `rows`;
+// "" when it was made, else why not.
+std::string make_library_file(const std::string& file, const std::string& rows);
+// A new library file holding one record per grid (progressivo 1, 2, ...), no layout yet.
+std::string make_grid_library(const std::string& file, const std::vector<std::string>& grids);
 // One field of the record of a database file that `query` selects by its one parameter, the
 // record's key; read by a data control of its own.
 std::string stored_field(const std::string& file, const std::string& query, int key,

@@ -7,7 +7,6 @@
 #include <array>
 #include <functional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,8 @@
 
 namespace ks {
 namespace {
+
+using test::puzzle;
 
 const std::string kEquals(39, '=');
 
@@ -165,12 +166,6 @@ void stuck_with_singles(Main& m, const test::Puzzle& p) {
   solving_modes(m);
   ladder::run_ladder(m, {kSingles, nullptr});
   test::store_solution(m, p.solution);
-}
-
-const test::Puzzle& puzzle(const std::string& id) {
-  for (const test::Puzzle& p : test::puzzles())
-    if (p.id == id) return p;
-  throw std::runtime_error("no puzzle " + id);
 }
 
 // With a bound that no refutation meets, every sweep runs, every hypothesis is undone: the
