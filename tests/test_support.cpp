@@ -31,6 +31,19 @@ std::vector<std::string> lines_of(const std::string& text) {
   }
 }
 
+void enter_by_hand(Main& m, const std::vector<TextCage>& cages) {
+  for (size_t n = 0; n < cages.size(); ++n) {
+    m.colore[static_cast<int>(n % 16)].set_focus();
+    m.colore[static_cast<int>(n % 16)].on_click();
+    for (int c : cages[n].cells) m.Text1[c].on_click();
+    const int g = m.gruppi;
+    m.textsomma[g].set_focus();
+    m.textsomma[g].set_text(std::to_string(cages[n].sum));
+    m.Text1[80].set_focus();  // leaving the sum box closes the cage
+  }
+  m.colore[16].on_click();
+}
+
 std::string safety_stops_fired(const Main& m) {
   std::string out;
   const auto add = [&out](long n, const char* what) {

@@ -106,6 +106,10 @@ struct Light {
   Started& s_;
 };
 
+// The cages entered in the cage editor as a player enters them: a colour of the palette (in
+// turn), the cells clicked, the sum typed and the sum box left; then "X" ends the colouring.
+void enter_by_hand(Main& m, const std::vector<TextCage>& cages);
+
 // The safety stops that ended work early in this window (Main::SafetyStops), "" when none did:
 // the tests that solve, count and play every puzzle expect none.
 std::string safety_stops_fired(const Main& m);
