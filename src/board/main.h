@@ -747,6 +747,9 @@ class Main {
   // A new cage numbered gruppo of the listed cells (the first one carries its sum and number
   // boxes), in the given colour, its sum taken from the grid; gruppo moves on.
   void make_cage(std::span<const int> cells, Color colour);
+  // The boxes of generated cage g on cell `first`: the sum box showing `sum`, the cage number
+  // below it.
+  void show_generated_cage(int g, int first, const std::string& sum);
   // The batch generator ("continuo" on the file toolbar): every library record without a layout
   // gets a killer carved over its grid, verified and rated, saved record by record, until the
   // records end or the run's time limit passes. Other commands are refused meanwhile
