@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "board/main.h"
+#include "grid_check.h"
 #include "platform/headless_runtime.h"
 
 namespace ks::bench {
@@ -48,23 +49,8 @@ inline const std::vector<Puzzle>& test_puzzles() {
   return all;
 }
 
-// The cages of a layout text: per cage its sum and cells.
-struct Cage {
-  int sum = 0;
-  std::vector<int> cells;
-};
-inline std::vector<Cage> cages_of(const std::string& layout) {
-  std::vector<Cage> out;
-  for (size_t p = 0; p < layout.size();) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
-    if (comma == std::string::npos || semi == std::string::npos) break;
-    Cage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(std::move(c));
-    p = semi + 1;
-  }
-  return out;
-}
+using test::cages_of;
+using test::TextCage;
 
 inline void load(Main& m, const std::string& layout) {
   m.nuovo_schema();
@@ -72,35 +58,6 @@ inline void load(Main& m, const std::string& layout) {
   m.carica_gruppi_da_stringa();
   m.controlla_contiguita();
   m.inizializza_candidati();
-}
-
-// Whether an 81-digit grid keeps the rules of a killer layout: every digit 1..9 once in each
-// row, column and box, and each cage's digits distinct with the cage's sum.
-inline bool keeps_rules(const std::string& layout, const std::string& grid) {
-  if (grid.size() != 81) return false;
-  for (const char d : grid)
-    if (d < '1' || d > '9') return false;
-  for (int u = 0; u < 9; ++u) {
-    unsigned row = 0, col = 0, box = 0;
-    for (int k = 0; k < 9; ++k) {
-      row |= 1u << (grid[static_cast<size_t>(9 * u + k)] - '0');
-      col |= 1u << (grid[static_cast<size_t>(u + 9 * k)] - '0');
-      box |= 1u << (grid[static_cast<size_t>(27 * (u / 3) + 3 * (u % 3) + 9 * (k / 3) + k % 3)] - '0');
-    }
-    if (row != 0x3FE || col != 0x3FE || box != 0x3FE) return false;
-  }
-  for (const Cage& cage : cages_of(layout)) {
-    unsigned seen = 0;
-    int sum = 0;
-    for (const int c : cage.cells) {
-      const int d = grid[static_cast<size_t>(c)] - '0';
-      if (seen & 1u << d) return false;
-      seen |= 1u << d;
-      sum += d;
-    }
-    if (sum != cage.sum) return false;
-  }
-  return true;
 }
 
 // The puzzles of the generate command from the seeds 1..200 (made once, outside any timing), by
@@ -131,7 +88,7 @@ inline const std::vector<Puzzle>& generated_puzzles() {
       m->conta_soluzioni_tecniche();
       if (m->soluzioni == 1)
         for (const std::string& d : m->grigliasoluzione) p.solution += d;
-      if (!keeps_rules(p.layout, p.solution)) p.solution.clear();
+      if (!test::killer_fault(p.solution, p.layout).empty()) p.solution.clear();
       out.push_back(std::move(p));
     }
     return out;

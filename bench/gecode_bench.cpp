@@ -24,7 +24,7 @@ class KillerModel : public Gecode::Space {
  public:
   Gecode::IntVarArray x;
 
-  KillerModel(const std::vector<ks::bench::Cage>& cages, Gecode::IntPropLevel ipl)
+  KillerModel(const std::vector<ks::bench::TextCage>& cages, Gecode::IntPropLevel ipl)
       : x(*this, 81, 1, 9) {
     using namespace Gecode;
     for (int u = 0; u < 9; ++u) {
@@ -38,7 +38,7 @@ class KillerModel : public Gecode::Space {
       distinct(*this, column, ipl);
       distinct(*this, box, ipl);
     }
-    for (const ks::bench::Cage& c : cages) {
+    for (const ks::bench::TextCage& c : cages) {
       IntVarArgs cells;
       for (const int cell : c.cells) cells << x[cell];
       distinct(*this, cells, ipl);
@@ -57,7 +57,7 @@ class KillerModel : public Gecode::Space {
 };
 
 // Solutions of the layout counted up to two; the first one in `first`.
-int count_to_two(const std::vector<ks::bench::Cage>& cages, Gecode::IntPropLevel ipl,
+int count_to_two(const std::vector<ks::bench::TextCage>& cages, Gecode::IntPropLevel ipl,
                  std::string& first) {
   auto* root = new KillerModel(cages, ipl);
   Gecode::DFS<KillerModel> search(root);
@@ -77,7 +77,7 @@ int count_to_two(const std::vector<ks::bench::Cage>& cages, Gecode::IntPropLevel
 void BM_GecodeCountToTwo(benchmark::State& state, const std::vector<Puzzle>& (*set)(),
                          Gecode::IntPropLevel ipl) {
   const std::vector<Puzzle>& puzzles = set();
-  std::vector<std::vector<ks::bench::Cage>> cages;
+  std::vector<std::vector<ks::bench::TextCage>> cages;
   for (const Puzzle& p : puzzles) cages.push_back(ks::bench::cages_of(p.layout));
   std::map<std::string, std::vector<double>> by_grade;
   std::vector<double> all;

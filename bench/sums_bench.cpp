@@ -1,23 +1,18 @@
 // The cage-sum engine on real puzzles: loading a layout and running the sum check to its end.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "board/main.h"
-#include "platform/headless_runtime.h"
+#include "bench_support.h"
 
 namespace {
 
 std::vector<std::string> layouts() {
   std::vector<std::string> out;
-  std::ifstream in(std::string(KS_TEST_DATA) + "/killer.txt");
-  std::string line;
-  while (std::getline(in, line))
-    if (!line.empty() && line[0] != '#') out.push_back(line.substr(0, line.find('|')));
+  for (const ks::bench::Puzzle& p : ks::bench::killer_puzzles()) out.push_back(p.layout);
   if (out.empty()) throw std::runtime_error("no puzzles");
   return out;
 }

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "killer_counter.h"
-#include "library/library.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
 #include "test_support.h"
@@ -64,13 +63,7 @@ std::vector<Record> records_of(const std::string& file) {
 
 // A new library file holding one record per grid (progressivo 1, 2, ...), no layout yet.
 void make_library(const std::string& file, const std::vector<std::string>& grids) {
-  std::string rows;
-  for (size_t i = 0; i < grids.size(); ++i)
-    rows += "INSERT INTO schema (progressivo, stringa) VALUES (" + std::to_string(i + 1) + ", '" +
-            grids[i] + "');";
-  DataControl d;
-  d.set_database_name(file);
-  ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + rows)) << d.error_text();
+  ASSERT_EQ(test::make_grid_library(file, grids), "");
 }
 
 // Classic grids made as the library tool makes them: the classic generator with seeds 1..n.

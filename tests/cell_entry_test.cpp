@@ -10,22 +10,7 @@ namespace {
 using test::Started;
 
 using test::cages_of;
-using Cage = test::TextCage;
-
-// Enters the cages with the editor as a player does: a colour, the cells, the sum typed into the
-// sum box, then the focus leaves the box (here to the next cage's colour button or a cell).
-void enter_by_hand(Main& m, const std::vector<Cage>& cages) {
-  for (size_t n = 0; n < cages.size(); ++n) {
-    m.colore[static_cast<int>(n % 16)].set_focus();
-    m.colore_Click(static_cast<int>(n % 16));
-    for (int c : cages[n].cells) m.Text1_Click(c);
-    const int g = m.gruppi;
-    m.textsomma[g].set_focus();
-    m.textsomma[g].set_text(std::to_string(cages[n].sum));
-    m.Text1[0].set_focus();  // leaving the sum box closes the cage
-  }
-  m.colore_Click(16);
-}
+using test::enter_by_hand;
 
 // A snapshot of the cage model and the board, to compare states.
 struct Snapshot {

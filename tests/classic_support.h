@@ -24,21 +24,7 @@ inline const std::vector<ClassicPuzzle>& classic_puzzles() {
 }
 
 // True when the text is 81 digits 1..9 and every row, column and box holds each digit once.
-inline bool valid_grid(const std::string& g) {
-  if (g.size() != 81) return false;
-  for (char c : g)
-    if (c < '1' || c > '9') return false;
-  for (int u = 0; u < 9; ++u) {
-    unsigned row = 0, col = 0, box = 0;
-    for (int k = 0; k < 9; ++k) {
-      row |= 1u << (g[static_cast<size_t>(9 * u + k)] - '0');
-      col |= 1u << (g[static_cast<size_t>(u + 9 * k)] - '0');
-      box |= 1u << (g[static_cast<size_t>(27 * (u / 3) + 3 * (u % 3) + 9 * (k / 3) + k % 3)] - '0');
-    }
-    if (row != 1022 || col != 1022 || box != 1022) return false;
-  }
-  return true;
-}
+inline bool valid_grid(const std::string& g) { return grid_fault(g).empty(); }
 
 // True when the grid keeps every given ("1".."9") of the puzzle.
 inline bool keeps_givens(const std::string& grid, const std::string& puzzle) {

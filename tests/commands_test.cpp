@@ -18,27 +18,13 @@ const std::string kWaitMessage = "per continuare click sul semaforo verde";
 const std::string kRestartQuestion = "Ricominciare lo schema? Le cifre inserite andranno perse.";
 
 using test::cages_of;
+using test::enter_by_hand;
 using test::TextCage;
 
 // A started window with the first test puzzle on the board.
 void load_first_puzzle(Main& m) {
   test::load_layout(m, test::puzzles()[0].layout);
   m.filetxt.set_text(" nuovo schema");
-}
-
-// Enters cages with the editor as a player does: a colour, the cells, the sum typed into the sum
-// box, then the focus leaves the box, which closes the cage.
-void enter_by_hand(Main& m, const std::vector<TextCage>& cages) {
-  for (size_t n = 0; n < cages.size(); ++n) {
-    m.colore[static_cast<int>(n % 16)].set_focus();
-    m.colore[static_cast<int>(n % 16)].on_click();
-    for (int c : cages[n].cells) m.Text1[c].on_click();
-    const int g = m.gruppi;
-    m.textsomma[g].set_focus();
-    m.textsomma[g].set_text(std::to_string(cages[n].sum));
-    m.Text1[80].set_focus();
-  }
-  m.colore[16].on_click();
 }
 
 // The board and the activity log, to compare two windows.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -57,10 +56,8 @@ const Member kCascade[] = {
     {"nakedtriple", [](Main& m) { m.nakedtriple(); }, false},
 };
 
-void load(Main& m, const std::string& layout) {
-  test::load_layout(m, layout);
-  m.filetxt.set_text(" Livello 1, schema 1");
-}
+using test::load_from_library;
+using test::puzzle;
 
 // The modes of a hint, without the traffic light.
 void hint_modes_applied_at_once(Main& m) {
@@ -78,12 +75,6 @@ bool finds(Main& m, const Member& member) {
   return member.single ? m.cella < 81 : m.modificato;
 }
 
-const test::Puzzle& puzzle(const std::string& id) {
-  for (const test::Puzzle& p : test::puzzles())
-    if (p.id == id) return p;
-  throw std::runtime_error("no puzzle " + id);
-}
-
 // Hint after hint from the start of every puzzle, while one of the first thirteen techniques
 // finds a step: the hint waits at the traffic light, and after the green light the board is what
 // the first technique that finds a step makes of it applied at once, the solution kept.
@@ -93,7 +84,7 @@ TEST(HintCascade, ShowsTheStepOfTheFirstTechniqueThatFindsOne) {
   for (const test::Puzzle& p : test::puzzles()) {
     test::Started s;
     Main& m = *s.m;
-    load(m, p.layout);
+    load_from_library(m, p.layout);
     for (int hint = 0; hint < 200 && !m.finito; ++hint) {
       Snapshot at;
       at.save(m);
@@ -123,6 +114,7 @@ TEST(HintCascade, ShowsTheStepOfTheFirstTechniqueThatFindsOne) {
       ++shown[first->name];
     }
     finished += m.finito;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
   EXPECT_GT(finished, 0);
   // The hints came from (nearly) every one of the thirteen.
@@ -135,9 +127,9 @@ TEST(HintCascade, TheRedLightEndsIt) {
   test::Started s;
   Main& m = *s.m;
   const test::Puzzle& p = puzzle("db-18");
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   m.Toolbar2_ButtonClick("risolvi");  // a solve left calling "risolvi"
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   m.calling = "risolvi";
   const int cell = test::at(7, 4);
   m.Text2[cell].set_text(std::string(1, p.solution[cell]));
@@ -159,7 +151,7 @@ TEST(HintCascade, WithNothingToFindItsSelfCallsEnd) {
   Main& m = *s.m;
   const auto trial = test::data_lines("killer_trial.txt");
   ASSERT_FALSE(trial.empty());
-  load(m, trial[0][0]);
+  load_from_library(m, trial[0][0]);
   // The rating ladder without a count stops where every technique is stuck.
   m.chiamante = "analisi";
   m.generaeconta = true;

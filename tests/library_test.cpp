@@ -8,7 +8,6 @@
 #include <set>
 #include <sstream>
 
-#include "library/library.h"
 #include "test_support.h"
 
 namespace ks {
@@ -49,11 +48,7 @@ class LibraryTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove(file); }
 
-  void make_library(const std::string& rows) {
-    DataControl d;
-    d.set_database_name(file);
-    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + rows)) << d.error_text();
-  }
+  void make_library(const std::string& rows) { ASSERT_EQ(test::make_library_file(file, rows), ""); }
   // A stored field of record id, read by a control of its own.
   std::string stored(int id, const std::string& field) {
     return test::stored_field(file, "SELECT * FROM schema WHERE progressivo = ?", id, field);
@@ -84,11 +79,7 @@ TEST_F(LibraryTest, StartUpOpensTheLibraryOfTheProgramFolder) {
 
   const fs::path folder = test::temp_path("ks_lib_folder_");
   fs::create_directories(folder);
-  {
-    DataControl d;
-    d.set_database_name((folder / "schemikenvari.db").string());
-    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + library_rows()));
-  }
+  ASSERT_EQ(test::make_library_file((folder / "schemikenvari.db").string(), library_rows()), "");
   HeadlessRuntime rt;
   rt.app_path = folder.string();
   const auto started = std::make_unique<Main>(rt);

@@ -583,6 +583,7 @@ std::string Player::play(const Event& e) {
 
   if (w.solve_running) return "the solve flag stays set";
   if (w.generation_running) return "the generation flag stays set";
+  if (std::string f = safety_stops_fired(w); !f.empty()) return f;
   if (std::string f = cages_agree(); !f.empty()) return f;
   if (std::string f = solution_kept(); !f.empty()) return f;
   if (std::string f = placed_digits_left_peers(); !f.empty()) return f;
@@ -827,13 +828,18 @@ std::string Player::digits() const {
   return out;
 }
 
-Player::Cages Player::model_cages() const {
+std::map<int, std::vector<int>> Player::closed_cage_cells() const {
   const Main& w = *s_.m;
   std::map<int, std::vector<int>> cells;
   for (int i = 0; i < kCells; ++i)
     if (const int g = w.cage_of(i); g >= 0 && w.sommagruppo[g].is_number()) cells[g].push_back(i);
+  return cells;
+}
+
+Player::Cages Player::model_cages() const {
+  const Main& w = *s_.m;
   Cages out;
-  for (const auto& [g, list] : cells) {
+  for (const auto& [g, list] : closed_cage_cells()) {
     int sum = w.sommagruppo[g].as_int();
     for (const int c : list)
       if (is_digit(w.Text1[c].text())) sum += w.Text1[c].text()[0] - '0';
@@ -865,33 +871,14 @@ bool Player::grid_full() const {
 }
 
 bool Player::grid_valid() const {
-  const Main& w = *s_.m;
-  std::array<int, 81> d{};
-  for (int i = 0; i < kCells; ++i) d[static_cast<size_t>(i)] = w.Text1[i].text()[0] - '0';
-  for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box})
-    for (int u = 0; u < 9; ++u) {
-      unsigned seen = 0;
-      for (const int c : unit_cells(kind, u)) seen |= 1u << d[static_cast<size_t>(c)];
-      if (seen != 0x3FEu) return false;
-    }
-  for (const auto& [cells, sum] : cages_) {
-    unsigned seen = 0;
-    int total = 0;
-    for (const int c : cells) {
-      if (seen & (1u << d[static_cast<size_t>(c)])) return false;
-      seen |= 1u << d[static_cast<size_t>(c)];
-      total += d[static_cast<size_t>(c)];
-    }
-    if (total != sum) return false;
-  }
-  return true;
+  std::vector<TextCage> cages;
+  for (const auto& [cells, sum] : cages_) cages.push_back({sum, cells});
+  return killer_fault(digits(), cages).empty();
 }
 
 std::string Player::cages_agree() const {
   const Main& w = *s_.m;
-  std::map<int, std::vector<int>> cells;
-  for (int i = 0; i < kCells; ++i)
-    if (const int g = w.cage_of(i); g >= 0 && w.sommagruppo[g].is_number()) cells[g].push_back(i);
+  const std::map<int, std::vector<int>> cells = closed_cage_cells();
   for (const auto& [g, list] : cells) {
     std::set<int> empty;
     int digits = 0;

@@ -100,8 +100,10 @@ class Player {
   std::string save_and_open(const Event& e);
   std::string open_written(const Event& e);
 
-  // The closed cages on the board read from the model: cells from each cell's cage number, full
-  // sum = remaining sum + the digits placed in it.
+  // The cells of each closed cage (one with a sum) by cage number, from each cell's cage number.
+  std::map<int, std::vector<int>> closed_cage_cells() const;
+  // The closed cages on the board read from the model: their cells, full sum = remaining sum +
+  // the digits placed in it.
   Cages model_cages() const;
   // The digits on the board, "." for an empty cell.
   std::string digits() const;

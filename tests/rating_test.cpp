@@ -9,12 +9,10 @@
 #include <iostream>
 #include <map>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "library/library.h"
 #include "solving/rating_ladder.h"
 #include "solving_support.h"
 
@@ -23,20 +21,9 @@ namespace {
 
 using ladder::Found;
 
-// The killer puzzles of tests/data: the graded ones, then those that need trial and verify.
-std::vector<test::Puzzle> every_puzzle() {
-  std::vector<test::Puzzle> out = test::puzzles();
-  for (const auto& [layout, solution, id] : test::data_lines("killer_trial.txt"))
-    out.push_back({layout, solution, id});
-  return out;
-}
-
-const test::Puzzle& puzzle(const std::string& id) {
-  static const std::vector<test::Puzzle> all = every_puzzle();
-  for (const test::Puzzle& p : all)
-    if (p.id == id) return p;
-  throw std::runtime_error("no puzzle " + id);
-}
+using test::every_puzzle;
+using test::load_from_library;
+using test::puzzle;
 
 // The first known puzzle that gives a layout with two solutions (see two_solutions): the layout,
 // and the known solution with the other one.
@@ -51,12 +38,6 @@ std::string several_solutions(std::string& first, std::string& second) {
 }
 
 std::string grade_of(const std::string& id) { return id.substr(0, id.find('-')); }
-
-// A puzzle on the board as the library loads it, with its status line.
-void load(Main& m, const std::string& layout) {
-  test::load_layout(m, layout);
-  m.filetxt.set_text(" Livello 1, schema 1");
-}
 
 std::array<int, 14> counters(Main& m) {
   std::array<int, 14> c{};
@@ -75,12 +56,13 @@ TEST(SolveCommand, EveryPuzzleIsSolvedAndRatedAndHarderGradesRateHigher) {
   for (const test::Puzzle& p : every_puzzle()) {
     test::Started s;
     Main& m = *s.m;
-    load(m, p.layout);
+    load_from_library(m, p.layout);
     m.Toolbar2_ButtonClick("risolvi");
     ASSERT_EQ(m.txtstringa.text(), p.solution) << p.id;
     EXPECT_EQ(test::grid_of(m), p.solution) << p.id;
     EXPECT_TRUE(s.rt.messages.empty()) << p.id << ": " << s.rt.messages.front();
     EXPECT_TRUE(m.finito && !m.problema) << p.id;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
 
     // The rating agrees with the counters the solve left.
     ASSERT_GE(m.livello, 0);
@@ -136,7 +118,7 @@ TEST(SolveCommand, EveryPuzzleIsSolvedAndRatedAndHarderGradesRateHigher) {
 TEST(SolveCommand, SinglesOnlyPuzzleIsBanale) {
   test::Started s;
   Main& m = *s.m;
-  load(m, puzzle("dt-15").layout);
+  load_from_library(m, puzzle("dt-15").layout);
   m.Toolbar2_ButtonClick("risolvi");
   ASSERT_TRUE(m.finito);
   EXPECT_EQ(m.livello, 0);
@@ -160,7 +142,7 @@ TEST(SolveCommand, GuardsAndTheClock) {
   {
     test::Started s;
     Main& m = *s.m;
-    load(m, puzzle("dt-15").layout);
+    load_from_library(m, puzzle("dt-15").layout);
     m.Toolbar2_ButtonClick("risolvi");
     ASSERT_TRUE(m.finito);
     m.mnusolve.on_click();
@@ -169,7 +151,7 @@ TEST(SolveCommand, GuardsAndTheClock) {
   {
     test::Started s;
     Main& m = *s.m;
-    load(m, puzzle("db-18").layout);
+    load_from_library(m, puzzle("db-18").layout);
     s.rt.clock = 500.0f;
     bool clicked = false, busy = false;
     s.rt.on_yield = [&] {
@@ -196,7 +178,7 @@ TEST(SolveCommand, GuardsAndTheClock) {
     // Outside "manuale" and "analisi" the singles it finds would never be placed: it does not run.
     test::Started s;
     Main& m = *s.m;
-    load(m, puzzle("dt-1").layout);
+    load_from_library(m, puzzle("dt-1").layout);
     const std::vector<std::string> before = test::position_of(m);
     m.chiamante = "genera";
     m.risolvi_con_livelli();
@@ -232,7 +214,7 @@ TEST(SolveCommand, RefusesAnIncompleteLayoutOrDigitsThatBreakARule) {
   // The digit of r5c5 needs no cage.
   solve_refused("schema incompleto: 78 celle (la prima è r1c3) non appartengono a nessun gruppo");
 
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   const int c = test::cages_of(p.layout)[0].cells[0];
   std::string wrong = "1";
   while (m.Text2[c].text().find(wrong[0]) != std::string::npos) ++wrong[0];
@@ -249,7 +231,7 @@ TEST(SolveCommand, AContradictionFromAWrongPositionLeavesTheBoardAsItWas) {
   test::Started s;
   Main& m = *s.m;
   const test::Puzzle& p = puzzle("du-2");  // r2c6 holds 7
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   ASSERT_EQ(p.solution[14], '7');
   m.Text1[14].type("3");
   ASSERT_EQ(m.Text1[14].text(), "3");
@@ -280,7 +262,7 @@ TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
   ASSERT_FALSE(layout.empty());
   test::Started s;
   Main& m = *s.m;
-  load(m, layout);
+  load_from_library(m, layout);
   std::vector<std::string> stuck;
   s.rt.on_yield = [&] {
     if (m.calling1 != "trial") stuck = test::position_of(m);  // the last one before the count
@@ -340,7 +322,7 @@ struct StandIns {
 // A loaded puzzle, one digit placed (the cell a scripted single reports), whose count already
 // found several solutions: the end sequence stops at once with its message.
 void counted_board(Main& m) {
-  load(m, puzzle("dt-1").layout);
+  load_from_library(m, puzzle("dt-1").layout);
   m.chiamante = "analisi";
   m.Text1[0].set_text(std::string(1, puzzle("dt-1").solution[0]));
   m.conteggioeseguito = true;
@@ -485,7 +467,7 @@ TEST(RatingLadder, TheCountDecidesTheEnd) {
     SCOPED_TRACE(c.name);
     test::Started s;
     Main& m = *s.m;
-    load(m, c.layout);
+    load_from_library(m, c.layout);
     ASSERT_FALSE(m.problema);
     m.chiamante = "analisi";
     c.setup(s);
@@ -503,7 +485,7 @@ TEST(RatingLadder, TrialAndVerifyFinishesWhatTheTechniquesLeaveCountingEachUse) 
   test::Started s;
   Main& m = *s.m;
   const test::Puzzle& p = puzzle("db-18");
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   m.chiamante = "analisi";
   StandIns f(8);
   f.run(m);
@@ -526,7 +508,7 @@ TEST(RatingLadder, TrialAndVerifyFinishesWhatTheTechniquesLeaveCountingEachUse) 
 TEST(RatingLadder, ATrialWithoutDeductionIsCountedAndEndsTheLadder) {
   test::Started s;
   Main& m = *s.m;
-  load(m, puzzle("dt-1").layout);
+  load_from_library(m, puzzle("dt-1").layout);
   m.chiamante = "analisi";
   m.lunghezza1 = -100;  // no refutation is short enough
   const std::vector<std::string> before = test::position_of(m);
@@ -558,12 +540,13 @@ TEST(OtherLadders, KeepTheSolutionOfEveryPuzzle) {
     for (const test::Puzzle& p : test::puzzles()) {
       test::Started s;
       Main& m = *s.m;
-      load(m, p.layout);
+      load_from_library(m, p.layout);
       m.chiamante = "analisi";
       m.calling = "risolvi";  // the classic ladder sets no mode of its own
       (m.*c.run)();
       ASSERT_TRUE(test::keeps(m, p.solution)) << c.name << " " << p.id;
       EXPECT_FALSE(m.problema) << c.name << " " << p.id;
+      EXPECT_EQ(test::safety_stops_fired(m), "") << c.name << " " << p.id;
       solved.back() += m.finito;
     }
   }
@@ -578,7 +561,7 @@ TEST(OtherLadders, TheFullLadderTriesOnlyAfterACountOfOne) {
   const test::Puzzle& p = puzzle("dm-1");
   test::Started s;
   Main& m = *s.m;
-  load(m, p.layout);
+  load_from_library(m, p.layout);
   m.chiamante = "analisi";
   m.risolvi_tutto();
   EXPECT_FALSE(m.finito);
@@ -654,9 +637,7 @@ class RatingLibraryTest : public ::testing::Test {
       rows << "INSERT INTO schema VALUES (" << id << ", 3, 0, '"
            << puzzle(id == 1 ? "dt-1" : "dt-2").layout << "', " << (id == 1 ? "50" : "10")
            << ", 40, 'vecchio', '" << std::string(81, '.') << "');";
-    DataControl d;
-    d.set_database_name(file);
-    ASSERT_TRUE(d.create_database(std::string(kLibraryScript) + rows.str())) << d.error_text();
+    ASSERT_EQ(test::make_library_file(file, rows.str()), "");
   }
   void TearDown() override { std::filesystem::remove(file); }
 
@@ -744,7 +725,7 @@ TEST_F(RatingLibraryTest, ASolveFromAGameInProgressLeavesTheRecordAlone) {
 TEST_F(RatingLibraryTest, APuzzleThatReplacedTheLibrarysIsNotStored) {
   load_record_one_and_browse();
   const std::string before = test::file_bytes(file);
-  load(m, puzzle("dt-3").layout);
+  load_from_library(m, puzzle("dt-3").layout);
   solve();
   EXPECT_EQ(test::file_bytes(file), before);
   EXPECT_EQ(m.txtlivello.text(), name_of(m.livello) + "  -  " + m.stringaliv);

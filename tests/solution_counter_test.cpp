@@ -46,6 +46,7 @@ TEST(SolutionCounter, EveryKnownPuzzleHasItsOneSolutionAndTheBoardComesBack) {
     EXPECT_EQ(m.calling, "risolvi");
     EXPECT_TRUE(m.generaeconta);
     EXPECT_EQ(m.liv1 + m.liv2 + m.liv8, 0) << p.id << ": nothing is counted during a count";
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
 }
 
@@ -73,6 +74,7 @@ TEST(SolutionCounter, ALayoutWithSeveralSolutionsStopsAtTheSecond) {
     EXPECT_TRUE(test::solves(first, layout)) << p.id;
     EXPECT_TRUE(test::solves(second, layout)) << p.id;
     EXPECT_NE(first, second) << p.id;
+    EXPECT_EQ(test::safety_stops_fired(m), "") << p.id;
   }
   EXPECT_GE(layouts, 5);
 }
@@ -137,10 +139,7 @@ TEST(SolutionCounter, ACountStoppedByItsTimeLimitIsNeitherNoneNorOne) {
       {86350.0f, 80.0f, true},    // 130 seconds across midnight
       {86390.0f, 20.0f, false},   // 30 seconds across midnight
   };
-  const test::Puzzle* hard = nullptr;
-  for (const test::Puzzle& p : test::puzzles())
-    if (p.id == "du-1") hard = &p;
-  ASSERT_NE(hard, nullptr);
+  const test::Puzzle* hard = &test::puzzle("du-1");
   for (const Case& c : cases) {
     test::Started s;
     Main& m = *s.m;

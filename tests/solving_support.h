@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,31 @@
 #include "test_support.h"
 
 namespace ks::test {
+
+// The killer puzzles of tests/data: the graded ones of killer.txt, then those of
+// killer_trial.txt that need trial and verify (grade "dm").
+inline const std::vector<Puzzle>& every_puzzle() {
+  static const std::vector<Puzzle> all = [] {
+    std::vector<Puzzle> out = puzzles();
+    for (const auto& [layout, solution, id] : data_lines("killer_trial.txt"))
+      out.push_back({layout, solution, id});
+    return out;
+  }();
+  return all;
+}
+
+// The puzzle of this id among every_puzzle().
+inline const Puzzle& puzzle(const std::string& id) {
+  for (const Puzzle& p : every_puzzle())
+    if (p.id == id) return p;
+  throw std::runtime_error("no puzzle " + id);
+}
+
+// A puzzle on the board as the library loads it (see load_layout), with its status line.
+inline void load_from_library(Main& m, const std::string& layout) {
+  load_layout(m, layout);
+  m.filetxt.set_text(" Livello 1, schema 1");
+}
 
 // Every cell's digit box and candidates ("digit/candidates"), then every cage record up to the
 // highest cage number in use ("sum:count:cell,cell,...").
@@ -38,30 +64,9 @@ inline std::string grid_of(const Main& m) {
 // Whether 81 digits solve the killer of this layout: every row, column and box holds 1..9, and
 // every cage distinct digits adding up to its sum.
 inline ::testing::AssertionResult solves(const std::string& grid, const std::string& layout) {
-  if (grid.size() != 81) return ::testing::AssertionFailure() << "not 81 digits: " << grid;
-  for (int u = 0; u < 9; ++u) {
-    unsigned row = 0, col = 0, box = 0;
-    for (int k = 0; k < 9; ++k) {
-      const auto bit = [&](int cell) { return 1u << (grid[static_cast<size_t>(cell)] - '0'); };
-      row |= bit(unit_cells(UnitKind::Row, u)[k]);
-      col |= bit(unit_cells(UnitKind::Column, u)[k]);
-      box |= bit(unit_cells(UnitKind::Box, u)[k]);
-    }
-    if (row != 0x3FE || col != 0x3FE || box != 0x3FE)
-      return ::testing::AssertionFailure() << "unit " << u << " incomplete in " << grid;
-  }
-  for (const TextCage& c : cages_of(layout)) {
-    unsigned seen = 0;
-    int sum = 0;
-    for (const int cell : c.cells) {
-      const int d = grid[static_cast<size_t>(cell)] - '0';
-      if (seen & (1u << d)) return ::testing::AssertionFailure() << "repeat in a cage of " << grid;
-      seen |= 1u << d;
-      sum += d;
-    }
-    if (sum != c.sum) return ::testing::AssertionFailure() << "cage sum " << sum << " != " << c.sum;
-  }
-  return ::testing::AssertionSuccess();
+  const std::string fault = killer_fault(grid, layout);
+  if (fault.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << fault;
 }
 
 // Every cell keeps its solution digit: as its digit when filled, among its candidates.

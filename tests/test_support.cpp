@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "library/library.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
 
@@ -30,17 +31,27 @@ std::vector<std::string> lines_of(const std::string& text) {
   }
 }
 
-std::vector<TextCage> cages_of(const std::string& layout) {
-  std::vector<TextCage> out;
-  size_t p = 0;
-  while (p < layout.size()) {
-    const size_t comma = layout.find(',', p), semi = layout.find(';', p);
-    if (comma == std::string::npos || semi == std::string::npos) break;
-    TextCage c{std::stoi(layout.substr(p, comma - p)), {}};
-    for (size_t k = comma + 1; k + 1 < semi; k += 2) c.cells.push_back(std::stoi(layout.substr(k, 2)));
-    out.push_back(c);
-    p = semi + 1;
+void enter_by_hand(Main& m, const std::vector<TextCage>& cages) {
+  for (size_t n = 0; n < cages.size(); ++n) {
+    m.colore[static_cast<int>(n % 16)].set_focus();
+    m.colore[static_cast<int>(n % 16)].on_click();
+    for (int c : cages[n].cells) m.Text1[c].on_click();
+    const int g = m.gruppi;
+    m.textsomma[g].set_focus();
+    m.textsomma[g].set_text(std::to_string(cages[n].sum));
+    m.Text1[80].set_focus();  // leaving the sum box closes the cage
   }
+  m.colore[16].on_click();
+}
+
+std::string safety_stops_fired(const Main& m) {
+  std::string out;
+  const auto add = [&out](long n, const char* what) {
+    if (n != 0) out += (out.empty() ? "safety stops: " : ", ") + std::to_string(n) + " " + what;
+  };
+  add(m.safety_stops.idle_ladder, "ladders ended after 64 passes without a change");
+  add(m.safety_stops.long_ladder, "ladders ended after 100000 passes");
+  add(m.safety_stops.no_cage_slot, "derived cages left unmade for want of a cage slot");
   return out;
 }
 
@@ -231,6 +242,20 @@ std::string stored_field(const std::string& file, const std::string& query, int 
   r.set_record_source(query, {std::int64_t{key}});
   EXPECT_TRUE(r.Refresh()) << r.error_text();
   return r.field(field);
+}
+
+std::string make_library_file(const std::string& file, const std::string& rows) {
+  DataControl d;
+  d.set_database_name(file);
+  return d.create_database(std::string(kLibraryScript) + rows) ? "" : d.error_text();
+}
+
+std::string make_grid_library(const std::string& file, const std::vector<std::string>& grids) {
+  std::string rows;
+  for (size_t i = 0; i < grids.size(); ++i)
+    rows += "INSERT INTO schema (progressivo, stringa) VALUES (" + std::to_string(i + 1) + ", '" +
+            grids[i] + "');";
+  return make_library_file(file, rows);
 }
 
 }  // namespace ks::test

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/main.h"
+#include "grid_check.h"
 #include "platform/headless_runtime.h"
 
 namespace ks::test {
@@ -38,13 +39,6 @@ struct Puzzle {
 std::vector<std::array<std::string, 3>> data_lines(const std::string& file);
 // Every puzzle of tests/data/killer.txt, in file order.
 const std::vector<Puzzle>& puzzles();
-
-// The cages of a layout text, read independently of the program's loader: {sum, cells}.
-struct TextCage {
-  int sum;
-  std::vector<int> cells;
-};
-std::vector<TextCage> cages_of(const std::string& layout);
 
 // Whether the board agrees with a layout text: every cage of the text is one cage of the model,
 // holding exactly its cells, while no other cell lies in a cage; its sum box shows its sum; its
@@ -112,6 +106,14 @@ struct Light {
   Started& s_;
 };
 
+// The cages entered in the cage editor as a player enters them: a colour of the palette (in
+// turn), the cells clicked, the sum typed and the sum box left; then "X" ends the colouring.
+void enter_by_hand(Main& m, const std::vector<TextCage>& cages);
+
+// The safety stops that ended work early in this window (Main::SafetyStops), "" when none did:
+// the tests that solve, count and play every puzzle expect none.
+std::string safety_stops_fired(const Main& m);
+
 // Puts a cage-layout text on the board the way the library loader does: board reset, layout
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
@@ -121,6 +123,11 @@ void load_layout(Main& m, const std::string& layout);
 std::string temp_path(const std::string& prefix, const std::string& suffix = "");
 // The bytes of a file, "" when it cannot be read.
 std::string file_bytes(const std::string& path);
+// A new library file: the program's tables (kLibraryScript), then the SQL statements `rows`;
+// "" when it was made, else why not.
+std::string make_library_file(const std::string& file, const std::string& rows);
+// A new library file holding one record per grid (progressivo 1, 2, ...), no layout yet.
+std::string make_grid_library(const std::string& file, const std::vector<std::string>& grids);
 // One field of the record of a database file that `query` selects by its one parameter, the
 // record's key; read by a data control of its own.
 std::string stored_field(const std::string& file, const std::string& query, int key,

@@ -7,7 +7,6 @@
 #include <array>
 #include <functional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,8 @@
 
 namespace ks {
 namespace {
+
+using test::puzzle;
 
 const std::string kEquals(39, '=');
 
@@ -150,6 +151,7 @@ TEST(TrialAndVerify, EveryDeductionKeepsTheSolutionOnEveryPuzzle) {
         EXPECT_EQ(test::position_of(m), after) << way.name << " " << p.id;
       }
       EXPECT_EQ(test::grid_of(m), p.solution) << way.name << " " << p.id;
+      EXPECT_EQ(test::safety_stops_fired(m), "") << way.name << " " << p.id;
     }
   }
   EXPECT_GT(placements, 0);
@@ -164,12 +166,6 @@ void stuck_with_singles(Main& m, const test::Puzzle& p) {
   solving_modes(m);
   ladder::run_ladder(m, {kSingles, nullptr});
   test::store_solution(m, p.solution);
-}
-
-const test::Puzzle& puzzle(const std::string& id) {
-  for (const test::Puzzle& p : test::puzzles())
-    if (p.id == id) return p;
-  throw std::runtime_error("no puzzle " + id);
 }
 
 // With a bound that no refutation meets, every sweep runs, every hypothesis is undone: the
@@ -292,31 +288,47 @@ TEST(TrialLadder, AWrongDigitNeverCompletesTheGrid) {
 // ---------------------------------------------------------------------------------------------
 // The ladder engine's guards
 
-// A rung that reports a change it does not make, and a single that its mode does not place
-// (chiamante "genera"): each would be found again at every pass; the ladder ends.
+// A rung that reports a change it does not make, a single that its mode does not place
+// (chiamante "genera"), and a rung that takes candidates of r9c9 away and gives them back in
+// turn: each would be found again at every pass; the ladder ends. The first ends as a ladder
+// without a change for 64 passes, the last as one of 100,000 passes, each counted as the safety
+// stop it is; the single ends it at once, which is no safety stop.
 TEST(Ladder, RungsThatWouldRepeatThemselvesForEverEndTheLadder) {
-  static int calls = 0;
+  static long calls = 0;
+  static std::string r9c9;
   constexpr ladder::Rung kLiar[] = {{.name = "liar", .run = [](Main& m) {
                                        ++calls;
+                                       m.modificato = true;
+                                     }}};
+  constexpr ladder::Rung kFlip[] = {{.name = "flip", .run = [](Main& m) {
+                                       ++calls;
+                                       m.Text2[80].set_text(m.Text2[80].text() == r9c9 ? "123456789"
+                                                                                       : r9c9);
                                        m.modificato = true;
                                      }}};
   struct Case {
     const char* name;
     std::span<const ladder::Rung> rungs;
     const char* chiamante;
+    long most_calls, idle_stops, long_stops;
   };
-  const Case cases[] = {{"liar", kLiar, "analisi"}, {"singles", kSingles, "genera"}};
+  const Case cases[] = {{"liar", kLiar, "analisi", 100, 1, 0},
+                        {"singles", kSingles, "genera", 100, 0, 0},
+                        {"flip", kFlip, "analisi", 100000, 0, 1}};
   for (const Case& c : cases) {
     test::Started s;
     Main& m = *s.m;
     stuck_with_singles(m, puzzle("dt-1"));
-    m.Text2[80].set_text(std::string(1, puzzle("dt-1").solution[80]));
+    r9c9 = std::string(1, puzzle("dt-1").solution[80]);
+    m.Text2[80].set_text(r9c9);
     m.chiamante = c.chiamante;
     calls = 0;
     const std::vector<std::string> before = test::position_of(m);
     ladder::run_ladder(m, {c.rungs, nullptr});
     EXPECT_EQ(test::position_of(m), before) << c.name;
-    EXPECT_LT(calls, 100) << c.name;
+    EXPECT_LE(calls, c.most_calls) << c.name;
+    EXPECT_EQ(m.safety_stops.idle_ladder, c.idle_stops) << c.name;
+    EXPECT_EQ(m.safety_stops.long_ladder, c.long_stops) << c.name;
   }
 }
 

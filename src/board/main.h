@@ -473,9 +473,6 @@ class Main {
   void controllo_numeri_gruppo_permutazioni(int gruppo);
   void verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri);
   void posizione_obbligata(UnitKind kind, int g, char d, int unit);
-  void posizione_obbligata_riga(int gruppo, char numero, int& riga);
-  void posizione_obbligata_colonna(int gruppo, char numero, int& colonna);
-  void posizione_obbligata_settore(int gruppo, char numero, int settore);
   void cerca_interazione_gruppo_colonna();
   void cerca_interazione_gruppo_riga();
   void cerca_interazione_gruppo_settore();
@@ -586,6 +583,16 @@ class Main {
   void raise_level(int L);
   int& liv(int L);
 
+  // The safety stops, each counted when it ends work early: a ladder after 64 passes in a row
+  // that change nothing on the board (idle_ladder) or after 100,000 passes in all (long_ladder),
+  // a derived cage left unmade because the cage slots ran out (no_cage_slot). Without the count
+  // a technique caught in a loop would look like one that finds nothing more. They count over
+  // the life of the window; no test puzzle as loaded ever reaches one.
+  struct SafetyStops {
+    long idle_ladder = 0, long_ladder = 0, no_cage_slot = 0;
+  };
+  SafetyStops safety_stops;
+
   // The solution counter: depth-first search over the pencil marks, one choice per level and
   // the short ladder after each choice. Reports in soluzioni (0, 1, 2 for more than one),
   // grigliasoluzione (the first solution found, cleared when the count starts), txthint and
@@ -685,6 +692,9 @@ class Main {
   // The library file is there and readable; a missing one is created empty. False after telling
   // the user why the library cannot be used now.
   bool library_ready();
+  // The data control runs `sql` with its parameters over the library; false after telling the
+  // user that the file cannot be read.
+  bool query_library(std::string sql, std::vector<SqlValue> params = {});
   // Writes fields (name, text) into the library record with this progressivo, in one
   // transaction, wherever the data control stands; false after the error was shown.
   bool store_library_record(int progressivo,
@@ -749,6 +759,9 @@ class Main {
   // A new cage numbered gruppo of the listed cells (the first one carries its sum and number
   // boxes), in the given colour, its sum taken from the grid; gruppo moves on.
   void make_cage(std::span<const int> cells, Color colour);
+  // The boxes of generated cage g on cell `first`: the sum box showing `sum`, the cage number
+  // below it.
+  void show_generated_cage(int g, int first, const std::string& sum);
   // The batch generator ("continuo" on the file toolbar): every library record without a layout
   // gets a killer carved over its grid, verified and rated, saved record by record, until the
   // records end or the run's time limit passes. Other commands are refused meanwhile

@@ -1,25 +1,13 @@
 // Commands that change what the main window shows: pencil marks, the activity log, the hinted
 // digit, the developer switch, the processor speed test and closing the program.
-#include <cstdio>
-
 #include "board/main.h"
+#include "platform/text.h"
 
 namespace ks {
 
 namespace {
 // Toolbar2 button of batch generation, shown only by the developer switch.
 constexpr int kBatchButton = 12;
-
-// A single-precision number as the desktop writes it: up to seven significant digits, the
-// Italian decimal comma.
-std::string float_text(float x) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(x));
-  std::string s = buf;
-  for (char& c : s)
-    if (c == '.') c = ',';
-  return s;
-}
 }  // namespace
 
 // Pencil marks on: every empty cell shows its candidate box instead of its digit box, but the
@@ -86,7 +74,9 @@ void Main::Cmdtest_Click() {
     k = next;
   }
   t2 = rt.Timer();
-  rt.MsgBox(" tempo per contare fino a 10^8  = " + float_text(t2 - t1) + " secondi",
+  // A single-precision number as the desktop writes it: seven significant digits, the Italian
+  // decimal comma.
+  rt.MsgBox(" tempo per contare fino a 10^8  = " + num_text(t2 - t1, ',', 7) + " secondi",
             MsgButtons::Ok);
 }
 

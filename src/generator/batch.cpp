@@ -159,12 +159,7 @@ void make_killer(Main& m, BatchRecord& out) {
 // line) and the run goes on; a record that cannot be saved ends the run. Nothing waits for the
 // user: a failed save is logged, not shown in a message box.
 void Main::generazione_continua() {
-  if (!library_ready()) return;
-  Data1.set_record_source(kBatchSource);
-  if (!Data1.Refresh()) {
-    rt.MsgBox(library_error_text(database, Data1.error_text()), MsgButtons::Ok);
-    return;
-  }
+  if (!library_ready() || !query_library(kBatchSource)) return;
   frmgeneratore.Show();
   const float T0 = rt.Timer();
   if (!Data1.MoveFirst()) return;

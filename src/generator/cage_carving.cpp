@@ -45,14 +45,17 @@ void Main::make_cage(std::span<const int> cells, Color colour) {
   }
   elementigruppo[g] = k;
   sommagruppo[g] = sum;
-  const int first = cells[0];
-  textsomma[g].set_text(std::to_string(sum));
+  show_generated_cage(g, cells[0], std::to_string(sum));
+  gruppo = g + 1;
+}
+
+void Main::show_generated_cage(int g, int first, const std::string& sum) {
+  textsomma[g].set_text(sum);
   textsomma[g].move(Text1[first].left() + 1, Text1[first].top() + 3);
   textsomma[g].set_visible(true);
   Textgruppo[g].set_text(std::to_string(g));
   Textgruppo[g].move(Text1[first].left() + 1, Text1[first].top() + 19);
   Textgruppo[g].set_visible(true);
-  gruppo = g + 1;
 }
 
 // Two-cell cages. A side-by-side pair summing to 3 or 4 can only hold {1,2} or {1,3}, a stacked

@@ -82,13 +82,7 @@ bool Main::renumber_cages(LayoutRun& run) {
     elementigruppo[n] = k;
     keep_layout(n, k);
     colour = colour == 15 ? 0 : colour + 1;
-    const int first = std::max(cage_cell(n, 1), 0);
-    textsomma[n].set_text(sommacopia[g].text());
-    textsomma[n].move(Text1[first].left() + 1, Text1[first].top() + 3);
-    textsomma[n].set_visible(true);
-    Textgruppo[n].set_text(std::to_string(n));
-    Textgruppo[n].move(Text1[first].left() + 1, Text1[first].top() + 19);
-    Textgruppo[n].set_visible(true);
+    show_generated_cage(n, std::max(cage_cell(n, 1), 0), sommacopia[g].text());
     sommagruppo[n] = sommacopia[g];
     ++n;
   }

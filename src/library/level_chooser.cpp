@@ -179,9 +179,7 @@ void Frmlivello::Option1_Click(int Index) {
     for (int k = 0; k < 16; ++k) Option1[k].set_value(k == (level_ >= 0 ? level_ : kNoLevel));
   };
 
-  data.set_record_source(kLevelSource, {std::int64_t{Index}});
-  if (!data.Refresh()) {
-    main_.rt.MsgBox(library_error_text(main_.database, data.error_text()), MsgButtons::Ok);
+  if (!main_.query_library(kLevelSource, {std::int64_t{Index}})) {
     restore();
     return;
   }
@@ -218,11 +216,7 @@ bool Frmlivello::hold_level_source() {
   if (data.record_source() == kLevelSource && data.record_source_params().size() == 1 &&
       data.record_source_params()[0] == SqlValue(std::int64_t{level_}))
     return true;
-  data.set_record_source(kLevelSource, {std::int64_t{level_}});
-  if (!data.Refresh()) {
-    main_.rt.MsgBox(library_error_text(main_.database, data.error_text()), MsgButtons::Ok);
-    return false;
-  }
+  if (!main_.query_library(kLevelSource, {std::int64_t{level_}})) return false;
   count_ = data.record_count();
   numerototale.set_text(std::to_string(count_));
   return true;

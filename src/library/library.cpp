@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -83,6 +84,13 @@ bool Main::library_ready() {
     return false;
   }
   return true;
+}
+
+bool Main::query_library(std::string sql, std::vector<SqlValue> params) {
+  Data1.set_record_source(std::move(sql), std::move(params));
+  if (Data1.Refresh()) return true;
+  rt.MsgBox(library_error_text(database, Data1.error_text()), MsgButtons::Ok);
+  return false;
 }
 
 void Main::apri_libreria() {

@@ -12,12 +12,7 @@ namespace ks {
 // processed by the batch generator) is skipped; a layout the loader refuses counts as failing,
 // like one that fails the contiguity check. The mark is saved as the pass moves on.
 void Main::Command1_Click() {
-  if (!library_ready()) return;
-  Data1.set_record_source(kReductionSource);
-  if (!Data1.Refresh()) {
-    rt.MsgBox(library_error_text(database, Data1.error_text()), MsgButtons::Ok);
-    return;
-  }
+  if (!library_ready() || !query_library(kReductionSource)) return;
   if (!Data1.MoveLast()) return;  // an empty table: nothing to check
   const int n = Data1.record_count();
   // The board is going to hold other puzzles: whatever was loaded from the library is gone.

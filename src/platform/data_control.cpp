@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/text.h"
+
 namespace ks {
 
 namespace {
@@ -51,15 +53,7 @@ std::string sql_name(const std::string& name) {
 
 // A number as the boxes show it: whole numbers in decimal, others with the fewest digits that
 // give the number back and a decimal comma.
-std::string number_text(double n) {
-  if (std::isfinite(n) && n == std::floor(n) && std::fabs(n) < 1e15)
-    return std::to_string(static_cast<long long>(n));
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, n);
-  std::string s(buf, res.ptr);
-  std::replace(s.begin(), s.end(), '.', ',');
-  return s;
-}
+std::string number_text(double n) { return num_text(n, ','); }
 
 // A box's text as a number: blanks around it, a sign, digits and one decimal point or comma.
 // Nothing else is taken, so "3,07 s" or "abc" are refused rather than read as something else.

@@ -1,6 +1,7 @@
 // Text helpers: lenient number reading and number formatting.
 #include "platform/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -54,13 +55,19 @@ double val(std::string_view s) {
   return n;
 }
 
-std::string num_text(double n) {
-  if (std::isfinite(n) && n == std::floor(n) && std::fabs(n) < 1e15) {
-    return std::to_string(static_cast<long long>(n));
+std::string num_text(double n, char point, int digits) {
+  char buf[64];
+  char* end = buf;
+  if (digits > 0) {
+    end = std::to_chars(buf, buf + sizeof buf, n, std::chars_format::general, digits).ptr;
+  } else {
+    if (std::isfinite(n) && n == std::floor(n) && std::fabs(n) < 1e15)
+      return std::to_string(static_cast<long long>(n));
+    // The shortest text that reads back as n.
+    end = std::to_chars(buf, buf + sizeof buf, n).ptr;
   }
-  // The shortest text that reads back as n, with a point whatever the locale.
-  char buf[32];
-  const auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+  // to_chars writes a point whatever the locale.
+  if (point != '.') std::replace(buf, end, '.', point);
   return std::string(buf, end);
 }
 

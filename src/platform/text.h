@@ -14,9 +14,11 @@ namespace ks {
 // large for a double reads as infinity ("1e999", "-1e999"), one too small as 0 ("1e-999").
 double val(std::string_view s);
 
-// A number as decimal text: integers without a decimal part ("10", "-2"), others with the
-// fewest digits that give the number back ("1.5").
-std::string num_text(double n);
+// A number as decimal text with `point` as its decimal mark. With digits 0, whole numbers
+// without a decimal part ("10", "-2"), others with the fewest digits that give the number back
+// ("1.5"); with digits > 0, that many significant digits as C's "%.*g" writes them in any locale
+// (7 digits: 1234.567, 1.234568e+07, the desktop's single-precision numbers).
+std::string num_text(double n, char point = '.', int digits = 0);
 inline std::string num_text(int n) { return std::to_string(n); }
 
 // 1-based position of the first occurrence of c in s at or after position start; 0 when none.

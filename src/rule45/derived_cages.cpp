@@ -24,9 +24,12 @@ void erase_derived_cages(Main& m) {
 
 int new_derived_cage(Main& m, std::span<const Value> list, int count, int sum) {
   const int g = std::max(m.gruppo1, m.gruppi) + 1;
-  if (count < 2 || count > kMaxCageCells || count >= static_cast<int>(list.size()) || g < 1 ||
-      g >= kCageSlots)
+  if (count < 2 || count > kMaxCageCells || count >= static_cast<int>(list.size()) || g < 1)
     return -1;
+  if (g >= kCageSlots) {
+    ++m.safety_stops.no_cage_slot;
+    return -1;
+  }
   m.gruppo1 = g;
   m.elementigruppo[g] = count;
   auto& cells = m.cellegruppo[g];

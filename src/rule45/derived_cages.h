@@ -21,7 +21,7 @@ void erase_derived_cages(Main& m);
 
 // The next derived cage: the cells list[1..count] (a 1-based list of the rule of 45) with the
 // given sum. Its number, or -1 when it has not 2..kMaxCageCells cells or its number would fall
-// outside the cage tables (the run then builds no more cages).
+// outside the cage tables (the run then builds no more cages; counted in safety_stops).
 int new_derived_cage(Main& m, std::span<const Value> list, int count, int sum);
 
 // The sum check of the derived cages lo..hi, in ascending order (controllo_somme_nuovi_gruppi

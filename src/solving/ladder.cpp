@@ -83,7 +83,10 @@ void run_ladder(Main& m, const Ladder& ladder) {
       const int now = board_progress(m);
       idle = now == progress ? idle + 1 : 0;
       progress = now;
-      if (idle > kMaxIdlePasses) return;
+      if (idle > kMaxIdlePasses) {
+        ++m.safety_stops.idle_ladder;
+        return;
+      }
     }
     if (ladder.pass_start && ladder.pass_start(m) == Next::Leave) return;
     Next next = Next::Leave;  // a pass that falls off the last rung ends the ladder
@@ -105,6 +108,7 @@ void run_ladder(Main& m, const Ladder& ladder) {
     }
     if (next != Next::Restart) return;
   }
+  ++m.safety_stops.long_ladder;
 }
 
 int board_progress(const Main& m) {

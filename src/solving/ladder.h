@@ -57,7 +57,8 @@ struct Ladder {
 // last rung. A single that a rung reports but does not place (its mode does not place it) ends
 // the ladder too: the same single would be found again at every pass. So does a long run of
 // passes that change nothing on the board (a technique that reports changes it does not make,
-// a contradiction met again and again), which would otherwise hold the ladder for ever.
+// a contradiction met again and again), which would otherwise hold the ladder for ever, and a
+// cap on the passes in all; these two are counted in m.safety_stops.
 void run_ladder(Main& m, const Ladder& ladder);
 
 // A number that changes whenever a digit is placed or a candidate removed: the filled cells and

@@ -62,7 +62,7 @@ bool confined_to(const Main& m, int gruppo, int n, char d, const std::array<int,
 // Confined digits. A digit the cage must hold (in every one of its combinations) has to stand in
 // one of the cage's cells that still has it; when all of those lie in one row, box or column,
 // the digit stands in that unit inside the cage, so no other cell of the unit can hold it.
-// The unit tested is always the one of the cage's first cell.
+// The units tested are always those of the cage's first cell, row, box and column in turn.
 // Example: cage {r2c1, r2c2, r3c1} needs 9, only r2c1 and r2c2 have it -> 9 leaves r2c3..r2c9.
 void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& numeri) {
   modificato = false;
@@ -71,46 +71,42 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
   int n = elementigruppo[cage].as_int();
   if (n > 7) n = 7;
   if (n < 1) return;
+  // The three units in the order they are tried: each cell's unit number (1..9) and the shared
+  // variable that keeps the unit of the cage's first cell.
+  const struct {
+    UnitKind kind;
+    const std::array<int, kCells>& of_cell;
+    int& unit;
+  } units[] = {{UnitKind::Row, rigacella, riga},
+               {UnitKind::Box, settorecella, settore},
+               {UnitKind::Column, colonnacella, colonna}};
   for (const char d : numeri) {
     contatoredimessaggio = 0;
-    riga = rigacella[first];
-    if (confined_to(*this, cage, n, d, rigacella, riga)) {
-      posizione_obbligata_riga(cage, d, riga);
-      if (problema) {
-        if (incongruenza)
+    for (const auto& u : units) {
+      u.unit = u.of_cell[first];
+      if (!confined_to(*this, cage, n, d, u.of_cell, u.unit)) continue;
+      posizione_obbligata(u.kind, cage, d, u.unit);
+      if (!problema) continue;
+      if (incongruenza) {
+        if (u.kind == UnitKind::Column)
+          log_line(" IMPOSSIBILE , somma illegale nel gruppo " + rc(first));
+        else
           log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
                    " crea una cella vuota");
-        return;
       }
-    }
-    settore = settorecella[first];
-    if (confined_to(*this, cage, n, d, settorecella, settore)) {
-      posizione_obbligata_settore(cage, d, settore - 1);
-      if (problema) {
-        if (incongruenza)
-          log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
-                   " crea una cella vuota");
-        return;
-      }
-    }
-    colonna = colonnacella[first];
-    if (confined_to(*this, cage, n, d, colonnacella, colonna)) {
-      posizione_obbligata_colonna(cage, d, colonna);
-      if (problema) {
-        if (incongruenza) log_line(" IMPOSSIBILE , somma illegale nel gruppo " + rc(first));
-        return;
-      }
+      return;
     }
   }
 }
 
-// Removes d from the cells of one unit outside the cage: row or column `unit` (1..9), box `unit`
-// (0..8). The three units differ only in the words of the hint: a column's removal reads
-// "elimino il", the others "eliminato il", and a column's cells are listed with commas.
+// Removes d from the cells of row, box or column `unit` (1..9) outside the cage: the program's
+// posizione_obbligata_riga, posizione_obbligata_settore and posizione_obbligata_colonna, which
+// differ only in the words of the hint: a column's removal reads "elimino il", the others
+// "eliminato il", and a column's cells are listed with commas.
 void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   indice = cage_cell(g, 1);
   contatoredimessaggio = 0;
-  const int u = kind == UnitKind::Box ? unit : unit - 1;
+  const int u = unit - 1;
   if (indice < 0 || u < 0 || u > 8) return;
   const bool column = kind == UnitKind::Column;
   for (const int cell : unit_cells(kind, u)) {
@@ -123,18 +119,6 @@ void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
       return;
     }
   }
-}
-
-void Main::posizione_obbligata_riga(int cage, char digit, int& row) {
-  posizione_obbligata(UnitKind::Row, cage, digit, row);
-}
-
-void Main::posizione_obbligata_settore(int cage, char digit, int box) {
-  posizione_obbligata(UnitKind::Box, cage, digit, box);
-}
-
-void Main::posizione_obbligata_colonna(int cage, char digit, int& column) {
-  posizione_obbligata(UnitKind::Column, cage, digit, column);
 }
 
 }  // namespace ks
