@@ -11,6 +11,7 @@
 #include "bench_support.h"
 #include "board/main.h"
 #include "platform/headless_runtime.h"
+#include "solving/solver.h"
 
 namespace {
 

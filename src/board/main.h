@@ -14,20 +14,22 @@
 
 #include "board/cell_set.h"
 #include "board/forms.h"
+#include "board/part.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
-#include "generator/layout_run.h"
-#include "library/level_chooser.h"
-#include "library/puzzle_files.h"
 #include "platform/controls.h"
 #include "platform/data_control.h"
 #include "platform/runtime.h"
 #include "platform/value.h"
-#include "solving/solver.h"
 
 namespace ks {
 
-struct SolvingMemo;
+// Types of the subsystems above the board that the procedures below take or return: named
+// here, defined in generator/layout_run.h and library/puzzle_files.h.
+struct LayoutRun;
+enum class TryOutcome;
+enum class FileFormat;
+struct PuzzleText;
 
 // Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
 inline constexpr int kCells = 81;
@@ -55,7 +57,9 @@ class Main {
   Frmlog frmlog;
   Frmgeneratore frmgeneratore;
   Frmactivity frmactivity;
-  Solver solver;
+  // The invisible solver form, held as a part (board/part.h).
+  Part<Solver> solver_part{make_solver(*this)};
+  Solver& solver{*solver_part};
 
   // ---------------------------------------------------------------------------------------------
   // Controls of the main window
@@ -555,11 +559,16 @@ class Main {
   // ---------------------------------------------------------------------------------------------
   // Solving control, rating and solution counting
 
+  // The solver form's start-up (its digit bits and result tables), run by Form_Load, and its
+  // grid emptied, run by nuovo_schema.
+  void start_solver();
+  void clear_solver_grid();
+
   // The memory of the last explained step ("b": none), set by the ladders.
   std::string testoselezionato;
 
   // What the techniques remember between calls to skip work whose outcome is known (memo.h).
-  std::unique_ptr<SolvingMemo> memo;
+  Part<SolvingMemo> memo{make_solving_memo()};
 
   // The elapsed-time display of the ladders: t1 := the clock, `tempo` shows t1 - t0, and one
   // yield to the event loop. elapsed(): t1 - t0 in seconds, across midnight too (the clock reads
@@ -660,7 +669,9 @@ class Main {
   // stringa). A value reaches a record only through Data1.write (see DataControl).
   DataControl Data1;
   TextBox testolivello, txtnumeri, txtkenvari, temporis, txttotale, txtdettaglio;
-  Frmlivello frmlivello{*this};
+  // The level chooser "Selezione Livello", held as a part (board/part.h).
+  Part<Frmlivello> frmlivello_part{make_level_chooser(*this)};
+  Frmlivello& frmlivello{*frmlivello_part};
   // The progressivo of the record the puzzle on the board was loaded from; 0 when the board
   // holds no library puzzle. Only that record may receive the puzzle's rating.
   int library_record = 0;

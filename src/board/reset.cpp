@@ -51,8 +51,8 @@ void Main::nuovo_schema() {
     gruppiregione[g] = Value::empty();
     celleesterne[g] = Value::empty();
   }
+  clear_solver_grid();
   for (int i = 0; i < kCells; ++i) {
-    solver.grigliacifre[i] = 0;
     cellesalvate[i].clear();
     listaappoggio[i] = Value::empty();
     celleinterne[i] = Value::empty();

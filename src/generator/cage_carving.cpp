@@ -9,6 +9,7 @@
 #include <string>
 
 #include "board/main.h"
+#include "generator/layout_run.h"
 
 namespace ks {
 

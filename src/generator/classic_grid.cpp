@@ -5,6 +5,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 
 namespace ks {
 

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "board/main.h"
+#include "generator/layout_run.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 
 namespace ks {
 

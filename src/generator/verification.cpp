@@ -2,6 +2,7 @@
 // rating ladder; a board left with few digits must have exactly one solution, a board left with a
 // few empty cells is repaired by moving one of them into a neighbouring cage.
 #include "board/main.h"
+#include "generator/layout_run.h"
 
 namespace ks {
 

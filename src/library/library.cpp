@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "board/main.h"
+#include "library/level_chooser.h"
 #include "platform/text.h"
 
 namespace ks {
