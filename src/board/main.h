@@ -14,6 +14,7 @@
 
 #include "board/cell_set.h"
 #include "board/forms.h"
+#include "board/modes.h"
 #include "board/part.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
@@ -224,7 +225,7 @@ class Main {
   int gruppoproblema = 81;
   int contatoredimessaggio = 0;
 
-  // Mode words.
+  // Mode words (their values are named in modes.h).
   std::string calling;      // "" step mode, "risolvi", "genera"
   std::string calling1;     // "", "trial", "classico"
   std::string chiamante;    // "manuale", "analisi", "genera"
@@ -300,7 +301,7 @@ class Main {
   void place_sum_box(int g, int first);
   // The mode words under which a technique explains its steps (chiamante "manuale" or
   // "analisi").
-  bool explains() const { return chiamante == "manuale" || chiamante == "analisi"; }
+  bool explains() const { return chiamante == mode::kManuale || chiamante == mode::kAnalisi; }
 
   // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
   // (Inline: every read of a cage's cells passes here, in the inner loops of the techniques.)

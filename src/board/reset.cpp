@@ -81,7 +81,7 @@ void Main::nuovo_schema() {
   Pictalt.set_visible(false);
   finito = false;
   calling = "";
-  chiamante = "manuale";
+  chiamante = mode::kManuale;
   txthint.set_text(" ");
   frmlog.Text3.set_text(" ");
   cella = 0;

@@ -45,7 +45,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
   // would make the puzzle look harder than it is.
   varcontrolloesteso = false;
   // The ladder places the singles it finds only in "analisi" (or "manuale").
-  chiamante = "analisi";
+  chiamante = mode::kAnalisi;
   risolvi_con_livelli();
   if (problema) {
     log_generatore(" problema nella soluzione " + std::to_string(run.tries));
@@ -92,7 +92,7 @@ void Main::generate_puzzle() {
   generation_running = true;
   const BusyScope busy(rt);
   nuovo_schema();
-  chiamante = "genera";
+  chiamante = mode::kGenera;
   t0 = rt.Timer();
   for (;;) {
     show_generation_time(t1);
@@ -101,7 +101,7 @@ void Main::generate_puzzle() {
     genera_schema();
     if (!problema) break;
     nuovo_schema();
-    chiamante = "genera";
+    chiamante = mode::kGenera;
   }
   disegna_gruppi();
   inizializza_candidati();

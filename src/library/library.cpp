@@ -127,7 +127,7 @@ void Main::libreria() {
   controlla_contiguita();
   inizializza_candidati();
   for (int k = 0; k <= gruppo; ++k) {
-    origine = "somme1";
+    origine = mode::kSomme1;
     calcola_somme_gruppo(k);
   }
 

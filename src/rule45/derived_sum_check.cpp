@@ -31,7 +31,7 @@ struct DerivedCells {
 // mode, and writes it. False when the player refused it (nothing written, modificato set).
 bool report_change(Main& m, int g, const DerivedCells& c, int cell, const std::string& now,
                    Change kind) {
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   std::string hint = "NUOVO GRUPPO " + std::to_string(g) + " ,elementi " + std::to_string(c.n) +
                      " ,somma " + m.sommagruppo[g].text();
   for (int k = 0; k < c.n; ++k) hint += "," + m.rc(c.cell[k]);
@@ -46,7 +46,7 @@ bool report_change(Main& m, int g, const DerivedCells& c, int cell, const std::s
   }
   m.txthint.set_text(hint);
   // A five-cell cage waits only for its first change of the call.
-  if (m.chiamante == "manuale" && (c.n != 5 || m.contatoredimessaggio == 0)) {
+  if (m.chiamante == mode::kManuale && (c.n != 5 || m.contatoredimessaggio == 0)) {
     if (m.calling.empty()) {
       if (!m.step_gate_cage(g)) return false;
     } else {
@@ -113,7 +113,7 @@ bool check_cage(Main& m, int g) {
   if (m.memo->enabled && cage.n == n && !cage.odd) {
     if (const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats);
         known != nullptr && known->quiet_derived) {
-      m.origine = repeats ? "somme2" : "somme1";
+      m.origine = repeats ? mode::kSomme2 : mode::kSomme1;
       sums::write_combinations(m, g, *known);
       if (n >= 3) m.contatoredimessaggio = 0;
       return false;
@@ -122,10 +122,10 @@ bool check_cage(Main& m, int g) {
   const long waits = m.gate_waits;
   m.stringa.clear();
   if (least == 1) {
-    m.origine = "somme1";
+    m.origine = mode::kSomme1;
     m.calcola_somme_gruppo(g);
   } else {
-    m.origine = "somme2";
+    m.origine = mode::kSomme2;
     m.calcola_somme_gruppo_ripetizioni(g);
   }
   if (m.problema) return true;

@@ -90,7 +90,7 @@ void Main::prova_e_verifica() {
   ins_dati = false;
   volte = 3;
   incongruenza = false;
-  calling1 = "trial";
+  calling1 = mode::kTrial;
   gruppoproblema = 81;
   forget_combinations();
   // The start of the trial is kept here only: the restart command's snapshot stays the start of

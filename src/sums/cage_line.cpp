@@ -36,7 +36,7 @@ void cage_line_worker(Main& m, UnitKind kind, int g, int n, int u) {
   if (g < 0 || g >= kCageSlots || n < 1 || n > 9 || u < 0 || u > 8) return;
   const char d = static_cast<char>('0' + n);
   const std::string digit(1, d);
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   m.contatoredimessaggio = 0;
   const int count = m.cage_size(g);
   for (int k = 1; k <= count; ++k) {

@@ -32,7 +32,7 @@ bool disjoint(const Main& m, int g1, int g2) {
 // {r4c5, r3c5, r2c5} with 5 at r4c5 and r2c5  ->  r2c8 and r4c9, still holding 5, lose it.
 void Main::interazione_gruppo_gruppo() {
   modificato = false;
-  const bool logging = calling1 != "trial";
+  const bool logging = calling1 != mode::kTrial;
   const bool explaining = explains();
   // Every real cage and every derived one; a loaded layout leaves gruppo1 at 0 until the first
   // derivation, while the real cages already go up to gruppi.

@@ -15,7 +15,7 @@ namespace {
 // goes ahead ("eliminato il " or "elimino il ").
 bool first_removal(Main& m, int gruppo, char d, const char* after) {
   if (m.contatoredimessaggio != 0 || !m.explains()) return true;
-  const bool trial = m.calling1 == "trial";
+  const bool trial = m.calling1 == mode::kTrial;
   const std::string header =
       std::string("POSIZIONE OBBLIGATA ") + d + " nel gruppo " + m.rc(m.indice);
   if (!trial) {
@@ -36,7 +36,7 @@ bool first_removal(Main& m, int gruppo, char d, const char* after) {
 void name_cell(Main& m, int cell, bool comma_in_hint) {
   const std::string where = " " + m.rc(cell);
   m.txthint.set_text(m.txthint.text() + where + (comma_in_hint ? "," : ""));
-  if (m.calling1 != "trial") m.log_append(where + ",");
+  if (m.calling1 != mode::kTrial) m.log_append(where + ",");
 }
 
 // Cuts d out of a cell's candidates; true when the cell still has one.

@@ -26,7 +26,7 @@ namespace ks {
 void Main::numeri_obbligati_nel_gruppo() {
   // Only a single step or a solve changes the board here; other callers get nothing.
   if (!explains()) return;
-  const bool logging = calling1 != "trial";
+  const bool logging = calling1 != mode::kTrial;
 
   // The box of the first place of the digit, and the box of the last cage cell found outside it.
   // Both carry over from digit to digit and from cage to cage (the row pass keeps the first box

@@ -102,7 +102,7 @@ int part_cell(const Pass& pass, int u, int p, int k) {
 // False when the player refused the step at the traffic light.
 bool report_box_line(Main& m, const Pass& pass, const Pattern& p) {
   const bool first = m.contatoredimessaggio == 0;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   if (first && logging) ++m.liv3;
   if (!m.explains()) return true;
   if (first) {

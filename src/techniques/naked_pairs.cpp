@@ -34,7 +34,7 @@ constexpr PairMember kCageMember{false, false, PairMember::Walk::Cell};
 bool report_pair_removal(Main& m, const PairMember& how, int a, int b, std::string_view pair,
                          int cage, char d, int x) {
   const bool first = m.contatoredimessaggio == 0;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   if (how.latest_only) m.Text5.set_text(" ");
   if (first) {
     classic::ShortText header;

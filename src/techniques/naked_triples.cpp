@@ -42,7 +42,7 @@ bool open_triple_step(Main& m, const TripleMember& how, const std::array<int, 3>
   const std::string where =
       m.rc(cells[0]) + " - " + m.rc(cells[1]) + " - " + m.rc(cells[2]);
   m.testo = how.header_prefix + digits + " in " + where;
-  if (m.calling1 != "trial") {
+  if (m.calling1 != mode::kTrial) {
     m.log_line(classic::kSeparator);
     m.log_line(m.testo);
   }
@@ -69,7 +69,7 @@ void eliminate_triple(Main& m, const TripleMember& how, const std::array<int, 3>
   if (tripla.size() != 3 || unit < 0 || unit > 8) return;
   for (const int c : cells)
     if (c < 0 || c >= kCells) return;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   m.contatoredimessaggio = 0;
   for (const int x : unit_cells(how.kind, unit)) {
     m.cella = x;

@@ -68,7 +68,7 @@ void naked_step(Main& m, int cell, const NakedVariant& v) {
   text << "Naked single in ";
   text.cell(m, cell);
   m.txthint.set_text(text.view());
-  if (m.calling1 != "trial") {
+  if (m.calling1 != mode::kTrial) {
     // The dash line and the step's line go to the log together, as one change of the box.
     text.clear();
     if (v.separator) text << classic::kSeparatorLiteral << "\r\n";
@@ -215,7 +215,7 @@ void hidden_scan(Main& m, int* unit_variable) {
       classic::ShortText hint;
       hidden_hint(m, kind, unit, cell, hint);
       m.txthint.set_text(hint.view());
-      const bool logging = m.calling1 != "trial";
+      const bool logging = m.calling1 != mode::kTrial;
       if (kind == UnitKind::Box) {
         if (logging) m.log_text(hint.view());
         m.Text5.set_text(m.numero);
