@@ -34,6 +34,16 @@ struct PuzzleText;
 
 // Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
 inline constexpr int kCells = 81;
+// The number one past the last cell and the last real cage (0..80) stands for something else in
+// each of these places:
+//   kNoCell     the cell a single-finding technique found (`cella`): none
+//   kEveryCage  the cage of a sum check (controllo_somme, controllo_somme_nuovi_gruppi): all
+//   kNoCage     the cage that met a contradiction (gruppoproblema): none
+//   kListEnd    entry 0 of the rule of 45's list of touching cages (gruppiregione): its end
+inline constexpr int kNoCell = 81;
+inline constexpr int kEveryCage = 81;
+inline constexpr int kNoCage = 81;
+inline constexpr int kListEnd = 81;
 // Cage numbers: real cages 0..80, derived cages of the rule of 45 above the last real cage.
 // Every table indexed by a cage number has this many entries, so that no cage number that a
 // puzzle and its derived cages can reach falls outside a table.
@@ -218,11 +228,11 @@ class Main {
   bool sommeestese = false;
   bool doppiedoppie = false;
   bool filelibreria = false;
-  int cella = 0;      // selected cell; cell found by a single-finding technique (81 = none)
+  int cella = 0;      // selected cell; cell found by a single-finding technique (or kNoCell)
   int cella1 = 0;
   std::string numero;  // the digit at work
   int riga = 0, colonna = 0, settore = 0, indice = 0;  // shared loop variables
-  int gruppoproblema = 81;
+  int gruppoproblema = kNoCage;
   int contatoredimessaggio = 0;
 
   // Mode words (their values are named in modes.h).
@@ -488,8 +498,8 @@ class Main {
   // ---------------------------------------------------------------------------------------------
   // Classic solving techniques
 
-  // Singles. Each call finds, explains and places at most one: `cella` gets its cell (81 when
-  // none; naked_single_gruppo leaves it on the last cell looked at) and `numero` its digit.
+  // Singles. Each call finds, explains and places at most one: `cella` gets its cell (kNoCell
+  // when none; naked_single_gruppo leaves it on the last cell looked at) and `numero` its digit.
   // modificato is set only when the player refuses the step.
   void naked_single();
   void naked_single_classico();
@@ -526,7 +536,7 @@ class Main {
   void hiddenpair();
   // Box-line interaction, both ways.
   void interazione_settore_riga_colonna();
-  // The BUG step: cerca_bug gives the cell (81 when none) and its digit; regola_bug places it.
+  // The BUG step: cerca_bug gives the cell (kNoCell when none) and its digit; regola_bug places it.
   void cerca_bug(int& cell, int& digit);
   void regola_bug();
 
@@ -548,8 +558,8 @@ class Main {
   // The "45" button.
   void Command3_Click();
   // Derived cages (numbers gruppi + 1 .. gruppo1): the sum check of cage g, or of every derived
-  // cage for 81, reporting through modificato (a change, or a refused step) and problema (no
-  // combination); and the rule of 45 with derived cages on single units (depth volte, 3..6) and
+  // cage for kEveryCage, reporting through modificato (a change, or a refused step) and problema
+  // (no combination); and the rule of 45 with derived cages on single units (depth volte, 3..6) and
   // on bands (depth volteestese, 3..7). Each run first erases the derived cages of the last run,
   // ends at the first digit placed or the first sum check that changes something or meets a
   // contradiction, and raises its depth after a pass that found nothing.

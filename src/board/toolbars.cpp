@@ -108,7 +108,7 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
   } else if (key == "numero") {
     mnunumber_Click();
   } else if (key == "somme") {
-    controllo_somme(81);
+    controllo_somme(kEveryCage);
   } else if (key == "suggerisci") {
     mnuposition_Click();
   } else if (key == "obbligate") {

@@ -191,13 +191,14 @@ void derived_sum_check(Main& m, int lo, int hi) {
 
 }  // namespace rule45
 
-// The sum check of derived cage `cage`, or of every derived cage (gruppi + 1 .. gruppo1) for 81.
+// The sum check of derived cage `cage`, or of every derived cage (gruppi + 1 .. gruppo1) for
+// kEveryCage.
 // A derived cage's cells hold its sum, so their candidates are cut to the digits of its sum
 // combinations: distinct digits when the cells share a row, column or box, else digits that may
 // repeat in cells that do not see each other. Example: r2c5, r3c5, r4c5 of sum 6 -> only 123,
 // so a cell of "1239" keeps "123". One change (or a few, within one cage) per call.
 void Main::controllo_somme_nuovi_gruppi(int cage) {
-  if (cage == 81)
+  if (cage == kEveryCage)
     rule45::derived_sum_check(*this, gruppi + 1, gruppo1);
   else
     rule45::derived_sum_check(*this, cage, cage);

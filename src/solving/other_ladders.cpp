@@ -71,7 +71,7 @@ Next automatico_pass_start(Main& m) {
 // single.
 Next automatico_after_naked(Main& m) {
   if (m.problema) return Next::Leave;
-  if (m.gruppoproblema >= 0 && m.gruppoproblema < 81) m.naked_single_gruppo(m.gruppoproblema);
+  if (m.gruppoproblema >= 0 && m.gruppoproblema < kNoCage) m.naked_single_gruppo(m.gruppoproblema);
   return ladder::leave_if_problem_or_done(m);
 }
 

@@ -294,8 +294,8 @@ Value Main::cella_unica_numero_obbligato(int cage, const std::string& numeri) {
   return Value();
 }
 
-// The sum check of cage `cage`, or of every real cage 0..gruppi for 81 (a negative number, a
-// cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
+// The sum check of cage `cage`, or of every real cage 0..gruppi for kEveryCage (a negative
+// number, a cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
 // - one empty cell: its candidate is the remaining sum, when that is one of its candidates;
 // - the cut: each empty cell keeps the digits of the cage's combinations (for two cells, those
 //   whose complement the other cell can take). Example: two cells, sum 10, "1234" and "89" ->
@@ -309,7 +309,7 @@ void Main::controllo_somme(int cage) {
   problema = false;
   modificato = false;
   int lo = cage, hi = cage;
-  if (cage == 81) {
+  if (cage == kEveryCage) {
     lo = 0;
     hi = gruppi < kCageSlots ? gruppi : kCageSlots - 1;
   } else if (cage < 0 || cage >= kCageSlots) {

@@ -1,6 +1,6 @@
 // Naked and hidden singles: an empty cell with one candidate, and a digit with one place left in
 // a box, row or column. A call finds, explains and places at most one single and reports it in
-// `cella` (81 when none) and `numero`.
+// `cella` (kNoCell when none) and `numero`.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -89,13 +89,13 @@ bool is_naked_single(const Main& m, int cell) {
   return m.candidate_count(cell) == 1 && m.Text1[cell].text().empty();
 }
 
-// The first naked single of the board, row by row; cella = 81 when none.
+// The first naked single of the board, row by row; cella = kNoCell when none.
 // (The cells of one candidate and an empty digit box are the naked singles, read from the
 // bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
   const int c = m.one_candidate_cells.without(m.filled_cells).first();
   if (c < 0) {
-    m.cella = kCells;
+    m.cella = kNoCell;
     return;
   }
   m.cella = c;
@@ -237,7 +237,7 @@ void hidden_scan(Main& m, int* unit_variable) {
   }
   if (kind != UnitKind::Row) join_candidates(m, kind, 8, m.stringa);
   if (unit_variable) *unit_variable = 9;
-  m.cella = 81;
+  m.cella = kNoCell;
 }
 
 }  // namespace
