@@ -32,7 +32,12 @@ enum class TryOutcome;
 enum class FileFormat;
 struct PuzzleText;
 
-// Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
+// Cells are numbered 0..80 row by row. Rows, columns and boxes (boxes row by row) are counted
+// two ways. The program's tables and texts number them 1..9: rigacella, colonnacella,
+// settorecella, rigadicella, colonnadicella, settoredicella, "r3c7". Every row, column, box or
+// unit that a procedure of Main takes is an index 0..8, as the unit helpers of units.h count
+// them. unit_number and unit_from_number (units.h) turn one into the other. The shared
+// variables riga, colonna and settore hold what the procedure that wrote them last counts.
 inline constexpr int kCells = 81;
 // The number one past the last cell and the last real cage (0..80) stands for something else in
 // each of these places:
@@ -164,8 +169,8 @@ class Main {
   Color rosso = 0xFF;        // digit colour
   Color nero = kSystemWindowText;
 
-  // Geometry, filled at start-up: row, column, box (1..9) of each cell, and
-  // cellesettore[s][k] = the k-th cell (row by row) of box s (0..8).
+  // Geometry, filled at start-up: the numbers 1..9 of the row, column and box of each cell, and
+  // cellesettore[s][k] = the k-th cell (row by row) of the box of index s.
   std::array<int, kCells> rigacella{}, colonnacella{}, settorecella{};
   std::array<std::array<int, 9>, 9> cellesettore{};
   // tabellapossibili[n][s]: the digits that a cage of n cells (2..7) with sum s (0..42) can hold;
@@ -268,7 +273,7 @@ class Main {
   // ---------------------------------------------------------------------------------------------
   // Board, cage model and main window
 
-  // Geometry of a cell (0..80): row, column, box 1..9.
+  // Geometry of a cell (0..80): the numbers 1..9 of its row, column and box.
   static int rigadicella(int cell);
   static int colonnadicella(int cell);
   static int settoredicella(int cell);
@@ -483,15 +488,15 @@ class Main {
   void controllo_numeri_gruppo_permutazioni(int gruppo);
   void verifica_posizioni_obbligate_gruppo(int gruppo, const std::string& numeri);
   void posizione_obbligata(UnitKind kind, int g, char d, int unit);
-  void posizione_obbligata_riga(int gruppo, char numero, int& riga);
-  void posizione_obbligata_colonna(int gruppo, char numero, int& colonna);
-  void posizione_obbligata_settore(int gruppo, char numero, int settore);
+  void posizione_obbligata_riga(int gruppo, char numero, int row);
+  void posizione_obbligata_colonna(int gruppo, char numero, int column);
+  void posizione_obbligata_settore(int gruppo, char numero, int box);
   void cerca_interazione_gruppo_colonna();
   void cerca_interazione_gruppo_riga();
   void cerca_interazione_gruppo_settore();
-  void interazione_gruppo_colonna(int gruppo, int numero, int colonna);
-  void interazione_gruppo_riga(int gruppo, int numero, int riga);
-  void interazione_gruppo_settore(int gruppo, int numero, int settore);
+  void interazione_gruppo_colonna(int gruppo, int numero, int column);
+  void interazione_gruppo_riga(int gruppo, int numero, int row);
+  void interazione_gruppo_settore(int gruppo, int numero, int box);
   void numeri_obbligati_nel_gruppo();
   void interazione_gruppo_gruppo();
 
@@ -512,8 +517,8 @@ class Main {
   // Classic solving techniques: eliminations
 
   // Naked pairs in boxes, columns and rows. The eliminators take the two pair cells, the pair
-  // (their common two-character candidate string) and the unit: box 0..8, row or column 1..9,
-  // or cage number.
+  // (their common two-character candidate string) and the unit: the index of a box, row or
+  // column, or a cage number.
   void nakedpair();
   void elimina_da_settore_doppia(int prima, int seconda, const std::string& coppia, int box);
   void elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row);
@@ -524,7 +529,7 @@ class Main {
   void cerca_coppie_nei_gruppi();
   void elimina_da_gruppo_intersezione_doppia(int prima, int seconda, const std::string& coppia);
   // Naked triples. The eliminators take the three cells in the order found, the triple (three
-  // ascending digits) and the unit: box 0..8, column or row 1..9.
+  // ascending digits) and the index of the unit: box, column or row.
   void nakedtriple();
   void elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                  const std::string& tripla, int settoretripla);
@@ -536,7 +541,8 @@ class Main {
   void hiddenpair();
   // Box-line interaction, both ways.
   void interazione_settore_riga_colonna();
-  // The BUG step: cerca_bug gives the cell (kNoCell when none) and its digit; regola_bug places it.
+  // The BUG step: cerca_bug gives the cell (kNoCell when none) and its digit; regola_bug places
+  // it.
   void cerca_bug(int& cell, int& digit);
   void regola_bug();
 

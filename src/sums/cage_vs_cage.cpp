@@ -60,8 +60,9 @@ void Main::interazione_gruppo_gruppo() {
 
           for (const int line : {r.first, r.second}) {
             (rows ? riga : colonna) = line;
+            const UnitKind line_kind = rows ? UnitKind::Row : UnitKind::Column;
             for (int i = 0; i < 9; ++i) {
-              const int cell = unit_cells(rows ? UnitKind::Row : UnitKind::Column, line - 1)[i];
+              const int cell = unit_cells(line_kind, unit_from_number(line))[i];
               cella = cell;
               if (in_cage(cell, g1) || in_cage(cell, g2)) continue;
               if (!has_candidate(cell, d)) continue;

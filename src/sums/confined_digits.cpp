@@ -75,7 +75,7 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
     contatoredimessaggio = 0;
     riga = rigacella[first];
     if (confined_to(*this, cage, n, d, rigacella, riga)) {
-      posizione_obbligata_riga(cage, d, riga);
+      posizione_obbligata_riga(cage, d, unit_from_number(riga));
       if (problema) {
         if (incongruenza)
           log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
@@ -85,7 +85,7 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
     }
     settore = settorecella[first];
     if (confined_to(*this, cage, n, d, settorecella, settore)) {
-      posizione_obbligata_settore(cage, d, settore - 1);
+      posizione_obbligata_settore(cage, d, unit_from_number(settore));
       if (problema) {
         if (incongruenza)
           log_line(std::string(" IMPOSSIBILE , l'eliminazione del numero ") + d +
@@ -95,7 +95,7 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
     }
     colonna = colonnacella[first];
     if (confined_to(*this, cage, n, d, colonnacella, colonna)) {
-      posizione_obbligata_colonna(cage, d, colonna);
+      posizione_obbligata_colonna(cage, d, unit_from_number(colonna));
       if (problema) {
         if (incongruenza) log_line(" IMPOSSIBILE , somma illegale nel gruppo " + rc(first));
         return;
@@ -104,16 +104,15 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
   }
 }
 
-// Removes d from the cells of one unit outside the cage: row or column `unit` (1..9), box `unit`
-// (0..8). The three units differ only in the words of the hint: a column's removal reads
+// Removes d from the cells of one unit outside the cage, the unit of index `unit`. The three
+// units differ only in the words of the hint: a column's removal reads
 // "elimino il", the others "eliminato il", and a column's cells are listed with commas.
 void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   indice = cage_cell(g, 1);
   contatoredimessaggio = 0;
-  const int u = kind == UnitKind::Box ? unit : unit - 1;
-  if (indice < 0 || u < 0 || u > 8) return;
+  if (indice < 0 || unit < 0 || unit > 8) return;
   const bool column = kind == UnitKind::Column;
-  for (const int cell : unit_cells(kind, u)) {
+  for (const int cell : unit_cells(kind, unit)) {
     if (cage_of(cell) == g || !has_candidate(cell, d)) continue;
     if (!first_removal(*this, g, d, column ? "elimino il " : "eliminato il ")) return;
     name_cell(*this, cell, column);
@@ -125,7 +124,7 @@ void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   }
 }
 
-void Main::posizione_obbligata_riga(int cage, char digit, int& row) {
+void Main::posizione_obbligata_riga(int cage, char digit, int row) {
   posizione_obbligata(UnitKind::Row, cage, digit, row);
 }
 
@@ -133,7 +132,7 @@ void Main::posizione_obbligata_settore(int cage, char digit, int box) {
   posizione_obbligata(UnitKind::Box, cage, digit, box);
 }
 
-void Main::posizione_obbligata_colonna(int cage, char digit, int& column) {
+void Main::posizione_obbligata_colonna(int cage, char digit, int column) {
   posizione_obbligata(UnitKind::Column, cage, digit, column);
 }
 

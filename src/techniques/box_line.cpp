@@ -79,12 +79,12 @@ std::string fill(const char* text, const Pattern& p) {
       continue;
     }
     switch (*++s) {
-      case 'B': out += std::to_string(p.box + 1); break;
-      case 'L': out += std::to_string(p.line + 1); break;
+      case 'B': out += std::to_string(unit_number(p.box)); break;
+      case 'L': out += std::to_string(unit_number(p.line)); break;
       case 'd': out += p.digit; break;
-      case 'r': out += std::to_string(row_of(p.cell) + 1); break;
-      case 'c': out += std::to_string(col_of(p.cell) + 1); break;
-      case 'b': out += std::to_string(box_of(p.cell) + 1); break;
+      case 'r': out += std::to_string(unit_number(row_of(p.cell))); break;
+      case 'c': out += std::to_string(unit_number(col_of(p.cell))); break;
+      case 'b': out += std::to_string(unit_number(box_of(p.cell))); break;
       default: out += *s; break;
     }
   }

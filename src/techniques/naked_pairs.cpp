@@ -130,16 +130,15 @@ void Main::elimina_da_settore_doppia(int prima, int seconda, const std::string& 
 }
 
 void Main::elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row) {
-  if (row < 1 || row > 9) return;
-  eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, row - 1), prima, seconda, coppia,
-                 -1);
+  if (row < 0 || row > 8) return;
+  eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, row), prima, seconda, coppia, -1);
 }
 
 void Main::elimina_da_colonna_doppia(int prima, int seconda, const std::string& coppia,
                                      int column) {
-  if (column < 1 || column > 9) return;
-  eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, column - 1), prima, seconda,
-                 coppia, -1);
+  if (column < 0 || column > 8) return;
+  eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, column), prima, seconda, coppia,
+                 -1);
 }
 
 namespace {

@@ -103,13 +103,13 @@ void Main::elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cel
 void Main::elimina_da_colonna_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                      const std::string& tripla, int colonnatripla) {
   eliminate_triple(*this, kColumnMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
-                   colonnatripla - 1);
+                   colonnatripla);
 }
 
 void Main::elimina_da_riga_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                   const std::string& tripla, int rigatripla) {
   eliminate_triple(*this, kRowMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
-                   rigatripla - 1);
+                   rigatripla);
 }
 
 namespace {
@@ -215,10 +215,10 @@ void Main::nakedtriple() {
               elimina_da_settore_tripla(found[0], found[1], found[2], triple, u);
               break;
             case UnitKind::Column:
-              elimina_da_colonna_tripla(found[0], found[1], found[2], triple, u + 1);
+              elimina_da_colonna_tripla(found[0], found[1], found[2], triple, u);
               break;
             case UnitKind::Row:
-              elimina_da_riga_tripla(found[0], found[1], found[2], triple, u + 1);
+              elimina_da_riga_tripla(found[0], found[1], found[2], triple, u);
               break;
           }
           if (modificato) return;

@@ -211,7 +211,7 @@ void hidden_scan(Main& m, int* unit_variable) {
       m.numero = std::string(1, d);
       if (!m.explains()) return;
       const int cell = m.cella;
-      const std::string unit = std::to_string(u + 1);
+      const std::string unit = std::to_string(unit_number(u));
       classic::ShortText hint;
       hidden_hint(m, kind, unit, cell, hint);
       m.txthint.set_text(hint.view());
