@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "board/main.h"
+#include "library/level_chooser.h"
 #include "look.h"
 #include "qt_runtime.h"
 #include "view.h"

@@ -11,6 +11,7 @@
 #include "bench_support.h"
 #include "board/main.h"
 #include "platform/headless_runtime.h"
+#include "solving/solver.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void BM_Generator_Carving(benchmark::State& state) {
   for (auto _ : state) {
     const std::string& grid = grids[next++ % grids.size()];
     m->nuovo_schema();
-    m->calling1 = "classico";
+    m->calling1 = ks::mode::kClassico;
     for (int i = 0; i < ks::kCells; ++i)
       m->Text1[i].set_text(grid.substr(static_cast<std::size_t>(i), 1));
     m->solver.stringasoluzione = grid;

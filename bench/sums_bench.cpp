@@ -48,8 +48,8 @@ void BM_Sums_SumCheckToFixpoint(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     load(*m, all[i++ % all.size()]);
-    m->calling = "risolvi";
-    m->chiamante = "analisi";
+    m->calling = ks::mode::kRisolvi;
+    m->chiamante = ks::mode::kAnalisi;
     m->varcontrolloesteso = true;
     state.ResumeTiming();
     do {

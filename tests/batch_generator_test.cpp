@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "killer_counter.h"
+#include "library/level_chooser.h"
+#include "library/library.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
 #include "test_support.h"

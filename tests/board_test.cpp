@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "solving/solver.h"
 #include "test_support.h"
 
 namespace ks {

@@ -11,6 +11,7 @@
 
 #include "library/puzzle_files.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 #include "test_support.h"
 
 namespace ks {

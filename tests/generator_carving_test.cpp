@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "classic_support.h"
+#include "generator/layout_run.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 #include "test_support.h"
 
 namespace ks {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "killer_counter.h"
+#include "solving/solver.h"
 #include "test_support.h"
 
 namespace ks {

@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "library/level_chooser.h"
+#include "library/library.h"
 #include "test_support.h"
 
 namespace ks {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "killer_counter.h"
+#include "library/level_chooser.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
 

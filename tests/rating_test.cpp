@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "library/level_chooser.h"
+#include "library/library.h"
 #include "solving/rating_ladder.h"
 #include "solving_support.h"
 

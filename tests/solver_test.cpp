@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classic_support.h"
+#include "solving/solver.h"
 #include "test_support.h"
 
 namespace ks {

@@ -90,7 +90,7 @@ void Main::Text1_Change(int Index) {
   // every cage mate and peer, a conflicting one included (its candidates then show the
   // contradiction): a placed digit is never a candidate of another cell that sees it. A solve,
   // a count or a generation stops at the first contradiction, which is all it needs.
-  const bool classico = calling1 == "classico";
+  const bool classico = calling1 == mode::kClassico;
   const bool players_play = !solve_running && !generation_running && !generatorecontinuo && !classico;
 
   // 4. The cage: lower its remaining sum and count, keep its list to the empty cells, and take
@@ -149,7 +149,7 @@ void Main::Text1_Change(int Index) {
     // 7. Erased: the candidates follow from the digits on the board and every cage's sum limits
     // again (the combinations worked out while the digit stood may exclude digits possible
     // again). A grid without cages yet has its classic candidates only.
-    if (calling1 == "classico")
+    if (calling1 == mode::kClassico)
       calcola_candidati();
     else
       refresh_candidates();
@@ -200,13 +200,13 @@ void Main::Text1_Change(int Index) {
             log_line(" IMPOSSIBILE, numero già presente nel dominio");
             return;
           }
-          if (calling == "risolvi") return;
+          if (calling == mode::kRisolvi) return;
           Text1[Index].set_text("");  // the erasure gives the candidates back
           return;
         case UnitKind::Column:
           if (incongruenza) log_line(" IMPOSSIBILE");
-          if (calling1 != "classico") return;
-          if (calling == "risolvi") {
+          if (calling1 != mode::kClassico) return;
+          if (calling == mode::kRisolvi) {
             nuovo_schema();
             txthint.set_text("SUDOKU NON RISOLVIBILE");
             txthint.set_text(placed);
@@ -220,8 +220,8 @@ void Main::Text1_Change(int Index) {
             log_append(" IMPOSSIBILE");
             log_line(" numero già presente nella regione");
           }
-          if (calling1 != "classico") return;
-          if (calling == "risolvi") {
+          if (calling1 != mode::kClassico) return;
+          if (calling == mode::kRisolvi) {
             txthint.set_text("SUDOKU NON RISOLVIBILE");
             nuovo_schema();
             txthint.set_text(placed);
@@ -234,7 +234,7 @@ void Main::Text1_Change(int Index) {
 
   // 11. The cage's candidates follow its remaining sum (an erasure has done so for every cage).
   if (g >= 0 && !now.empty()) {
-    origine1 = "modificatext1";
+    origine1 = mode::kModificatext1;
     controllo_somme(g);
     origine1 = "";
   }
@@ -254,8 +254,8 @@ void Main::Text1_Change(int Index) {
     hide_palette();
     // A full grid is finished only when it keeps every rule; the player hears it once, not at
     // every grid that a count, a trial or the generator fills on the way.
-    const bool searching = (solve_running && calling1 == "trial") || calling1 == "classico" ||
-                           generation_running || generatorecontinuo;
+    const bool searching = (solve_running && calling1 == mode::kTrial) ||
+                           calling1 == mode::kClassico || generation_running || generatorecontinuo;
     if (const std::string fault = board_fault(); !fault.empty()) {
       if (!searching) {
         txthint.set_visible(true);

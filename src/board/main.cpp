@@ -3,7 +3,6 @@
 #include "board/main.h"
 
 #include "platform/text.h"
-#include "solving/memo.h"
 
 namespace ks {
 
@@ -74,8 +73,7 @@ Frmgeneratore::Frmgeneratore() {
   Text1.set_locked(true);
 }
 
-Main::Main(Runtime& runtime) : rt(runtime), memo(std::make_unique<SolvingMemo>()) {
-  solver.connect(rt, finito);
+Main::Main(Runtime& runtime) : rt(runtime) {
   form.set_caption("Killer Sudoku");
   form.set_size(700, 580);
 

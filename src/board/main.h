@@ -14,23 +14,41 @@
 
 #include "board/cell_set.h"
 #include "board/forms.h"
+#include "board/modes.h"
+#include "board/part.h"
 #include "board/possible_digits.h"
 #include "board/units.h"
-#include "generator/layout_run.h"
-#include "library/level_chooser.h"
-#include "library/puzzle_files.h"
 #include "platform/controls.h"
 #include "platform/data_control.h"
 #include "platform/runtime.h"
 #include "platform/value.h"
-#include "solving/solver.h"
 
 namespace ks {
 
-struct SolvingMemo;
+// Types of the subsystems above the board that the procedures below take or return: named
+// here, defined in generator/layout_run.h and library/puzzle_files.h.
+struct LayoutRun;
+enum class TryOutcome;
+enum class FileFormat;
+struct PuzzleText;
 
-// Cells are numbered 0..80 row by row; rows, columns and boxes 1..9 (boxes row by row).
+// Cells are numbered 0..80 row by row. Rows, columns and boxes (boxes row by row) are counted
+// two ways. The program's tables and texts number them 1..9: rigacella, colonnacella,
+// settorecella, rigadicella, colonnadicella, settoredicella, "r3c7". Every row, column, box or
+// unit that a procedure of Main takes is an index 0..8, as the unit helpers of units.h count
+// them. unit_number and unit_from_number (units.h) turn one into the other. The shared
+// variables riga, colonna and settore hold what the procedure that wrote them last counts.
 inline constexpr int kCells = 81;
+// The number one past the last cell and the last real cage (0..80) stands for something else in
+// each of these places:
+//   kNoCell     the cell a single-finding technique found (`cella`): none
+//   kEveryCage  the cage of a sum check (controllo_somme, controllo_somme_nuovi_gruppi): all
+//   kNoCage     the cage that met a contradiction (gruppoproblema): none
+//   kListEnd    entry 0 of the rule of 45's list of touching cages (gruppiregione): its end
+inline constexpr int kNoCell = 81;
+inline constexpr int kEveryCage = 81;
+inline constexpr int kNoCage = 81;
+inline constexpr int kListEnd = 81;
 // Cage numbers: real cages 0..80, derived cages of the rule of 45 above the last real cage.
 // Every table indexed by a cage number has this many entries, so that no cage number that a
 // puzzle and its derived cages can reach falls outside a table.
@@ -55,7 +73,9 @@ class Main {
   Frmlog frmlog;
   Frmgeneratore frmgeneratore;
   Frmactivity frmactivity;
-  Solver solver;
+  // The invisible solver form, held as a part (board/part.h).
+  Part<Solver> solver_part{make_solver(*this)};
+  Solver& solver{*solver_part};
 
   // ---------------------------------------------------------------------------------------------
   // Controls of the main window
@@ -149,8 +169,8 @@ class Main {
   Color rosso = 0xFF;        // digit colour
   Color nero = kSystemWindowText;
 
-  // Geometry, filled at start-up: row, column, box (1..9) of each cell, and
-  // cellesettore[s][k] = the k-th cell (row by row) of box s (0..8).
+  // Geometry, filled at start-up: the numbers 1..9 of the row, column and box of each cell, and
+  // cellesettore[s][k] = the k-th cell (row by row) of the box of index s.
   std::array<int, kCells> rigacella{}, colonnacella{}, settorecella{};
   std::array<std::array<int, 9>, 9> cellesettore{};
   // tabellapossibili[n][s]: the digits that a cage of n cells (2..7) with sum s (0..42) can hold;
@@ -213,14 +233,14 @@ class Main {
   bool sommeestese = false;
   bool doppiedoppie = false;
   bool filelibreria = false;
-  int cella = 0;      // selected cell; cell found by a single-finding technique (81 = none)
+  int cella = 0;      // selected cell; cell found by a single-finding technique (or kNoCell)
   int cella1 = 0;
   std::string numero;  // the digit at work
   int riga = 0, colonna = 0, settore = 0, indice = 0;  // shared loop variables
-  int gruppoproblema = 81;
+  int gruppoproblema = kNoCage;
   int contatoredimessaggio = 0;
 
-  // Mode words.
+  // Mode words (their values are named in modes.h).
   std::string calling;      // "" step mode, "risolvi", "genera"
   std::string calling1;     // "", "trial", "classico"
   std::string chiamante;    // "manuale", "analisi", "genera"
@@ -253,7 +273,7 @@ class Main {
   // ---------------------------------------------------------------------------------------------
   // Board, cage model and main window
 
-  // Geometry of a cell (0..80): row, column, box 1..9.
+  // Geometry of a cell (0..80): the numbers 1..9 of its row, column and box.
   static int rigadicella(int cell);
   static int colonnadicella(int cell);
   static int settoredicella(int cell);
@@ -296,7 +316,7 @@ class Main {
   void place_sum_box(int g, int first);
   // The mode words under which a technique explains its steps (chiamante "manuale" or
   // "analisi").
-  bool explains() const { return chiamante == "manuale" || chiamante == "analisi"; }
+  bool explains() const { return chiamante == mode::kManuale || chiamante == mode::kAnalisi; }
 
   // The cell number held by a cage-table entry, or -1 when it is not a whole number 0..80.
   // (Inline: every read of a cage's cells passes here, in the inner loops of the techniques.)
@@ -476,17 +496,17 @@ class Main {
   void cerca_interazione_gruppo_colonna();
   void cerca_interazione_gruppo_riga();
   void cerca_interazione_gruppo_settore();
-  void interazione_gruppo_colonna(int gruppo, int numero, int colonna);
-  void interazione_gruppo_riga(int gruppo, int numero, int riga);
-  void interazione_gruppo_settore(int gruppo, int numero, int settore);
+  void interazione_gruppo_colonna(int gruppo, int numero, int column);
+  void interazione_gruppo_riga(int gruppo, int numero, int row);
+  void interazione_gruppo_settore(int gruppo, int numero, int box);
   void numeri_obbligati_nel_gruppo();
   void interazione_gruppo_gruppo();
 
   // ---------------------------------------------------------------------------------------------
   // Classic solving techniques
 
-  // Singles. Each call finds, explains and places at most one: `cella` gets its cell (81 when
-  // none; naked_single_gruppo leaves it on the last cell looked at) and `numero` its digit.
+  // Singles. Each call finds, explains and places at most one: `cella` gets its cell (kNoCell
+  // when none; naked_single_gruppo leaves it on the last cell looked at) and `numero` its digit.
   // modificato is set only when the player refuses the step.
   void naked_single();
   void naked_single_classico();
@@ -499,8 +519,8 @@ class Main {
   // Classic solving techniques: eliminations
 
   // Naked pairs in boxes, columns and rows. The eliminators take the two pair cells, the pair
-  // (their common two-character candidate string) and the unit: box 0..8, row or column 1..9,
-  // or cage number.
+  // (their common two-character candidate string) and the unit: the index of a box, row or
+  // column, or a cage number.
   void nakedpair();
   void elimina_da_settore_doppia(int prima, int seconda, const std::string& coppia, int box);
   void elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row);
@@ -511,7 +531,7 @@ class Main {
   void cerca_coppie_nei_gruppi();
   void elimina_da_gruppo_intersezione_doppia(int prima, int seconda, const std::string& coppia);
   // Naked triples. The eliminators take the three cells in the order found, the triple (three
-  // ascending digits) and the unit: box 0..8, column or row 1..9.
+  // ascending digits) and the index of the unit: box, column or row.
   void nakedtriple();
   void elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                  const std::string& tripla, int settoretripla);
@@ -523,7 +543,8 @@ class Main {
   void hiddenpair();
   // Box-line interaction, both ways.
   void interazione_settore_riga_colonna();
-  // The BUG step: cerca_bug gives the cell (81 when none) and its digit; regola_bug places it.
+  // The BUG step: cerca_bug gives the cell (kNoCell when none) and its digit; regola_bug places
+  // it.
   void cerca_bug(int& cell, int& digit);
   void regola_bug();
 
@@ -545,8 +566,8 @@ class Main {
   // The "45" button.
   void Command3_Click();
   // Derived cages (numbers gruppi + 1 .. gruppo1): the sum check of cage g, or of every derived
-  // cage for 81, reporting through modificato (a change, or a refused step) and problema (no
-  // combination); and the rule of 45 with derived cages on single units (depth volte, 3..6) and
+  // cage for kEveryCage, reporting through modificato (a change, or a refused step) and problema
+  // (no combination); and the rule of 45 with derived cages on single units (depth volte, 3..6) and
   // on bands (depth volteestese, 3..7). Each run first erases the derived cages of the last run,
   // ends at the first digit placed or the first sum check that changes something or meets a
   // contradiction, and raises its depth after a pass that found nothing.
@@ -557,11 +578,16 @@ class Main {
   // ---------------------------------------------------------------------------------------------
   // Solving control, rating and solution counting
 
+  // The solver form's start-up (its digit bits and result tables), run by Form_Load, and its
+  // grid emptied, run by nuovo_schema.
+  void start_solver();
+  void clear_solver_grid();
+
   // The memory of the last explained step ("b": none), set by the ladders.
   std::string testoselezionato;
 
   // What the techniques remember between calls to skip work whose outcome is known (memo.h).
-  std::unique_ptr<SolvingMemo> memo;
+  Part<SolvingMemo> memo{make_solving_memo()};
 
   // The elapsed-time display of the ladders: t1 := the clock, `tempo` shows t1 - t0, and one
   // yield to the event loop. elapsed(): t1 - t0 in seconds, across midnight too (the clock reads
@@ -672,7 +698,9 @@ class Main {
   // stringa). A value reaches a record only through Data1.write (see DataControl).
   DataControl Data1;
   TextBox testolivello, txtnumeri, txtkenvari, temporis, txttotale, txtdettaglio;
-  Frmlivello frmlivello{*this};
+  // The level chooser "Selezione Livello", held as a part (board/part.h).
+  Part<Frmlivello> frmlivello_part{make_level_chooser(*this)};
+  Frmlivello& frmlivello{*frmlivello_part};
   // The progressivo of the record the puzzle on the board was loaded from; 0 when the board
   // holds no library puzzle. Only that record may receive the puzzle's rating.
   int library_record = 0;

@@ -49,7 +49,7 @@ void Main::Text1_Click(int Index) {
     editor_click(Index);
     return;
   }
-  scelta = "no";
+  scelta = mode::kNo;
   cella = Index;
   show_candidates_but(Index);
   show_palette(Index);

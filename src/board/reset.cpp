@@ -51,8 +51,8 @@ void Main::nuovo_schema() {
     gruppiregione[g] = Value::empty();
     celleesterne[g] = Value::empty();
   }
+  clear_solver_grid();
   for (int i = 0; i < kCells; ++i) {
-    solver.grigliacifre[i] = 0;
     cellesalvate[i].clear();
     listaappoggio[i] = Value::empty();
     celleinterne[i] = Value::empty();
@@ -82,7 +82,7 @@ void Main::nuovo_schema() {
   Pictalt.set_visible(false);
   finito = false;
   calling = "";
-  chiamante = "manuale";
+  chiamante = mode::kManuale;
   txthint.set_text(" ");
   frmlog.Text3.set_text(" ");
   cella = 0;

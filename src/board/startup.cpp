@@ -5,8 +5,7 @@
 namespace ks {
 
 void Main::Form_Load() {
-  solver.inizializza_bit();
-  solver.size_results();
+  start_solver();
   rt.Randomize(static_cast<std::uint32_t>(rt.Timer() * 1000.0f));
 
   for (int i = 0; i < kCells; ++i) {

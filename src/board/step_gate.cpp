@@ -20,14 +20,14 @@ void Main::aspetta() {
   Pictalt.set_visible(true);
   do {
     rt.WaitEvents(kGateWaitMs);
-  } while (scelta != "si" && scelta != "no");
+  } while (scelta != mode::kSi && scelta != mode::kNo);
   Pictgo.set_visible(false);
   Pictalt.set_visible(false);
 }
 
-void Main::Pictgo_Click() { scelta = "si"; }
+void Main::Pictgo_Click() { scelta = mode::kSi; }
 
-void Main::Pictalt_Click() { scelta = "no"; }
+void Main::Pictalt_Click() { scelta = mode::kNo; }
 
 bool Main::step_gate(std::span<const int> cells, int g) {
   // The colours each cell had, so that a cage colour or an earlier highlight comes back.
@@ -52,7 +52,7 @@ bool Main::step_gate(std::span<const int> cells, int g) {
     Text1[it->cell].set_back_color(it->digit);
     Text2[it->cell].set_back_color(it->candidates);
   }
-  if (scelta != "no") return true;
+  if (scelta != mode::kNo) return true;
   modificato = true;
   return false;
 }

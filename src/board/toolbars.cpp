@@ -99,7 +99,7 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
       return;
     }
   }
-  chiamante = "manuale";
+  chiamante = mode::kManuale;
 
   if (key == "pencil") {
     mnupencil_Click();
@@ -108,7 +108,7 @@ void Main::Toolbar1_ButtonClick(const std::string& key) {
   } else if (key == "numero") {
     mnunumber_Click();
   } else if (key == "somme") {
-    controllo_somme(81);
+    controllo_somme(kEveryCage);
   } else if (key == "suggerisci") {
     mnuposition_Click();
   } else if (key == "obbligate") {
@@ -161,7 +161,7 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
       rt.MsgBox("le cifre inserite non rispettano le regole: " + fault, MsgButtons::Ok);
       return;
     }
-    chiamante = "analisi";
+    chiamante = mode::kAnalisi;
     t0 = rt.Timer();
     mnusolve_Click();
   } else if (key == "undo") {
@@ -172,7 +172,7 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
       return;
     restart_puzzle();
   } else if (key == "calcola") {
-    chiamante = "analisi";
+    chiamante = mode::kAnalisi;
     frmgeneratore.Show();
     Check2.set_value(1);
   } else if (key == "genera") {

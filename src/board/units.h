@@ -7,8 +7,13 @@
 
 namespace ks {
 
-// A unit's kind; units of a kind are numbered 0..8 (boxes row by row).
+// A unit's kind; the units of a kind have the indices 0..8 (boxes row by row).
 enum class UnitKind { Row = 0, Column = 1, Box = 2 };
+
+// A unit's index 0..8 and its number 1..9, as the program's tables and texts count it (see
+// main.h): the one place where the two meet.
+constexpr int unit_number(int index) { return index + 1; }
+constexpr int unit_from_number(int number) { return number - 1; }
 
 // Row, column and box of a cell, counted from 0.
 constexpr int row_of(int cell) { return cell / 9; }

@@ -132,7 +132,7 @@ void make_killer(Main& m, BatchRecord& out) {
   out.start_ms = m.rt.timeGetTime();
   m.livello = 0;
   for (int L = 1; L <= 14; ++L) m.liv(L) = 0;
-  m.chiamante = "analisi";
+  m.chiamante = mode::kAnalisi;
   // The verification has proved that the puzzle has exactly one solution, and which one: the
   // rating goes to trial and verify without counting again, as after a count of one.
   m.conteggioeseguito = true;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "board/main.h"
+#include "generator/layout_run.h"
 
 namespace ks {
 
@@ -147,7 +148,7 @@ class Growth {
         for (int i = 1; i <= n; ++i) {
           const int c = list_cell(m_, i);
           if (m_.colonnacella[c] == 1) continue;
-          walk(c, -1, c - (m_.colonnacella[c] - 1), false);
+          walk(c, -1, c - unit_from_number(m_.colonnacella[c]), false);
         }
       }
       if (run_.count >= 8) return;
@@ -167,7 +168,7 @@ class Growth {
         for (int i = 1; i <= n; ++i) {
           const int c = list_cell(m_, i);
           if (m_.rigacella[c] <= 2) continue;
-          walk(c, -9, 9 + m_.colonnacella[c] - 1, true);
+          walk(c, -9, 9 + unit_from_number(m_.colonnacella[c]), true);
         }
       }
       if (run_.count >= 8) return;
@@ -176,7 +177,7 @@ class Growth {
         if (run_.count >= 8) return;
         const int c = list_cell(m_, i);
         if (m_.rigacella[c] == 9) return;
-        walk(c, 9, 72 + m_.colonnacella[c] - 1, true);
+        walk(c, 9, 72 + unit_from_number(m_.colonnacella[c]), true);
       }
       ++sweeps;
     } while (sweeps < run_.count);

@@ -5,6 +5,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 
 namespace ks {
 
@@ -28,7 +29,7 @@ bool Main::place_random_digit(int cell) {
 // placement that cell entry finds contradictory: such a try goes straight to the restart.
 void Main::genera_griglia_classica() {
   nuovo_schema();
-  calling1 = "classico";
+  calling1 = mode::kClassico;
   while (!finito) {
     const double empty = std::floor(std::clamp(val(txtvuoti.text()), 0.0, 81.0));
     const int c =
@@ -54,7 +55,7 @@ void Main::genera_griglia_classica() {
     }
     if (problema) {
       nuovo_schema();
-      calling1 = "classico";
+      calling1 = mode::kClassico;
       problema = false;
     }
   }

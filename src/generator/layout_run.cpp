@@ -6,7 +6,9 @@
 #include <string>
 
 #include "board/main.h"
+#include "generator/layout_run.h"
 #include "platform/text.h"
+#include "solving/solver.h"
 
 namespace ks {
 
@@ -38,7 +40,7 @@ void Main::show_generation_time(float& t) {
 bool Main::prepare_layout_run(LayoutRun& run) {
   generaeconta = true;
   run.cut = 3;
-  calling1 = "classico";
+  calling1 = mode::kClassico;
   if (generatorecontinuo) {
     const std::string givens = stringa;
     solver.stringasoluzione.clear();
@@ -50,7 +52,7 @@ bool Main::prepare_layout_run(LayoutRun& run) {
     livello = 14;
     return false;
   }
-  calling = "genera";
+  calling = mode::kGenera;
   if (mnupencil.checked()) mnupencil_Click();
   for (int i = 0; i < kCells; ++i) {
     Text1[i].set_text(solver.stringasoluzione.substr(static_cast<std::size_t>(i), 1));

@@ -2,6 +2,7 @@
 // rating ladder; a board left with few digits must have exactly one solution, a board left with a
 // few empty cells is repaired by moving one of them into a neighbouring cage.
 #include "board/main.h"
+#include "generator/layout_run.h"
 
 namespace ks {
 
@@ -44,7 +45,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
   // would make the puzzle look harder than it is.
   varcontrolloesteso = false;
   // The ladder places the singles it finds only in "analisi" (or "manuale").
-  chiamante = "analisi";
+  chiamante = mode::kAnalisi;
   risolvi_con_livelli();
   if (problema) {
     log_generatore(" problema nella soluzione " + std::to_string(run.tries));
@@ -91,7 +92,7 @@ void Main::generate_puzzle() {
   generation_running = true;
   const BusyScope busy(rt);
   nuovo_schema();
-  chiamante = "genera";
+  chiamante = mode::kGenera;
   t0 = rt.Timer();
   for (;;) {
     show_generation_time(t1);
@@ -100,7 +101,7 @@ void Main::generate_puzzle() {
     genera_schema();
     if (!problema) break;
     nuovo_schema();
-    chiamante = "genera";
+    chiamante = mode::kGenera;
   }
   disegna_gruppi();
   inizializza_candidati();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/main.h"
+#include "generator/layout_run.h"
 #include "platform/text.h"
 
 namespace ks {

@@ -84,7 +84,7 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
     mnupencil_Click();
   }
   ins_dati = false;
-  chiamante = "manuale";
+  chiamante = mode::kManuale;
 }
 
 // A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. A file

@@ -46,6 +46,10 @@ int typed_number(const std::string& text) {
 
 }  // namespace
 
+Part<Frmlivello> make_level_chooser(Main& main) { return Part<Frmlivello>(new Frmlivello(main)); }
+
+void PartEnd::operator()(Frmlivello* p) const { delete p; }
+
 Frmlivello::Frmlivello(Main& main) : main_(main) {
   form.set_caption("Selezione Livello");
   form.set_size(560, 446);

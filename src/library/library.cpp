@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "board/main.h"
+#include "library/level_chooser.h"
 #include "platform/text.h"
 
 namespace ks {
@@ -135,7 +136,7 @@ void Main::libreria() {
   controlla_contiguita();
   inizializza_candidati();
   for (int k = 0; k <= gruppo; ++k) {
-    origine = "somme1";
+    origine = mode::kSomme1;
     calcola_somme_gruppo(k);
   }
   for (int i = 0; i < kCells; ++i) library_start[i] = Text2[i].text();

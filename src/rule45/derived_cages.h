@@ -25,7 +25,7 @@ void erase_derived_cages(Main& m);
 int new_derived_cage(Main& m, std::span<const Value> list, int count, int sum);
 
 // The sum check of the derived cages lo..hi, in ascending order (controllo_somme_nuovi_gruppi
-// without the 81 that names them all). Stops at the first cage that changes something, is
+// without the kEveryCage that names them all). Stops at the first cage that changes something, is
 // refused at the traffic light, or meets a contradiction.
 void derived_sum_check(Main& m, int lo, int hi);
 

@@ -31,7 +31,7 @@ struct DerivedCells {
 // mode, and writes it. False when the player refused it (nothing written, modificato set).
 bool report_change(Main& m, int g, const DerivedCells& c, int cell, const std::string& now,
                    Change kind) {
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   std::string hint = "NUOVO GRUPPO " + std::to_string(g) + " ,elementi " + std::to_string(c.n) +
                      " ,somma " + m.sommagruppo[g].text();
   for (int k = 0; k < c.n; ++k) hint += "," + m.rc(c.cell[k]);
@@ -46,7 +46,7 @@ bool report_change(Main& m, int g, const DerivedCells& c, int cell, const std::s
   }
   m.txthint.set_text(hint);
   // A five-cell cage waits only for its first change of the call.
-  if (m.chiamante == "manuale" && (c.n != 5 || m.contatoredimessaggio == 0)) {
+  if (m.chiamante == mode::kManuale && (c.n != 5 || m.contatoredimessaggio == 0)) {
     if (m.calling.empty()) {
       if (!m.step_gate_cage(g)) return false;
     } else {
@@ -113,7 +113,7 @@ bool check_cage(Main& m, int g) {
   if (m.memo->enabled && cage.n == n && !cage.odd) {
     if (const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats);
         known != nullptr && known->quiet_derived) {
-      m.origine = repeats ? "somme2" : "somme1";
+      m.origine = repeats ? mode::kSomme2 : mode::kSomme1;
       sums::write_combinations(m, g, *known);
       if (n >= 3) m.contatoredimessaggio = 0;
       return false;
@@ -122,10 +122,10 @@ bool check_cage(Main& m, int g) {
   const long waits = m.gate_waits;
   m.stringa.clear();
   if (least == 1) {
-    m.origine = "somme1";
+    m.origine = mode::kSomme1;
     m.calcola_somme_gruppo(g);
   } else {
-    m.origine = "somme2";
+    m.origine = mode::kSomme2;
     m.calcola_somme_gruppo_ripetizioni(g);
   }
   if (m.problema) return true;
@@ -191,13 +191,14 @@ void derived_sum_check(Main& m, int lo, int hi) {
 
 }  // namespace rule45
 
-// The sum check of derived cage `cage`, or of every derived cage (gruppi + 1 .. gruppo1) for 81.
+// The sum check of derived cage `cage`, or of every derived cage (gruppi + 1 .. gruppo1) for
+// kEveryCage.
 // A derived cage's cells hold its sum, so their candidates are cut to the digits of its sum
 // combinations: distinct digits when the cells share a row, column or box, else digits that may
 // repeat in cells that do not see each other. Example: r2c5, r3c5, r4c5 of sum 6 -> only 123,
 // so a cell of "1239" keeps "123". One change (or a few, within one cage) per call.
 void Main::controllo_somme_nuovi_gruppi(int cage) {
-  if (cage == 81)
+  if (cage == kEveryCage)
     rule45::derived_sum_check(*this, gruppi + 1, gruppo1);
   else
     rule45::derived_sum_check(*this, cage, cage);

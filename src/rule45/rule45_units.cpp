@@ -53,7 +53,7 @@ void Main::regola45_naked_single() {
     // As gather_and_split clears and writes the lists of the cages and of the outside cells.
     for (size_t k = 1; k < gruppiregione.size() && !gruppiregione[k].is_empty(); ++k)
       gruppiregione[k] = Value::empty();
-    gruppiregione[0] = 81;
+    gruppiregione[0] = kListEnd;
     for (int k = 1; k <= known.cages; ++k)
       gruppiregione[static_cast<size_t>(k)] = known.touching[static_cast<size_t>(k)];
     for (int k = 1; k <= el_esterni && k < static_cast<int>(celleesterne.size()); ++k)

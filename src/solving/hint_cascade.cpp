@@ -78,7 +78,7 @@ constexpr std::array<Rung, 16> kHintCascade{
 
 void Main::mnuposition_Click() {
   testoselezionato = "b";
-  chiamante = "manuale";
+  chiamante = mode::kManuale;
   calling = "";
   ladder::run_ladder(*this, {kHintCascade, hint_pass_start});
 }

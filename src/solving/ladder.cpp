@@ -29,10 +29,10 @@ void Main::start_ladder() {
   volteestese = 3;
   if (t0 == 0) t0 = rt.Timer();
   testo = "a";
-  if (chiamante != "rintraccia") testoselezionato = "b";
+  if (chiamante != mode::kRintraccia) testoselezionato = "b";
   stringaliv = "";
   finito = false;
-  calling = "risolvi";
+  calling = mode::kRisolvi;
 }
 
 int& Main::liv(int L) {
@@ -47,7 +47,7 @@ int& Main::liv(int L) {
 void Main::raise_level(int L) {
   if (L < 1 || L > 14) return;
   if (livello < L) livello = L;
-  if (calling1 == "trial") return;
+  if (calling1 == mode::kTrial) return;
   int& counter = liv(L);
   if (counter < 255) ++counter;
 }

@@ -14,8 +14,8 @@ namespace ks::ladder {
 // the ladder.
 enum class Next { Rung, Restart, Leave };
 
-// How a rung's success is read: a single-finding procedure leaves `cella` below 81, every other
-// procedure sets `modificato`.
+// How a rung's success is read: a single-finding procedure leaves `cella` below kNoCell, every
+// other procedure sets `modificato`.
 enum class Found { Single, Change };
 
 using Step = void (*)(Main&);

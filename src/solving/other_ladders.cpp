@@ -71,7 +71,7 @@ Next automatico_pass_start(Main& m) {
 // single.
 Next automatico_after_naked(Main& m) {
   if (m.problema) return Next::Leave;
-  if (m.gruppoproblema >= 0 && m.gruppoproblema < 81) m.naked_single_gruppo(m.gruppoproblema);
+  if (m.gruppoproblema >= 0 && m.gruppoproblema < kNoCage) m.naked_single_gruppo(m.gruppoproblema);
   return ladder::leave_if_problem_or_done(m);
 }
 
@@ -100,7 +100,7 @@ void find_then(Main& m) {
 
 // Only a single found in a row is counted (outside a trial), and it raises no level.
 Next automatico_after_row(Main& m) {
-  if (m.calling1 != "trial" && m.liv1 < 255) ++m.liv1;
+  if (m.calling1 != mode::kTrial && m.liv1 < 255) ++m.liv1;
   return ladder::leave_if_problem(m);
 }
 
@@ -171,16 +171,16 @@ void Main::risolvi_tutto() {
   volte = 3;
   volteestese = 3;
   finito = false;
-  calling = "risolvi";
+  calling = mode::kRisolvi;
   ladder::run_ladder(*this, {kTutto, clear_modificato});
 }
 
 void Main::risolvi_automatico() {
   testo = "a";
-  if (chiamante != "rintraccia") testoselezionato = "b";
+  if (chiamante != mode::kRintraccia) testoselezionato = "b";
   finito = false;
-  calling = "risolvi";
-  chiamante = "analisi";
+  calling = mode::kRisolvi;
+  chiamante = mode::kAnalisi;
   ladder::run_ladder(*this, {kAutomatico, automatico_pass_start});
 }
 

@@ -42,7 +42,7 @@ Next after_derived_units(Main& m) {
 Next end_sequence(Main& m) {
   m.show_elapsed();
   if (!m.conteggioeseguito) {
-    if (m.generaeconta || m.calling1 == "trial") return Next::Leave;
+    if (m.generaeconta || m.calling1 == mode::kTrial) return Next::Leave;
     Snapshot before;
     before.save(m);
     m.conta_soluzioni_tecniche();
@@ -124,7 +124,7 @@ Next trial_and_restart(Main& m) {
   m.raise_level(13);
   if (m.finito || ladder::board_progress(m) == before) return Next::Leave;
   m.problema = false;
-  m.chiamante = "analisi";
+  m.chiamante = mode::kAnalisi;
   m.volte = 3;
   m.volteestese = 3;
   m.varcontrolloesteso = false;

@@ -79,7 +79,7 @@ inline void run_rule45_single(Main& m) { m.regola45_naked_single(); }
 inline void run_hidden_box(Main& m) { m.cerca_settore_con_valore_unico(); }
 inline void run_hidden_row(Main& m) { m.cerca_righe_con_valore_unico(); }
 inline void run_hidden_column(Main& m) { m.cerca_colonne_con_valore_unico(); }
-inline void run_sum_check(Main& m) { m.controllo_somme(81); }
+inline void run_sum_check(Main& m) { m.controllo_somme(kEveryCage); }
 inline void run_cage_box(Main& m) { m.cerca_interazione_gruppo_settore(); }
 inline void run_cage_row(Main& m) { m.cerca_interazione_gruppo_riga(); }
 inline void run_cage_column(Main& m) { m.cerca_interazione_gruppo_colonna(); }

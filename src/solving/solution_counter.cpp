@@ -131,8 +131,8 @@ void Main::risolvi_base_a_tempo() {
 // A position that stays open without any cell to branch on is a dead end.
 void Main::conta_soluzioni_tecniche() {
   soluzioni = 0;
-  calling1 = "trial";
-  chiamante = "analisi";
+  calling1 = mode::kTrial;
+  chiamante = mode::kAnalisi;
   for (std::string& s : grigliasoluzione) s.clear();
   forget_combinations();
   Snapshot start;

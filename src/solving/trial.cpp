@@ -90,8 +90,8 @@ void Main::prova_e_verifica() {
   ins_dati = false;
   volte = 3;
   incongruenza = false;
-  calling1 = "trial";
-  gruppoproblema = 81;
+  calling1 = mode::kTrial;
+  gruppoproblema = kNoCage;
   forget_combinations();
   // The start of the trial is kept here only: the restart command's snapshot stays the start of
   // the puzzle, so that "rigenera schema" after a solve gives back the puzzle, not the position
@@ -119,7 +119,7 @@ void Main::prova_e_verifica() {
         mnupencil_Click();
         Text1[cell].set_text(d);
         const int before = esposti;
-        gruppoproblema = 81;
+        gruppoproblema = kNoCage;
         incongruenza = false;
         problema = false;
         risolvi_in_prova();

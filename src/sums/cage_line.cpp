@@ -36,7 +36,7 @@ void cage_line_worker(Main& m, UnitKind kind, int g, int n, int u) {
   if (g < 0 || g >= kCageSlots || n < 1 || n > 9 || u < 0 || u > 8) return;
   const char d = static_cast<char>('0' + n);
   const std::string digit(1, d);
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   m.contatoredimessaggio = 0;
   const int count = m.cage_size(g);
   for (int k = 1; k <= count; ++k) {
@@ -47,8 +47,8 @@ void cage_line_worker(Main& m, UnitKind kind, int g, int n, int u) {
     if (m.has_candidate(cell, d)) {
       if (m.contatoredimessaggio == 0 && m.explains()) {
         const UnitTexts& t = texts_of(kind);
-        const std::string statement = t.phrase + std::to_string(u + 1) + " il numero " + digit +
-                                      " è contenuto solo nel gruppo " + m.rc(cell);
+        const std::string statement = t.phrase + std::to_string(unit_number(u)) + " il numero " +
+                                      digit + " è contenuto solo nel gruppo " + m.rc(cell);
         if (logging) {
           m.log_line("--------------------");
           m.log_line(t.title);

@@ -32,7 +32,7 @@ bool disjoint(const Main& m, int g1, int g2) {
 // {r4c5, r3c5, r2c5} with 5 at r4c5 and r2c5  ->  r2c8 and r4c9, still holding 5, lose it.
 void Main::interazione_gruppo_gruppo() {
   modificato = false;
-  const bool logging = calling1 != "trial";
+  const bool logging = calling1 != mode::kTrial;
   const bool explaining = explains();
   // Every real cage and every derived one; a loaded layout leaves gruppo1 at 0 until the first
   // derivation, while the real cages already go up to gruppi.
@@ -60,8 +60,9 @@ void Main::interazione_gruppo_gruppo() {
 
           for (const int line : {r.first, r.second}) {
             (rows ? riga : colonna) = line;
+            const UnitKind line_kind = rows ? UnitKind::Row : UnitKind::Column;
             for (int i = 0; i < 9; ++i) {
-              const int cell = unit_cells(rows ? UnitKind::Row : UnitKind::Column, line - 1)[i];
+              const int cell = unit_cells(line_kind, unit_from_number(line))[i];
               cella = cell;
               if (in_cage(cell, g1) || in_cage(cell, g2)) continue;
               if (!has_candidate(cell, d)) continue;

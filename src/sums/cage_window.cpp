@@ -18,9 +18,9 @@ void Main::mostra_somme_gruppo(int cage) {
   if (cage == frmgeneratore.last_shown) return;
   frmgeneratore.last_shown = cage;
 
-  if (origine == "somme1")
+  if (origine == mode::kSomme1)
     calcola_somme_gruppo(cage);
-  else if (origine == "somme2")
+  else if (origine == mode::kSomme2)
     calcola_somme_gruppo_ripetizioni(cage);
 
   testo = "gruppo " + std::to_string(cage) + "\r\nsomma " + sommagruppo[cage].text() +

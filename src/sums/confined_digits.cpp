@@ -15,7 +15,7 @@ namespace {
 // goes ahead ("eliminato il " or "elimino il ").
 bool first_removal(Main& m, int gruppo, char d, const char* after) {
   if (m.contatoredimessaggio != 0 || !m.explains()) return true;
-  const bool trial = m.calling1 == "trial";
+  const bool trial = m.calling1 == mode::kTrial;
   const std::string header =
       std::string("POSIZIONE OBBLIGATA ") + d + " nel gruppo " + m.rc(m.indice);
   if (!trial) {
@@ -36,7 +36,7 @@ bool first_removal(Main& m, int gruppo, char d, const char* after) {
 void name_cell(Main& m, int cell, bool comma_in_hint) {
   const std::string where = " " + m.rc(cell);
   m.txthint.set_text(m.txthint.text() + where + (comma_in_hint ? "," : ""));
-  if (m.calling1 != "trial") m.log_append(where + ",");
+  if (m.calling1 != mode::kTrial) m.log_append(where + ",");
 }
 
 // Cuts d out of a cell's candidates; true when the cell still has one.
@@ -85,7 +85,7 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
     for (const auto& u : units) {
       u.unit = u.of_cell[first];
       if (!confined_to(*this, cage, n, d, u.of_cell, u.unit)) continue;
-      posizione_obbligata(u.kind, cage, d, u.unit);
+      posizione_obbligata(u.kind, cage, d, unit_from_number(u.unit));
       if (!problema) continue;
       if (incongruenza) {
         if (u.kind == UnitKind::Column)
@@ -99,17 +99,16 @@ void Main::verifica_posizioni_obbligate_gruppo(int cage, const std::string& nume
   }
 }
 
-// Removes d from the cells of row, box or column `unit` (1..9) outside the cage: the program's
-// posizione_obbligata_riga, posizione_obbligata_settore and posizione_obbligata_colonna, which
-// differ only in the words of the hint: a column's removal reads "elimino il", the others
+// Removes d from the cells of the row, box or column of index `unit` (0..8) outside the cage: the
+// program's posizione_obbligata_riga, posizione_obbligata_settore and posizione_obbligata_colonna,
+// which differ only in the words of the hint: a column's removal reads "elimino il", the others
 // "eliminato il", and a column's cells are listed with commas.
 void Main::posizione_obbligata(UnitKind kind, int g, char d, int unit) {
   indice = cage_cell(g, 1);
   contatoredimessaggio = 0;
-  const int u = unit - 1;
-  if (indice < 0 || u < 0 || u > 8) return;
+  if (indice < 0 || unit < 0 || unit > 8) return;
   const bool column = kind == UnitKind::Column;
-  for (const int cell : unit_cells(kind, u)) {
+  for (const int cell : unit_cells(kind, unit)) {
     if (cage_of(cell) == g || !has_candidate(cell, d)) continue;
     if (!first_removal(*this, g, d, column ? "elimino il " : "eliminato il ")) return;
     name_cell(*this, cell, column);

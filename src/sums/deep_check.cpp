@@ -89,7 +89,7 @@ void Main::controllo_numeri_gruppo_permutazioni(int cage) {
   const auto& list = elencosomme[cage];
   const bool talks = explains();
   const bool step = calling.empty();
-  const bool trial = calling1 == "trial";
+  const bool trial = calling1 == mode::kTrial;
 
   // Explains the removal of d from `target`; false when the user refused it at the gate.
   auto report = [&](char d, int target) {

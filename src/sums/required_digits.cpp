@@ -26,7 +26,7 @@ namespace ks {
 void Main::numeri_obbligati_nel_gruppo() {
   // Only a single step or a solve changes the board here; other callers get nothing.
   if (!explains()) return;
-  const bool logging = calling1 != "trial";
+  const bool logging = calling1 != mode::kTrial;
 
   // The box of the first place of the digit, and the box of the last cage cell found outside it.
   // Both carry over from digit to digit and from cage to cage (the row pass keeps the first box
@@ -46,7 +46,9 @@ void Main::numeri_obbligati_nel_gruppo() {
     for (const bool rows : {true, false}) {
       // The i-th cell (0..8) of line L (1..9): rows left to right, columns top to bottom.
       const UnitKind line_kind = rows ? UnitKind::Row : UnitKind::Column;
-      const auto line_cell = [line_kind](int L, int i) { return unit_cells(line_kind, L - 1)[i]; };
+      const auto line_cell = [line_kind](int L, int i) {
+        return unit_cells(line_kind, unit_from_number(L))[i];
+      };
 
       for (const char d : required) {
         if (d < '1' || d > '9') continue;
@@ -129,18 +131,19 @@ void Main::numeri_obbligati_nel_gruppo() {
             const int e = line_cell(first_line, i);
             if (removable(e) && !remove(e, 0)) return;
           }
-        } else if (runs == 2 && (first_line - 1) / 3 == (second_line - 1) / 3) {
-          const int band = (first_line - 1) / 3;
+        } else if (runs == 2 &&
+                   unit_from_number(first_line) / 3 == unit_from_number(second_line) / 3) {
+          const int band = unit_from_number(first_line) / 3;
           const int third = 9 * band + 6 - first_line - second_line;
           for (int i = 0; i < 3; ++i) {
-            const int box = rows ? 3 * band + i + 1 : band + 3 * i + 1;
+            const int box = unit_number(rows ? 3 * band + i : band + 3 * i);
             if (box == first_box || box == other_box) continue;
             settore = box;
             // The box's three cells on the band's third line.
+            const int t = unit_from_number(third), b = unit_from_number(box);
             bool third_has_d = false;
             for (int j = 0; j < 3 && !third_has_d; ++j) {
-              const int cell = rows ? 9 * (third - 1) + 3 * ((box - 1) % 3) + j
-                                    : 9 * (3 * ((box - 1) / 3) + j) + (third - 1);
+              const int cell = rows ? 9 * t + 3 * (b % 3) + j : 9 * (3 * (b / 3) + j) + t;
               third_has_d = has_candidate(cell, d);
             }
             if (third_has_d) continue;

@@ -17,8 +17,7 @@ namespace {
 // The technique's tag in origine, written only when it differs: a quiet cage writes it again and
 // again.
 void tag_sum_check(Main& m) {
-  constexpr std::string_view kTag = "somme1";
-  if (std::string_view(m.origine) != kTag) m.origine = kTag;
+  if (m.origine != mode::kSomme1) m.origine = mode::kSomme1;
 }
 
 // The header of a cut in the log: a dash line by cage size, the cage's first cell and its sums.
@@ -38,9 +37,9 @@ std::string cut_header(Main& m, int g, int n, int first) {
 
 // Whether the single-place step of a cage of n empty cells waits at the gate.
 bool single_place_waits(const Main& m, int n) {
-  if (n == 3) return m.chiamante == "manuale" && m.calling.empty();
+  if (n == 3) return m.chiamante == mode::kManuale && m.calling.empty();
   if (!m.explains()) return false;
-  return n == 4 ? m.calling != "risolvi" : m.calling.empty();
+  return n == 4 ? m.calling != mode::kRisolvi : m.calling.empty();
 }
 
 // The digits of `bits`, the candidates of the cell in position k of cage g when they are
@@ -295,8 +294,8 @@ Value Main::cella_unica_numero_obbligato(int cage, const std::string& numeri) {
   return Value();
 }
 
-// The sum check of cage `cage`, or of every real cage 0..gruppi for 81 (a negative number, a
-// cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
+// The sum check of cage `cage`, or of every real cage 0..gruppi for kEveryCage (a negative
+// number, a cell in no cage, does nothing). Per cage, in this order, stopping at the first change:
 // - one empty cell: its candidate is the remaining sum, when that is one of its candidates;
 // - the cut: each empty cell keeps the digits of the cage's combinations (for two cells, those
 //   whose complement the other cell can take). Example: two cells, sum 10, "1234" and "89" ->
@@ -310,13 +309,13 @@ void Main::controllo_somme(int cage) {
   problema = false;
   modificato = false;
   int lo = cage, hi = cage;
-  if (cage == 81) {
+  if (cage == kEveryCage) {
     lo = 0;
     hi = gruppi < kCageSlots ? gruppi : kCageSlots - 1;
   } else if (cage < 0 || cage >= kCageSlots) {
     return;
   }
-  const bool from_entry = std::string_view(origine1) == "modificatext1";
+  const bool from_entry = origine1 == mode::kModificatext1;
   // stringa as the last cage that wrote it left it: a cage found quiet again leaves writing it to
   // the end of the call, since the next cage checked writes it again.
   struct LastStringa {
@@ -394,12 +393,12 @@ void Main::controllo_somme(int cage) {
       }
       if (cut == now) continue;
 
-      if (!from_entry && calling1 != "trial") {
+      if (!from_entry && calling1 != mode::kTrial) {
         if (contatoredimessaggio == 0) {
           testo = cut_header(*this, g, n, first);
           log_line(testo);
         }
-        if (chiamante == "manuale" && contatoredimessaggio == 0) {
+        if (chiamante == mode::kManuale && contatoredimessaggio == 0) {
           txthint.set_text("CONTROLLO SOMME - modifico ");
           if (calling.empty()) {
             if (!step_gate_cage(g)) return;
@@ -410,7 +409,7 @@ void Main::controllo_somme(int cage) {
       }
       ++contatoredimessaggio;
       const std::string line = rc(cell) + " numeri " + cut;
-      if (calling1 != "trial") log_line("modifico contenuto cella " + line);
+      if (calling1 != mode::kTrial) log_line("modifico contenuto cella " + line);
       // Each cut follows the header or the cut before it; after any other text of the hint line
       // (cell entry's "  numero errato") it stands apart.
       const std::string& shown = txthint.text();
@@ -444,7 +443,7 @@ void Main::controllo_somme(int cage) {
                                  std::to_string(rigacella[cell]) + ",c" +
                                  std::to_string(colonnacella[cell]);
         txthint.set_text(hint);
-        if (calling1 != "trial") log_line(hint);
+        if (calling1 != mode::kTrial) log_line(hint);
         if (single_place_waits(*this, n) && !step_gate(std::array{cell}, g)) return;
         Text2[cell].set_text(numero);
         modificato = true;

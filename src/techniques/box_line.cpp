@@ -79,12 +79,12 @@ std::string fill(const char* text, const Pattern& p) {
       continue;
     }
     switch (*++s) {
-      case 'B': out += std::to_string(p.box + 1); break;
-      case 'L': out += std::to_string(p.line + 1); break;
+      case 'B': out += std::to_string(unit_number(p.box)); break;
+      case 'L': out += std::to_string(unit_number(p.line)); break;
       case 'd': out += p.digit; break;
-      case 'r': out += std::to_string(row_of(p.cell) + 1); break;
-      case 'c': out += std::to_string(col_of(p.cell) + 1); break;
-      case 'b': out += std::to_string(box_of(p.cell) + 1); break;
+      case 'r': out += std::to_string(unit_number(row_of(p.cell))); break;
+      case 'c': out += std::to_string(unit_number(col_of(p.cell))); break;
+      case 'b': out += std::to_string(unit_number(box_of(p.cell))); break;
       default: out += *s; break;
     }
   }
@@ -102,7 +102,7 @@ int part_cell(const Pass& pass, int u, int p, int k) {
 // False when the player refused the step at the traffic light.
 bool report_box_line(Main& m, const Pass& pass, const Pattern& p) {
   const bool first = m.contatoredimessaggio == 0;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   if (first && logging) ++m.liv3;
   if (!m.explains()) return true;
   if (first) {

@@ -18,7 +18,7 @@ namespace ks {
 // Example: all empty cells bivalue but r4c6 = 358, the 5 three times a candidate in row 4,
 // column 6 and box 5, the 3 and the 8 twice  ->  r4c6 = 5.
 void Main::cerca_bug(int& cell, int& digit) {
-  cell = 81;
+  cell = kNoCell;
   int found = -1;
   for (int i = 0; i < kCells; ++i) {
     if (cage_of(i) >= 0) return;
@@ -75,7 +75,7 @@ void Main::cerca_bug(int& cell, int& digit) {
 void Main::regola_bug() {
   origine = "bug";
   modificato = false;
-  int cell = 81;
+  int cell = kNoCell;
   int digit = 0;
   cerca_bug(cell, digit);
   if (cell >= kCells) return;

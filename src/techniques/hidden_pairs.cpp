@@ -72,7 +72,7 @@ void keep_only(Main& m, std::span<const int> cells, const std::string& digits) {
 // Records one applied step: level 6 at least, one more use of it outside trial.
 void count_step(Main& m) {
   if (m.livello < 6) m.livello = 6;
-  if (m.calling1 != "trial") ++m.liv6;
+  if (m.calling1 != mode::kTrial) ++m.liv6;
   m.modificato = true;
 }
 
@@ -84,7 +84,7 @@ bool hidden_pair_step(Main& m, char d1, char d2, int a, int b) {
   const std::string digits{d1, d2};
   const std::string cells = m.rc(a) + " e " + m.rc(b);
   if (m.explains()) {
-    const bool logging = m.calling1 != "trial";
+    const bool logging = m.calling1 != mode::kTrial;
     const std::string header = "HIDDEN PAIR " + digits + " in " + cells;
     m.testo = std::string(kSeparator) + "\r\n" + header;
     if (logging) m.log_line(m.testo);
@@ -110,7 +110,7 @@ bool hidden_triple_step(Main& m, char d1, char d2, char d3, int a, int b, int c)
   const std::string digits{d1, d2, d3};
   const std::array cells{a, b, c};
   if (m.explains()) {
-    const bool logging = m.calling1 != "trial";
+    const bool logging = m.calling1 != mode::kTrial;
     const std::string where = m.rc(a) + " , " + m.rc(b) + " , " + m.rc(c);
     m.testo = "HIDDEN TRIPLE, numeri " + digit_text(d1) + "," + d2 + "," + d3 + " in " + where;
     if (logging) {

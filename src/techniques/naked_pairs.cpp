@@ -34,7 +34,7 @@ constexpr PairMember kCageMember{false, false, PairMember::Walk::Cell};
 bool report_pair_removal(Main& m, const PairMember& how, int a, int b, std::string_view pair,
                          int cage, char d, int x) {
   const bool first = m.contatoredimessaggio == 0;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   if (how.latest_only) m.Text5.set_text(" ");
   if (first) {
     classic::ShortText header;
@@ -130,16 +130,15 @@ void Main::elimina_da_settore_doppia(int prima, int seconda, const std::string& 
 }
 
 void Main::elimina_da_riga_doppia(int prima, int seconda, const std::string& coppia, int row) {
-  if (row < 1 || row > 9) return;
-  eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, row - 1), prima, seconda, coppia,
-                 -1);
+  if (row < 0 || row > 8) return;
+  eliminate_pair(*this, kRowMember, unit_cells(UnitKind::Row, row), prima, seconda, coppia, -1);
 }
 
 void Main::elimina_da_colonna_doppia(int prima, int seconda, const std::string& coppia,
                                      int column) {
-  if (column < 1 || column > 9) return;
-  eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, column - 1), prima, seconda,
-                 coppia, -1);
+  if (column < 0 || column > 8) return;
+  eliminate_pair(*this, kColumnMember, unit_cells(UnitKind::Column, column), prima, seconda, coppia,
+                 -1);
 }
 
 namespace {

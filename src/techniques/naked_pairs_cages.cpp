@@ -80,7 +80,7 @@ void Main::elimina_da_gruppo_intersezione_doppia(int prima, int seconda,
   const std::string pair = coppia;  // the caller's text may be a candidate box's own
   const std::array<int, 2> crossing = {9 * row_of(prima) + col_of(seconda),
                                        9 * row_of(seconda) + col_of(prima)};
-  const bool logging = calling1 != "trial";
+  const bool logging = calling1 != mode::kTrial;
   contatoredimessaggio = 0;
   for (const int target : crossing) {
     for (const char d : pair) {

@@ -42,7 +42,7 @@ bool open_triple_step(Main& m, const TripleMember& how, const std::array<int, 3>
   const std::string where =
       m.rc(cells[0]) + " - " + m.rc(cells[1]) + " - " + m.rc(cells[2]);
   m.testo = how.header_prefix + digits + " in " + where;
-  if (m.calling1 != "trial") {
+  if (m.calling1 != mode::kTrial) {
     m.log_line(classic::kSeparator);
     m.log_line(m.testo);
   }
@@ -69,7 +69,7 @@ void eliminate_triple(Main& m, const TripleMember& how, const std::array<int, 3>
   if (tripla.size() != 3 || unit < 0 || unit > 8) return;
   for (const int c : cells)
     if (c < 0 || c >= kCells) return;
-  const bool logging = m.calling1 != "trial";
+  const bool logging = m.calling1 != mode::kTrial;
   m.contatoredimessaggio = 0;
   for (const int x : unit_cells(how.kind, unit)) {
     m.cella = x;
@@ -103,13 +103,13 @@ void Main::elimina_da_settore_tripla(int cellatripla1, int cellatripla2, int cel
 void Main::elimina_da_colonna_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                      const std::string& tripla, int colonnatripla) {
   eliminate_triple(*this, kColumnMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
-                   colonnatripla - 1);
+                   colonnatripla);
 }
 
 void Main::elimina_da_riga_tripla(int cellatripla1, int cellatripla2, int cellatripla3,
                                   const std::string& tripla, int rigatripla) {
   eliminate_triple(*this, kRowMember, {cellatripla1, cellatripla2, cellatripla3}, tripla,
-                   rigatripla - 1);
+                   rigatripla);
 }
 
 namespace {
@@ -215,10 +215,10 @@ void Main::nakedtriple() {
               elimina_da_settore_tripla(found[0], found[1], found[2], triple, u);
               break;
             case UnitKind::Column:
-              elimina_da_colonna_tripla(found[0], found[1], found[2], triple, u + 1);
+              elimina_da_colonna_tripla(found[0], found[1], found[2], triple, u);
               break;
             case UnitKind::Row:
-              elimina_da_riga_tripla(found[0], found[1], found[2], triple, u + 1);
+              elimina_da_riga_tripla(found[0], found[1], found[2], triple, u);
               break;
           }
           if (modificato) return;

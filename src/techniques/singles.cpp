@@ -1,6 +1,6 @@
 // Naked and hidden singles: an empty cell with one candidate, and a digit with one place left in
 // a box, row or column. A call finds, explains and places at most one single and reports it in
-// `cella` (81 when none) and `numero`.
+// `cella` (kNoCell when none) and `numero`.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -68,7 +68,7 @@ void naked_step(Main& m, int cell, const NakedVariant& v) {
   text << "Naked single in ";
   text.cell(m, cell);
   m.txthint.set_text(text.view());
-  if (m.calling1 != "trial") {
+  if (m.calling1 != mode::kTrial) {
     // The dash line and the step's line go to the log together, as one change of the box.
     text.clear();
     if (v.separator) text << classic::kSeparatorLiteral << "\r\n";
@@ -89,13 +89,13 @@ bool is_naked_single(const Main& m, int cell) {
   return m.candidate_count(cell) == 1 && m.Text1[cell].text().empty();
 }
 
-// The first naked single of the board, row by row; cella = 81 when none.
+// The first naked single of the board, row by row; cella = kNoCell when none.
 // (The cells of one candidate and an empty digit box are the naked singles, read from the
 // bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
   const int c = m.one_candidate_cells.without(m.filled_cells).first();
   if (c < 0) {
-    m.cella = kCells;
+    m.cella = kNoCell;
     return;
   }
   m.cella = c;
@@ -211,11 +211,11 @@ void hidden_scan(Main& m, int* unit_variable) {
       m.numero = std::string(1, d);
       if (!m.explains()) return;
       const int cell = m.cella;
-      const std::string unit = std::to_string(u + 1);
+      const std::string unit = std::to_string(unit_number(u));
       classic::ShortText hint;
       hidden_hint(m, kind, unit, cell, hint);
       m.txthint.set_text(hint.view());
-      const bool logging = m.calling1 != "trial";
+      const bool logging = m.calling1 != mode::kTrial;
       if (kind == UnitKind::Box) {
         if (logging) m.log_text(hint.view());
         m.Text5.set_text(m.numero);
@@ -237,7 +237,7 @@ void hidden_scan(Main& m, int* unit_variable) {
   }
   if (kind != UnitKind::Row) join_candidates(m, kind, 8, m.stringa);
   if (unit_variable) *unit_variable = 9;
-  m.cella = 81;
+  m.cella = kNoCell;
 }
 
 }  // namespace

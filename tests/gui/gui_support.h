@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "board/main.h"
+#include "library/level_chooser.h"
 #include "look.h"
 #include "qt_runtime.h"
 #include "view.h"
