@@ -17,6 +17,18 @@
 
 namespace ks::test {
 
+Started::Started() {
+  rt.check_at_yield = [this, told = false]() mutable {
+    if (told) return;
+    const std::string why = m->board_index.check(m->Text1, m->Text2);
+    if (why.empty()) return;
+    told = true;
+    ADD_FAILURE() << "the board index disagrees with the boxes at yield " << rt.yields << ": "
+                  << why;
+  };
+  m->Form_Load();
+}
+
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> out;
   size_t start = 0;

@@ -51,10 +51,7 @@ void Main::wire_events() {
   // Cell entry runs on every write of a digit box, whoever writes it; what the player types
   // passes the rule first.
   for (int i = 0; i < kCells; ++i) {
-    Text1[i].on_change = [this, i] {
-      ++digit_box_writes;
-      Text1_Change(i);
-    };
+    Text1[i].on_change = [this, i] { Text1_Change(i); };
     Text1[i].on_typed = when(Input::Board, [this, i](std::string t) { Text1[i].set_text(std::move(t)); });
     Text1[i].on_click = when(Input::Board, [this, i] { Text1_Click(i); });
     Text1[i].on_key_down = when(Input::View, [this, i](int key_code) { Text1_KeyDown(i, key_code); });

@@ -7,36 +7,6 @@
 namespace ks {
 
 namespace {
-// The bits of a candidate text (see Main::candidate_bits).
-// (Every candidate change runs it, so it has no branch per character: a character out of 1..9,
-// or a digit not above every earlier one, marks the text odd.)
-std::uint16_t candidate_code(const std::string& text) {
-  unsigned bits = 0, odd = 0;
-  for (const char c : text) {
-    const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
-    odd |= (d - 1u > 8u) | (bits >> (d & 15u));
-    bits |= 1u << (d & 15u);
-  }
-  return odd ? Main::kOddCandidates : static_cast<std::uint16_t>(bits);
-}
-
-// The places of each cell in two_candidates: for kind k (row, column, box) the cell's unit and
-// its bit within the unit, worked out once.
-struct TwoSlots {
-  std::array<std::uint8_t, 3> unit, bit;
-};
-constexpr std::array<TwoSlots, kCells> make_two_slots() {
-  std::array<TwoSlots, kCells> t{};
-  for (int i = 0; i < kCells; ++i)
-    for (const UnitKind kind : {UnitKind::Row, UnitKind::Column, UnitKind::Box}) {
-      const auto k = static_cast<size_t>(kind);
-      t[static_cast<size_t>(i)].unit[k] = static_cast<std::uint8_t>(unit_of(kind, i));
-      t[static_cast<size_t>(i)].bit[k] = static_cast<std::uint8_t>(unit_index(kind, i));
-    }
-  return t;
-}
-constexpr auto kTwoSlots = make_two_slots();
-
 // Left edge of the square of column c (1..9) and top edge of row r (1..9), window pixels.
 constexpr std::array<int, 9> kSquareLeft = {32, 75, 118, 168, 212, 256, 306, 350, 394};
 constexpr std::array<int, 9> kSquareTop = {74, 118, 162, 210, 254, 298, 346, 390, 434};
@@ -94,26 +64,7 @@ Main::Main(Runtime& runtime) : rt(runtime) {
     Text2[i].attach(form, "Text2", i);
     Text2[i].move(L + 2, T + 8, 35, 28);
     Text2[i].set_locked(true);
-    Text2[i].on_change = [this, i] {
-      const std::string& text = Text2[i].text();
-      // A cut that wrote the text from its bits hands them over.
-      const std::uint16_t bits = cut_cell == i ? cut_bits : candidate_code(text);
-      cut_cell = -1;
-      candidate_bits[static_cast<size_t>(i)] = bits;
-      if (text.size() == 1)
-        one_candidate_cells.add(i);
-      else
-        one_candidate_cells.remove(i);
-      open_candidate_bits[static_cast<size_t>(i)] = filled_cells.has(i) ? 0 : bits;
-      const unsigned two = text.size() == 2;
-      const TwoSlots& at = kTwoSlots[static_cast<size_t>(i)];
-      // The three units agree on the cell, and most changes leave it as it was.
-      if ((two_candidates[0][at.unit[0]] >> at.bit[0] & 1u) == two) return;
-      for (size_t k = 0; k < 3; ++k) {
-        std::uint16_t& unit = two_candidates[k][at.unit[k]];
-        unit = static_cast<std::uint16_t>((unit & ~(1u << at.bit[k])) | two << at.bit[k]);
-      }
-    };
+    Text2[i].on_change = [this, i] { board_index.candidates_changed(i, Text2[i].text()); };
   }
   // Thick box separators in the gaps between the boxes, and the outer frame.
   constexpr std::array<int, 4> kSepY = {70, 206, 342, 478};
@@ -299,19 +250,21 @@ void Main::log_text(std::string_view line) { frmlog.Text3.append("\r\n", line); 
 void Main::log_append(const std::string& text) { frmlog.Text3.append(text); }
 
 unsigned Main::candidate_mask(int cell) const {
-  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+  const std::uint16_t bits = board_index.candidate_bits(cell);
   return bits & kOddCandidates ? digit_mask(Text2[static_cast<size_t>(cell)].text()) : bits;
 }
 
 void Main::cut_candidate(int cell, char d) {
   TextBox& box = Text2[static_cast<size_t>(cell)];
-  const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
-  // A text of ascending distinct digits loses d as its bits do.
+  const std::uint16_t bits = board_index.candidate_bits(cell);
+  // A text of ascending distinct digits loses d as its bits do (and is left alone without d: the
+  // change hook, which takes the bits handed over, runs only when the text changes).
   if (!(bits & kOddCandidates) && d >= '1' && d <= '9') {
-    cut_cell = cell;
-    cut_bits = static_cast<std::uint16_t>(bits & ~(1u << (d - '0')));
-    box.set_text(mask_digits(cut_bits));
-    cut_cell = -1;
+    const unsigned bit = 1u << (d - '0');
+    if (!(bits & bit)) return;
+    const auto left = static_cast<std::uint16_t>(bits & ~bit);
+    board_index.hand_over(cell, left);
+    box.set_text(mask_digits(left));
   } else
     box.set_text(cut_first(box.text(), d));
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "board/board_index.h"
 #include "board/cell_set.h"
 #include "board/forms.h"
 #include "board/modes.h"
@@ -85,22 +86,16 @@ class Main {
   // Line3 (bottom), Line4 (right).
   std::array<TextBox, kCells> Text1;
   std::array<TextBox, kCells> Text2;
-  // The candidates of each cell as digit bits, kept beside its candidate box by the box's change
-  // handler so that the techniques test a candidate without reading the text: bit d (1..9) for
-  // each digit of Text2(i) when the text is ascending distinct digits 1..9 (the text every
-  // technique writes), else kOddCandidates alone and the text decides.
-  static constexpr std::uint16_t kOddCandidates = 0x8000;
-  std::array<std::uint16_t, kCells> candidate_bits{};
+  // What the techniques' fast paths read about the boxes (board_index.h): written only by the
+  // boxes' change hooks, the cage tables and the step gate.
+  BoardIndex board_index;
+  static constexpr std::uint16_t kOddCandidates = BoardIndex::kOdd;
   // Whether digit character d is among the candidates of cell (0..80).
   bool has_candidate(int cell, char d) const {
-    const std::uint16_t bits = candidate_bits[static_cast<size_t>(cell)];
+    const std::uint16_t bits = board_index.candidate_bits(cell);
     if (bits & kOddCandidates) return Text2[static_cast<size_t>(cell)].text().find(d) != std::string::npos;
     return d >= '1' && d <= '9' && (bits >> (d - '0') & 1u);
   }
-  // The cells whose candidate text has two characters, by unit: bit k (0..8) of
-  // two_candidates[kind][u] for the k-th cell of unit u (see unit_cells), kept by the same
-  // handler, for the pair searches.
-  std::array<std::array<std::uint16_t, 9>, 3> two_candidates{};
   // The digits 1..9 among the candidates of cell (0..80) as bits 1..9.
   unsigned candidate_mask(int cell) const;
   // The length of the candidate text of cell (0..80).
@@ -215,9 +210,6 @@ class Main {
   std::array<Value, kCells> celleinterne;
   std::array<Value, kCageSlots> celleesterne;
   int el_interni = 0, el_esterni = 0;
-  // The rule of 45's reading of the board: how many times a digit box's text changed (counted
-  // where its change handler is wired), so that a reading skips the boxes when none did.
-  std::uint64_t digit_box_writes = 0;
 
   // Counters and flags.
   int esposti = 0;         // filled cells
@@ -384,9 +376,6 @@ class Main {
   // open (g < 0: no cage), the player answers at the traffic light, and every cell gets back the
   // colours it had. False, with modificato set, when the player refused the step.
   bool step_gate(std::span<const int> cells, int g = -1);
-  // How many steps have waited at the gate: a procedure that remembers finding nothing tells by
-  // it a step shown and refused (which changes nothing) from no step at all.
-  long gate_waits = 0;
   // The same with the cells of cage g as the step's cells.
   bool step_gate_cage(int g);
 
@@ -799,17 +788,6 @@ class Main {
   // Cell entry and singles without temporary texts: a log line from any text, the same as
   // log_line (which calls it).
   void log_text(std::string_view line);
-  // The bits cut_candidate wrote into the candidate box of cut_cell (-1: none), for the box's
-  // change handler.
-  int cut_cell = -1;
-  std::uint16_t cut_bits = 0;
-  // The cells whose candidate text is one character (kept by the candidate box's change handler)
-  // and those whose digit box holds a text (kept by cell entry, which every change of a digit box
-  // runs first): the naked single scan reads them.
-  CellSet one_candidate_cells, filled_cells;
-  // candidate_bits of the cells whose digit box is empty, 0 for the others (kept by the same
-  // two handlers): the hidden single scan counts the digits of a unit's empty cells from them.
-  std::array<std::uint16_t, kCells> open_candidate_bits{};
 };
 
 }  // namespace ks

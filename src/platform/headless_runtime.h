@@ -1,6 +1,6 @@
 // The runtime used when no window system is present (tests, benchmarks): a clock the caller
-// moves, a fixed random seed, scripted message-box answers with a record of every message, and a
-// hook that runs at every yield.
+// moves, a fixed random seed, scripted message-box answers with a record of every message, and
+// hooks that run at every yield.
 #pragma once
 
 #include <deque>
@@ -57,6 +57,7 @@ class HeadlessRuntime : public Runtime {
   std::deque<std::string> save_answers;    // file names the save dialog returns
   std::string last_filter;
   std::function<void()> on_yield;          // runs at every yield
+  std::function<void()> check_at_yield;    // runs at every yield, before on_yield
   std::string app_path = ".";
   long yields = 0;
   int beeps = 0;
@@ -69,6 +70,7 @@ class HeadlessRuntime : public Runtime {
  private:
   void yield() {
     if (++yields > max_yields) throw std::runtime_error("headless runtime: too many yields");
+    if (check_at_yield) check_at_yield();
     if (on_yield) on_yield();
   }
   static std::string next(std::deque<std::string>& q) {

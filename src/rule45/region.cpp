@@ -164,7 +164,7 @@ void Reading::settle(const CellSet& moved) {
 void Reading::read_all(const Main& m) {
   mark_all();
   gruppi_ = m.gruppi;
-  digit_box_writes_ = m.digit_box_writes;
+  digit_stamp_ = m.board_index.digit_stamp();
   valid_ = false;
   PlainModel& k = model_;
   k.usable = false;
@@ -208,8 +208,8 @@ const PlainModel& Reading::refresh(const Main& m) {
   }
   PlainModel& k = model_;
   CellSet cells;  // the cells to read again
-  if (m.digit_box_writes != digit_box_writes_) {
-    digit_box_writes_ = m.digit_box_writes;
+  if (m.board_index.digit_stamp() != digit_stamp_) {
+    digit_stamp_ = m.board_index.digit_stamp();
     for (int c = 0; c < kCells; ++c) {
       const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
       if (t == text_[static_cast<size_t>(c)]) continue;

@@ -131,7 +131,7 @@ struct PlainModel {
 inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 
 // The plain model of the board kept from call to call. A refresh compares the digit boxes (when
-// Main::digit_box_writes says that one changed) and the real cages' tables (0..gruppi, byte for
+// the board index's digit stamp says that one changed) and the real cages' tables (0..gruppi, byte for
 // byte) with copies of what the last refresh read, and reads again only the cells and cages that
 // differ: between two steps of a ladder most of the board stays as it was. An entry written
 // again with the same value may differ in its unused bytes; it is then read again and found the
@@ -175,7 +175,7 @@ class Reading {
   std::array<std::uint8_t, kCells> listed_{};
   int repeats_ = 0;
   int gruppi_ = -1;
-  std::uint64_t digit_box_writes_ = 0;  // Main::digit_box_writes when text_ was read
+  std::uint64_t digit_stamp_ = 0;  // the board index's digit stamp when text_ was read
   // text_[c]: the digit of Text1(c), -1 when empty, kOddText for any other text.
   static constexpr std::int8_t kOddText = 100;
   std::array<std::int8_t, kCells> text_{};
