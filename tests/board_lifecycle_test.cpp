@@ -545,8 +545,8 @@ TEST(CageBorders, DrawingFramesEveryCageOnAWhiteEmptyBoard) {
   // Cage 0: {3, 4, 13}; cage 1: listed from 20, also holding 12; cage 2: {0}; cage 3: {1}.
   const std::vector<std::vector<int>> cages = {{3, 4, 13}, {20, 12, 21}, {0}, {1}};
   for (size_t g = 0; g < cages.size(); ++g) {
-    m.elementigruppo[g] = static_cast<int>(cages[g].size());
-    for (size_t k = 0; k < cages[g].size(); ++k) m.cellegruppo[g][k + 1] = cages[g][k];
+    m.elementigruppo.set(g, static_cast<int>(cages[g].size()));
+    for (size_t k = 0; k < cages[g].size(); ++k) m.cellegruppo.set(g, k + 1, cages[g][k]);
   }
   m.gruppi = 3;
   m.ins_dati = true;
@@ -603,14 +603,14 @@ TEST(InitialCandidates, ComeFromTheSizeAndSumOfEachCage) {
   Main& m = *s.m;
   m.nuovo_schema();
   for (size_t g = 0; g < cases.size(); ++g) {
-    m.sommagruppo[g] = cases[g].sum;
-    m.elementigruppo[g] = static_cast<int>(cases[g].cells.size());
-    for (size_t k = 0; k < cases[g].cells.size(); ++k) m.cellegruppo[g][k + 1] = cases[g].cells[k];
+    m.sommagruppo.set(g, cases[g].sum);
+    m.elementigruppo.set(g, static_cast<int>(cases[g].cells.size()));
+    for (size_t k = 0; k < cases[g].cells.size(); ++k) m.cellegruppo.set(g, k + 1, cases[g].cells[k]);
     m.Textgruppo[g].set_visible(true);
   }
   // A cage without cells leaves everything as it was.
-  m.elementigruppo[cases.size()] = 0;
-  m.cellegruppo[cases.size()][1] = 80;
+  m.elementigruppo.set(cases.size(), 0);
+  m.cellegruppo.set(cases.size(), 1, 80);
   m.Text2[80].set_text("47");
   m.gruppi = static_cast<int>(cases.size());
   for (int i = 0; i < 81; ++i)

@@ -205,11 +205,11 @@ TEST(CommandGuards, AHandEnteredCageCountsAsAPuzzle) {
   m.nuovo_schema();
   EXPECT_FALSE(m.has_puzzle());
   // A cage whose sum box has not closed it yet is no puzzle.
-  m.gruppodicella[0] = 0;
-  m.gruppodicella[1] = 0;
-  m.sommagruppo[0] = Value::empty();
+  m.gruppodicella.set(0, 0);
+  m.gruppodicella.set(1, 0);
+  m.sommagruppo.set(0, Value::empty());
   EXPECT_FALSE(m.has_puzzle());
-  m.sommagruppo[0] = 3;
+  m.sommagruppo.set(0, 3);
   EXPECT_TRUE(m.has_puzzle());
   // Both toolbars take it for a puzzle although the status line is empty.
   m.calling = "risolvi";

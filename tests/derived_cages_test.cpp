@@ -180,14 +180,14 @@ TEST(DerivedCages, AWrongDigitTypedAndErasedLeavesNothingStale) {
 void renumber_cages(Main& m, int first) {
   for (int g = m.gruppi; g >= 0; --g) {
     const int to = g + first;
-    m.sommagruppo[to] = m.sommagruppo[g];
-    m.elementigruppo[to] = m.elementigruppo[g];
-    m.cellegruppo[to] = m.cellegruppo[g];
-    m.sommagruppo[g] = Value::null();
-    m.elementigruppo[g] = Value::empty();
-    m.cellegruppo[g] = {};
+    m.sommagruppo.set(to, m.sommagruppo[g]);
+    m.elementigruppo.set(to, m.elementigruppo[g]);
+    m.cellegruppo.set(to, m.cellegruppo[g]);
+    m.sommagruppo.set(g, Value::null());
+    m.elementigruppo.set(g, Value::empty());
+    m.cellegruppo.set(g, std::array<Value, kMaxCageCells + 1>{});
   }
-  for (int i = 0; i < 81; ++i) m.gruppodicella[i] = m.gruppodicella[i].plus(first);
+  for (int i = 0; i < 81; ++i) m.gruppodicella.set(i, m.gruppodicella[i].plus(first));
   m.gruppi += first;
   m.gruppo1 = m.gruppi;
   m.forget_combinations();
@@ -223,9 +223,9 @@ constexpr const char* kDashes25 = "-------------------------";
 int derived(Main& m, int sum, std::initializer_list<int> cells) {
   const int g = ++m.gruppo1;
   int k = 0;
-  for (const int c : cells) m.cellegruppo[g][++k] = c;
-  m.elementigruppo[g] = k;
-  m.sommagruppo[g] = sum;
+  for (const int c : cells) m.cellegruppo.set(g, ++k, c);
+  m.elementigruppo.set(g, k);
+  m.sommagruppo.set(g, sum);
   return g;
 }
 

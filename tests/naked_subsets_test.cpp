@@ -280,7 +280,7 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
        .setup =
            [](HandBoard& b) {
              cage_of_three(b);
-             b.m.gruppodicella[at(2, 4)] = Value::empty();
+             b.m.gruppodicella.set(at(2, 4), Value::empty());
            },
        .run = kCagePairs,
        .expect = {.modificato = false}},
@@ -288,9 +288,9 @@ TEST(CagePair, PairsOfACageClearTheCageOrTheCrossingCells) {
        .setup =
            [](HandBoard& b) {
              b.cage(0, {at(9, 9)});
-             b.m.cellegruppo[1][1] = at(3, 3);
-             b.m.cellegruppo[1][2] = at(4, 4);
-             b.m.elementigruppo[1] = 2;
+             b.m.cellegruppo.set(1, 1, at(3, 3));
+             b.m.cellegruppo.set(1, 2, at(4, 4));
+             b.m.elementigruppo.set(1, 2);
              b.m.gruppo1 = 1;
              b.set({at(3, 3), at(4, 4)}, "48");
            },

@@ -296,7 +296,7 @@ TEST(Rule45, SingleUnitGivesTheCellThatSticksOutOrTheOneLeftInside) {
       {"an empty cell of no cage",
        [](HandBoard& b) {
          row_one_sticks_out(b);
-         b.m.gruppodicella[at(1, 9)] = Value::empty();
+         b.m.gruppodicella.set(at(1, 9), Value::empty());
        },
        units, -1, "", "", ""},
   };
@@ -377,7 +377,7 @@ TEST(Rule45, ValueThatCannotBeTheCellsDigitIsAContradiction) {
       {"inside, negative",
        [](HandBoard& b) {
          box_one_leaves_one_cell(b);
-         b.m.sommagruppo[0] = 30;
+         b.m.sommagruppo.set(0, 30);
        },
        units},
       {"band, twenty", [](HandBoard& b) { rows_one_two_stick_out(b, 30); }, bands},

@@ -193,10 +193,10 @@ TEST(Snapshot, PutsBackExactlyWhatItSaved) {
   m.Text2[lone].set_text(std::string(1, p.solution[lone]));
   m.Text2[79].set_text("");
   m.gruppo1 = m.gruppi + 1;
-  m.elementigruppo[m.gruppo1] = 2;
-  m.sommagruppo[m.gruppo1] = 9;
-  m.cellegruppo[m.gruppo1][1] = 3;
-  m.cellegruppo[m.gruppo1][2] = 4;
+  m.elementigruppo.set(m.gruppo1, 2);
+  m.sommagruppo.set(m.gruppo1, 9);
+  m.cellegruppo.set(m.gruppo1, 1, 3);
+  m.cellegruppo.set(m.gruppo1, 2, 4);
   const std::vector<std::string> saved = test::position_of(m);
   const int esposti = m.esposti;
 

@@ -80,10 +80,10 @@ Print print_of(const Main& m, bool whole) {
     p.add(static_cast<std::uint64_t>(m.Text1[i].visible()));
   }
   p.begin("cage model");
-  p.add_all(m.sommagruppo);
-  p.add_all(m.elementigruppo);
+  p.add_all(m.sommagruppo.rows());
+  p.add_all(m.elementigruppo.rows());
   for (const auto& cells : m.cellegruppo) p.add_all(cells);
-  p.add_all(m.gruppodicella);
+  p.add_all(m.gruppodicella.rows());
   p.begin("numerosomme");
   p.add_all(m.numerosomme);
   p.begin("numeriobbligati");

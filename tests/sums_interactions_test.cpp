@@ -30,8 +30,8 @@ using test::without;
 // A derived cage: its cells keep the numbers of their real cages.
 void derived(HandBoard& b, int g, std::initializer_list<int> cells, const std::string& required) {
   int k = 0;
-  for (int c : cells) b.m.cellegruppo[g][++k] = c;
-  b.m.elementigruppo[g] = k;
+  for (int c : cells) b.m.cellegruppo.set(g, ++k, c);
+  b.m.elementigruppo.set(g, k);
   b.m.numeriobbligati[g] = required;
   if (g > b.m.gruppo1) b.m.gruppo1 = g;
 }
@@ -654,7 +654,7 @@ TEST(CageInteractions, HighCageNumbersAreWalkedWithinTheTables) {
   b.m.numeri_obbligati_nel_gruppo();
   EXPECT_EQ(b.changes(), row_cells(1, 4, 9, "456789"));
   b.m.interazione_gruppo_gruppo();
-  b.m.gruppodicella[at(5, 5)] = 100000;
+  b.m.gruppodicella.set(at(5, 5), 100000);
   b.m.cerca_interazione_gruppo_riga();
   b.m.cerca_interazione_gruppo_colonna();
   b.m.cerca_interazione_gruppo_settore();

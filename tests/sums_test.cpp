@@ -20,11 +20,11 @@ using test::Started;
 // also marks its cells as its own in gruppodicella and becomes the last real cage when it is
 // above it; a derived cage leaves gruppodicella to the caller.
 void put_cage(Main& m, int g, int sum, const std::vector<int>& cells, bool real = true) {
-  m.sommagruppo[g] = sum;
-  m.elementigruppo[g] = static_cast<int>(cells.size());
+  m.sommagruppo.set(g, sum);
+  m.elementigruppo.set(g, static_cast<int>(cells.size()));
   for (size_t k = 0; k < cells.size(); ++k) {
-    m.cellegruppo[g][k + 1] = cells[k];
-    if (real) m.gruppodicella[cells[k]] = g;
+    m.cellegruppo.set(g, k + 1, cells[k]);
+    if (real) m.gruppodicella.set(cells[k], g);
   }
   if (real && g > m.gruppi) m.gruppi = g;
 }
@@ -197,7 +197,7 @@ void put_derived(Main& m, int sum, const std::vector<int>& cells,
                  const std::vector<int>& cages = {}) {
   m.gruppi = 40;
   for (size_t k = 0; k < cells.size(); ++k)
-    m.gruppodicella[cells[k]] = cages.empty() ? static_cast<int>(k) + 1 : cages[k];
+    m.gruppodicella.set(cells[k], cages.empty() ? static_cast<int>(k) + 1 : cages[k]);
   put_cage(m, 75, sum, cells, false);
 }
 

@@ -99,16 +99,16 @@ HandBoard::HandBoard() {
 
 void HandBoard::cage(int g, int sum, std::initializer_list<int> cells) {
   cage(g, cells);
-  m.sommagruppo[g] = sum;
+  m.sommagruppo.set(g, sum);
 }
 
 void HandBoard::cage(int g, std::initializer_list<int> cells, const std::string& required) {
   int k = 0;
   for (const int c : cells) {
-    m.cellegruppo[g][++k] = c;
-    m.gruppodicella[c] = g;
+    m.cellegruppo.set(g, ++k, c);
+    m.gruppodicella.set(c, g);
   }
-  m.elementigruppo[g] = k;
+  m.elementigruppo.set(g, k);
   m.numeriobbligati[g] = required;
   if (g > m.gruppi) m.gruppi = g;
   if (g > m.gruppo1) m.gruppo1 = g;

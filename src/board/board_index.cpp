@@ -58,7 +58,7 @@ void BoardIndex::candidates_changed(int cell, const std::string& text) {
 }
 
 void BoardIndex::digit_changed(int cell, bool filled) {
-  digit_stamp_ = ++generation_;
+  digit_stamp_ = digit_stamps_[static_cast<size_t>(cell)] = ++generation_;
   if (filled)
     filled_.add(cell);
   else

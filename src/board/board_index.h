@@ -31,7 +31,7 @@ namespace ks {
 //   two candidates   per unit kind (row, column, box) and unit: bit k (0..8) for the k-th cell
 //                    of the unit (see unit_cells) whose candidate text has two characters
 //   generation       counts every change above, and every step shown
-//   digit stamp      the generation of the last change of a digit box
+//   digit stamps     the generation of the last change of a digit box, and of each one
 //   tables stamp     the generation of the last change of a cage table entry
 class BoardIndex {
  public:
@@ -46,6 +46,8 @@ class BoardIndex {
   }
   std::uint64_t generation() const { return generation_; }
   std::uint64_t digit_stamp() const { return digit_stamp_; }
+  // The generation of the last change of the digit box of `cell`.
+  std::uint64_t digit_stamp(int cell) const { return digit_stamps_[static_cast<size_t>(cell)]; }
   std::uint64_t tables_stamp() const { return tables_stamp_; }
   // How many steps were shown at the traffic light.
   long steps_shown() const { return steps_shown_; }
@@ -78,6 +80,7 @@ class BoardIndex {
   CellSet one_, filled_;
   std::array<std::array<std::uint16_t, 9>, 3> two_{};
   std::uint64_t generation_ = 0, digit_stamp_ = 0, tables_stamp_ = 0;
+  std::array<std::uint64_t, 81> digit_stamps_{};
   long steps_shown_ = 0;
   int handed_cell_ = -1;
   std::uint16_t handed_bits_ = 0;

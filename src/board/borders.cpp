@@ -86,9 +86,9 @@ void Main::outline_cages() {
   for (int g = 0; g <= last; ++g) {
     std::array<int, kMaxCageCells> cells{};
     const int count = cage_members(g, cells);
-    for (int k = 0; k < count; ++k) gruppodicella[cells[k]] = Value();
+    for (int k = 0; k < count; ++k) gruppodicella.set(cells[k], Value());
     for (int k = 0; k < count; ++k) {
-      gruppodicella[cells[k]] = g;
+      gruppodicella.set(cells[k], g);
       join_cage_borders(cells[k], g);
     }
     if (count > 0) Textgruppo[g].set_visible(false);
@@ -104,7 +104,7 @@ void Main::disegna_gruppi() {
     ins_dati = true;
     Text1[i].set_text("");
     ins_dati = false;
-    gruppodicella[i] = Value::empty();
+    gruppodicella.set(i, Value::empty());
     reset_cell_borders(i);
   }
   if (gruppi == 0) return;
@@ -117,7 +117,7 @@ void Main::disegna_gruppi() {
       const int c = cage_cell(g, k);
       if (c < 0) continue;
       cella = c;
-      gruppodicella[c] = g;
+      gruppodicella.set(c, g);
       if (c < first) first = c;
       join_cage_borders(c, g);
     }

@@ -48,7 +48,7 @@ bool Main::cage_number_used(int g) const {
 }
 
 void Main::free_cell(int cell) {
-  gruppodicella[cell] = Value();
+  gruppodicella.set(cell, Value());
   Text1[cell].set_back_color(bianco);
   Text2[cell].set_back_color(bianco);
 }
@@ -60,7 +60,7 @@ void Main::delete_cage(int g) {
   for (int c = 0; c < kCells; ++c)
     if (cage_of(c) == g) free_cell(c);
   for (int k = 1; k <= kMaxCageCells; ++k) {
-    cellegruppo[g][k] = Value();
+    cellegruppo.set(g, k, Value());
     celleoriginali[g][k] = Value();
   }
   if (g < kCells) {
@@ -69,8 +69,8 @@ void Main::delete_cage(int g) {
     Textgruppo[g].set_text("");
     Textgruppo[g].set_visible(false);
   }
-  sommagruppo[g] = Value();
-  elementigruppo[g] = 0;
+  sommagruppo.set(g, Value());
+  elementigruppo.set(g, 0);
   elementioriginali[g] = 0;
   if (open) cellacolorata = 0;
 }
@@ -94,7 +94,7 @@ void Main::modifica_gruppo(int c) {
     if (cellacolorata == 0) return;
     const int g = gruppi;
     const int taken = cage_cell(g, cellacolorata);
-    cellegruppo[g][cellacolorata] = Value();
+    cellegruppo.set(g, cellacolorata, Value());
     --cellacolorata;
     if (taken >= 0) free_cell(taken);
     if (cellacolorata == 0) {
@@ -126,10 +126,10 @@ void Main::modifica_gruppo(int c) {
   Text1[c].set_back_color(color);
   Text2[c].set_back_color(color);
   ++cellacolorata;
-  cellegruppo[g][cellacolorata] = c;
-  gruppodicella[c] = g;
+  cellegruppo.set(g, cellacolorata, c);
+  gruppodicella.set(c, g);
   textsomma[g].set_text("");
-  sommagruppo[g] = Value();
+  sommagruppo.set(g, Value());
   textsomma[g].set_visible(true);
   Textgruppo[g].set_visible(true);
   if (cellacolorata == 1) {

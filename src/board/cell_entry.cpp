@@ -29,16 +29,16 @@ void set_number_text(TextBox& box, int n) {
 void Main::give_back_to_cage(int cell, int digit) {
   const int g = cage_of(cell);
   if (g < 0 || cage_being_entered(g)) return;
-  sommagruppo[g] = sommagruppo[g].plus(digit);
+  sommagruppo.set(g, sommagruppo[g].plus(digit));
   // The empty cells in the order the cage was entered.
   std::array<int, kMaxCageCells> cells{};
   const int members = cage_members(g, cells);
   int n = 0;
   for (int k = 0; k < members; ++k) {
     const int c = cells[static_cast<size_t>(k)];
-    if (Text1[c].text().empty()) cellegruppo[g][++n] = c;
+    if (Text1[c].text().empty()) cellegruppo.set(g, ++n, c);
   }
-  elementigruppo[g] = n;
+  elementigruppo.set(g, n);
 }
 
 void Main::Text1_Change(int Index) {
@@ -99,12 +99,12 @@ void Main::Text1_Change(int Index) {
     } else {
       // The list keeps exactly the cage's empty cells, also when the digit is wrong.
       const int before = cage_size(g);
-      elementigruppo[g] = elementigruppo[g].minus(1);
-      sommagruppo[g] = sommagruppo[g].minus(digit);
+      elementigruppo.set(g, elementigruppo[g].minus(1));
+      sommagruppo.set(g, sommagruppo[g].minus(digit));
       int n = 0;
       for (int k = 1; k <= before; ++k) {
         const int c = cage_cell(g, k);
-        if (c >= 0 && Text1[c].text().empty()) cellegruppo[g][++n] = c;
+        if (c >= 0 && Text1[c].text().empty()) cellegruppo.set(g, ++n, c);
       }
       if (sommagruppo[g].lt(0)) {
         problema = true;

@@ -134,17 +134,17 @@ void Main::carica_gruppi_da_stringa() {
   gruppo = 0;
   for (int g = 0; g < layout.count; ++g) {
     const CageRecord& cage = layout.cages[static_cast<size_t>(g)];
-    sommagruppo[g] = cage.sum;
+    sommagruppo.set(g, cage.sum);
     textsomma[g].set_text(num_text(cage.sum));
-    elementigruppo[g] = cage.count;
+    elementigruppo.set(g, cage.count);
     elementioriginali[g] = cage.count;
     int first = kCells;
     for (int k = 1; k <= cage.count; ++k) {
       const int c = cage.cells[static_cast<size_t>(k - 1)];
-      cellegruppo[g][k] = c;
+      cellegruppo.set(g, k, c);
       celleoriginali[g][k] = c;
       cella = c;
-      gruppodicella[c] = g;
+      gruppodicella.set(c, g);
       if (c < first) first = c;
       join_cage_borders(c, g);
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "board/board_index.h"
+#include "board/cage_tables.h"
 #include "board/cell_set.h"
 #include "board/forms.h"
 #include "board/modes.h"
@@ -176,12 +177,12 @@ class Main {
   int gruppi = 0;   // number of the last real cage; in the editor the cage being entered
   int gruppo = 0;   // running cage number of loaders and techniques
   int gruppo1 = 0;  // highest cage number, derived cages included
-  std::array<Value, kCageSlots> sommagruppo;     // sum; during play the remaining sum
-  std::array<Value, kCageSlots> elementigruppo;  // cells; during play the empty cells
+  CageTable<Value, kCageSlots> sommagruppo{board_index};     // sum; during play the remaining sum
+  CageTable<Value, kCageSlots> elementigruppo{board_index};  // cells; during play the empty cells
   // cellegruppo[g][k], k = 1..elementigruppo[g]: the cells (during play the empty ones) in the
   // order entered; position 0 is never used. Read it through cage_cell().
-  std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellegruppo;
-  std::array<Value, kCells> gruppodicella;       // cage of each cell, "" when none
+  CageTable<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellegruppo{board_index};
+  CageTable<Value, kCells> gruppodicella{board_index};       // cage of each cell, "" when none
   // The layout as loaded, kept for the restart command.
   std::array<Value, kCageSlots> elementioriginali;
   std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> celleoriginali;

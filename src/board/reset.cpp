@@ -40,10 +40,10 @@ void Main::nuovo_schema() {
   for (auto& combos : elencosomme)
     for (auto& c : combos) c.clear();
   for (int g = 0; g < kCageSlots; ++g) {
-    elementigruppo[g] = Value::empty();
+    elementigruppo.set(g, Value::empty());
     sommacopia[g] = Value::empty();
     for (int k = 1; k <= 7; ++k) {
-      cellegruppo[g][k] = Value::empty();
+      cellegruppo.set(g, k, Value::empty());
       cellecopia[g][k] = Value::empty();
     }
     numerosomme[g] = Value::empty();
@@ -56,7 +56,7 @@ void Main::nuovo_schema() {
     cellesalvate[i].clear();
     listaappoggio[i] = Value::empty();
     celleinterne[i] = Value::empty();
-    gruppodicella[i] = Value::empty();
+    gruppodicella.set(i, Value::empty());
     nuovogruppodicella1[i] = Value::empty();
     nuovogruppodicella2[i] = Value::empty();
   }
@@ -115,7 +115,7 @@ void Main::nuovo_schema() {
   // Emptying a digit box that held a digit runs cell entry, which only counts while ins_dati is
   // set; a box that is already empty runs nothing.
   ins_dati = true;
-  for (auto& s : sommagruppo) s = Value::null();
+  sommagruppo.fill(Value::null());
   for (int i = 0; i < kCells; ++i) {
     Text1[i].set_text("");
     Text2[i].set_text("123456789");

@@ -22,12 +22,12 @@ void Main::cage_from_layout(int g) {
     const int c = cells[static_cast<size_t>(k)];
     const std::string& digit = Text1[c].text();
     if (digit.empty())
-      cellegruppo[g][++empty] = c;
+      cellegruppo.set(g, ++empty, c);
     else
       sum -= val(digit);
   }
-  sommagruppo[g] = sum;
-  elementigruppo[g] = empty;
+  sommagruppo.set(g, sum);
+  elementigruppo.set(g, empty);
 }
 
 bool Main::restart_loses_digits() const {

@@ -40,12 +40,12 @@ void Main::make_cage(std::span<const int> cells, Color colour) {
   int k = 0;
   for (const int c : cells) {
     Text1[c].set_back_color(colour);
-    gruppodicella[c] = g;
-    cellegruppo[g][++k] = c;
+    gruppodicella.set(c, g);
+    cellegruppo.set(g, ++k, c);
     sum += digit_of(*this, c);
   }
-  elementigruppo[g] = k;
-  sommagruppo[g] = sum;
+  elementigruppo.set(g, k);
+  sommagruppo.set(g, sum);
   show_generated_cage(g, cells[0], std::to_string(sum));
   gruppo = g + 1;
 }
@@ -116,10 +116,10 @@ void Main::glue_lone_cells(LayoutRun&) {
       if (n >= kMaxCageCells) continue;
       for (int k = 1; k <= n; ++k) listaappoggio[k] = cage_cell(g, k);
       if (valore_in_celle(digit, n)) continue;
-      gruppodicella[x] = g;
-      elementigruppo[g] = n + 1;
-      cellegruppo[g][n + 1] = x;
-      sommagruppo[g] = sommagruppo[g].num() + digit_of(*this, x);
+      gruppodicella.set(x, g);
+      elementigruppo.set(g, n + 1);
+      cellegruppo.set(g, n + 1, x);
+      sommagruppo.set(g, sommagruppo[g].num() + digit_of(*this, x));
       textsomma[g].set_text(sommagruppo[g].text());
       Text1[x].set_back_color(Text1[p].back_color());
       modificato = true;

@@ -74,17 +74,17 @@ bool Main::renumber_cages(LayoutRun& run) {
     for (int j = 1; j <= size; ++j) {
       const int c = copy_cell(g, j);
       if (c < 0) continue;
-      cellegruppo[n][++k] = c;
+      cellegruppo.set(n, ++k, c);
       Text1[c].set_back_color(colore[colour].back_color());
       Text2[c].set_back_color(colore[colour].back_color());
-      gruppodicella[c] = n;
+      gruppodicella.set(c, n);
     }
-    for (int j = k + 1; j <= kMaxCageCells; ++j) cellegruppo[n][j] = Value::empty();
-    elementigruppo[n] = k;
+    for (int j = k + 1; j <= kMaxCageCells; ++j) cellegruppo.set(n, j, Value::empty());
+    elementigruppo.set(n, k);
     keep_layout(n, k);
     colour = colour == 15 ? 0 : colour + 1;
     show_generated_cage(n, std::max(cage_cell(n, 1), 0), sommacopia[g].text());
-    sommagruppo[n] = sommacopia[g];
+    sommagruppo.set(n, sommacopia[g]);
     ++n;
   }
   gruppi = n - 1;
@@ -92,9 +92,9 @@ bool Main::renumber_cages(LayoutRun& run) {
   for (int g = n; g <= old_last; ++g) {
     textsomma[g].set_visible(false);
     Textgruppo[g].set_visible(false);
-    elementigruppo[g] = Value::empty();
-    sommagruppo[g] = Value::empty();
-    for (int j = 1; j <= kMaxCageCells; ++j) cellegruppo[g][j] = Value::empty();
+    elementigruppo.set(g, Value::empty());
+    sommagruppo.set(g, Value::empty());
+    for (int j = 1; j <= kMaxCageCells; ++j) cellegruppo.set(g, j, Value::empty());
     keep_layout(g, 0);
   }
 

@@ -2,6 +2,7 @@
 // Only the cage tables and a few working lists need it; everything else uses int and std::string.
 #pragma once
 
+#include <bit>
 #include <string>
 
 namespace ks {
@@ -46,6 +47,12 @@ class Value {
 
   // Equality in the table's sense: null never equals anything (not even null); "" equals "".
   bool same(const Value& other) const;
+  // Whether the other entry holds exactly this one: the same kind and, for numbers, the same bits.
+  bool identical(const Value& other) const {
+    return kind_ == other.kind_ &&
+           (kind_ != Kind::Number || std::bit_cast<unsigned long long>(num_) ==
+                                         std::bit_cast<unsigned long long>(other.num_));
+  }
   // Numeric comparisons; false whenever null is involved.
   bool eq(double n) const { return kind_ != Kind::Null && num() == n; }
   bool lt(double n) const { return kind_ != Kind::Null && num() < n; }

@@ -13,9 +13,9 @@ void erase_derived_cages(Main& m) {
     for (int k = 1; k <= n; ++k) {
       const int cell = m.cage_cell(g, k);
       if (cell >= 0) m.nuovogruppodicella1[cell] = Value::empty();
-      m.cellegruppo[g][k] = Value::empty();
+      m.cellegruppo.set(g, k, Value::empty());
     }
-    m.sommagruppo[g] = 0;
+    m.sommagruppo.set(g, 0);
     m.numeriobbligati[g].clear();
   }
   m.gruppo1 = m.gruppi;
@@ -31,22 +31,21 @@ int new_derived_cage(Main& m, std::span<const Value> list, int count, int sum) {
     return -1;
   }
   m.gruppo1 = g;
-  m.elementigruppo[g] = count;
-  auto& cells = m.cellegruppo[g];
+  m.elementigruppo.set(g, count);
   for (int k = 1; k <= kMaxCageCells; ++k) {
     if (k > count) {
-      cells[k] = Value::empty();
+      m.cellegruppo.set(g, k, Value::empty());
       continue;
     }
     const int cell = Main::cell_number(list[static_cast<size_t>(k)]);
-    cells[k] = cell >= 0 ? Value(cell) : Value::empty();
+    m.cellegruppo.set(g, k, cell >= 0 ? Value(cell) : Value::empty());
     if (cell < 0) continue;
     if (m.nuovogruppodicella1[cell].is_empty())
       m.nuovogruppodicella1[cell] = g;
     else
       m.nuovogruppodicella2[cell] = g;
   }
-  m.sommagruppo[g] = sum;
+  m.sommagruppo.set(g, sum);
   return g;
 }
 

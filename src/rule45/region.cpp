@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 #include <string>
-#include <type_traits>
 
 #include "platform/text.h"
 #include "rule45/region.h"
@@ -71,43 +69,6 @@ void PlainModel::read_cage(const Main& m, int g) {
   }
 }
 
-namespace {
-
-// The text of a digit box as Reading keeps it.
-inline std::int8_t text_mark(const std::string& text, std::int8_t odd) {
-  if (text.empty()) return -1;
-  return text.size() == 1 && text[0] >= '0' && text[0] <= '9'
-             ? static_cast<std::int8_t>(text[0] - '0')
-             : odd;
-}
-
-static_assert(std::is_trivially_copyable_v<Value>, "the reading copies table entries byte for byte");
-
-// Whether the N bytes at a and b are the same (N a multiple of 8), word by word, inline: the
-// entries compared one by one are small.
-template <size_t N>
-inline bool same_bytes(const void* a, const void* b) {
-  static_assert(N % 8 == 0);
-  const auto* p = static_cast<const unsigned char*>(a);
-  const auto* q = static_cast<const unsigned char*>(b);
-  std::uint64_t diff = 0;
-  for (size_t i = 0; i < N; i += 8) {
-    std::uint64_t x, y;
-    std::memcpy(&x, p + i, 8);
-    std::memcpy(&y, q + i, 8);
-    diff |= x ^ y;
-  }
-  return diff == 0;
-}
-inline bool same_bytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
-inline bool same_entries(const Value* a, const Value* b, int n) {
-  for (int i = 0; i < n; ++i)
-    if (!same_bytes<sizeof(Value)>(a + i, b + i)) return false;
-  return true;
-}
-
-}  // namespace
-
 void Reading::move_cell(int c, int s, CellSet& moved) {
   const auto C = static_cast<size_t>(c);
   // The cell leaves the sets of a state (join false) or joins them.
@@ -164,25 +125,17 @@ void Reading::settle(const CellSet& moved) {
 void Reading::read_all(const Main& m) {
   mark_all();
   gruppi_ = m.gruppi;
-  digit_stamp_ = m.board_index.digit_stamp();
+  seen_ = m.board_index.generation();
   valid_ = false;
   PlainModel& k = model_;
   k.usable = false;
-  for (int c = 0; c < kCells; ++c) {
-    text_[static_cast<size_t>(c)] = text_mark(m.Text1[c].text(), kOddText);
+  for (int c = 0; c < kCells; ++c)
     if (!k.read_cell(m, c)) return;
-  }
-  std::memcpy(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_);
   const int last = last_cage();
   for (int g = 0; g <= last; ++g) {
-    const auto G = static_cast<size_t>(g);
     k.read_cage(m, g);
-    has_sum_[G] = m.sommagruppo[G].is_number();
+    has_sum_[static_cast<size_t>(g)] = m.sommagruppo[static_cast<size_t>(g)].is_number();
   }
-  const size_t n = static_cast<size_t>(last + 1);
-  std::memcpy(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value));
-  std::memcpy(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value));
-  std::memcpy(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0]);
   members_.fill(CellSet());
   listed_.fill(0);
   repeats_ = 0;
@@ -202,46 +155,31 @@ void Reading::read_all(const Main& m) {
 }
 
 const PlainModel& Reading::refresh(const Main& m) {
+  const BoardIndex& index = m.board_index;
   if (!valid_ || m.gruppi != gruppi_) {
     read_all(m);
     return model_;
   }
+  if (index.generation() == seen_) return model_;
+  const std::uint64_t seen = seen_;
+  seen_ = index.generation();
   PlainModel& k = model_;
   CellSet cells;  // the cells to read again
-  if (m.board_index.digit_stamp() != digit_stamp_) {
-    digit_stamp_ = m.board_index.digit_stamp();
-    for (int c = 0; c < kCells; ++c) {
-      const std::int8_t t = text_mark(m.Text1[c].text(), kOddText);
-      if (t == text_[static_cast<size_t>(c)]) continue;
-      text_[static_cast<size_t>(c)] = t;
-      cells.add(c);
-    }
-  }
-  if (!same_bytes(gruppodicella_.data(), m.gruppodicella.data(), sizeof gruppodicella_)) {
-    for (size_t c = 0; c < kCells; ++c) {
-      if (same_bytes<sizeof(Value)>(&gruppodicella_[c], &m.gruppodicella[c])) continue;
-      std::memcpy(&gruppodicella_[c], &m.gruppodicella[c], sizeof(Value));
-      cells.add(static_cast<int>(c));
-    }
-  }
+  if (index.digit_stamp() > seen)
+    for (int c = 0; c < kCells; ++c)
+      if (index.digit_stamp(c) > seen) cells.add(c);
   std::uint32_t changed = 0;
   CellSet moved;     // the cages whose cells or records changed
   CellSet relisted;  // the cages read whose records changed
-  const int last = last_cage();
-  const size_t n = static_cast<size_t>(last + 1);
-  if (!same_bytes(sommagruppo_.data(), m.sommagruppo.data(), n * sizeof(Value)) ||
-      !same_bytes(elementigruppo_.data(), m.elementigruppo.data(), n * sizeof(Value)) ||
-      !same_bytes(cellegruppo_.data(), m.cellegruppo.data(), n * sizeof cellegruppo_[0])) {
+  if (index.tables_stamp() > seen) {
+    for (size_t c = 0; c < kCells; ++c)
+      if (m.gruppodicella.stamp(c) > seen) cells.add(static_cast<int>(c));
+    const int last = last_cage();
     for (int g = 0; g <= last; ++g) {
       const auto G = static_cast<size_t>(g);
-      // With the same size entry, only the entries 1..size of the list are read.
-      if (same_bytes<sizeof(Value)>(&sommagruppo_[G], &m.sommagruppo[G]) &&
-          same_bytes<sizeof(Value)>(&elementigruppo_[G], &m.elementigruppo[G]) &&
-          same_entries(&cellegruppo_[G][1], &m.cellegruppo[G][1], k.cages[G].size))
+      if (m.sommagruppo.stamp(G) <= seen && m.elementigruppo.stamp(G) <= seen &&
+          m.cellegruppo.stamp(G) <= seen)
         continue;
-      std::memcpy(&sommagruppo_[G], &m.sommagruppo[G], sizeof(Value));
-      std::memcpy(&elementigruppo_[G], &m.elementigruppo[G], sizeof(Value));
-      std::memcpy(&cellegruppo_[G], &m.cellegruppo[G], sizeof cellegruppo_[0]);
       // A sum that becomes a number, or stops being one, changes the state of the cage's cells.
       if (m.sommagruppo[G].is_number() != has_sum_[G]) {
         read_all(m);

@@ -130,12 +130,10 @@ struct PlainModel {
 // Every unit, as bits of Reading::take_changed.
 inline constexpr std::uint32_t kAllUnits = (1u << 27) - 1;
 
-// The plain model of the board kept from call to call. A refresh compares the digit boxes (when
-// the board index's digit stamp says that one changed) and the real cages' tables (0..gruppi, byte for
-// byte) with copies of what the last refresh read, and reads again only the cells and cages that
-// differ: between two steps of a ladder most of the board stays as it was. An entry written
-// again with the same value may differ in its unused bytes; it is then read again and found the
-// same.
+// The plain model of the board kept from call to call. A refresh reads again only the cells
+// whose digit box or cage entry, and the real cages (0..gruppi) whose table entries, the board
+// index stamped after the last refresh: between two steps of a ladder most of the board stays as
+// it was.
 //
 // Each memo that keeps counts on the model (a User) takes the units whose split may have changed
 // since it last took them: those holding a cell whose digit or cage differs, and those touched,
@@ -175,15 +173,8 @@ class Reading {
   std::array<std::uint8_t, kCells> listed_{};
   int repeats_ = 0;
   int gruppi_ = -1;
-  std::uint64_t digit_stamp_ = 0;  // the board index's digit stamp when text_ was read
-  // text_[c]: the digit of Text1(c), -1 when empty, kOddText for any other text.
-  static constexpr std::int8_t kOddText = 100;
-  std::array<std::int8_t, kCells> text_{};
-  std::array<Value, kCells> gruppodicella_;
-  std::array<Value, kCells> sommagruppo_;
-  std::array<Value, kCells> elementigruppo_;
-  std::array<std::array<Value, kMaxCageCells + 1>, kCells> cellegruppo_;
-  std::array<bool, kCells> has_sum_{};  // sommagruppo_[g] is a number
+  std::uint64_t seen_ = 0;  // the board index's generation at the last refresh
+  std::array<bool, kCells> has_sum_{};  // whether cage g's sum was a number
   std::array<std::uint32_t, kUsers> changed_{};
 };
 

@@ -59,10 +59,10 @@ void Snapshot::restore(Main& m) const {
   }
   for (int g = 0; g <= last_cage(); ++g) {
     const Cage& c = cages_[static_cast<size_t>(g)];
-    m.sommagruppo[g] = c.sum;
-    m.elementigruppo[g] = c.count;
+    m.sommagruppo.set(g, c.sum);
+    m.elementigruppo.set(g, c.count);
     for (int k = 1; k <= kMaxCageCells; ++k)
-      m.cellegruppo[g][k] = c.cells[static_cast<size_t>(k - 1)];
+      m.cellegruppo.set(g, k, c.cells[static_cast<size_t>(k - 1)]);
   }
   m.gruppo1 = gruppo1_;
   m.ins_dati = was;
