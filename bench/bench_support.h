@@ -1,11 +1,12 @@
 // Shared by the benchmarks: the killer puzzles of tests/data with their grades, puzzles of the
-// generate command from fixed seeds, a puzzle put on the board as the library loads it, and
-// quantiles of per-puzzle times.
+// generate command from fixed seeds, a puzzle put on the board as the library loads it,
+// quantiles of per-puzzle times, and the timing of one command on every puzzle of a set.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <cstdint>
 #include <map>
@@ -116,6 +117,41 @@ inline void report_times(benchmark::State& state, const std::vector<double>& all
     state.counters[grade + "_p99_ms"] = quantile(v, 0.99);
     state.counters[grade + "_max_ms"] = quantile(v, 1.0);
   }
+}
+
+// Every puzzle of the set once per iteration on one window: put on the board as the library
+// loads it and handed to `prepare(m, p)`, outside the timing; `run(m)` timed on the steady
+// clock; `right(m, p)`, outside the timing again, says whether the result is right. The
+// per-puzzle times are reported as report_times does; a wrong result fails the benchmark with
+// the text `wrong`.
+template <class Prepare, class Run, class Right>
+void time_each_puzzle(benchmark::State& state, const std::vector<Puzzle>& puzzles,
+                      Prepare prepare, Run run, Right right, const char* wrong) {
+  HeadlessRuntime rt;
+  auto m = std::make_unique<Main>(rt);
+  m->Form_Load();
+  std::map<std::string, std::vector<double>> by_grade;
+  std::vector<double> all;
+  bool all_right = true;
+  for (auto _ : state) {
+    for (const Puzzle& p : puzzles) {
+      state.PauseTiming();
+      load(*m, p.layout);
+      prepare(*m, p);
+      state.ResumeTiming();
+      const auto t = std::chrono::steady_clock::now();
+      run(*m);
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+      state.PauseTiming();
+      all_right = right(static_cast<const Main&>(*m), p) && all_right;
+      by_grade[p.grade].push_back(ms);
+      all.push_back(ms);
+      state.ResumeTiming();
+    }
+  }
+  if (!all_right) state.SkipWithError(wrong);
+  report_times(state, all, by_grade);
 }
 
 }  // namespace ks::bench

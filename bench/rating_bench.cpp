@@ -5,15 +5,12 @@
 // verify.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_support.h"
 #include "board/main.h"
-#include "platform/headless_runtime.h"
 
 namespace {
 
@@ -23,34 +20,17 @@ using ks::bench::Puzzle;
 // (excluding the load) give the figures reported as counters, in milliseconds.
 void BM_SolveAndRate(benchmark::State& state, const std::vector<Puzzle>& (*set)()) {
   const std::vector<Puzzle>& puzzles = set();
-  ks::HeadlessRuntime rt;
-  auto m = std::make_unique<ks::Main>(rt);
-  m->Form_Load();
-  std::map<std::string, std::vector<double>> by_grade;
+  // The puzzles that needed trial and verify, per grade, counted again in every iteration.
   std::map<std::string, int> with_trial;
-  std::vector<double> all;
-  bool right = true;
-  for (auto _ : state) {
-    with_trial.clear();
-    for (const Puzzle& p : puzzles) {
-      state.PauseTiming();
-      ks::bench::load(*m, p.layout);
-      m->filetxt.set_text(" Livello 1, schema 1");
-      state.ResumeTiming();
-      const auto t = std::chrono::steady_clock::now();
-      m->Toolbar2_ButtonClick("risolvi");
-      const double ms =
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
-      state.PauseTiming();
-      right = right && m->txtstringa.text() == p.solution && !m->txtlivello.text().empty();
-      with_trial[p.grade] += m->liv13 > 0;
-      by_grade[p.grade].push_back(ms);
-      all.push_back(ms);
-      state.ResumeTiming();
-    }
-  }
-  if (!right) state.SkipWithError("a solve did not give the known solution with a rating");
-  ks::bench::report_times(state, all, by_grade);
+  ks::bench::time_each_puzzle(
+      state, puzzles, [](ks::Main& m, const Puzzle&) { m.filetxt.set_text(" Livello 1, schema 1"); },
+      [](ks::Main& m) { m.Toolbar2_ButtonClick("risolvi"); },
+      [&](const ks::Main& m, const Puzzle& p) {
+        if (&p == &puzzles.front()) with_trial.clear();
+        with_trial[p.grade] += m.liv13 > 0;
+        return m.txtstringa.text() == p.solution && !m.txtlivello.text().empty();
+      },
+      "a solve did not give the known solution with a rating");
   for (const auto& [grade, n] : with_trial) state.counters[grade + "_with_trial"] = n;
 }
 BENCHMARK_CAPTURE(BM_SolveAndRate, test, ks::bench::test_puzzles)

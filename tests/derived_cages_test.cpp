@@ -131,10 +131,7 @@ TEST(DerivedCages, WrongGuessPositionsEndWithinTheTables) {
       test::Started s;
       Main& m = *s.m;
       test::load_layout(m, p.layout);
-      m.calling1 = "trial";
-      const auto [cell, digit] = wrong_digit(m, p, random);
-      m.Text1[cell].set_text(digit);
-      if (m.problema) continue;
+      if (!test::place_wrong_guess(m, p, random)) continue;
       run_ladder(m, true, [&](const char* rung) {
         ASSERT_TRUE(test::one_digit_or_none(m)) << p.id << " " << rung;
         ASSERT_TRUE(derived_in_range(m)) << p.id << " " << rung;

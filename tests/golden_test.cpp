@@ -82,13 +82,18 @@ std::string messages_of(const HeadlessRuntime& rt) {
   return s;
 }
 
+// The record of one run opens with its title; no safety stop may have fired in the run.
+void open_section(Record& r, const Main& m, const std::string& title) {
+  r.section(title);
+  EXPECT_EQ(test::safety_stops_fired(m), "") << title;
+}
+
 void solve_record(Record& r, const std::string& id, const std::string& layout) {
   Started s;
   Main& m = *s.m;
   load_from_library(m, layout);
   m.Toolbar2_ButtonClick("risolvi");
-  r.section("solve " + id);
-  EXPECT_EQ(test::safety_stops_fired(m), "") << "solve " + id;
+  open_section(r, m, "solve " + id);
   r.field("messages", messages_of(s.rt));
   r.field("txthint", m.txthint.text());
   r.field("livello", m.livello);
@@ -115,8 +120,7 @@ void count_record(Record& r, const std::string& id, const std::string& layout) {
   load_from_library(m, layout);
   m.chiamante = "analisi";
   m.conta_soluzioni_tecniche();
-  r.section("count " + id);
-  EXPECT_EQ(test::safety_stops_fired(m), "") << "count " + id;
+  open_section(r, m, "count " + id);
   r.field("messages", messages_of(s.rt));
   r.field("soluzioni", m.soluzioni);
   r.field("count", static_cast<int>(m.count_result));
@@ -131,8 +135,10 @@ void count_record(Record& r, const std::string& id, const std::string& layout) {
   r.field("cages", cages);
 }
 
-// Every wait at the traffic light: the hint line, the highlighted cells and the hinted digit.
-void waits_record(Record& r, const test::Light& light) {
+// What a run at the traffic light left: the messages, every wait (the hint line, the
+// highlighted cells and the hinted digit), the board and the activity log.
+void light_run_record(Record& r, const Started& s, const test::Light& light) {
+  r.field("messages", messages_of(s.rt));
   std::string waits;
   for (const test::Light::Wait& w : light.waits) {
     waits += w.hint + " {";
@@ -140,6 +146,8 @@ void waits_record(Record& r, const test::Light& light) {
     waits += "} " + w.text5 + "\r\n";
   }
   r.text("waits", waits);
+  r.field("board", board_of(*s.m));
+  r.text("log", s.m->frmlog.Text3.text());
 }
 
 // The hint command pressed until the grid is full or a press shows nothing, green at every light.
@@ -154,13 +162,9 @@ void hint_record(Record& r, const std::string& id, const std::string& layout) {
     m.Toolbar1_ButtonClick("suggerisci");
     if (light.waits.size() == before) break;
   }
-  r.section("hint " + id);
-  EXPECT_EQ(test::safety_stops_fired(m), "") << "hint " + id;
+  open_section(r, m, "hint " + id);
   r.field("presses", presses);
-  r.field("messages", messages_of(s.rt));
-  waits_record(r, light);
-  r.field("board", board_of(m));
-  r.text("log", m.frmlog.Text3.text());
+  light_run_record(r, s, light);
 }
 
 // The technique keys and the "45" button in turn, green at every light, until a round changes
@@ -183,13 +187,9 @@ void keys_record(Record& r, const std::string& id, const std::string& layout) {
     m.Command3.on_click();
     if (board_of(m) == before) break;
   }
-  r.section("keys " + id);
-  EXPECT_EQ(test::safety_stops_fired(m), "") << "keys " + id;
+  open_section(r, m, "keys " + id);
   r.field("rounds", rounds);
-  r.field("messages", messages_of(s.rt));
-  waits_record(r, light);
-  r.field("board", board_of(m));
-  r.text("log", m.frmlog.Text3.text());
+  light_run_record(r, s, light);
 }
 
 // The generate command from a seed: the layout, its rating and the try log; then the layout
@@ -209,8 +209,7 @@ void generate_record(Record& r, int seed) {
       }
       layout += ";";
     }
-    r.section("generate " + std::to_string(seed));
-    EXPECT_EQ(test::safety_stops_fired(m), "") << "generate " + std::to_string(seed);
+    open_section(r, m, "generate " + std::to_string(seed));
     r.field("messages", messages_of(s.rt));
     r.field("layout", layout);
     r.field("problema", m.problema);
@@ -243,8 +242,7 @@ void batch_record(Record& r, int n) {
   m.Frame1.on_dbl_click();
   m.Toolbar2.on_button_click("continuo");
   m.Data1.set_database_name("");
-  r.section("batch " + std::to_string(n));
-  EXPECT_EQ(test::safety_stops_fired(m), "") << "batch " + std::to_string(n);
+  open_section(r, m, "batch " + std::to_string(n));
   r.field("messages", messages_of(s.rt));
   r.text("log", m.frmgeneratore.Text1.text());
   DataControl d;

@@ -10,6 +10,7 @@
 
 #include "library/level_chooser.h"
 #include "library/library.h"
+#include "library_fixture.h"
 #include "test_support.h"
 
 namespace ks {
@@ -41,20 +42,11 @@ std::string library_rows() {
   return sql.str();
 }
 
-class LibraryTest : public ::testing::Test {
+class LibraryTest : public test::LibraryFileTest {
  protected:
-  void SetUp() override {
-    file = test::temp_path("ks_lib_", ".db");
-    m.database = file;
-    m.Data1.set_database_name(file);
-  }
-  void TearDown() override { fs::remove(file); }
+  LibraryTest() : LibraryFileTest("ks_lib_") {}
 
   void make_library(const std::string& rows) { ASSERT_EQ(test::make_library_file(file, rows), ""); }
-  // A stored field of record id, read by a control of its own.
-  std::string stored(int id, const std::string& field) {
-    return test::stored_field(file, "SELECT * FROM schema WHERE progressivo = ?", id, field);
-  }
   std::string file_bytes() const { return test::file_bytes(file); }
   // Opens the chooser from the toolbar and picks a level.
   void choose(int level) {
@@ -64,11 +56,8 @@ class LibraryTest : public ::testing::Test {
     c.Option1_Click(level);
   }
 
-  test::Started s;
-  Main& m = *s.m;
   Frmlivello& c = m.frmlivello;
   std::vector<std::string>& messages = s.rt.messages;
-  std::string file;
 };
 
 // Start-up opens the library of the program's folder on "schemi": the boxes show its first

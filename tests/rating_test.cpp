@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -15,6 +14,7 @@
 
 #include "library/level_chooser.h"
 #include "library/library.h"
+#include "library_fixture.h"
 #include "solving/rating_ladder.h"
 #include "solving_support.h"
 
@@ -628,12 +628,12 @@ TEST(Rating, CountersSaturateAndTheTotalHoldsThem) {
 // ---------------------------------------------------------------------------------------------
 // The rating in the library
 
-class RatingLibraryTest : public ::testing::Test {
+class RatingLibraryTest : public test::LibraryFileTest {
  protected:
+  RatingLibraryTest() : LibraryFileTest("ks_rating_") {}
+
   void SetUp() override {
-    file = test::temp_path("ks_rating_", ".db");
-    m.database = file;
-    m.Data1.set_database_name(file);
+    LibraryFileTest::SetUp();
     std::ostringstream rows;
     for (int id = 1; id <= 2; ++id)
       rows << "INSERT INTO schema VALUES (" << id << ", 3, 0, '"
@@ -641,7 +641,6 @@ class RatingLibraryTest : public ::testing::Test {
            << ", 40, 'vecchio', '" << std::string(81, '.') << "');";
     ASSERT_EQ(test::make_library_file(file, rows.str()), "");
   }
-  void TearDown() override { std::filesystem::remove(file); }
 
   // Loads the puzzle of record 1 (the slowest of level 3), then moves the chooser to record 2.
   void load_record_one_and_browse() {
@@ -657,9 +656,6 @@ class RatingLibraryTest : public ::testing::Test {
     m.frmlivello.Command4_Click();
     ASSERT_EQ(m.txtprogressivo.text(), "2");
   }
-  std::string stored(int id, const std::string& field) {
-    return test::stored_field(file, "SELECT * FROM schema WHERE progressivo = ?", id, field);
-  }
   // The solve button, with 7.06 seconds passing on the clock.
   void solve() {
     s.rt.clock = 100.0f;
@@ -667,10 +663,6 @@ class RatingLibraryTest : public ::testing::Test {
     m.Toolbar2_ButtonClick("risolvi");
     ASSERT_TRUE(m.finito);
   }
-
-  test::Started s;
-  Main& m = *s.m;
-  std::string file;
 };
 
 TEST_F(RatingLibraryTest, TheRatingGoesIntoTheRecordThePuzzleCameFrom) {

@@ -100,10 +100,7 @@ TEST(Rule45, WrongGuessPositionsNeverGetADigitThatIsNoCandidate) {
       test::Started s;
       Main& m = *s.m;
       test::load_layout(m, p.layout);
-      m.calling1 = "trial";
-      const auto [cell, digit] = test::wrong_digit(m, p, random);
-      m.Text1[cell].set_text(digit);
-      if (m.problema) continue;
+      if (!test::place_wrong_guess(m, p, random)) continue;
       run_ladder(m, [&](const char* rung) {
         const std::string r = rung;
         if (r.starts_with("regola45")) {

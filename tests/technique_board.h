@@ -120,6 +120,15 @@ inline std::pair<int, std::string> wrong_digit(const Main& m, const Puzzle& p,
   }
 }
 
+// A wrong guess under trial: the digit of wrong_digit placed in its cell, as trial and verify
+// places a hypothesis. False when the placement itself met a contradiction.
+inline bool place_wrong_guess(Main& m, const Puzzle& p, std::mt19937& random) {
+  m.calling1 = "trial";
+  const auto [cell, digit] = wrong_digit(m, p, random);
+  m.Text1[cell].set_text(digit);
+  return !m.problema;
+}
+
 // Drops at random candidates that the solution does not use: each stays with a chance of
 // keep_percent in 100.
 inline void thin_candidates(Main& m, const Puzzle& p, std::mt19937& random, int keep_percent) {

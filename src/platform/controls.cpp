@@ -5,7 +5,8 @@
 
 namespace ks {
 
-// Assigns a property and notifies only when the value changed.
+// Assigns a property and notifies only when the value changed. changed() is the class's own: a
+// control tells the form of itself, a menu item or a toolbar tells the form as a whole.
 #define KS_SET(field, v)  \
   do {                    \
     if ((field) == (v)) return; \
@@ -130,16 +131,6 @@ void OptionButton::set_caption(std::string c) { KS_SET(caption_, c); }
 void OptionButton::set_value(bool v) { KS_SET(value_, v); }
 void Frame::set_caption(std::string c) { KS_SET(caption_, c); }
 
-#undef KS_SET
-
-// Properties of the form-level objects notify the form as a whole.
-#define KS_SET_FORM(field, v) \
-  do {                        \
-    if ((field) == (v)) return; \
-    (field) = (v);            \
-    changed();                \
-  } while (0)
-
 void Timer::attach(Form& form, std::string name) {
   form_ = &form;
   name_ = std::move(name);
@@ -167,10 +158,10 @@ void MenuItem::attach(Form& form, std::string name, MenuItem* parent) {
 void MenuItem::changed() {
   if (form_) form_->notify_form();
 }
-void MenuItem::set_caption(std::string c) { KS_SET_FORM(caption_, c); }
-void MenuItem::set_checked(bool v) { KS_SET_FORM(checked_, v); }
-void MenuItem::set_enabled(bool v) { KS_SET_FORM(enabled_, v); }
-void MenuItem::set_visible(bool v) { KS_SET_FORM(visible_, v); }
+void MenuItem::set_caption(std::string c) { KS_SET(caption_, c); }
+void MenuItem::set_checked(bool v) { KS_SET(checked_, v); }
+void MenuItem::set_enabled(bool v) { KS_SET(enabled_, v); }
+void MenuItem::set_visible(bool v) { KS_SET(visible_, v); }
 
 void Toolbar::attach(Form& form, std::string name) {
   form_ = &form;
@@ -184,10 +175,10 @@ void Toolbar::add(ToolbarButton b) {
   buttons_.push_back(std::move(b));
   changed();
 }
-void Toolbar::set_visible(int n, bool v) { KS_SET_FORM(buttons_.at(static_cast<size_t>(n - 1)).visible, v); }
-void Toolbar::set_enabled(int n, bool v) { KS_SET_FORM(buttons_.at(static_cast<size_t>(n - 1)).enabled, v); }
+void Toolbar::set_visible(int n, bool v) { KS_SET(buttons_.at(static_cast<size_t>(n - 1)).visible, v); }
+void Toolbar::set_enabled(int n, bool v) { KS_SET(buttons_.at(static_cast<size_t>(n - 1)).enabled, v); }
 
-#undef KS_SET_FORM
+#undef KS_SET
 
 void Form::set_caption(std::string c) {
   if (caption_ == c) return;
