@@ -9,7 +9,7 @@
 
 #include "platform/text.h"
 #include "rule45/region.h"
-#include "solving/memo.h"
+#include "rule45/rule45_memo.h"
 
 namespace ks::rule45 {
 
@@ -374,7 +374,7 @@ void KeptCounts::update(const PlainModel& model, std::uint32_t changed, bool ban
 }
 
 const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands) {
-  SolvingMemo::Rule45Units& known = m.memo->rule45_units;
+  Rule45Memo& known = *m.rule45_memo;
   KeptCounts& kept = bands ? known.bands : known.units;
   if (model == nullptr || !model->disjoint) {
     kept.counted = false;
@@ -421,8 +421,8 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
 }
 
 const PlainModel* model_for(const Main& m) {
-  if (!m.memo->enabled) return nullptr;
-  const PlainModel& model = m.memo->rule45_units.reading.refresh(m);
+  if (!m.memos_enabled) return nullptr;
+  const PlainModel& model = m.rule45_memo->reading.refresh(m);
   return model.usable ? &model : nullptr;
 }
 

@@ -6,7 +6,7 @@
 
 #include "board/main.h"
 #include "rule45/region.h"
-#include "solving/memo.h"
+#include "rule45/rule45_memo.h"
 
 namespace ks {
 
@@ -37,7 +37,7 @@ constexpr rule45::SingleReport kColumnInside{kText, kText, true, false, false};
 // tail): they are written as a split writes them.
 void Main::regola45_naked_single() {
   modificato = false;
-  SolvingMemo::Rule45Units& known = memo->rule45_units;
+  Rule45Memo& known = *rule45_memo;
   const rule45::PlainModel* model = rule45::model_for(*this);
   const bool memos = model != nullptr;
   const std::uint32_t changed =
