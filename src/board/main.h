@@ -53,8 +53,7 @@ inline constexpr int kListEnd = 81;
 // Every table indexed by a cage number has this many entries, so that no cage number that a
 // puzzle and its derived cages can reach falls outside a table.
 inline constexpr int kCageSlots = 256;
-// A cage has at most this many cells: its cell list has positions 1..kMaxCageCells.
-inline constexpr int kMaxCageCells = 7;
+// A cage has at most kMaxCageCells cells (possible_digits.h, beside what a cage's size allows).
 // Sum combinations stored per cage: positions 1..kMaxCombos. The most one cage can have is 73
 // (five cells, a digit may repeat, sum 25).
 inline constexpr int kMaxCombos = 73;
