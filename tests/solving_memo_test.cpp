@@ -1,5 +1,5 @@
 // The memos of the solving procedures change nothing but the time: the solving commands run with
-// them and without them (SolvingMemo::enabled) leave the window in the same state at every
+// them and without them (Main::memos_enabled) leave the window in the same state at every
 // yield, every variable and table that a procedure reads included, and at the end.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "solving/memo.h"
 #include "solving_support.h"
 
 namespace ks {
@@ -165,7 +164,7 @@ using Prepare = std::function<std::shared_ptr<void>(Started&)>;
 Run run(bool memos, const Prepare& prepare, const std::function<void(Main&)>& command) {
   Started s;
   Main& m = *s.m;
-  m.memo->enabled = memos;
+  m.memos_enabled = memos;
   const std::shared_ptr<void> keep = prepare(s);
   Run r;
   s.rt.on_yield = [&, inner = s.rt.on_yield] {

@@ -2,20 +2,12 @@
 // its first cell and leave the box to close the cage. A click on a cell of a registered cage
 // offers to delete that cage.
 #include <algorithm>
-#include <cmath>
 
 #include "board/main.h"
+#include "board/possible_digits.h"
 #include "platform/text.h"
 
 namespace ks {
-
-namespace {
-
-// The smallest and the largest sum of n different digits: 1 + 2 + ... + n and 9 + 8 + ....
-int lowest_sum(int n) { return n * (n + 1) / 2; }
-int highest_sum(int n) { return n * (19 - n) / 2; }
-
-}  // namespace
 
 // "X" ends the colouring: the colours go, and every cage is outlined as a loaded puzzle's is, so
 // that the player still sees each one.
@@ -154,9 +146,7 @@ std::string sum_range_text(int n) {
 // The sum typed for a cage of n cells: a whole number that n different digits can make. Tells
 // the player and returns false otherwise. "12a" reads as 12; "abc" as 0, which no cage can have.
 bool Main::cage_sum_acceptable(double sum, int n) {
-  if (n >= 1 && n <= kMaxCageCells && sum >= lowest_sum(n) && sum <= highest_sum(n) &&
-      sum == static_cast<int>(sum))
-    return true;
+  if (sum_fits(n, sum)) return true;
   rt.MsgBox("somma non valida: " + sum_range_text(std::clamp(n, 1, kMaxCageCells)));
   return false;
 }
@@ -174,7 +164,7 @@ void Main::warn_impossible_sums() {
     const int n = cage_members(g, cells);
     if (n == 0 || !sommagruppo[g].is_number() || cage_being_entered(g)) continue;
     const double sum = full_sum(g);
-    if (sum >= lowest_sum(n) && sum <= highest_sum(n) && sum == std::floor(sum)) continue;
+    if (sum_fits(n, sum)) continue;
     if (first >= 0) {
       ++others;
       continue;

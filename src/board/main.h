@@ -55,8 +55,7 @@ inline constexpr int kListEnd = 81;
 // Every table indexed by a cage number has this many entries, so that no cage number that a
 // puzzle and its derived cages can reach falls outside a table.
 inline constexpr int kCageSlots = 256;
-// A cage has at most this many cells: its cell list has positions 1..kMaxCageCells.
-inline constexpr int kMaxCageCells = 7;
+// A cage has at most kMaxCageCells cells (possible_digits.h, beside what a cage's size allows).
 // Sum combinations stored per cage: positions 1..kMaxCombos. The most one cage can have is 73
 // (five cells, a digit may repeat, sum 25).
 inline constexpr int kMaxCombos = 73;
@@ -576,8 +575,13 @@ class Main {
   // The memory of the last explained step ("b": none), set by the ladders.
   std::string testoselezionato;
 
-  // What the techniques remember between calls to skip work whose outcome is known (memo.h).
-  Part<SolvingMemo> memo{make_solving_memo()};
+  // What the techniques remember between calls to skip work whose outcome is known: the sum
+  // checks (sums/sums_memo.h) and the rule of 45 (rule45/rule45_memo.h). memos_enabled off,
+  // every procedure does its whole work at every call: no memo is read, and the rule of 45
+  // splits every region in full (a test compares the two ways).
+  bool memos_enabled = true;
+  Part<SumsMemo> sums_memo{make_sums_memo()};
+  Part<Rule45Memo> rule45_memo{make_rule45_memo()};
 
   // The elapsed-time display of the ladders: t1 := the clock, `tempo` shows t1 - t0, and one
   // yield to the event loop. elapsed(): t1 - t0 in seconds, across midnight too (the clock reads

@@ -1,6 +1,7 @@
 // The parts of the main window whose types belong to a subsystem above the board: the solver
-// form, the level chooser and the solving memo. The board names them only; each subsystem makes
-// and ends its own beside its type, so that a change of one of them rebuilds only its users.
+// form, the level chooser and the memos of the sum checks and of the rule of 45. The board names
+// them only; each subsystem makes and ends its own beside its type, so that a change of one of
+// them rebuilds only its users.
 #pragma once
 
 #include <memory>
@@ -10,13 +11,15 @@ namespace ks {
 class Main;
 class Solver;
 class Frmlivello;
-struct SolvingMemo;
+struct SumsMemo;
+struct Rule45Memo;
 
 // Each operator is defined beside the make_ function of its type.
 struct PartEnd {
   void operator()(Solver* p) const;
   void operator()(Frmlivello* p) const;
-  void operator()(SolvingMemo* p) const;
+  void operator()(SumsMemo* p) const;
+  void operator()(Rule45Memo* p) const;
 };
 
 template <class T>
@@ -26,7 +29,9 @@ using Part = std::unique_ptr<T, PartEnd>;
 Part<Solver> make_solver(Main& main);
 // The level chooser of the window (library/level_chooser.cpp).
 Part<Frmlivello> make_level_chooser(Main& main);
-// The solving memo, empty (solving/memo.cpp).
-Part<SolvingMemo> make_solving_memo();
+// The sum checks' memo, empty (sums/sums_memo.cpp).
+Part<SumsMemo> make_sums_memo();
+// The rule of 45's memo, empty (rule45/rule45_memo.cpp).
+Part<Rule45Memo> make_rule45_memo();
 
 }  // namespace ks

@@ -28,9 +28,7 @@ constexpr Entry kSize7[] = {{28, "1234567"}, {29, "1234568"}, {41, "2456789"}, {
 
 template <size_t N>
 void fill_size(std::array<std::string, 43>& row, int n, const Entry (&entries)[N]) {
-  const int lowest = n * (n + 1) / 2;
-  const int highest = n * (19 - n) / 2;
-  for (int s = lowest; s <= highest; ++s) row[static_cast<size_t>(s)] = "123456789";
+  for (int s = lowest_sum(n); s <= highest_sum(n); ++s) row[static_cast<size_t>(s)] = "123456789";
   for (const Entry& e : entries) row[static_cast<size_t>(e.sum)] = e.digits;
 }
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "platform/text.h"
 #include "rule45/derived_cages.h"
-#include "solving/memo.h"
+#include "sums/sums_memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -110,8 +110,8 @@ bool check_cage(Main& m, int g) {
   // The same inputs as a check that found nothing: the same combinations, nothing else.
   const bool repeats = least != 1;
   const sums::CageCells cage(m, g);
-  if (m.memo->enabled && cage.n == n && !cage.odd) {
-    if (const SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats);
+  if (m.memos_enabled && cage.n == n && !cage.odd) {
+    if (const SumsMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats);
         known != nullptr && known->quiet_derived) {
       m.origine = repeats ? mode::kSomme2 : mode::kSomme1;
       sums::write_combinations(m, g, *known);
@@ -171,7 +171,7 @@ bool check_cage(Main& m, int g) {
   }
   // A step refused at the gate changes nothing, but it was a finding.
   if (cage.n == n && !cage.odd && m.board_index.generation() == generation) {
-    if (SolvingMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats))
+    if (SumsMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats))
       known->quiet_derived = true;
   }
   return false;

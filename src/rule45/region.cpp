@@ -7,7 +7,7 @@
 
 #include "platform/text.h"
 #include "rule45/region.h"
-#include "solving/memo.h"
+#include "rule45/rule45_memo.h"
 
 namespace ks::rule45 {
 
@@ -312,7 +312,7 @@ void KeptCounts::update(const PlainModel& model, std::uint32_t changed, bool ban
 }
 
 const std::array<RegionCounts, 27>* kept_counts(const Main& m, const PlainModel* model, bool bands) {
-  SolvingMemo::Rule45Units& known = m.memo->rule45_units;
+  Rule45Memo& known = *m.rule45_memo;
   KeptCounts& kept = bands ? known.bands : known.units;
   if (model == nullptr || !model->disjoint) {
     kept.counted = false;
@@ -359,8 +359,8 @@ bool RegionRun::needs(const Region& r, bool last, int depth) {
 }
 
 const PlainModel* model_for(const Main& m) {
-  if (!m.memo->enabled) return nullptr;
-  const PlainModel& model = m.memo->rule45_units.reading.refresh(m);
+  if (!m.memos_enabled) return nullptr;
+  const PlainModel& model = m.rule45_memo->reading.refresh(m);
   return model.usable ? &model : nullptr;
 }
 
@@ -426,7 +426,7 @@ Tally gather_and_split(Main& m, const Region& r, const PlainModel* model) {
   // region's listing. Entry 0 holds a number that is no cage.
   for (int k = 1; k <= kCageRoom && !m.gruppiregione[k].is_empty(); ++k)
     m.gruppiregione[k] = Value::empty();
-  m.gruppiregione[0] = 81;
+  m.gruppiregione[0] = kListEnd;
 
   std::array<int, kCageRoom> listed;  // the cages on the list, 0..cages-1
   std::bitset<kCageSlots> seen;
@@ -488,32 +488,39 @@ Tally gather_and_split(Main& m, const Region& r, const PlainModel* model) {
   return t;
 }
 
+namespace {
+
+// Tells the single "v in r3c7" (with `why` after it when it is refused) in the modes `how` names
+// (every mode, or only while the window explains): the hint line, then, but in trial, the
+// dashes line and the log line.
+void tell_single(Main& m, const SingleReport& how, bool explaining, int cell, int v,
+                 const char* why = "") {
+  if (!how.explain_always && !explaining) return;
+  const std::string where = std::to_string(v) + " in " + m.rc(cell) + why;
+  m.txthint.set_text(how.hint + where);
+  if (m.calling1 == mode::kTrial) return;
+  m.log_line("-----------------------");
+  m.log_line(how.log + where);
+}
+
+}  // namespace
+
 void place_single(Main& m, int cell, int v, const SingleReport& how) {
   const bool explaining = m.explains();
   if (cell < 0 || cell >= kCells || v < 1 || v > 9 || !m.Text1[cell].text().empty() ||
       !m.has_candidate(cell, static_cast<char>('0' + v))) {
     m.problema = true;
     // The value the unit asks for cannot be the cell's digit: nothing is placed, and the player
-    // is told why, as cell entry tells a digit that is not among a cell's candidates.
-    if (cell >= 0 && cell < kCells && (how.explain_always || explaining) && m.calling1 != "trial") {
-      const std::string where = std::to_string(v) + " in " + m.rc(cell) + "  numero errato";
-      m.txthint.set_text(how.hint + where);
-      m.log_line("-----------------------");
-      m.log_line(how.log + where);
-    }
+    // is told why, as cell entry tells a digit that is not among a cell's candidates. In trial
+    // not even the hint is written.
+    if (cell >= 0 && cell < kCells && m.calling1 != mode::kTrial)
+      tell_single(m, how, explaining, cell, v, "  numero errato");
     return;
   }
+  tell_single(m, how, explaining, cell, v);
   const std::string digit(1, static_cast<char>('0' + v));
-  const std::string where = digit + " in " + m.rc(cell);
-  if (how.explain_always || explaining) {
-    m.txthint.set_text(how.hint + where);
-    if (m.calling1 != "trial") {
-      m.log_line("-----------------------");
-      m.log_line(how.log + where);
-    }
-  }
-  const bool waits = how.gate_in_analisi ? explaining : m.chiamante == "manuale";
-  if (waits && m.calling != "risolvi" && !m.step_gate(std::array{cell})) return;
+  const bool waits = how.gate_in_analisi ? explaining : m.chiamante == mode::kManuale;
+  if (waits && m.calling != mode::kRisolvi && !m.step_gate(std::array{cell})) return;
   m.Text1[cell].set_text(digit);
   m.Text1[cell].set_visible(true);
   if (!how.modificato_unless_problema || !m.problema) m.modificato = true;

@@ -179,7 +179,7 @@ class Reading {
 };
 
 // The model that the splits of one call read (the shared Reading, refreshed), or nullptr when
-// they read the window's tables: the memos are off (SolvingMemo::enabled; a test compares both),
+// they read the window's tables: the memos are off (Main::memos_enabled; a test compares both),
 // or the model is not usable.
 const PlainModel* model_for(const Main& m);
 

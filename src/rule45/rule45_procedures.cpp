@@ -9,7 +9,7 @@
 #include "board/main.h"
 #include "rule45/derived_cages.h"
 #include "rule45/region.h"
-#include "solving/memo.h"
+#include "rule45/rule45_memo.h"
 
 namespace ks {
 
@@ -268,7 +268,7 @@ template <const Procedure& P, class Memo = std::nullptr_t>
 }  // namespace
 
 void Main::regola45_naked_single() {
-  SolvingMemo::Rule45Units& known = memo->rule45_units;
+  Rule45Memo& known = *rule45_memo;
   run_procedure<kProcedures[kUnitSingles]>(*this, &known);
 }
 

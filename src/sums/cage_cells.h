@@ -9,7 +9,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
-#include "solving/memo.h"
+#include "sums/sums_memo.h"
 
 namespace ks::sums {
 
@@ -155,9 +155,9 @@ struct CageCells {
 // sum, repeats or not) goes in the table of enumerations: its key and slot (none when the cage
 // has not 2..5 empty cells); known() is the slot when it holds that enumeration already.
 struct TableSlot {
-  SolvingMemo::ComboKey key;
-  SolvingMemo::Combinations* entry = nullptr;
-  SolvingMemo::Combinations* known() const {
+  SumsMemo::ComboKey key;
+  SumsMemo::Combinations* entry = nullptr;
+  SumsMemo::Combinations* known() const {
     return entry != nullptr && entry->valid && entry->key == key ? entry : nullptr;
   }
 };
@@ -174,11 +174,11 @@ void store_combinations(Main& m, int g, const CageCells& cage, const TableSlot& 
 
 // The memo of cage g's combinations when the last enumeration read exactly these inputs (the
 // cells and candidates of `cage`, the sum, repeats or not); nullptr otherwise.
-SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats);
+SumsMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats);
 
 // What store_combinations writes, from the memo of an enumeration on the inputs as they stand;
 // stringa only when to_stringa (a caller that writes it later may leave it).
-void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known,
+void write_combinations(Main& m, int g, const SumsMemo::Combinations& known,
                         bool to_stringa = true);
 
 }  // namespace ks::sums

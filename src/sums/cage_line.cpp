@@ -6,7 +6,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
-#include "solving/memo.h"
+#include "sums/sums_memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -209,7 +209,7 @@ bool scan_plain(Main& m, UnitKind kind, int& unit_variable) {
 
 // The driver: every unit, every digit (see scan_digit).
 void cage_line_scan(Main& m, UnitKind kind, int& unit_variable) {
-  if (m.memo->enabled && scan_plain(m, kind, unit_variable)) return;
+  if (m.memos_enabled && scan_plain(m, kind, unit_variable)) return;
   for (int u = 0; u <= 8; ++u) {
     unit_variable = u;
     for (int n = 1; n <= 9; ++n) scan_digit(m, kind, u, n);

@@ -6,7 +6,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
-#include "solving/memo.h"
+#include "sums/sums_memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -74,9 +74,9 @@ constexpr DistinctSets kDistinctSets = make_distinct_sets();
 
 namespace {
 
-SolvingMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool repeats) {
+SumsMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool repeats) {
   const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
-  SolvingMemo::ComboKey key;
+  SumsMemo::ComboKey key;
   key.repeats = repeats;
   key.sum_is_number = sum.is_number();
   key.n = static_cast<std::int8_t>(cage.n);
@@ -89,7 +89,7 @@ SolvingMemo::ComboKey key_of(const Main& m, int g, const CageCells& cage, bool r
   return key;
 }
 
-SolvingMemo::Combinations& slot_of(Main& m, const SolvingMemo::ComboKey& key) {
+SumsMemo::Combinations& slot_of(Main& m, const SumsMemo::ComboKey& key) {
   std::uint64_t h = static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.sum)) << 8 |
                     static_cast<std::uint64_t>(key.n) << 2 | (key.repeats ? 2u : 0u) |
                     (key.sum_is_number ? 1u : 0u);
@@ -97,7 +97,7 @@ SolvingMemo::Combinations& slot_of(Main& m, const SolvingMemo::ComboKey& key) {
   for (size_t i = 0; i < 5; ++i)
     h = (h ^ (static_cast<std::uint64_t>(static_cast<std::uint8_t>(key.cell[i])) << 16 | key.cand[i])) *
         0x9E3779B97F4A7C15ull;
-  return m.memo->combinations[(h >> 40) % SolvingMemo::kCombinationSlots];
+  return m.sums_memo->combinations[(h >> 40) % SumsMemo::kCombinationSlots];
 }
 
 }  // namespace
@@ -110,14 +110,14 @@ TableSlot table_slot(Main& m, int g, const CageCells& cage, bool repeats) {
   return slot;
 }
 
-SolvingMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats) {
+SumsMemo::Combinations* same_enumeration(Main& m, int g, const CageCells& cage, bool repeats) {
   return table_slot(m, g, cage, repeats).known();
 }
 
 // The combinations are written one by one, all of them joined into stringa, then their count and
 // their common digits; none at all is a contradiction of the cage. An entry that already holds
 // what it is to hold is left as it is.
-void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, bool to_stringa) {
+void write_combinations(Main& m, int g, const SumsMemo::Combinations& known, bool to_stringa) {
   const auto G = static_cast<size_t>(g);
   const auto n = static_cast<size_t>(known.n);
   bool rewritten = false;
@@ -135,7 +135,7 @@ void write_combinations(Main& m, int g, const SolvingMemo::Combinations& known, 
       rewritten = true;
     }
   }
-  if (rewritten) ++m.memo->table_writes[G];
+  if (rewritten) ++m.sums_memo->table_writes[G];
   if (to_stringa) m.stringa = known.joined;
   if (!m.numerosomme[G].is(known.count)) m.numerosomme[G] = known.count;
   if (m.numeriobbligati[G] != known.common) m.numeriobbligati[G] = known.common;
@@ -161,12 +161,12 @@ void store_combinations(Main& m, int g, const CageCells& cage, const TableSlot& 
                         bool repeats) {
   m.stringa.clear();
   if (cage.n == 0 || slot.entry == nullptr) return;
-  if (const SolvingMemo::Combinations* known = slot.known(); known && m.memo->enabled) {
+  if (const SumsMemo::Combinations* known = slot.known(); known && m.memos_enabled) {
     write_combinations(m, g, *known);
     return;
   }
-  const SolvingMemo::ComboKey& key = slot.key;
-  SolvingMemo::Combinations& known = *slot.entry;
+  const SumsMemo::ComboKey& key = slot.key;
+  SumsMemo::Combinations& known = *slot.entry;
   const Value& sum = m.sommagruppo[g];
   known.valid = false;
   known.quiet_sum_check = known.quiet_deep = known.quiet_derived = false;

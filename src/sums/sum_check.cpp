@@ -7,7 +7,7 @@
 
 #include "board/main.h"
 #include "platform/text.h"
-#include "solving/memo.h"
+#include "sums/sums_memo.h"
 #include "sums/cage_cells.h"
 
 namespace ks {
@@ -73,9 +73,9 @@ bool keeps_every_candidate(const Main& m, int g, int n, int k, int cell, unsigne
 
 // Whether the units named in confined[0..count-1] still offer their digit nowhere outside cage g:
 // the confined-digit step would remove nothing.
-bool confined_units_clean(const Main& m, int g, const SolvingMemo::Confined* confined, int count) {
+bool confined_units_clean(const Main& m, int g, const SumsMemo::Confined* confined, int count) {
   for (int i = 0; i < count; ++i) {
-    const SolvingMemo::Confined& c = confined[i];
+    const SumsMemo::Confined& c = confined[i];
     for (const int cell : unit_cells(c.kind, c.unit))
       if (m.has_candidate(cell, c.digit) && !m.gruppodicella[static_cast<size_t>(cell)].is(g))
         return false;  // (a cell of another cage, or of none)
@@ -101,8 +101,8 @@ void quiet_effects(Main& m, int first, bool required, bool confined, bool deep) 
 // Remembers, as cage g's last quiet check, that its sum check on the inputs read into `cage`
 // found nothing, with the combinations of `known` as the tables hold them now.
 void remember_last_quiet(Main& m, int g, const sums::CageCells& cage,
-                         const SolvingMemo::Combinations& known) {
-  SolvingMemo::QuietCage& q = m.memo->quiet_cages[static_cast<size_t>(g)];
+                         const SumsMemo::Combinations& known) {
+  SumsMemo::QuietCage& q = m.sums_memo->quiet_cages[static_cast<size_t>(g)];
   q.valid = false;
   for (int i = 0; i < cage.n; ++i) {
     const auto k = static_cast<size_t>(i);
@@ -111,20 +111,20 @@ void remember_last_quiet(Main& m, int g, const sums::CageCells& cage,
     q.bits[k] = static_cast<std::uint16_t>(cage.cand[k]);
   }
   q.sum = m.sommagruppo[static_cast<size_t>(g)].as_int();
-  q.writes = m.memo->table_writes[static_cast<size_t>(g)];
+  q.writes = m.sums_memo->table_writes[static_cast<size_t>(g)];
   q.tables = known;
   q.valid = true;
 }
 
 // The sum check of cage g (n = 2..5 empty cells) on the cells, candidate bits and sum on which it
-// last found nothing (see SolvingMemo::QuietCage), the units that the removal of a confined digit
+// last found nothing (see SumsMemo::QuietCage), the units that the removal of a confined digit
 // would clear still offering nothing to remove. Writes what that check writes when it finds
 // nothing and gives its joined combinations (what stringa gets); nullptr, writing nothing, when
 // the inputs differ.
 const std::string* replay_last_quiet(Main& m, int g, int n) {
-  if (!m.memo->enabled) return nullptr;
-  const SolvingMemo::QuietCage& q = m.memo->quiet_cages[static_cast<size_t>(g)];
-  const SolvingMemo::Combinations& tables = q.tables;
+  if (!m.memos_enabled) return nullptr;
+  const SumsMemo::QuietCage& q = m.sums_memo->quiet_cages[static_cast<size_t>(g)];
+  const SumsMemo::Combinations& tables = q.tables;
   if (!q.valid || tables.n != n) return nullptr;
   const Value& sum = m.sommagruppo[static_cast<size_t>(g)];
   if (!sum.is_number() || sum.as_int() != q.sum) return nullptr;
@@ -140,7 +140,7 @@ const std::string* replay_last_quiet(Main& m, int g, int n) {
   if (!confined_units_clean(m, g, tables.confined.data(), tables.confined_count)) return nullptr;
   // The tables as that check left them, unless something rewrote them since.
   const auto G = static_cast<size_t>(g);
-  if (m.memo->table_writes[G] != q.writes || !m.numerosomme[G].is(tables.count) ||
+  if (m.sums_memo->table_writes[G] != q.writes || !m.numerosomme[G].is(tables.count) ||
       m.numeriobbligati[G] != tables.common)
     sums::write_combinations(m, g, tables, false);
   quiet_effects(m, q.cell[0], !tables.common.empty(), tables.confined_count > 0, deep);
@@ -152,8 +152,8 @@ const std::string* replay_last_quiet(Main& m, int g, int n) {
 // remembers them): as replay_last_quiet.
 const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells& cage,
                                           const sums::TableSlot& slot) {
-  if (!m.memo->enabled || cage.n == 0 || cage.odd) return nullptr;
-  const SolvingMemo::Combinations* known = slot.known();
+  if (!m.memos_enabled || cage.n == 0 || cage.odd) return nullptr;
+  const SumsMemo::Combinations* known = slot.known();
   if (known == nullptr || !known->quiet_sum_check) return nullptr;
   const bool deep = cage.n >= 3 && m.varcontrolloesteso;
   if (deep && !known->quiet_deep) return nullptr;
@@ -171,7 +171,7 @@ const std::string* replay_quiet_sum_check(Main& m, int g, const sums::CageCells&
 void note_quiet_sum_check(Main& m, int g, const sums::CageCells& cage, const sums::TableSlot& slot,
                           bool deep) {
   if (cage.n == 0 || cage.odd) return;
-  SolvingMemo::Combinations* known = slot.known();
+  SumsMemo::Combinations* known = slot.known();
   if (known == nullptr) return;
   known->confined_count = 0;
   const int first = cage.cell[0];

@@ -1,6 +1,6 @@
-// What the solving procedures remember between calls to skip work whose outcome is known: the
-// inputs a procedure's outcome depends on, packed as numbers, beside that outcome. A procedure
-// looks its inputs up first and redoes the work only when they differ.
+// What the sum checks remember between calls to skip work whose outcome is known: the inputs an
+// enumeration or a check read, packed as numbers, beside what it found. A procedure looks its
+// inputs up first and redoes the work only when they differ (Main::memos_enabled).
 #pragma once
 
 #include <array>
@@ -10,36 +10,10 @@
 
 #include "board/main.h"
 #include "board/units.h"
-#include "rule45/region.h"
 
 namespace ks {
 
-struct SolvingMemo {
-  // Off, every procedure does its whole work at every call: no memo is read, and the rule of 45
-  // splits every region in full (a test compares the two ways).
-  bool enabled = true;
-
-  // The rule of 45: the digits and cages as the procedures last read them and the counts of the
-  // splits of the units and of the bands on them (shared by all the procedures, see RegionRun),
-  // so that a call counts again only the regions that changed; and, when the last call of the
-  // procedure on single units found nothing (quiet), the lists it left: cella and gruppo, the
-  // inside list's entries 1..longest (the longest list of the call), the last unit's touching
-  // cages (gruppiregione 1..cages) and outside list (celleesterne 1..outside), and el_interni.
-  struct Rule45Units {
-    bool quiet = false;
-    rule45::Reading reading;
-    rule45::KeptCounts units, bands;
-    int cella = 0;
-    int gruppo = 0;
-    int longest = 0;
-    std::array<Value, kCells> inside{};
-    int cages = 0;
-    std::array<Value, kCells> touching{};
-    int outside = 0;
-    std::array<Value, kCells> outside_list{};
-    int el_interni = 0;
-  } rule45_units;
-
+struct SumsMemo {
   // The combinations of a cage as an enumeration found them, remembered with what that
   // enumeration read (the key): the cells, their candidates, which of them clash, the sum and
   // whether digits may repeat. The same inputs give the same combinations, whatever the cage's
@@ -86,8 +60,8 @@ struct SolvingMemo {
   static constexpr size_t kCombinationSlots = 4096;
   std::vector<Combinations> combinations = std::vector<Combinations>(kCombinationSlots);
 
-  // The sum check of each real cage by number (src/sums): what controllo_somme read when it last
-  // found nothing in cage g, with the enumeration it wrote, so that a call on the same cells,
+  // The sum check of each real cage by number: what controllo_somme read when it last found
+  // nothing in cage g, with the enumeration it wrote, so that a call on the same cells,
   // candidate bits and sum is told without a look-up; and, per cage number, how many times its
   // combination tables (elencosomme) were rewritten, so that tables left as that call left them
   // need no comparing. The enumeration table above still answers for inputs met before the last
