@@ -173,6 +173,8 @@ class Main {
   PossibleDigits tabellapossibili;
 
   // The cage model, indexed by cage number. Real cages 0..gruppi, derived cages gruppi+1..gruppo1.
+  // The four tables below are read as arrays and written through set() (cage_tables.h), which
+  // stamps every changed entry for the board index.
   int gruppi = 0;   // number of the last real cage; in the editor the cage being entered
   int gruppo = 0;   // running cage number of loaders and techniques
   int gruppo1 = 0;  // highest cage number, derived cages included
