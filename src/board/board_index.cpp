@@ -73,13 +73,15 @@ std::string BoardIndex::check(const std::array<TextBox, 81>& digits,
     const auto C = static_cast<size_t>(c);
     const std::string& text = candidates[C].text();
     const bool filled = !digits[C].text().empty();
-    const std::string at = "cell " + std::to_string(c) + ": ";
-    if (bits_[C] != code(text)) return at + "candidate bits of \"" + text + "\"";
-    if (one_.has(c) != (text.size() == 1)) return at + "one candidate";
-    if (filled_.has(c) != filled) return at + "filled";
-    if (open_[C] != (filled ? 0 : bits_[C])) return at + "open bits";
+    const char* wrong = bits_[C] != code(text)                 ? "candidate bits"
+                        : one_.has(c) != (text.size() == 1)     ? "one candidate"
+                        : filled_.has(c) != filled              ? "filled"
+                        : open_[C] != (filled ? 0 : bits_[C])   ? "open bits"
+                                                                : nullptr;
+    if (wrong != nullptr) return "cell " + std::to_string(c) + ": " + wrong + " of \"" + text + "\"";
     if (text.size() == 2)
-      for (size_t k = 0; k < 3; ++k) two[k][kTwoSlots[C].unit[k]] |= 1u << kTwoSlots[C].bit[k];
+      for (size_t k = 0; k < 3; ++k)
+        two[k][kTwoSlots[C].unit[k]] |= static_cast<std::uint16_t>(1u << kTwoSlots[C].bit[k]);
   }
   if (two != two_) return "two-candidate masks";
   if (handed_cell_ != -1) return "bits handed over and not taken";
