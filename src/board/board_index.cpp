@@ -73,12 +73,17 @@ std::string BoardIndex::check(const std::array<TextBox, 81>& digits,
     const auto C = static_cast<size_t>(c);
     const std::string& text = candidates[C].text();
     const bool filled = !digits[C].text().empty();
-    const char* wrong = bits_[C] != code(text)                 ? "candidate bits"
-                        : one_.has(c) != (text.size() == 1)     ? "one candidate"
-                        : filled_.has(c) != filled              ? "filled"
-                        : open_[C] != (filled ? 0 : bits_[C])   ? "open bits"
-                                                                : nullptr;
-    if (wrong != nullptr) return "cell " + std::to_string(c) + ": " + wrong + " of \"" + text + "\"";
+    const char* wrong = nullptr;
+    if (bits_[C] != code(text))
+      wrong = "candidate bits";
+    else if (one_.has(c) != (text.size() == 1))
+      wrong = "one candidate";
+    else if (filled_.has(c) != filled)
+      wrong = "filled";
+    else if (open_[C] != (filled ? 0 : bits_[C]))
+      wrong = "open bits";
+    if (wrong != nullptr)
+      return "cell " + std::to_string(c) + ": " + wrong + " of \"" + text + "\"";
     if (text.size() == 2)
       for (size_t k = 0; k < 3; ++k)
         two[k][kTwoSlots[C].unit[k]] |= static_cast<std::uint16_t>(1u << kTwoSlots[C].bit[k]);

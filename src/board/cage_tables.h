@@ -24,7 +24,6 @@ class CageTable {
   CageTable& operator=(const CageTable&) = delete;
 
   const Row& operator[](size_t i) const { return rows_[i]; }
-  static constexpr size_t size() { return N; }
   auto begin() const { return rows_.begin(); }
   auto end() const { return rows_.end(); }
   // The whole table, for copies into a snapshot or a working table.
@@ -52,18 +51,11 @@ class CageTable {
   {
     for (size_t k = 0; k < row.size(); ++k) set(i, k, row[k]);
   }
-  // Every entry of every row.
-  void fill(const Value& v) {
-    for (size_t i = 0; i < N; ++i) {
-      if constexpr (std::is_same_v<Row, Value>)
-        set(i, v);
-      else
-        for (size_t k = 0; k < rows_[i].size(); ++k) set(i, k, v);
-    }
-  }
-  // Rows 0..n-1 from a copy, entry by entry.
-  void assign(const std::array<Row, N>& from, size_t n = N) {
-    for (size_t i = 0; i < n && i < N; ++i) set(i, from[i]);
+  // Every entry.
+  void fill(const Value& v)
+    requires std::is_same_v<Row, Value>
+  {
+    for (size_t i = 0; i < N; ++i) set(i, v);
   }
 
  private:

@@ -67,7 +67,8 @@ struct SumsMemo {
   // need no comparing. The enumeration table above still answers for inputs met before the last
   // ones (a count or a trial gives a board back).
   //
-  //   cell, bits   the cage's empty cells 1..tables.n and their candidate bits (BoardIndex; never odd ones)
+  //   cell, bits   the cage's empty cells 1..tables.n and their candidate bits (BoardIndex;
+  //                never odd ones)
   //   writes       table_writes[g] when the check found nothing
   //   tables       the enumeration as the tables held it (quiet_deep: the deep step ran and found
   //                nothing too; confined: units to look at again)
