@@ -12,6 +12,7 @@
 #include "library/puzzle_files.h"
 #include "platform/text.h"
 #include "solving/solver.h"
+#include "solving_support.h"
 #include "test_support.h"
 
 namespace ks {
@@ -343,6 +344,35 @@ TEST_F(Files, OldGamesSavedDuringPlayOpenAndSolve) {
     EXPECT_TRUE(s.rt.messages.back().starts_with("schema incompleto: " + std::to_string(lost) + " celle (la prima è r1c1)"))
         << s.rt.messages.back();
   }
+}
+
+// A wrong digit ("numero errato") saved in "sc+" opens as a placed digit, as every digit of the
+// file does (and as the older writers' one candidate of an empty cell does): nothing tells the
+// reader that it was refused. The solve then finds no solution, says so and leaves the game as
+// it opened; the digit's erasure gives the game back to the solve.
+TEST_F(Files, AWrongDigitSavedDuringPlayIsNoSolutionOnceOpenedAgain) {
+  const test::Puzzle& p = test::puzzle("db-11");  // r6c9 holds 7
+  test::load_from_library(m, p.layout);
+  m.Text1[53].type("1");
+  ASSERT_EQ(m.txthint.text(), "  numero errato");
+  save("wrong.sc+");
+
+  open("wrong.sc+");
+  const std::vector<std::string> opened = test::position_of(m);
+  s.rt.messages.clear();
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
+  EXPECT_EQ(test::position_of(m), opened);
+  EXPECT_FALSE(m.finito);
+  EXPECT_EQ(m.txtlivello.text(), "");
+
+  s.rt.messages.clear();
+  m.Text1[53].type("");
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{});
+  std::string grid;
+  for (const TextBox& box : m.Text1) grid += box.text();
+  EXPECT_EQ(grid, p.solution);
 }
 
 TEST_F(Files, ASplitCageOpensWithTheContiguityWarning) {

@@ -256,6 +256,13 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
     x.text = std::move(text);
     out.push_back(x);
   };
+  // A game with a wrong digit is saved and opened again, as a player keeps a game, then solved.
+  if (!wrong_placed_.empty() && pick(4) == 0) {
+    add("saveopen", pick(4), pick(2));
+    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
+    out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
+    return out;
+  }
   const int roll = pick(1000);
   if (roll < 300) {  // a digit typed: right, wrong, junk or nothing
     const int how = pick(10);
@@ -542,6 +549,7 @@ std::string Player::play(const Event& e) {
   if (e.kind == "lib" && lib_loaded_) {
     lib_start_.clear();
     for (int i = 0; i < kCells; ++i) lib_start_.push_back(w.Text2[i].text());
+    lib_cages_ = model_cages();
     const std::string layout = stored_field(library_, "SELECT * FROM schema WHERE progressivo = ?",
                                             w.library_record, "kenvari");
     const std::string grid = stored_field(library_, "SELECT * FROM schema WHERE progressivo = ?",
@@ -606,11 +614,17 @@ std::string Player::play(const Event& e) {
     if (rt().beeps != beeps_before) return "a full grid that breaks a rule was reported finished";
     if (level_now != level_before && !w.txtlivello.text().empty())
       return "a full grid that breaks a rule was rated: " + w.txtlivello.text();
-    if (w.finito) return "a full grid that breaks a rule is finito";
   }
+  if (w.finito && !valid) return "a board that is not a solved grid is finito";
   if (valid && !complete_before && digits() != digits_before && rt().beeps - beeps_before != 1)
     return "the completed grid was reported " + std::to_string(rt().beeps - beeps_before) + " times";
   if (complete_before && rt().beeps != beeps_before) return "a finished grid was reported again";
+
+  // A solve that finds no solution leaves the player's digits as they were.
+  if (is_solve(e) && digits() != digits_before)
+    for (size_t k = messages_before; k < rt().messages.size(); ++k)
+      if (rt().messages[k] == "schema senza soluzione")
+        return "a solve that said \"schema senza soluzione\" changed the digits";
 
   // A solve from a right position ends with the solution, or says why not.
   if (is_solve(e) && right_before && same_puzzle) {
@@ -808,7 +822,7 @@ bool Player::at_library_start() const {
   if (lib_start_.size() != static_cast<size_t>(kCells)) return false;
   for (int i = 0; i < kCells; ++i)
     if (!w.Text1[i].text().empty() || w.Text2[i].text() != lib_start_[static_cast<size_t>(i)]) return false;
-  return true;
+  return model_cages() == lib_cages_;
 }
 
 void Player::known_puzzle(const std::vector<TextCage>& cages, const std::string& solution) {

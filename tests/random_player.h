@@ -138,6 +138,7 @@ class Player {
   std::string wait_fault_;
   bool lib_loaded_ = false;  // the last lib event loaded a puzzle
   std::vector<std::string> lib_start_;  // the candidates right after the last library load
+  Cages lib_cages_;                     // and the cages
   bool colour_since_load_ = true;       // a cage colour was picked since the last puzzle came
   bool opened_ = false;      // the last open event opened its file  // what a refused event changed while the window was busy
 };

@@ -254,6 +254,27 @@ TEST(SolveCommand, AContradictionFromAWrongPositionLeavesTheBoardAsItWas) {
   EXPECT_EQ(s.rt.beeps, 1);
 }
 
+// A digit outside its cell's candidates that its peers still hold (as the older "sc+" reader left
+// a wrong digit): the ladder fills the grid around it, the same digit twice in a column. Such a
+// grid is no solution: the solve says so, leaves the board as it was, and rates nothing.
+TEST(SolveCommand, AFullGridThatBreaksARuleIsNeitherFinishedNorRated) {
+  test::Started s;
+  Main& m = *s.m;
+  const test::Puzzle& p = puzzle("db-11");  // r6c9 holds 7
+  load_from_library(m, p.layout);
+  m.Text1[53].type("1");
+  ASSERT_EQ(m.txthint.text(), "  numero errato");
+  m.Text2[53].set_text("1");
+  ASSERT_EQ(m.board_fault(), "");
+  const std::vector<std::string> before = test::position_of(m);
+  m.Toolbar2.on_button_click("risolvi");
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
+  EXPECT_EQ(test::position_of(m), before);
+  EXPECT_FALSE(m.finito);
+  EXPECT_EQ(m.txtlivello.text(), "");
+  EXPECT_EQ(s.rt.beeps, 0);
+}
+
 // A layout with two solutions: the count stops the ladder with its message, the board is left as
 // the techniques left it, unsolved, and txtstringa shows the solution the count stored; no
 // rating. Run again on the same puzzle, the ladder does not count again: the stored outcome
@@ -713,6 +734,35 @@ TEST_F(RatingLibraryTest, ASolveFromAGameInProgressLeavesTheRecordAlone) {
   EXPECT_EQ(stored(1, "difficolta"), std::to_string(m.tot));
   EXPECT_EQ(stored(1, "dettaglio"), m.stringaliv);
   EXPECT_EQ(stored(1, "tempo"), "7,06");
+}
+
+// A sum typed into a cage's box makes another puzzle, though no candidate changes (dt-1: 13 to
+// 14): its solve is not the record's rating. Typed back, the puzzle is the record's again.
+TEST_F(RatingLibraryTest, ASolveOfAPuzzleEditedInTheCagesLeavesTheRecordAlone) {
+  load_record_one_and_browse();
+  const std::string before = test::file_bytes(file);
+  const auto cells = [this] {
+    std::vector<std::string> v = test::position_of(m);
+    v.resize(kCells);
+    return v;
+  };
+  const std::vector<std::string> start = cells();
+  const auto retype = [this](int g, int sum) {
+    m.textsomma[g].set_focus();
+    m.textsomma[g].type(std::to_string(sum));
+    m.Toolbar1.on_button_click("activity");
+    ASSERT_EQ(m.sommagruppo[g].num(), sum);
+  };
+  ASSERT_EQ(m.sommagruppo[2].num(), 13);
+  retype(2, 14);
+  ASSERT_EQ(cells(), start);
+  EXPECT_FALSE(m.at_library_start());
+  m.Toolbar2_ButtonClick("risolvi");
+  EXPECT_EQ(test::file_bytes(file), before);
+
+  m.Toolbar2_ButtonClick("undo");
+  retype(2, 13);
+  EXPECT_TRUE(m.at_library_start());
 }
 
 // A puzzle that a board reset replaced (as the generator's is) is rated on the window only.

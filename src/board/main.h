@@ -700,10 +700,12 @@ class Main {
   // The progressivo of the record the puzzle on the board was loaded from; 0 when the board
   // holds no library puzzle. Only that record may receive the puzzle's rating.
   int library_record = 0;
-  // The candidates of every cell as the library load left them. A solve rates the puzzle into its
-  // record only when it starts from there (no digit placed, no candidate taken): the record
-  // keeps the rating of the puzzle from its start, whatever a game in progress would leave to do.
+  // The candidates of every cell and the cages (as cage_line writes them) as the library load
+  // left them. A solve rates the puzzle into its record only when it starts from there (no digit
+  // placed, no candidate taken, no cage or sum changed in the editor): the record keeps the
+  // rating of its own puzzle from its start, whatever a game in progress would leave to do.
   std::array<std::string, kCells> library_start;
+  std::string library_start_cages;
   bool at_library_start() const;
   // Set by the solve command while it runs from the library puzzle's start.
   bool rating_for_record = false;

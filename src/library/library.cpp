@@ -140,6 +140,7 @@ void Main::libreria() {
     calcola_somme_gruppo(k);
   }
   for (int i = 0; i < kCells; ++i) library_start[i] = Text2[i].text();
+  library_start_cages = cage_line();
 
   filetxt.set_text(" Livello " + L + ", schema " + N);
   if (L == "14" || !txtdettaglio.text().empty()) {
@@ -154,7 +155,7 @@ void Main::libreria() {
 bool Main::at_library_start() const {
   for (int i = 0; i < kCells; ++i)
     if (!Text1[i].text().empty() || Text2[i].text() != library_start[i]) return false;
-  return true;
+  return cage_line() == library_start_cages;
 }
 
 bool Main::store_library_record(int progressivo,

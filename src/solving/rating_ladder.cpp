@@ -157,13 +157,18 @@ void Main::mnusolve_Click() {
   Snapshot before;
   before.save(*this);
   risolvi_con_livelli();
-  // The count has told the player already; a contradiction the techniques met means the same.
+  // Only a grid that keeps every rule is solved, whatever filled it.
+  if (finito && !board_fault().empty()) finito = false;
+  // The count has told the player already; a contradiction the techniques met means the same,
+  // and so does a full grid that breaks a rule: it is no solution.
   const bool contradiction = !finito && problema;
   const bool not_counted_one = !finito && conteggioeseguito &&
                                (count_result == CountResult::None || count_result == CountResult::Unknown);
-  if (contradiction || not_counted_one) {
+  const bool broken_grid = !finito && esposti == kCells;
+  if (contradiction || not_counted_one || broken_grid) {
     before.restore(*this);
-    if (contradiction) rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
+    if (contradiction || (broken_grid && !not_counted_one))
+      rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
   }
 
   std::string grid;

@@ -203,7 +203,9 @@ void Main::conta_soluzioni_tecniche() {
   }
   start.restore(*this);
   problema = false;
-  finito = esposti == kCells;
+  // The start may be a grid the ladder filled before the count: it is finished only when it
+  // keeps every rule, as cell entry would have told it.
+  finito = esposti == kCells && board_fault().empty();
   if (timed_out) {
     soluzioni = 0;
     count_result = CountResult::Unknown;
