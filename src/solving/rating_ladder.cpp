@@ -157,8 +157,6 @@ void Main::mnusolve_Click() {
   Snapshot before;
   before.save(*this);
   risolvi_con_livelli();
-  // Only a grid that keeps every rule is solved, whatever filled it.
-  if (finito && !board_fault().empty()) finito = false;
   // The count has told the player already; a contradiction the techniques met means the same,
   // and so does a full grid that breaks a rule: it is no solution.
   const bool contradiction = !finito && problema;
