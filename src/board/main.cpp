@@ -64,7 +64,10 @@ Main::Main(Runtime& runtime) : rt(runtime) {
     Text2[i].attach(form, "Text2", i);
     Text2[i].move(L + 2, T + 8, 35, 28);
     Text2[i].set_locked(true);
-    Text2[i].on_change = [this, i] { board_index.candidates_changed(i, Text2[i].text()); };
+    // The boxes' change hooks, installed here and nowhere else (a box refuses a second one): a
+    // digit box's runs cell entry, a candidate box's keeps the board index.
+    Text1[i].install_on_change([this, i] { Text1_Change(i); });
+    Text2[i].install_on_change([this, i] { board_index.candidates_changed(i, Text2[i].text()); });
   }
   // Thick box separators in the gaps between the boxes, and the outer frame.
   constexpr std::array<int, 4> kSepY = {70, 206, 342, 478};
