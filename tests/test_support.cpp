@@ -20,7 +20,7 @@ namespace ks::test {
 Started::Started() {
   rt.check_at_yield = [this, told = false]() mutable {
     if (told) return;
-    const std::string why = m->board_index.check(m->Text1, m->Text2);
+    const std::string why = m->board_index().check(m->Text1, m->Text2);
     if (why.empty()) return;
     told = true;
     ADD_FAILURE() << "the board index disagrees with the boxes at yield " << rt.yields << ": "
