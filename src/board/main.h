@@ -284,6 +284,9 @@ class Main {
   // Activity log: a new line (after a line break), or more text on the last line.
   void log_line(const std::string& line);
   void log_append(const std::string& text);
+  // A new line from any text, the same as log_line (which calls it): cell entry and the singles
+  // write theirs without temporary texts.
+  void log_text(std::string_view line);
   // "r" row "c" column of a cell.
   std::string rc(int cell) const;
 
@@ -296,10 +299,6 @@ class Main {
   // Board reset, classic candidates, cage borders, the cage-layout loader.
   void nuovo_schema();
   void calcola_candidati();
-  // Every candidate follows from the board again: the classic candidates, then every cage's sum
-  // limits (apply_cage_limits), with the stored combinations dropped first. Used wherever
-  // candidates are given back: a changed sum, a deleted cage, an erasure.
-  void refresh_candidates();
   void disegna_gruppi();
   void outline_cages();
   void controlla_contiguita();
@@ -484,6 +483,10 @@ class Main {
   void controllo_somme(int gruppo);
   std::string combination_cut(int g, int k, unsigned digits) const;
   void apply_cage_limits();
+  // Every candidate follows from the board again: the classic candidates, then every cage's sum
+  // limits (apply_cage_limits), with the stored combinations dropped first. Used wherever
+  // candidates are given back: a changed sum, a deleted cage, an erasure.
+  void refresh_candidates();
   Value cella_unica_numero_obbligato(int gruppo, const std::string& numeri);
   void inizializza_candidati();
   void controllo_numeri_gruppo_permutazioni(int gruppo);
@@ -796,10 +799,6 @@ class Main {
   // records end or the run's time limit passes. Other commands are refused meanwhile
   // (generation_running); the log of frmgeneratore shows each record, newest line on top.
   void generazione_continua();
-
-  // Cell entry and singles without temporary texts: a log line from any text, the same as
-  // log_line (which calls it).
-  void log_text(std::string_view line);
 };
 
 // The pass that the writers of the board index show (board_index.h). Only its owners make one:
