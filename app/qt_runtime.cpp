@@ -85,12 +85,14 @@ QtRuntime::QtRuntime() {
 
 void QtRuntime::DoEvents() {
   if (since_events_.elapsed() < kYieldGapMs) return;
+  if (check_at_yield) check_at_yield();
   QCoreApplication::processEvents();
   since_events_.start();
   end_if_asked();
 }
 
 void QtRuntime::WaitEvents(int max_ms) {
+  if (check_at_yield) check_at_yield();
   QCoreApplication::processEvents();
   end_if_asked();
   if (max_ms > 0) {

@@ -38,6 +38,9 @@ class QtRuntime : public Runtime {
   // Answers the file dialogs in place of the user (tests: a modal dialog would wait for ever).
   // Gets the Qt filter and whether the dialog saves; returns the file name, "" for a cancel.
   std::function<QString(const QString& filter, bool save)> answer_file_dialog;
+  // Runs at every yield that lets events run (tests: the window tests check the board index
+  // there). Unset in the program.
+  std::function<void()> check_at_yield;
 
   // How PrintForm finds the widget that shows a form.
   void set_form_widgets(std::function<QWidget*(Form&)> lookup) { form_widget_ = std::move(lookup); }

@@ -206,7 +206,7 @@ TEST(Board, CandidateBitsFollowEveryCandidateText) {
         unsigned two = 0;
         for (int k = 0; k < 9; ++k)
           if (m.Text2[unit_cells(kind, u)[static_cast<size_t>(k)]].text().size() == 2) two |= 1u << k;
-        EXPECT_EQ(m.board_index.two_candidates(kind, u), two);
+        EXPECT_EQ(m.board_index().two_candidates(kind, u), two);
       }
     }
   };

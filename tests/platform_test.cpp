@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <stdexcept>
 
 #include "platform/controls.h"
 #include "platform/text.h"
@@ -87,22 +88,28 @@ TEST(Platform, TextBoxRunsItsChangeHandlerOnlyWhenTheTextChanges) {
   TextBox box;
   box.attach(f, "box");
   int runs = 0;
-  box.on_change = [&] { ++runs; };
+  box.install_on_change([&] { ++runs; });
   box.set_text("5");
   box.set_text("5");
   box.set_text("");
   box.set_text("");
   EXPECT_EQ(runs, 2);
+  // The handler stays the one installed.
+  EXPECT_THROW(box.install_on_change([] {}), std::logic_error);
+  box.set_text("1");
+  EXPECT_EQ(runs, 3);
 
   // A handler that writes its own box is re-entered for that write before the outer run ends.
+  TextBox own;
+  own.attach(f, "own");
   std::vector<std::string> seen;
-  box.on_change = [&] {
-    seen.push_back(box.text());
-    if (box.text() == "9") box.set_text("");
-  };
-  box.set_text("9");
+  own.install_on_change([&] {
+    seen.push_back(own.text());
+    if (own.text() == "9") own.set_text("");
+  });
+  own.set_text("9");
   EXPECT_EQ(seen, (std::vector<std::string>{"9", ""}));
-  EXPECT_EQ(box.text(), "");
+  EXPECT_EQ(own.text(), "");
 }
 
 TEST(Platform, FocusMoveRunsTheLostFocusHandlerOfThePreviousControl) {

@@ -73,7 +73,7 @@ Print print_of(const Main& m, bool whole) {
   for (int i = 0; i < kCells; ++i) {
     p.add(m.Text1[i].text());
     p.add(m.Text2[i].text());
-    p.add(m.board_index.candidate_bits(i));
+    p.add(m.board_index().candidate_bits(i));
     p.add(m.Text1[i].back_color());
     p.add(m.Text2[i].back_color());
     p.add(static_cast<std::uint64_t>(m.Text1[i].visible()));
@@ -114,7 +114,7 @@ Print print_of(const Main& m, bool whole) {
                       m.volteestese, m.lunghezza, m.lunghezza1, m.dopominimo, m.trial_nesting,
                       m.palette_cell, m.cellacolorata, m.liv1, m.liv2, m.liv3, m.liv4, m.liv5,
                       m.liv6, m.liv7, m.liv8, m.liv9, m.liv10, m.liv11, m.liv12, m.liv13, m.liv14,
-                      static_cast<int>(m.count_result), static_cast<int>(m.board_index.steps_shown())})
+                      static_cast<int>(m.count_result), static_cast<int>(m.board_index().steps_shown())})
     p.add(static_cast<std::uint64_t>(x));
   p.begin("scratch numbers");
   for (const int x : {m.gruppo, m.cella, m.cella1, m.riga, m.colonna, m.settore, m.indice,
@@ -248,9 +248,9 @@ TEST(SolvingMemo, StepsAtTheTrafficLightLeaveTheSameStateAtEveryYield) {
     EXPECT_EQ(same_either_way(green,
                               [](Main& m) {
                                 for (int press = 0; press < 400 && m.esposti < kCells; ++press) {
-                                  const long before = m.board_index.steps_shown();
+                                  const long before = m.board_index().steps_shown();
                                   m.Toolbar1_ButtonClick("suggerisci");
-                                  if (m.board_index.steps_shown() == before) break;
+                                  if (m.board_index().steps_shown() == before) break;
                                 }
                               }),
               "")

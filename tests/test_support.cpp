@@ -17,16 +17,21 @@
 
 namespace ks::test {
 
-Started::Started() {
-  rt.check_at_yield = [this, told = false]() mutable {
-    if (told) return;
-    const std::string why = m->board_index.check(m->Text1, m->Text2);
-    if (why.empty()) return;
-    told = true;
-    ADD_FAILURE() << "the board index disagrees with the boxes at yield " << rt.yields << ": "
-                  << why;
-  };
+Started::Started(std::string app_path) {
+  rt.app_path = std::move(app_path);
+  rt.check_at_yield = [this] { check_index(); };
   m->Form_Load();
+}
+
+Started::~Started() { check_index(); }
+
+void Started::check_index() {
+  if (index_told_ || !m) return;
+  const std::string why = m->board_index().check(m->Text1, m->Text2);
+  if (why.empty()) return;
+  index_told_ = true;
+  ADD_FAILURE() << "the board index disagrees with the boxes after " << rt.yields
+                << " yields: " << why;
 }
 
 std::vector<std::string> lines_of(const std::string& text) {

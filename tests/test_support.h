@@ -16,12 +16,20 @@
 
 namespace ks::test {
 
-// A started main window (Form_Load has run) on a headless runtime. At every yield the board
-// index is checked against the boxes: the test fails at the first yield where they disagree.
+// A started main window (Form_Load has run, with the program's folder app_path) on a headless
+// runtime. At every yield, and when the window ends, the board index is checked against the
+// boxes: the test fails at the first check where they disagree.
 struct Started {
   HeadlessRuntime rt;
   std::unique_ptr<Main> m = std::make_unique<Main>(rt);
-  Started();
+  explicit Started(std::string app_path = ".");
+  ~Started();
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+
+ private:
+  void check_index();
+  bool index_told_ = false;
 };
 
 // The lines of a text split at "\r\n".

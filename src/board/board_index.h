@@ -14,12 +14,14 @@
 namespace ks {
 
 // The boxes' texts stay the state the window shows and the techniques' texts read; this is a
-// reading of them, written only from the hooks below:
-//   candidates_changed  the candidate box Text2(cell) changed (its change handler)
-//   digit_changed       the digit box Text1(cell) changed (cell entry, which every change runs
-//                       first)
-//   table_written       an entry of a cage table took a new value (the tables' set)
+// reading of them, and only its owners write it, each through the hook below that is theirs:
+//   candidates_changed  the candidate box Text2(cell) changed (its change hook)
+//   digit_changed       the digit box Text1(cell) changed (its change hook, before cell entry)
+//   hand_over           a cut that wrote the candidates from their bits (for the change hook)
 //   step_shown          a step was shown at the traffic light (the step gate)
+//   table_written       an entry of a cage table took a new value (the tables' set)
+// The first four take a Key, which only those owners can make (main.h defines it after the
+// window, naming them); the cage tables are friends. Everyone else reads the index as const.
 // check() compares the index with the boxes, so that a test finds a stale entry at once.
 //
 //   candidate bits   bit d (1..9) for each digit of Text2(cell) when the text is ascending
@@ -36,6 +38,11 @@ namespace ks {
 class BoardIndex {
  public:
   static constexpr std::uint16_t kOdd = 0x8000;
+  class Key;
+
+  BoardIndex() = default;
+  BoardIndex(const BoardIndex&) = delete;
+  BoardIndex& operator=(const BoardIndex&) = delete;
 
   std::uint16_t candidate_bits(int cell) const { return bits_[static_cast<size_t>(cell)]; }
   std::uint16_t open_bits(int cell) const { return open_[static_cast<size_t>(cell)]; }
@@ -55,17 +62,15 @@ class BoardIndex {
   // The bits of a candidate text.
   static std::uint16_t code(const std::string& text);
 
+  void candidates_changed(const Key&, int cell, const std::string& text);
+  void digit_changed(const Key&, int cell, bool filled);
   // A cut that wrote the candidates of `cell` from their bits hands the bits over for the change
   // its write runs, so that the hook need not read the text again.
-  void hand_over(int cell, std::uint16_t bits) {
+  void hand_over(const Key&, int cell, std::uint16_t bits) {
     handed_cell_ = cell;
     handed_bits_ = bits;
   }
-  void candidates_changed(int cell, const std::string& text);
-  void digit_changed(int cell, bool filled);
-  // Returns the new generation, which the entry keeps as its stamp.
-  std::uint64_t table_written() { return tables_stamp_ = ++generation_; }
-  void step_shown() {
+  void step_shown(const Key&) {
     ++steps_shown_;
     ++generation_;
   }
@@ -75,6 +80,11 @@ class BoardIndex {
                     const std::array<TextBox, 81>& candidates) const;
 
  private:
+  template <class Row, size_t N>
+  friend class CageTable;
+  // Returns the new generation, which the entry keeps as its stamp.
+  std::uint64_t table_written() { return tables_stamp_ = ++generation_; }
+
   std::array<std::uint16_t, 81> bits_{};
   std::array<std::uint16_t, 81> open_{};
   CellSet one_, filled_;

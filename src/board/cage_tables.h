@@ -15,11 +15,12 @@ namespace ks {
 
 // N rows of Row: a Value (sommagruppo, elementigruppo, gruppodicella) or a list of Values
 // (cellegruppo, whose row g holds cage g's cells). A row's stamp is the generation of the last
-// write that changed it; a write of what an entry already holds stamps nothing.
+// write that changed it; a write of what an entry already holds stamps nothing. Only an owner of
+// the index binds a table to it (the window's constructor binds the four).
 template <class Row, size_t N>
 class CageTable {
  public:
-  explicit CageTable(BoardIndex& index) : index_(&index) {}
+  CageTable(BoardIndex& index, const BoardIndex::Key&) : index_(&index) {}
   CageTable(const CageTable&) = delete;
   CageTable& operator=(const CageTable&) = delete;
 

@@ -43,7 +43,6 @@ void Main::give_back_to_cage(int cell, int digit) {
 
 void Main::Text1_Change(int Index) {
   const std::string now = Text1[Index].text();
-  board_index.digit_changed(Index, !now.empty());
   if (now == shown_digit[Index]) return;  // the box got back the text it held
   // Only a single digit 1..9 or the empty text is a cell's content; anything else (a letter,
   // "57", "0") is refused and the box shows its previous text again.
@@ -166,7 +165,7 @@ void Main::Text1_Change(int Index) {
       // Told from the bits: a text of ascending distinct digits is d alone when its bits are
       // d's bit alone, and holds d among others when they have d's bit and another. Most peers
       // have neither d nor an odd text and are passed at once.
-      const unsigned bits = board_index.candidate_bits(c);
+      const unsigned bits = board_index().candidate_bits(c);
       if (!(bits & (bit | kOddCandidates))) continue;
       if (conflict >= 0 && !players_play) break;
       const bool odd = bits & kOddCandidates;

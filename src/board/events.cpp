@@ -48,10 +48,9 @@ void Main::wire_events() {
     };
   };
 
-  // Cell entry runs on every write of a digit box, whoever writes it; what the player types
-  // passes the rule first.
+  // What the player types into a digit box passes the rule first (cell entry then runs on every
+  // write of the box, from its change hook).
   for (int i = 0; i < kCells; ++i) {
-    Text1[i].on_change = [this, i] { Text1_Change(i); };
     Text1[i].on_typed = when(Input::Board, [this, i](std::string t) { Text1[i].set_text(std::move(t)); });
     Text1[i].on_click = when(Input::Board, [this, i] { Text1_Click(i); });
     Text1[i].on_key_down = when(Input::View, [this, i](int key_code) { Text1_KeyDown(i, key_code); });

@@ -43,7 +43,12 @@ Frmgeneratore::Frmgeneratore() {
   Text1.set_locked(true);
 }
 
-Main::Main(Runtime& runtime) : rt(runtime) {
+Main::Main(Runtime& runtime)
+    : rt(runtime),
+      sommagruppo(board_index_, BoardIndex::Key{}),
+      elementigruppo(board_index_, BoardIndex::Key{}),
+      cellegruppo(board_index_, BoardIndex::Key{}),
+      gruppodicella(board_index_, BoardIndex::Key{}) {
   form.set_caption("Killer Sudoku");
   form.set_size(700, 580);
 
@@ -64,7 +69,14 @@ Main::Main(Runtime& runtime) : rt(runtime) {
     Text2[i].attach(form, "Text2", i);
     Text2[i].move(L + 2, T + 8, 35, 28);
     Text2[i].set_locked(true);
-    Text2[i].on_change = [this, i] { board_index.candidates_changed(i, Text2[i].text()); };
+    // The boxes' change hooks, installed here and nowhere else (a box refuses a second one): they
+    // keep the board index, and a digit box's then runs cell entry.
+    Text1[i].install_on_change([this, i] {
+      board_index_.digit_changed(BoardIndex::Key{}, i, !Text1[i].text().empty());
+      Text1_Change(i);
+    });
+    Text2[i].install_on_change(
+        [this, i] { board_index_.candidates_changed(BoardIndex::Key{}, i, Text2[i].text()); });
   }
   // Thick box separators in the gaps between the boxes, and the outer frame.
   constexpr std::array<int, 4> kSepY = {70, 206, 342, 478};
@@ -250,20 +262,20 @@ void Main::log_text(std::string_view line) { frmlog.Text3.append("\r\n", line); 
 void Main::log_append(const std::string& text) { frmlog.Text3.append(text); }
 
 unsigned Main::candidate_mask(int cell) const {
-  const std::uint16_t bits = board_index.candidate_bits(cell);
+  const std::uint16_t bits = board_index().candidate_bits(cell);
   return bits & kOddCandidates ? digit_mask(Text2[static_cast<size_t>(cell)].text()) : bits;
 }
 
 void Main::cut_candidate(int cell, char d) {
   TextBox& box = Text2[static_cast<size_t>(cell)];
-  const std::uint16_t bits = board_index.candidate_bits(cell);
+  const std::uint16_t bits = board_index().candidate_bits(cell);
   // A text of ascending distinct digits loses d as its bits do (and is left alone without d: the
   // change hook, which takes the bits handed over, runs only when the text changes).
   if (!(bits & kOddCandidates) && d >= '1' && d <= '9') {
     const unsigned bit = 1u << (d - '0');
     if (!(bits & bit)) return;
     const auto left = static_cast<std::uint16_t>(bits & ~bit);
-    board_index.hand_over(cell, left);
+    board_index_.hand_over(BoardIndex::Key{}, cell, left);
     box.set_text(mask_digits(left));
   } else
     box.set_text(cut_first(box.text(), d));

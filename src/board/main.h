@@ -86,13 +86,18 @@ class Main {
   // Line3 (bottom), Line4 (right).
   std::array<TextBox, kCells> Text1;
   std::array<TextBox, kCells> Text2;
-  // What the techniques' fast paths read about the boxes (board_index.h): written only by the
-  // boxes' change hooks, the cage tables and the step gate.
-  BoardIndex board_index;
+  // What the techniques' fast paths read about the boxes (board_index.h), read-only: only its
+  // owners write it (BoardIndex::Key, after the class).
+  const BoardIndex& board_index() const { return board_index_; }
+
+ private:
+  BoardIndex board_index_;
+
+ public:
   static constexpr std::uint16_t kOddCandidates = BoardIndex::kOdd;
   // Whether digit character d is among the candidates of cell (0..80).
   bool has_candidate(int cell, char d) const {
-    const std::uint16_t bits = board_index.candidate_bits(cell);
+    const std::uint16_t bits = board_index().candidate_bits(cell);
     if (bits & kOddCandidates) return Text2[static_cast<size_t>(cell)].text().find(d) != std::string::npos;
     return d >= '1' && d <= '9' && (bits >> (d - '0') & 1u);
   }
@@ -174,16 +179,16 @@ class Main {
 
   // The cage model, indexed by cage number. Real cages 0..gruppi, derived cages gruppi+1..gruppo1.
   // The four tables below are read as arrays and written through set() (cage_tables.h), which
-  // stamps every changed entry for the board index.
+  // stamps every changed entry for the board index (the constructor binds them to it).
   int gruppi = 0;   // number of the last real cage; in the editor the cage being entered
   int gruppo = 0;   // running cage number of loaders and techniques
   int gruppo1 = 0;  // highest cage number, derived cages included
-  CageTable<Value, kCageSlots> sommagruppo{board_index};     // sum; during play the remaining sum
-  CageTable<Value, kCageSlots> elementigruppo{board_index};  // cells; during play the empty cells
+  CageTable<Value, kCageSlots> sommagruppo;     // sum; during play the remaining sum
+  CageTable<Value, kCageSlots> elementigruppo;  // cells; during play the empty cells
   // cellegruppo[g][k], k = 1..elementigruppo[g]: the cells (during play the empty ones) in the
   // order entered; position 0 is never used. Read it through cage_cell().
-  CageTable<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellegruppo{board_index};
-  CageTable<Value, kCells> gruppodicella{board_index};       // cage of each cell, "" when none
+  CageTable<std::array<Value, kMaxCageCells + 1>, kCageSlots> cellegruppo;
+  CageTable<Value, kCells> gruppodicella;       // cage of each cell, "" when none
   // The layout as loaded, kept for the restart command.
   std::array<Value, kCageSlots> elementioriginali;
   std::array<std::array<Value, kMaxCageCells + 1>, kCageSlots> celleoriginali;
@@ -279,6 +284,9 @@ class Main {
   // Activity log: a new line (after a line break), or more text on the last line.
   void log_line(const std::string& line);
   void log_append(const std::string& text);
+  // A new line from any text, the same as log_line (which calls it): cell entry and the singles
+  // write theirs without temporary texts.
+  void log_text(std::string_view line);
   // "r" row "c" column of a cell.
   std::string rc(int cell) const;
 
@@ -291,10 +299,6 @@ class Main {
   // Board reset, classic candidates, cage borders, the cage-layout loader.
   void nuovo_schema();
   void calcola_candidati();
-  // Every candidate follows from the board again: the classic candidates, then every cage's sum
-  // limits (apply_cage_limits), with the stored combinations dropped first. Used wherever
-  // candidates are given back: a changed sum, a deleted cage, an erasure.
-  void refresh_candidates();
   void disegna_gruppi();
   void outline_cages();
   void controlla_contiguita();
@@ -479,6 +483,10 @@ class Main {
   void controllo_somme(int gruppo);
   std::string combination_cut(int g, int k, unsigned digits) const;
   void apply_cage_limits();
+  // Every candidate follows from the board again: the classic candidates, then every cage's sum
+  // limits (apply_cage_limits), with the stored combinations dropped first. Used wherever
+  // candidates are given back: a changed sum, a deleted cage, an erasure.
+  void refresh_candidates();
   Value cella_unica_numero_obbligato(int gruppo, const std::string& numeri);
   void inizializza_candidati();
   void controllo_numeri_gruppo_permutazioni(int gruppo);
@@ -793,10 +801,16 @@ class Main {
   // records end or the run's time limit passes. Other commands are refused meanwhile
   // (generation_running); the log of frmgeneratore shows each record, newest line on top.
   void generazione_continua();
+};
 
-  // Cell entry and singles without temporary texts: a log line from any text, the same as
-  // log_line (which calls it).
-  void log_text(std::string_view line);
+// The pass that the writers of the board index show (board_index.h). Only its owners make one:
+// the constructor, which installs the boxes' change hooks and binds the cage tables; the candidate
+// cut, which hands its bits over to the hook; and the step gate.
+class BoardIndex::Key {
+  Key() = default;
+  friend Main::Main(Runtime&);
+  friend void Main::cut_candidate(int, char);
+  friend bool Main::step_gate(std::span<const int>, int);
 };
 
 }  // namespace ks

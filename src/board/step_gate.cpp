@@ -45,7 +45,7 @@ bool Main::step_gate(std::span<const int> cells, int g) {
   }
   if (g >= 0 && frmgeneratore.visible()) mostra_somme_gruppo(g);
   scelta = "";
-  board_index.step_shown();
+  board_index_.step_shown(BoardIndex::Key{});
   aspetta();
   // Restored last to first, so that a cell named twice gets its first colours back.
   for (auto it = saved.rbegin(); it != saved.rend(); ++it) {

@@ -109,7 +109,7 @@ Frmlivello::Frmlivello(Main& main) : main_(main) {
   numeroselezionato.on_typed = [this](std::string t) {
     if (!busy()) numeroselezionato.set_text(std::move(t));
   };
-  numeroselezionato.on_change = [this] { numeroselezionato_Change(); };
+  numeroselezionato.install_on_change([this] { numeroselezionato_Change(); });
 
   Command1.attach(form, "Command1");
   Command1.move(456, y1 - 4, 90, 32);

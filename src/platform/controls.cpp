@@ -1,6 +1,7 @@
 // The control model: property setters that notify the form's observer.
 #include "platform/controls.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace ks {
@@ -60,7 +61,7 @@ void TextBox::set_text(std::string&& t) {
   if (t == text_) return;
   text_ = std::move(t);
   changed();
-  if (on_change) on_change();
+  if (on_change_) on_change_();
 }
 
 void TextBox::set_text(std::string_view t) {
@@ -78,21 +79,26 @@ void TextBox::set_text(std::string_view t) {
     text_.assign(t);
   }
   changed();
-  if (on_change) on_change();
+  if (on_change_) on_change_();
 }
 
 void TextBox::append(std::string_view s) {
   if (s.empty()) return;
   text_ += s;
   changed();
-  if (on_change) on_change();
+  if (on_change_) on_change_();
 }
 
 void TextBox::append(std::string_view a, std::string_view b) {
   if (a.empty() && b.empty()) return;
   text_.append(a).append(b);
   changed();
-  if (on_change) on_change();
+  if (on_change_) on_change_();
+}
+
+void TextBox::install_on_change(std::function<void()> handler) {
+  if (on_change_) throw std::logic_error("text box " + name() + ": its change handler is installed already");
+  on_change_ = std::move(handler);
 }
 
 void TextBox::type(std::string t) {

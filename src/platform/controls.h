@@ -120,7 +120,9 @@ class TextBox : public Control {
   int tab_index() const { return tab_index_; }
   void set_tab_index(int v);
 
-  std::function<void()> on_change;
+  // The change handler is installed once, by the box's owner; a second install is refused
+  // (std::logic_error), so that no one replaces a handler the owner relies on.
+  void install_on_change(std::function<void()> handler);
 
   // The player typed into the box: the view hands over the box's new text. It goes through
   // on_typed when the window filters what is typed into this box, else straight into the box.
@@ -128,6 +130,7 @@ class TextBox : public Control {
   std::function<void(std::string)> on_typed;
 
  private:
+  std::function<void()> on_change_;
   std::string text_;
   bool locked_ = false;
   bool multi_line_ = false;

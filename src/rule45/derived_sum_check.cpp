@@ -119,7 +119,7 @@ bool check_cage(Main& m, int g) {
       return false;
     }
   }
-  const std::uint64_t generation = m.board_index.generation();
+  const std::uint64_t generation = m.board_index().generation();
   m.stringa.clear();
   if (least == 1) {
     m.origine = mode::kSomme1;
@@ -170,7 +170,7 @@ bool check_cage(Main& m, int g) {
     if (m.modificato || m.problema) return true;
   }
   // A step refused at the gate changes nothing, but it was a finding.
-  if (cage.n == n && !cage.odd && m.board_index.generation() == generation) {
+  if (cage.n == n && !cage.odd && m.board_index().generation() == generation) {
     if (SumsMemo::Combinations* known = sums::same_enumeration(m, g, cage, repeats))
       known->quiet_derived = true;
   }

@@ -125,7 +125,7 @@ void Reading::settle(const CellSet& moved) {
 void Reading::read_all(const Main& m) {
   mark_all();
   gruppi_ = m.gruppi;
-  seen_ = m.board_index.generation();
+  seen_ = m.board_index().generation();
   valid_ = false;
   PlainModel& k = model_;
   k.usable = false;
@@ -155,7 +155,7 @@ void Reading::read_all(const Main& m) {
 }
 
 const PlainModel& Reading::refresh(const Main& m) {
-  const BoardIndex& index = m.board_index;
+  const BoardIndex& index = m.board_index();
   if (!valid_ || m.gruppi != gruppi_) {
     read_all(m);
     return model_;

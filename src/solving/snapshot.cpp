@@ -15,7 +15,7 @@ void Snapshot::save(const Main& m) {
     const std::string& digit = m.Text1[i].text();
     c.digit = digit.size() == 1 ? digit[0] : '\0';
     // The candidate box keeps the bits of a text of ascending distinct digits.
-    const std::uint16_t bits = m.board_index.candidate_bits(i);
+    const std::uint16_t bits = m.board_index().candidate_bits(i);
     c.plain = !(bits & Main::kOddCandidates);
     c.mask = c.plain ? bits : 0;
     if (!c.plain) odd_.emplace_back(i, m.Text2[i].text());

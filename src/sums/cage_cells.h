@@ -92,7 +92,7 @@ struct CageCells {
       const int c = m.cage_cell(g, i + 1);
       cell[i] = c;
       cand[i] = c >= 0 ? m.candidate_mask(c) : 0;
-      odd = odd || (c >= 0 && (m.board_index.candidate_bits(c) & Main::kOddCandidates));
+      odd = odd || (c >= 0 && (m.board_index().candidate_bits(c) & Main::kOddCandidates));
       any |= cand[i];
     }
     if (!clashes) return;

@@ -119,7 +119,7 @@ bool scan_plain(Main& m, UnitKind kind, int& unit_variable) {
   std::array<unsigned, kCells> cand;
   const auto read_candidates = [&] {
     for (int c = 0; c < kCells; ++c) {
-      const unsigned bits = m.board_index.candidate_bits(c);
+      const unsigned bits = m.board_index().candidate_bits(c);
       if (bits & Main::kOddCandidates) return false;
       cand[static_cast<size_t>(c)] = bits;
     }

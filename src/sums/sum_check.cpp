@@ -66,7 +66,7 @@ inline unsigned kept_digits(const Main& m, int g, int n, int k, unsigned bits, u
 // n is the cage's size, cell its cell in position k.
 bool keeps_every_candidate(const Main& m, int g, int n, int k, int cell, unsigned digits) {
   if (cell < 0) return false;
-  const unsigned bits = m.board_index.candidate_bits(cell);
+  const unsigned bits = m.board_index().candidate_bits(cell);
   if (bits == 0 || (bits & Main::kOddCandidates) || (bits & ~digits)) return false;
   return kept_digits(m, g, n, k, bits, digits) == bits;
 }
@@ -132,7 +132,7 @@ const std::string* replay_last_quiet(Main& m, int g, int n) {
   for (int i = 0; i < n; ++i) {
     const int cell = q.cell[static_cast<size_t>(i)];
     if (!cells[static_cast<size_t>(i) + 1].is(cell) ||
-        m.board_index.candidate_bits(cell) != q.bits[static_cast<size_t>(i)])
+        m.board_index().candidate_bits(cell) != q.bits[static_cast<size_t>(i)])
       return nullptr;
   }
   const bool deep = n >= 3 && m.varcontrolloesteso;
@@ -203,7 +203,7 @@ std::string Main::combination_cut(int g, int k, unsigned digits) const {
   if (cell < 0) return "";
   const int n = cage_size(g);
   // Ascending distinct digits: the cut is told on the bits.
-  const std::uint16_t bits = board_index.candidate_bits(cell);
+  const std::uint16_t bits = board_index().candidate_bits(cell);
   if (!(bits & kOddCandidates))
     return std::string(mask_digits(kept_digits(*this, g, n, k, bits, digits)));
   const int sum = sommagruppo[g].as_int();
@@ -366,7 +366,7 @@ void Main::controllo_somme(int cage) {
         continue;
       }
     }
-    const std::uint64_t generation = board_index.generation();
+    const std::uint64_t generation = board_index().generation();
 
     // The cut, on the combinations calcola_somme_gruppo stores (from the cage as just read).
     last_stringa.quiet = nullptr;
@@ -461,7 +461,7 @@ void Main::controllo_somme(int cage) {
     }
     if (modificato || problema) return;
     // A step refused at the gate changes nothing, but it was a finding.
-    if (board_index.generation() == generation) note_quiet_sum_check(*this, g, read, slot, deep);
+    if (board_index().generation() == generation) note_quiet_sum_check(*this, g, read, slot, deep);
   }
 }
 

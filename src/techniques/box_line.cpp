@@ -182,7 +182,7 @@ void Main::interazione_settore_riga_colonna() {
       bool odd = false;
       for (int p = 0; p <= 2; ++p)
         for (int k = 0; k <= 2; ++k) {
-          const unsigned bits = board_index.candidate_bits(part_cell(pass, u, p, k));
+          const unsigned bits = board_index().candidate_bits(part_cell(pass, u, p, k));
           odd = odd || (bits & kOddCandidates);
           part_digits[static_cast<size_t>(p)] |= bits;
         }

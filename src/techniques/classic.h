@@ -74,7 +74,7 @@ inline bool can_lose(const Main& m, int cell, char d) {
 // holds one of them among other candidates. The same as can_lose for each character of text,
 // told from the bits unless the cell's text is odd.
 inline bool can_lose_any(const Main& m, int cell, unsigned digits, std::string_view text) {
-  const std::uint16_t bits = m.board_index.candidate_bits(cell);
+  const std::uint16_t bits = m.board_index().candidate_bits(cell);
   if (!(bits & Main::kOddCandidates)) return (bits & (bits - 1)) != 0 && (bits & digits) != 0;
   const std::string& s = m.Text2[cell].text();
   return s.size() > 1 && s.find_first_of(text) != std::string::npos;
@@ -83,8 +83,8 @@ inline bool can_lose_any(const Main& m, int cell, unsigned digits, std::string_v
 // True when the two cells' candidate texts are equal, told from the bits unless both texts are
 // odd (see BoardIndex): equal texts have equal bits.
 inline bool same_candidates(const Main& m, int a, int b) {
-  const std::uint16_t bits = m.board_index.candidate_bits(a);
-  if (bits != m.board_index.candidate_bits(b)) return false;
+  const std::uint16_t bits = m.board_index().candidate_bits(a);
+  if (bits != m.board_index().candidate_bits(b)) return false;
   return !(bits & Main::kOddCandidates) || m.Text2[a].text() == m.Text2[b].text();
 }
 

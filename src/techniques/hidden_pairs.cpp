@@ -24,7 +24,7 @@ struct Survey {
     unsigned settled = 0;
     for (unsigned k = 0; k < 9; ++k) {
       const int cell = cells[k];
-      const unsigned bits = m.board_index.candidate_bits(cell);
+      const unsigned bits = m.board_index().candidate_bits(cell);
       unsigned holds = bits;
       if (bits & Main::kOddCandidates) {
         // An odd text is never one digit 1..9 alone, so it settles nothing.

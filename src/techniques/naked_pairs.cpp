@@ -94,7 +94,7 @@ void eliminate_pair(Main& m, const PairMember& how, std::span<const int, N> cell
   // Told from the bits: most cells hold neither digit (nor an odd text) and are passed at once.
   bool clears = false;
   for (const int x : cells) {
-    const unsigned bits = m.board_index.candidate_bits(x);
+    const unsigned bits = m.board_index().candidate_bits(x);
     if (!(bits & (digits | Main::kOddCandidates)) || x == a || x == b) continue;
     if (classic::can_lose_any(m, x, digits, pair)) {
       clears = true;
@@ -205,7 +205,7 @@ void Main::nakedpair() {
   contatoredimessaggio = 0;
   // Until a pair changes something, and the driver then stops, no candidate changes.
   const auto two = [this](UnitKind kind, int u) {
-    return board_index.two_candidates(kind, u);
+    return board_index().two_candidates(kind, u);
   };
 
   for (int s = 0; s <= 8; ++s) {

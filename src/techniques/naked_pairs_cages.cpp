@@ -27,7 +27,7 @@ void Main::cerca_coppie_nei_gruppi() {
   // until a cage's pairs change something, and the search then stops, no candidate changes.
   std::array<std::uint8_t, kCells> two{};
   for (int r = 0; r < 9; ++r) {
-    for (unsigned left = board_index.two_candidates(UnitKind::Row, r);
+    for (unsigned left = board_index().two_candidates(UnitKind::Row, r);
          left != 0; left &= left - 1) {
       const int c = 9 * r + std::countr_zero(left);
       if (const int g = cage_of(c); g >= 0 && g <= last) ++two[static_cast<size_t>(g)];

@@ -153,7 +153,7 @@ void Main::nakedtriple() {
   for (int c = 0; c < kCells; ++c) {
     const int size = candidate_count(c);
     if (size >= 2 && size <= 3)
-      small[static_cast<size_t>(c)] = board_index.candidate_bits(c);
+      small[static_cast<size_t>(c)] = board_index().candidate_bits(c);
   }
   for (const UnitKind kind : {UnitKind::Box, UnitKind::Column, UnitKind::Row}) {
     // Per unit, its cells that may match, in the unit's order; per triple, the units (bits 0..8)

@@ -93,7 +93,7 @@ bool is_naked_single(const Main& m, int cell) {
 // (The cells of one candidate and an empty digit box are the naked singles, read from the
 // bits that the two boxes' handlers keep.)
 void naked_scan(Main& m, const NakedVariant& v) {
-  const int c = m.board_index.one_candidate().without(m.board_index.filled()).first();
+  const int c = m.board_index().one_candidate().without(m.board_index().filled()).first();
   if (c < 0) {
     m.cella = kNoCell;
     return;
@@ -135,7 +135,7 @@ void join_candidates(const Main& m, UnitKind kind, int u, std::string& joined) {
   char buf[96];
   size_t n = 0;
   for (const int c : unit_cells(kind, u)) {
-    const unsigned bits = m.board_index.open_bits(c);
+    const unsigned bits = m.board_index().open_bits(c);
     if (bits & Main::kOddCandidates) {
       joined.clear();
       for (const int x : unit_cells(kind, u))
@@ -174,7 +174,7 @@ template <UnitKind kind>
 unsigned once_in_unit(const Main& m, int u) {
   unsigned once = 0, more = 0;
   for (int k = 0; k < 9; ++k) {
-    const unsigned bits = m.board_index.open_bits(unit_cell_at<kind>(u, k));
+    const unsigned bits = m.board_index().open_bits(unit_cell_at<kind>(u, k));
     more |= once & bits;
     once |= bits;
   }

@@ -56,7 +56,9 @@ inline Puzzle puzzle(const char* id) {
 
 // The program as a window test drives it: the runtime, the main window's model and the views of
 // its windows. start() runs the start-up, with the log window hidden unless asked for; show()
-// shows the main window and tells whether it appeared; stop() ends it all, the views first.
+// shows the main window and tells whether it appeared; stop() ends it all, the views first. At
+// every yield that lets events run, and at the stop, the board index is checked against the
+// boxes: the test fails at the first check where they disagree.
 struct Program {
   std::unique_ptr<view::QtRuntime> rt;
   std::unique_ptr<Main> m;
@@ -66,6 +68,7 @@ struct Program {
     view::apply_look(*qApp);
     rt = std::make_unique<view::QtRuntime>();
     m = std::make_unique<Main>(*rt);
+    rt->check_at_yield = [this] { check_index(); };
     view = std::make_unique<view::View>(
         m->form, std::vector<Form*>{&m->frmlog.form, &m->frmgeneratore.form, &m->frmlivello.form});
     rt->set_form_widgets([this](Form& f) -> QWidget* {
@@ -81,6 +84,7 @@ struct Program {
     return QTest::qWaitForWindowExposed(&view->main_window());
   }
   void stop() {
+    check_index();
     view.reset();
     m.reset();
     rt.reset();
@@ -112,6 +116,16 @@ struct Program {
   // Lets the batched repaint catch up with the model: longer than the view's largest gap between
   // repaints (40 ms), with room for a coarse timer firing late.
   static void settle() { QTest::qWait(60); }
+
+ private:
+  void check_index() {
+    if (index_told_ || !m) return;
+    const std::string why = m->board_index().check(m->Text1, m->Text2);
+    if (why.empty()) return;
+    index_told_ = true;
+    QTest::qFail(("the board index disagrees with the boxes: " + why).c_str(), __FILE__, __LINE__);
+  }
+  bool index_told_ = false;
 };
 
 // While it lives, the player answers what the program asks: every step waiting at the traffic
