@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 
 #include "board/main.h"
 #include "rule45/derived_cages.h"
@@ -45,38 +44,46 @@ struct Procedure {
   Singles box{}, row{}, column{};  // no box on bands
 };
 
+// The regions of procedure p ending at the units of one kind, in turn, `unit` the shared variable
+// of the kind; true when a region ended the call (see run_regions). `most` follows the longest
+// inside list the regions leave. Inline, so that each kind's loop is compiled with its kind and
+// costs no more than one written out per kind.
+inline bool run_kind(Main& m, rule45::RegionRun& run, const Procedure& p, UnitKind kind,
+                     int& unit, const Singles& singles, const rule45::PlainModel* model,
+                     const int* depth, int& most) {
+  const int first = p.bands ? 1 : 0, last = p.bands ? 6 : 8;
+  for (int n = first; n <= last; ++n) {
+    unit = n;
+    const rule45::Region r{kind, n, p.bands};
+    const bool call_last = kind == UnitKind::Column && n == last;
+    if (depth == nullptr) {
+      if (run.needs(r, call_last) &&
+          rule45::region_single(m, r, *singles.outside, *singles.inside, model))
+        return true;
+    } else {
+      if (run.needs(r, call_last, *depth) &&
+          rule45::derive_region(m, r, *depth, *singles.outside, *singles.inside, model))
+        return true;
+    }
+    most = std::max(most, run.inside_after());
+  }
+  if (!p.bands) unit = last + 1;
+  return false;
+}
+
 // The regions of procedure p in turn, each given to rule45::region_single or, with `depth` (the
 // procedure's depth variable), to rule45::derive_region with derived cages of fewer than *depth
 // cells; only those that may act (and the last) are split in full (see RegionRun). True when a
-// region ended the call. `longest`, when given, follows the longest inside list the regions
-// leave.
+// region ended the call. `longest`, when given, gets the longest inside list the regions left.
 bool run_regions(Main& m, const Procedure& p, const rule45::PlainModel* model, const int* depth,
                  int* longest = nullptr) {
   rule45::RegionRun run(m, model, rule45::kept_counts(m, model, p.bands));
-  const int first = p.bands ? 1 : 0, last = p.bands ? 6 : 8;
-  for (const UnitKind kind : {UnitKind::Box, UnitKind::Row, UnitKind::Column}) {
-    if (p.bands && kind == UnitKind::Box) continue;
-    const Singles& singles = kind == UnitKind::Box   ? p.box
-                             : kind == UnitKind::Row ? p.row
-                                                     : p.column;
-    int& unit = kind == UnitKind::Box ? m.settore : kind == UnitKind::Row ? m.riga : m.colonna;
-    for (int n = first; n <= last; ++n) {
-      unit = n;
-      const rule45::Region r{kind, n, p.bands};
-      const bool call_last = kind == UnitKind::Column && n == last;
-      if (depth == nullptr) {
-        if (run.needs(r, call_last) &&
-            rule45::region_single(m, r, *singles.outside, *singles.inside, model))
-          return true;
-      } else {
-        if (run.needs(r, call_last, *depth) &&
-            rule45::derive_region(m, r, *depth, *singles.outside, *singles.inside, model))
-          return true;
-      }
-      if (longest != nullptr) *longest = std::max(*longest, run.inside_after());
-    }
-    if (!p.bands) unit = last + 1;
-  }
+  int most = 0;
+  if ((!p.bands && run_kind(m, run, p, UnitKind::Box, m.settore, p.box, model, depth, most)) ||
+      run_kind(m, run, p, UnitKind::Row, m.riga, p.row, model, depth, most) ||
+      run_kind(m, run, p, UnitKind::Column, m.colonna, p.column, model, depth, most))
+    return true;
+  if (longest != nullptr) *longest = most;
   return false;
 }
 
