@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build needs, when any is missing, and the Italian locale the
 # tests run under. Sourced by run.sh and test.sh.
+# clang-14 builds the sanitizer pass of test.sh against the same libstdc++ as g++ (libstdc++-12-dev,
+# which GoogleTest and Google Benchmark are built with); its sanitizer runtimes come apart, in
+# libclang-rt-14-dev.
 ks_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev
-             libbenchmark-dev fonts-dejavu-core qt6-translations-l10n locales)
+             libbenchmark-dev fonts-dejavu-core qt6-translations-l10n locales
+             clang-14 libclang-rt-14-dev libstdc++-12-dev)
 
 ks_install_missing() {
   ks_install_packages

@@ -255,15 +255,16 @@ bool split_cage(Main& m, const Region& r, int g);
 // keeps up to date.
 bool split_cage(Main& m, const std::bitset<kCells>& inside, std::bitset<kCells>& outside, int g);
 
-// How a single found by the rule of 45 is told: the hint and log texts before the value, in
-// which modes the hint and log are written, in which the step waits at the traffic light, and
-// whether a placement that met a contradiction still counts as a change.
+// How a single found by the rule of 45 is told: the hint and log texts before the value, and
+// flags for the modes that write the hint and log, the modes that wait at the traffic light, and
+// whether a placement that met a contradiction counts as a change. A report names the flags it
+// sets (.gate_in_analisi = true); the others are off.
 struct SingleReport {
   const char* hint;
   const char* log;
-  bool explain_always;         // hint (and log) in every mode, else only while explains()
-  bool gate_in_analisi;        // waits in "analisi" as well as in "manuale"
-  bool modificato_unless_problema;
+  bool explain_always = false;   // hint (and log) in every mode, else only while explains()
+  bool gate_in_analisi = false;  // waits in "analisi" as well as in "manuale"
+  bool modificato_unless_problema = false;  // a placement that set problema is no change
 };
 
 // Cell `cell` takes the value v: explained, waited on in step mode, placed. A value that is no

@@ -1,6 +1,7 @@
 // The sum combinations of a cage: the one enumeration behind both generators (distinct digits,
 // or digits that may repeat), the placement test the combinations are filtered by, and their
 // common digits.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -40,31 +41,47 @@ struct DistinctSets {
   std::array<std::uint16_t, 400> sets{};
   std::array<std::array<std::uint16_t, kTopSum + 2>, 6> first{};
 };
+
+// Calls found(sum, bits) for every n-subset of 1..9, as ascending digit strings in ascending
+// order.
+template <typename Found>
+constexpr void each_distinct_set(int n, Found found) {
+  std::array<int, 5> d{};
+  for (int i = 0; i < n; ++i) d[i] = i + 1;
+  while (true) {
+    int sum = 0;
+    unsigned bits = 0;
+    for (int i = 0; i < n; ++i) {
+      sum += d[i];
+      bits |= 1u << d[i];
+    }
+    found(sum, bits);
+    int i = n - 1;
+    while (i >= 0 && d[i] == 9 - (n - 1 - i)) --i;
+    if (i < 0) return;
+    ++d[i];
+    for (int j = i + 1; j < n; ++j) d[j] = d[j - 1] + 1;
+  }
+}
+
+// The subsets of each size are walked twice: once to count each sum's sets, which places the
+// runs, then to write each set at the end of its run, so a run keeps the walk's order.
 constexpr DistinctSets make_distinct_sets() {
   DistinctSets t;
   int at = 0;
   for (int n = 2; n <= 5; ++n) {
+    std::array<int, DistinctSets::kTopSum + 1> next{};  // a count, then the run's next slot
+    each_distinct_set(n, [&](int sum, unsigned) { ++next[sum]; });
     for (int s = 0; s <= DistinctSets::kTopSum; ++s) {
       t.first[n][s] = static_cast<std::uint16_t>(at);
-      // Every n-subset of 1..9 as an ascending digit string, the strings in ascending order.
-      std::array<int, 5> d{};
-      for (int i = 0; i < n; ++i) d[i] = i + 1;
-      while (true) {
-        int sum = 0;
-        unsigned mask = 0;
-        for (int i = 0; i < n; ++i) {
-          sum += d[i];
-          mask |= 1u << d[i];
-        }
-        if (sum == s) t.sets[at++] = static_cast<std::uint16_t>(mask);
-        int i = n - 1;
-        while (i >= 0 && d[i] == 9 - (n - 1 - i)) --i;
-        if (i < 0) break;
-        ++d[i];
-        for (int j = i + 1; j < n; ++j) d[j] = d[j - 1] + 1;
-      }
+      const int count = next[s];
+      next[s] = at;
+      at += count;
     }
     t.first[n][DistinctSets::kTopSum + 1] = static_cast<std::uint16_t>(at);
+    each_distinct_set(n, [&](int sum, unsigned bits) {
+      t.sets[next[sum]++] = static_cast<std::uint16_t>(bits);
+    });
   }
   return t;
 }
