@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -56,7 +57,8 @@ inline Puzzle puzzle(const char* id) {
 
 // The program as a window test drives it: the runtime, the main window's model and the views of
 // its windows. start() runs the start-up, with the log window hidden unless asked for; show()
-// shows the main window and tells whether it appeared; stop() ends it all, the views first.
+// shows the main window and tells whether it appeared and the view caught up; stop() ends it all,
+// the views first.
 struct Program {
   std::unique_ptr<view::QtRuntime> rt;
   std::unique_ptr<Main> m;
@@ -78,7 +80,7 @@ struct Program {
   bool show() {
     m->form.Show();
     view->flush();
-    return QTest::qWaitForWindowExposed(&view->main_window());
+    return QTest::qWaitForWindowExposed(&view->main_window()) && settle();
   }
   void stop() {
     view.reset();
@@ -109,9 +111,20 @@ struct Program {
     m->inizializza_candidati();
     m->filetxt.set_text(" Livello 1, schema 1");
   }
-  // Lets the batched repaint catch up with the model: longer than the view's largest gap between
-  // repaints (40 ms), with room for a coarse timer firing late.
-  static void settle() { QTest::qWait(60); }
+  // Lets the view catch up with the model: runs what the input already queued, then waits until
+  // no window has a change waiting for its batched repaint, again until running the queued
+  // events leaves none. False when the view is still behind after kSettleMs.
+  [[nodiscard]] bool settle() const {
+    QDeadlineTimer deadline(kSettleMs);
+    for (;;) {
+      QCoreApplication::processEvents();
+      if (!view->pending()) return true;
+      const int left = static_cast<int>(deadline.remainingTime());
+      if (left <= 0 || !QTest::qWaitFor([this] { return !view->pending(); }, left)) return false;
+    }
+  }
+  // How long settle() waits at most: far beyond a repaint on the busiest machine.
+  static constexpr int kSettleMs = 10000;
 };
 
 // While it lives, the player answers what the program asks: every step waiting at the traffic

@@ -51,7 +51,7 @@ class MainWindowTest : public QObject {
     return main_window().findChild<W*>(QString::fromLatin1(name));
   }
   void load(const Puzzle& p) { p_.load(p); }
-  static void settle() { ks::gui_test::Program::settle(); }
+  [[nodiscard]] bool settle() const { return p_.settle(); }
 
  private slots:
   void initTestCase() {
@@ -62,6 +62,7 @@ class MainWindowTest : public QObject {
     QVERIFY(p_.show());
     main_window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main_window()));
+    QVERIFY(settle());
   }
 
   void cleanupTestCase() { p_.stop(); }
@@ -127,13 +128,13 @@ class MainWindowTest : public QObject {
     // The tick is the model's: set by the model, and not toggled by a click that leaves it.
     auto* refresh = main_window().findChild<QAction*>(QStringLiteral("mnurefresh"));
     m_->mnurefresh.set_checked(true);
-    settle();
+    QVERIFY(settle());
     QVERIFY(refresh->isChecked());
     refresh->trigger();
     QVERIFY(refresh->isChecked());
     m_->mnurefresh.set_checked(false);
     m_->mnuxwing.set_enabled(false);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!refresh->isChecked());
     QVERIFY(!main_window().findChild<QAction*>(QStringLiteral("mnuxwing"))->isEnabled());
     m_->mnuxwing.set_enabled(true);
@@ -175,7 +176,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(doubled, 1);
 
     // The typed digit ran the cell's change handler, which counts the filled cells.
-    settle();
+    QVERIFY(settle());
     QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("1"));
     // Locked boxes take no typing.
     QTest::keyClicks(find("txtvuoti"), QStringLiteral("7"));
@@ -197,7 +198,7 @@ class MainWindowTest : public QObject {
     m_->Text1[10].set_back_color(m_->giallo);
     m_->Text1[20].set_focus();
     QVERIFY(!find("Pictgo")->isVisible());  // nothing is drawn while the core works
-    settle();
+    QVERIFY(settle());
     QVERIFY(find("Pictgo")->isVisible());
     QCOMPARE(find<QLineEdit>("txthint")->text(), QStringLiteral("prova di suggerimento"));
     QCOMPARE(find("Text1(10)")->grab().toImage().pixelColor(18, 30), QColor(Qt::yellow));
@@ -206,7 +207,7 @@ class MainWindowTest : public QObject {
     m_->txthint.set_visible(false);
     m_->Pictgo.set_visible(false);
     m_->Text1[10].set_back_color(m_->bianco);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
   }
 
@@ -217,7 +218,7 @@ class MainWindowTest : public QObject {
     m_->Timer1.set_enabled(true);
     QTRY_VERIFY(ticks >= 2);
     m_->Timer1.set_enabled(false);
-    settle();
+    QVERIFY(settle());
     const int stopped = ticks;
     QTest::qWait(50);
     QCOMPARE(ticks, stopped);
@@ -228,12 +229,12 @@ class MainWindowTest : public QObject {
     auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
     const int blocks = log->document()->blockCount();
     for (int i = 0; i < 2000; ++i) m_->log_line("riga " + std::to_string(i));
-    settle();
+    QVERIFY(settle());
     QCOMPARE(log->document()->blockCount(), blocks + 2000);
     QCOMPARE(log->document()->lastBlock().text(), QStringLiteral("riga 1999"));
     QCOMPARE(log->toPlainText(), QString::fromStdString(m_->frmlog.Text3.text()).remove(QLatin1Char('\r')));
     m_->frmlog.Text3.set_text(" ");
-    settle();
+    QVERIFY(settle());
     QCOMPARE(log->toPlainText(), QStringLiteral(" "));
   }
 
@@ -257,7 +258,7 @@ class MainWindowTest : public QObject {
     const auto click = [this](const char* bar, const char* key) {
       auto* tb = main_window().findChild<QToolBar*>(QLatin1String(bar));
       QTest::mouseClick(tb->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
-      settle();
+      QVERIFY(settle());
     };
 
     m_->filetxt.set_text("");
@@ -281,12 +282,12 @@ class MainWindowTest : public QObject {
     auto* continuo = main_window().findChild<QAction*>(QStringLiteral("continuo"));
     QVERIFY(!continuo->isVisible() && !continuo->isEnabled());
     QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(continuo->isVisible() && continuo->isEnabled());
     QVERIFY(find("Command1")->isVisible());
     QVERIFY(main_window().grab().save(shot("toolbars.png")));
     QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!continuo->isVisible());
 
     // Print asks for a printer; here the dialog is cancelled.
@@ -308,7 +309,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!p.layout.empty());
     load(p);
     QVERIFY(!m_->problema);
-    settle();
+    QVERIFY(settle());
     QVERIFY(find("textsomma(0)")->isVisible());
     QCOMPARE(find("textsomma(0)")->pos(), QPoint(34, 70));
     QVERIFY(main_window().grab().save(shot("loaded.png")));
@@ -318,13 +319,13 @@ class MainWindowTest : public QObject {
   void pencilMarksScreenshot() {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(m_->mnupencil.checked());
     QVERIFY(find("Text2(0)")->isVisible());
     QVERIFY(!find("Text1(0)")->isVisible());
     QVERIFY(main_window().grab().save(shot("pencil.png")));
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Text2(0)")->isVisible());
   }
 
@@ -367,12 +368,12 @@ class MainWindowTest : public QObject {
       std::string after;
       for (int i = 0; i < 81; ++i) after += m_->Text2[i].text() + ",";
       QVERIFY2(after != before, key);
-      settle();
+      QVERIFY(settle());
       QVERIFY(!find("Pictgo")->isVisible());
       QCOMPARE(find<QLineEdit>("txthint")->text(), QString::fromStdString(m_->txthint.text()));
     }
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
   }
 
   // A step of the technique toolbar waits at the traffic light, the window still answering,
@@ -404,7 +405,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(m_->scelta, std::string("si"));
     QVERIFY(m_->modificato);
     QVERIFY(!m_->Pictgo.visible());
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
   }
 
@@ -417,10 +418,10 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(window.isVisible());
     QCOMPARE(m_->Check2.value(), 1);
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
     const std::string before = m_->Text2[9].text();
     QTest::mouseClick(find("Text2(9)"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QCOMPARE(m_->frmgeneratore.Text1.text(),
              std::string("gruppo 6\r\nsomma 3\r\nelementi 2\r\nsomme:\r\n12"));
     QCOMPARE(m_->Text2[9].text(), before);
@@ -429,7 +430,7 @@ class MainWindowTest : public QObject {
     m_->mnupencil_Click();
     m_->Check2.set_value(0);
     m_->frmgeneratore.Hide();
-    settle();
+    QVERIFY(settle());
   }
 
   // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
@@ -441,13 +442,14 @@ class MainWindowTest : public QObject {
       const QString digit = QStringLiteral("Picture1(") + QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]) + ')';
       QTRY_VERIFY(find(qPrintable(digit))->isVisible());
       QTest::mouseClick(find(qPrintable(digit)), Qt::LeftButton);
-      settle();
+      QVERIFY(settle());
       QCOMPARE(m_->Text1[cell].text(), p.solution.substr(static_cast<size_t>(cell), 1));
     }
     QVERIFY(!m_->problema);
     QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
     QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
     QTRY_VERIFY(find("Picture1(5)")->isVisible());
+    QVERIFY(settle());
     QVERIFY(main_window().grab().save(shot("play.png")));
   }
 
@@ -456,7 +458,7 @@ class MainWindowTest : public QObject {
   void ruleOf45ButtonPlacesADigit() {
     const Puzzle p = first_puzzle();
     load(p);
-    settle();
+    QVERIFY(settle());
     auto* button = find<QPushButton>("Command3");
     QVERIFY(button && button->isVisible());
     QCOMPARE(button->text(), QStringLiteral("45"));
@@ -483,7 +485,7 @@ class MainWindowTest : public QObject {
     const QString digit = QString(QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]));
     QCOMPARE(QString::fromStdString(m_->Text1[cell].text()), digit);
     QVERIFY(m_->modificato);
-    settle();
+    QVERIFY(settle());
     QVERIFY(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell)))->isVisible());
     QVERIFY(!find("Pictgo")->isVisible());
     QVERIFY(main_window().grab().save(shot("rule45.png")));
@@ -496,7 +498,7 @@ class MainWindowTest : public QObject {
     const Puzzle p = first_puzzle();
     load(p);
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     std::vector<std::string> hints;
     std::vector<int> yellow;
@@ -530,11 +532,11 @@ class MainWindowTest : public QObject {
       QVERIFY(m_->Text2[c].back_color() != m_->giallo);
     }
     QVERIFY(QString::fromStdString(m_->txthint.text()).startsWith(QStringLiteral("CONTROLLO SOMME - ")));
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
     QVERIFY(main_window().grab().save(shot("derived.png")));
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
   }
 
   void printsTheWindowToPdf() {
