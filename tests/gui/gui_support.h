@@ -130,28 +130,52 @@ struct Program {
 // While it lives, the player answers what the program asks: every step waiting at the traffic
 // light gets the green light (or the red one when `answer` says false), every message box its
 // default button (its text is kept).
+//
+// A step is answered once the window shows it (the light on screen, no repaint pending), so
+// that on_step sees and grabs the step whole. Each wait of the step gate counts once: the core
+// counts the steps it shows (board_index.steps_shown()), and a wait is known by that count, so
+// neither a tick that comes again before the program took the click nor two steps shown
+// back to back without the light going off in between are miscounted. A tick that comes while
+// on_step runs (on_step may wait for the view) does nothing.
 class Player {
  public:
-  explicit Player(Program& p, std::function<bool()> answer = [] { return true; }) {
-    QObject::connect(&timer_, &QTimer::timeout, [&p, answer, this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        messages.push_back(box->text().toStdString());
-        box->accept();
-      }
-      if (!p.m->Pictgo.visible()) return;
-      ++steps;
-      if (on_step) on_step();
-      QTest::mouseClick(p.find(answer() ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")),
-                        Qt::LeftButton);
-    });
-    timer_.start(80);
+  explicit Player(Program& p, std::function<bool()> answer = [] { return true; })
+      : p_(p), answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    timer_.start(kTickMs);
   }
   int steps = 0;
   std::vector<std::string> messages;
   std::function<void()> on_step;  // runs while a step waits, before the answer
 
  private:
+  static constexpr int kTickMs = 20;
+
+  void tick() {
+    if (busy_) return;
+    busy_ = true;
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      messages.push_back(box->text().toStdString());
+      box->accept();
+    }
+    if (p_.m->Pictgo.visible() && !p_.view->pending() && p_.find(QStringLiteral("Pictgo"))->isVisible()) {
+      if (const long wait = p_.m->board_index.steps_shown(); wait != answered_) {
+        answered_ = wait;
+        ++steps;
+        go_ = answer_();
+        if (on_step) on_step();
+      }
+      QTest::mouseClick(p_.find(go_ ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")), Qt::LeftButton);
+    }
+    busy_ = false;
+  }
+
+  Program& p_;
+  std::function<bool()> answer_;
   QTimer timer_;
+  bool busy_ = false;
+  long answered_ = -1;  // the steps_shown() of the wait last answered
+  bool go_ = true;      // that wait's answer
 };
 
 }  // namespace ks::gui_test

@@ -340,28 +340,20 @@ class MainWindowTest : public QObject {
       const std::string name = std::string(key) + "_step.png";
       std::string before;
       for (int i = 0; i < 81; ++i) before += m_->Text2[i].text() + ",";
-      int clicks = 0;
       int highlighted = 0;
       std::string hint;
-      QTimer player;
-      QObject::connect(&player, &QTimer::timeout, [&] {
-        if (!find("Pictgo")->isVisible()) return;
-        if (clicks++ == 0) {
-          hint = m_->txthint.text();
-          for (int i = 0; i < 81; ++i)
-            if (find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))
-                    ->grab()
-                    .toImage()
-                    .pixelColor(2, 2) == QColor(Qt::yellow))
-              ++highlighted;
-          main_window().grab().save(shot(name.c_str()));
-        }
-        QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-      });
-      player.start(150);
+      ks::gui_test::Player player(p_);
+      player.on_step = [&] {
+        if (player.steps > 1) return;
+        hint = m_->txthint.text();
+        for (int i = 0; i < 81; ++i)
+          if (find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->grab().toImage().pixelColor(2, 2) ==
+              QColor(Qt::yellow))
+            ++highlighted;
+        main_window().grab().save(shot(name.c_str()));
+      };
       QTest::mouseClick(bar->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
-      player.stop();
-      QCOMPARE(clicks, 1);
+      QCOMPARE(player.steps, 1);
       QVERIFY2(highlighted >= 2, hint.c_str());
       QVERIFY2(!hint.empty(), key);
       QVERIFY(m_->modificato);
@@ -383,23 +375,17 @@ class MainWindowTest : public QObject {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.
-    int clicks = 0;
     bool lights = false;
     std::string hint;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
-      if (!m_->Pictgo.visible()) return;
+    ks::gui_test::Player player(p_);
+    player.on_step = [&] {
       lights = find("Pictgo")->isVisible() && find("Pictalt")->isVisible();
       hint = m_->txthint.text();
-      if (clicks == 0) main_window().grab().save(shot("step.png"));
-      ++clicks;
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(150);
+      if (player.steps == 1) main_window().grab().save(shot("step.png"));
+    };
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("somme")), Qt::LeftButton);
-    player.stop();
-    QVERIFY(clicks > 0);
+    QVERIFY(player.steps > 0);
+    QCOMPARE(player.messages, std::vector<std::string>{});
     QVERIFY(lights);
     QVERIFY2(!hint.empty(), hint.c_str());
     QCOMPARE(m_->scelta, std::string("si"));
@@ -466,19 +452,17 @@ class MainWindowTest : public QObject {
 
     std::string hint;
     int cell = -1;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
-      hint = m_->txthint.text();
-      for (int i = 0; i < 81; ++i)
-        if (m_->Text1[i].back_color() == m_->giallo) cell = i;
-      main_window().grab().save(shot("rule45_step.png"));
-      player.stop();
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(100);
-    QTest::mouseClick(button, Qt::LeftButton);
-    player.stop();
+    {
+      ks::gui_test::Player player(p_);
+      player.on_step = [&] {
+        hint = m_->txthint.text();
+        for (int i = 0; i < 81; ++i)
+          if (m_->Text1[i].back_color() == m_->giallo) cell = i;
+        main_window().grab().save(shot("rule45_step.png"));
+      };
+      QTest::mouseClick(button, Qt::LeftButton);
+      QCOMPARE(player.steps, 1);
+    }
     QVERIFY2(QString::fromStdString(hint).startsWith(QStringLiteral("REGOLA 45, naked single ")),
              hint.c_str());
     QVERIFY(cell >= 0);
@@ -502,9 +486,8 @@ class MainWindowTest : public QObject {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     std::vector<std::string> hints;
     std::vector<int> yellow;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
+    auto player = std::make_unique<ks::gui_test::Player>(p_);
+    player->on_step = [&] {
       hints.push_back(m_->txthint.text());
       if (hints.back().starts_with("NUOVO GRUPPO ") && yellow.empty()) {
         for (int i = 0; i < 81; ++i)
@@ -512,14 +495,12 @@ class MainWindowTest : public QObject {
             yellow.push_back(i);
         main_window().grab().save(shot("derived_step.png"));
       }
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(100);
+    };
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
     QCOMPARE(hints.size(), size_t{1});
     QVERIFY2(hints[0].starts_with("REGOLA 45, naked single "), hints[0].c_str());
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
-    player.stop();
+    player.reset();
     QVERIFY(hints.size() >= 2);
     QVERIFY2(hints[1].starts_with("NUOVO GRUPPO "), hints[1].c_str());
     QCOMPARE(yellow.size(), size_t{2});
