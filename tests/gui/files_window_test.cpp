@@ -143,13 +143,14 @@ class FilesWindowTest : public QObject {
     const QString filled = p_.find<QLineEdit>("txtesposti")->text();
     const bool cages = p_.find("textsomma(0)")->isVisible();
     QString shown;
-    QTimer::singleShot(100, [&shown] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    ks::gui_test::NextDialog ok([&shown](QWidget* w) {
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
         shown = box->text();
         box->accept();
       }
     });
     click_toolbar("open");
+    QVERIFY(ok.answered);
     QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo (") +
                         bad.fileName() + QStringLiteral(")"));
     QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), status);

@@ -178,4 +178,24 @@ class Player {
   bool go_ = true;      // that wait's answer
 };
 
+// Answers the next modal dialog the program shows, whenever it comes up: `answer` gets it, once.
+class NextDialog {
+ public:
+  explicit NextDialog(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog || answered) return;
+      answered = true;
+      timer_.stop();
+      answer_(dialog);
+    });
+    timer_.start(20);
+  }
+  bool answered = false;
+
+ private:
+  std::function<void(QWidget*)> answer_;
+  QTimer timer_;
+};
+
 }  // namespace ks::gui_test

@@ -292,8 +292,8 @@ class MainWindowTest : public QObject {
 
     // Print asks for a printer; here the dialog is cancelled.
     bool asked = false;
-    QTimer::singleShot(100, [&asked] {
-      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    ks::gui_test::NextDialog printer([&asked](QWidget* w) {
+      if (auto* d = qobject_cast<QDialog*>(w)) {
         asked = true;
         d->reject();
       }

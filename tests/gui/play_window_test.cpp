@@ -170,14 +170,15 @@ class PlayWindowTest : public QObject {
     type_keys(QString(QChar(p.solution[0])));
     QString question;
     QStringList buttons;
-    QTimer::singleShot(150, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ks::gui_test::NextDialog cancel([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
       if (!box) return;
       question = box->text();
       for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
       box->button(QMessageBox::Cancel)->click();
     });
     QTest::mouseClick(w_->button("Toolbar2", "undo"), Qt::LeftButton);
+    QVERIFY(cancel.answered);
     QCOMPARE(question, QStringLiteral("Ricominciare lo schema? Le cifre inserite andranno perse."));
     QVERIFY2(buttons.contains(QStringLiteral("Annulla")), qPrintable(buttons.join(u',')));
     QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
