@@ -220,7 +220,7 @@ class MainWindowTest : public QObject {
     m_->Timer1.set_enabled(false);
     QVERIFY(settle());
     const int stopped = ticks;
-    QTest::qWait(50);
+    QTest::qWait(50);  // a fixed time on purpose: no tick comes within five intervals
     QCOMPARE(ticks, stopped);
     m_->Timer1.on_timer = nullptr;
   }
