@@ -23,6 +23,8 @@ class FormView : public FormObserver {
   FormWindow& window() const { return *window_; }
   // Brings the screen up to date now.
   void flush();
+  // Whether a change of the model still waits for the batched repaint.
+  bool pending() const { return pending_; }
 
   // Runs once, just before the window is shown for the first time (to place it).
   std::function<void(FormWindow&)> before_first_show;

@@ -57,4 +57,10 @@ void View::flush() {
   for (const auto& fv : forms_) fv->flush();
 }
 
+bool View::pending() const {
+  for (const auto& fv : forms_)
+    if (fv->pending()) return true;
+  return false;
+}
+
 }  // namespace ks::view

@@ -19,6 +19,8 @@ class View {
   FormWindow* window(const Form& form) const;
   // Brings every window up to date now.
   void flush();
+  // Whether a window still has a change of the model waiting for its batched repaint.
+  bool pending() const;
 
   // The user closes the main window; quits the event loop when unset.
   std::function<void()> on_main_closed;

@@ -55,6 +55,7 @@ class BatchWindowTest : public QObject {
     QTest::mouseClick(p_.button("Toolbar2", "libreria"), Qt::LeftButton);
     QTRY_VERIFY(chooser().isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(&chooser()));
+    QVERIFY(p_.settle());
 
     int levels = 0, puzzles = 0;
     for (int level = 0; level <= 13; ++level) {
@@ -63,7 +64,7 @@ class BatchWindowTest : public QObject {
       QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(8, row->height() / 2));
       QTRY_VERIFY(player.messages.size() == 1 || m_->frmlivello.level() == level);
       if (m_->frmlivello.level() != level) continue;
-      Program::settle();
+      QVERIFY(p_.settle());
       const int n = in_chooser<QLineEdit>(QStringLiteral("numerototale"))->text().toInt();
       QVERIFY(n > 0);
       QVERIFY(!in_chooser<QLineEdit>(QStringLiteral("progtxt"))->text().isEmpty());
@@ -76,13 +77,13 @@ class BatchWindowTest : public QObject {
 
     auto* level10 = in_chooser<QRadioButton>(QStringLiteral("Option1(10)"));
     QTest::mouseClick(level10, Qt::LeftButton, {}, QPoint(8, level10->height() / 2));
-    Program::settle();
+    QVERIFY(p_.settle());
     QVERIFY(level10->isChecked());
     QVERIFY(chooser().grab().save(shot("shipped_library_chooser.png")));
 
     QTest::mouseClick(in_chooser(QStringLiteral("Command1")), Qt::LeftButton);
     QTRY_VERIFY(!chooser().isVisible());
-    Program::settle();
+    QVERIFY(p_.settle());
     QVERIFY(p_.find<QLineEdit>(QStringLiteral("filetxt"))->text().startsWith(QStringLiteral(" Livello 10, schema ")));
     QVERIFY(!m_->problema);
     QCOMPARE(m_->esposti, 0);
@@ -107,7 +108,7 @@ class BatchWindowTest : public QObject {
     use_library(file);
 
     QTest::mouseDClick(p_.find(QStringLiteral("Frame1")), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
     QWidget* continuo = p_.button("Toolbar2", "continuo");
     QVERIFY(continuo && continuo->isVisible() && continuo->isEnabled());
     {
@@ -115,7 +116,7 @@ class BatchWindowTest : public QObject {
       QTest::mouseClick(continuo, Qt::LeftButton);
       QVERIFY(player.messages.empty());
     }
-    Program::settle();
+    QVERIFY(p_.settle());
     QVERIFY(!m_->generation_running);
     FormWindow& log = *p_.view->window(m_->frmgeneratore.form);
     QVERIFY(log.isVisible());

@@ -44,7 +44,7 @@ class FilesWindowTest : public QObject {
     QWidget* button = p_.button("Toolbar2", key);
     QVERIFY2(button && button->isEnabled(), key);
     QTest::mouseClick(button, Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
   }
 
  private slots:
@@ -73,18 +73,18 @@ class FilesWindowTest : public QObject {
     start.close();
     answer_ = start.fileName();
     p_.find<QAction>("mnuopen")->trigger();
-    Program::settle();
+    QVERIFY(p_.settle());
     QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + start.fileName());
     QVERIFY(p_.find("textsomma(0)")->isVisible());
     for (int i : {0, 10, 20, 30, 40, 50, 60, 70, 80}) m_->Text1[i].type(solution.substr(static_cast<size_t>(i), 1));
-    Program::settle();
+    QVERIFY(p_.settle());
 
     // Saved from the menu as "game": the chosen filter gives the name its extension.
     answer_ = dir_.filePath(QStringLiteral("game"));
     QAction* save = p_.find<QAction>("mnusave");
     QVERIFY(save->isEnabled());
     save->trigger();
-    Program::settle();
+    QVERIFY(p_.settle());
     QCOMPARE(filters_.last(), QStringLiteral("Puzzle salvati (*.sa+);;Classico (*.sas);;Schema (*.sc+)"));
     QCOMPARE(contents(dir_.filePath(QStringLiteral("game.sa+"))), QByteArray((layout + "\r\n").c_str()));
     answer_ = dir_.filePath(QStringLiteral("game.sc+"));
@@ -107,25 +107,25 @@ class FilesWindowTest : public QObject {
     // The candidates of the saved game, with the pencil marks on.
     QWidget* pencil = p_.button("Toolbar1", "pencil");
     QTest::mouseClick(pencil, Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
     QVERIFY(p_.find("Text2(1)")->isVisible() && !p_.find("Text2(0)")->isVisible());
     QVERIFY(main_window().grab().save(shot("file_opened_pencil.png")));
     QTest::mouseClick(pencil, Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
 
     // The export from the hidden button.
     QTest::mouseDClick(p_.find("Frame1"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
     auto* command2 = p_.find<QPushButton>("Command2");
     QVERIFY(command2->isVisible());
     QCOMPARE(command2->text(), QStringLiteral("salva per flash"));
     answer_ = dir_.filePath(QStringLiteral("flash"));
     QTest::mouseClick(command2, Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
     const QByteArray line = contents(dir_.filePath(QStringLiteral("flash.txt")));
     QVERIFY2(line.endsWith((" " + layout + "\r\n").c_str()), line.constData());
     QTest::mouseDClick(p_.find("Frame1"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
 
     // A cancelled dialog leaves the game on the board.
     answer_.clear();
@@ -143,13 +143,14 @@ class FilesWindowTest : public QObject {
     const QString filled = p_.find<QLineEdit>("txtesposti")->text();
     const bool cages = p_.find("textsomma(0)")->isVisible();
     QString shown;
-    QTimer::singleShot(100, [&shown] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    ks::gui_test::NextDialog ok([&shown](QWidget* w) {
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
         shown = box->text();
         box->accept();
       }
     });
     click_toolbar("open");
+    QVERIFY(ok.answered);
     QCOMPARE(shown, QStringLiteral("schema non valido: la cella 02 è sia nel 1° gruppo sia nel 2° gruppo (") +
                         bad.fileName() + QStringLiteral(")"));
     QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), status);

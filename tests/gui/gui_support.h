@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -56,9 +57,9 @@ inline Puzzle puzzle(const char* id) {
 
 // The program as a window test drives it: the runtime, the main window's model and the views of
 // its windows. start() runs the start-up, with the log window hidden unless asked for; show()
-// shows the main window and tells whether it appeared; stop() ends it all, the views first. At
-// every yield that lets events run, and at the stop, the board index is checked against the
-// boxes: the test fails at the first check where they disagree.
+// shows the main window and tells whether it appeared and the view caught up; stop() ends it all,
+// the views first. At every yield that lets events run, and at the stop, the board index is
+// checked against the boxes: the test fails at the first check where they disagree.
 struct Program {
   std::unique_ptr<view::QtRuntime> rt;
   std::unique_ptr<Main> m;
@@ -81,7 +82,7 @@ struct Program {
   bool show() {
     m->form.Show();
     view->flush();
-    return QTest::qWaitForWindowExposed(&view->main_window());
+    return QTest::qWaitForWindowExposed(&view->main_window()) && settle();
   }
   void stop() {
     check_index();
@@ -113,9 +114,20 @@ struct Program {
     m->inizializza_candidati();
     m->filetxt.set_text(" Livello 1, schema 1");
   }
-  // Lets the batched repaint catch up with the model: longer than the view's largest gap between
-  // repaints (40 ms), with room for a coarse timer firing late.
-  static void settle() { QTest::qWait(60); }
+  // Lets the view catch up with the model: runs what the input already queued, then waits until
+  // no window has a change waiting for its batched repaint, again until running the queued
+  // events leaves none. False when the view is still behind after kSettleMs.
+  [[nodiscard]] bool settle() const {
+    QDeadlineTimer deadline(kSettleMs);
+    for (;;) {
+      QCoreApplication::processEvents();
+      if (!view->pending()) return true;
+      const int left = static_cast<int>(deadline.remainingTime());
+      if (left <= 0 || !QTest::qWaitFor([this] { return !view->pending(); }, left)) return false;
+    }
+  }
+  // How long settle() waits at most: far beyond a repaint on the busiest machine.
+  static constexpr int kSettleMs = 10000;
 
  private:
   void check_index() {
@@ -131,27 +143,71 @@ struct Program {
 // While it lives, the player answers what the program asks: every step waiting at the traffic
 // light gets the green light (or the red one when `answer` says false), every message box its
 // default button (its text is kept).
+//
+// A step is answered once the window shows it (the light on screen, no repaint pending), so
+// that on_step sees and grabs the step whole. Each wait of the step gate counts once: the core
+// counts the steps it shows (board_index().steps_shown()), and a wait is known by that count, so
+// neither a tick that comes again before the program took the click nor two steps shown
+// back to back without the light going off in between are miscounted. A tick that comes while
+// on_step runs (on_step may wait for the view) does nothing.
 class Player {
  public:
-  explicit Player(Program& p, std::function<bool()> answer = [] { return true; }) {
-    QObject::connect(&timer_, &QTimer::timeout, [&p, answer, this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        messages.push_back(box->text().toStdString());
-        box->accept();
-      }
-      if (!p.m->Pictgo.visible()) return;
-      ++steps;
-      if (on_step) on_step();
-      QTest::mouseClick(p.find(answer() ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")),
-                        Qt::LeftButton);
-    });
-    timer_.start(80);
+  explicit Player(Program& p, std::function<bool()> answer = [] { return true; })
+      : p_(p), answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    timer_.start(kTickMs);
   }
   int steps = 0;
   std::vector<std::string> messages;
   std::function<void()> on_step;  // runs while a step waits, before the answer
 
  private:
+  static constexpr int kTickMs = 20;
+
+  void tick() {
+    if (busy_) return;
+    busy_ = true;
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      messages.push_back(box->text().toStdString());
+      box->accept();
+    }
+    if (p_.m->Pictgo.visible() && !p_.view->pending() && p_.find(QStringLiteral("Pictgo"))->isVisible()) {
+      if (const long wait = p_.m->board_index().steps_shown(); wait != answered_) {
+        answered_ = wait;
+        ++steps;
+        go_ = answer_();
+        if (on_step) on_step();
+      }
+      QTest::mouseClick(p_.find(go_ ? QStringLiteral("Pictgo") : QStringLiteral("Pictalt")), Qt::LeftButton);
+    }
+    busy_ = false;
+  }
+
+  Program& p_;
+  std::function<bool()> answer_;
+  QTimer timer_;
+  bool busy_ = false;
+  long answered_ = -1;  // the steps_shown() of the wait last answered
+  bool go_ = true;      // that wait's answer
+};
+
+// Answers the next modal dialog the program shows, whenever it comes up: `answer` gets it, once.
+class NextDialog {
+ public:
+  explicit NextDialog(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog || answered) return;
+      answered = true;
+      timer_.stop();
+      answer_(dialog);
+    });
+    timer_.start(20);
+  }
+  bool answered = false;
+
+ private:
+  std::function<void(QWidget*)> answer_;
   QTimer timer_;
 };
 

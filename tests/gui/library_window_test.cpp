@@ -73,6 +73,7 @@ class LibraryWindowTest : public QObject {
     QTest::mouseClick(libreria, Qt::LeftButton);
     QTRY_VERIFY(chooser().isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(&chooser()));
+    QVERIFY(p_.settle());
     QCOMPARE(chooser().windowTitle(), QStringLiteral("Selezione Livello"));
     auto* load = in_chooser<QPushButton>("Command1");
     QVERIFY(load->isVisible() && !load->isEnabled());
@@ -81,7 +82,7 @@ class LibraryWindowTest : public QObject {
     QCOMPARE(level4->text(), QStringLiteral("Livello 4 - AVANZATO - Posizioni obbligate"));
     QVERIFY(!in_chooser("Option1(15)")->isVisible());
     QTest::mouseClick(level4, Qt::LeftButton, {}, QPoint(8, level4->height() / 2));
-    Program::settle();
+    QVERIFY(p_.settle());
     QVERIFY(level4->isChecked());
     QCOMPARE(in_chooser<QLineEdit>("numerototale")->text(), QStringLiteral("4"));
     QVERIFY(load->isEnabled());
@@ -89,7 +90,7 @@ class LibraryWindowTest : public QObject {
     // Last, then one back: the fourth and third slowest ratings.
     QTest::mouseClick(in_chooser("Command4"), Qt::LeftButton);
     QTest::mouseClick(in_chooser("Command2"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(p_.settle());
     QCOMPARE(in_chooser<QLineEdit>("numeroselezionato")->text(), QStringLiteral("3"));
     QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("101"));
     QCOMPARE(in_chooser<QLineEdit>("temptxt")->text(), QStringLiteral("14,5"));
@@ -99,13 +100,13 @@ class LibraryWindowTest : public QObject {
     QLineEdit* number = in_chooser<QLineEdit>("numeroselezionato");
     number->selectAll();
     QTest::keyClicks(number, QStringLiteral("2"));
-    Program::settle();
+    QVERIFY(p_.settle());
     QCOMPARE(in_chooser<QLineEdit>("progtxt")->text(), QStringLiteral("102"));
     QVERIFY(chooser().grab().save(shot("level_chooser.png")));
 
     QTest::mouseClick(load, Qt::LeftButton);
     QTRY_VERIFY(!chooser().isVisible());
-    Program::settle();
+    QVERIFY(p_.settle());
     QCOMPARE(p_.find<QLineEdit>(QStringLiteral("filetxt"))->text(),
              QStringLiteral(" Livello 4, schema 2"));
     QCOMPARE(m_->library_record, 102);

@@ -51,7 +51,7 @@ class MainWindowTest : public QObject {
     return main_window().findChild<W*>(QString::fromLatin1(name));
   }
   void load(const Puzzle& p) { p_.load(p); }
-  static void settle() { ks::gui_test::Program::settle(); }
+  [[nodiscard]] bool settle() const { return p_.settle(); }
 
  private slots:
   void initTestCase() {
@@ -62,6 +62,7 @@ class MainWindowTest : public QObject {
     QVERIFY(p_.show());
     main_window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main_window()));
+    QVERIFY(settle());
   }
 
   void cleanupTestCase() { p_.stop(); }
@@ -127,13 +128,13 @@ class MainWindowTest : public QObject {
     // The tick is the model's: set by the model, and not toggled by a click that leaves it.
     auto* refresh = main_window().findChild<QAction*>(QStringLiteral("mnurefresh"));
     m_->mnurefresh.set_checked(true);
-    settle();
+    QVERIFY(settle());
     QVERIFY(refresh->isChecked());
     refresh->trigger();
     QVERIFY(refresh->isChecked());
     m_->mnurefresh.set_checked(false);
     m_->mnuxwing.set_enabled(false);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!refresh->isChecked());
     QVERIFY(!main_window().findChild<QAction*>(QStringLiteral("mnuxwing"))->isEnabled());
     m_->mnuxwing.set_enabled(true);
@@ -175,7 +176,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(doubled, 1);
 
     // The typed digit ran the cell's change handler, which counts the filled cells.
-    settle();
+    QVERIFY(settle());
     QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("1"));
     // Locked boxes take no typing.
     QTest::keyClicks(find("txtvuoti"), QStringLiteral("7"));
@@ -197,7 +198,7 @@ class MainWindowTest : public QObject {
     m_->Text1[10].set_back_color(m_->giallo);
     m_->Text1[20].set_focus();
     QVERIFY(!find("Pictgo")->isVisible());  // nothing is drawn while the core works
-    settle();
+    QVERIFY(settle());
     QVERIFY(find("Pictgo")->isVisible());
     QCOMPARE(find<QLineEdit>("txthint")->text(), QStringLiteral("prova di suggerimento"));
     QCOMPARE(find("Text1(10)")->grab().toImage().pixelColor(18, 30), QColor(Qt::yellow));
@@ -206,7 +207,7 @@ class MainWindowTest : public QObject {
     m_->txthint.set_visible(false);
     m_->Pictgo.set_visible(false);
     m_->Text1[10].set_back_color(m_->bianco);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
   }
 
@@ -217,9 +218,9 @@ class MainWindowTest : public QObject {
     m_->Timer1.set_enabled(true);
     QTRY_VERIFY(ticks >= 2);
     m_->Timer1.set_enabled(false);
-    settle();
+    QVERIFY(settle());
     const int stopped = ticks;
-    QTest::qWait(50);
+    QTest::qWait(50);  // a fixed time on purpose: no tick comes within five intervals
     QCOMPARE(ticks, stopped);
     m_->Timer1.on_timer = nullptr;
   }
@@ -228,12 +229,12 @@ class MainWindowTest : public QObject {
     auto* log = log_window().findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
     const int blocks = log->document()->blockCount();
     for (int i = 0; i < 2000; ++i) m_->log_line("riga " + std::to_string(i));
-    settle();
+    QVERIFY(settle());
     QCOMPARE(log->document()->blockCount(), blocks + 2000);
     QCOMPARE(log->document()->lastBlock().text(), QStringLiteral("riga 1999"));
     QCOMPARE(log->toPlainText(), QString::fromStdString(m_->frmlog.Text3.text()).remove(QLatin1Char('\r')));
     m_->frmlog.Text3.set_text(" ");
-    settle();
+    QVERIFY(settle());
     QCOMPARE(log->toPlainText(), QStringLiteral(" "));
   }
 
@@ -257,7 +258,7 @@ class MainWindowTest : public QObject {
     const auto click = [this](const char* bar, const char* key) {
       auto* tb = main_window().findChild<QToolBar*>(QLatin1String(bar));
       QTest::mouseClick(tb->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
-      settle();
+      QVERIFY(settle());
     };
 
     m_->filetxt.set_text("");
@@ -281,18 +282,18 @@ class MainWindowTest : public QObject {
     auto* continuo = main_window().findChild<QAction*>(QStringLiteral("continuo"));
     QVERIFY(!continuo->isVisible() && !continuo->isEnabled());
     QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(continuo->isVisible() && continuo->isEnabled());
     QVERIFY(find("Command1")->isVisible());
     QVERIFY(main_window().grab().save(shot("toolbars.png")));
     QTest::mouseDClick(find("Frame1"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!continuo->isVisible());
 
     // Print asks for a printer; here the dialog is cancelled.
     bool asked = false;
-    QTimer::singleShot(100, [&asked] {
-      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    ks::gui_test::NextDialog printer([&asked](QWidget* w) {
+      if (auto* d = qobject_cast<QDialog*>(w)) {
         asked = true;
         d->reject();
       }
@@ -308,7 +309,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!p.layout.empty());
     load(p);
     QVERIFY(!m_->problema);
-    settle();
+    QVERIFY(settle());
     QVERIFY(find("textsomma(0)")->isVisible());
     QCOMPARE(find("textsomma(0)")->pos(), QPoint(34, 70));
     QVERIFY(main_window().grab().save(shot("loaded.png")));
@@ -318,13 +319,13 @@ class MainWindowTest : public QObject {
   void pencilMarksScreenshot() {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(m_->mnupencil.checked());
     QVERIFY(find("Text2(0)")->isVisible());
     QVERIFY(!find("Text1(0)")->isVisible());
     QVERIFY(main_window().grab().save(shot("pencil.png")));
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("pencil")), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Text2(0)")->isVisible());
   }
 
@@ -339,40 +340,32 @@ class MainWindowTest : public QObject {
       const std::string name = std::string(key) + "_step.png";
       std::string before;
       for (int i = 0; i < 81; ++i) before += m_->Text2[i].text() + ",";
-      int clicks = 0;
       int highlighted = 0;
       std::string hint;
-      QTimer player;
-      QObject::connect(&player, &QTimer::timeout, [&] {
-        if (!find("Pictgo")->isVisible()) return;
-        if (clicks++ == 0) {
-          hint = m_->txthint.text();
-          for (int i = 0; i < 81; ++i)
-            if (find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))
-                    ->grab()
-                    .toImage()
-                    .pixelColor(2, 2) == QColor(Qt::yellow))
-              ++highlighted;
-          main_window().grab().save(shot(name.c_str()));
-        }
-        QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-      });
-      player.start(150);
+      ks::gui_test::Player player(p_);
+      player.on_step = [&] {
+        if (player.steps > 1) return;
+        hint = m_->txthint.text();
+        for (int i = 0; i < 81; ++i)
+          if (find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->grab().toImage().pixelColor(2, 2) ==
+              QColor(Qt::yellow))
+            ++highlighted;
+        main_window().grab().save(shot(name.c_str()));
+      };
       QTest::mouseClick(bar->findChild<QWidget*>(QLatin1String(key)), Qt::LeftButton);
-      player.stop();
-      QCOMPARE(clicks, 1);
+      QCOMPARE(player.steps, 1);
       QVERIFY2(highlighted >= 2, hint.c_str());
       QVERIFY2(!hint.empty(), key);
       QVERIFY(m_->modificato);
       std::string after;
       for (int i = 0; i < 81; ++i) after += m_->Text2[i].text() + ",";
       QVERIFY2(after != before, key);
-      settle();
+      QVERIFY(settle());
       QVERIFY(!find("Pictgo")->isVisible());
       QCOMPARE(find<QLineEdit>("txthint")->text(), QString::fromStdString(m_->txthint.text()));
     }
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
   }
 
   // A step of the technique toolbar waits at the traffic light, the window still answering,
@@ -382,29 +375,23 @@ class MainWindowTest : public QObject {
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     // One call can hold several findings, each waiting at the light: the player clicks green
     // every time the light shows.
-    int clicks = 0;
     bool lights = false;
     std::string hint;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
-      if (!m_->Pictgo.visible()) return;
+    ks::gui_test::Player player(p_);
+    player.on_step = [&] {
       lights = find("Pictgo")->isVisible() && find("Pictalt")->isVisible();
       hint = m_->txthint.text();
-      if (clicks == 0) main_window().grab().save(shot("step.png"));
-      ++clicks;
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(150);
+      if (player.steps == 1) main_window().grab().save(shot("step.png"));
+    };
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("somme")), Qt::LeftButton);
-    player.stop();
-    QVERIFY(clicks > 0);
+    QVERIFY(player.steps > 0);
+    QCOMPARE(player.messages, std::vector<std::string>{});
     QVERIFY(lights);
     QVERIFY2(!hint.empty(), hint.c_str());
     QCOMPARE(m_->scelta, std::string("si"));
     QVERIFY(m_->modificato);
     QVERIFY(!m_->Pictgo.visible());
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
   }
 
@@ -417,10 +404,10 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(window.isVisible());
     QCOMPARE(m_->Check2.value(), 1);
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
     const std::string before = m_->Text2[9].text();
     QTest::mouseClick(find("Text2(9)"), Qt::LeftButton);
-    settle();
+    QVERIFY(settle());
     QCOMPARE(m_->frmgeneratore.Text1.text(),
              std::string("gruppo 6\r\nsomma 3\r\nelementi 2\r\nsomme:\r\n12"));
     QCOMPARE(m_->Text2[9].text(), before);
@@ -429,7 +416,7 @@ class MainWindowTest : public QObject {
     m_->mnupencil_Click();
     m_->Check2.set_value(0);
     m_->frmgeneratore.Hide();
-    settle();
+    QVERIFY(settle());
   }
 
   // Play with the mouse: a click on a cell opens the digit palette around it, a click on a digit
@@ -441,13 +428,14 @@ class MainWindowTest : public QObject {
       const QString digit = QStringLiteral("Picture1(") + QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]) + ')';
       QTRY_VERIFY(find(qPrintable(digit))->isVisible());
       QTest::mouseClick(find(qPrintable(digit)), Qt::LeftButton);
-      settle();
+      QVERIFY(settle());
       QCOMPARE(m_->Text1[cell].text(), p.solution.substr(static_cast<size_t>(cell), 1));
     }
     QVERIFY(!m_->problema);
     QCOMPARE(find<QLineEdit>("txtesposti")->text(), QStringLiteral("9"));
     QTest::mouseClick(find("Text1(41)"), Qt::LeftButton);
     QTRY_VERIFY(find("Picture1(5)")->isVisible());
+    QVERIFY(settle());
     QVERIFY(main_window().grab().save(shot("play.png")));
   }
 
@@ -456,7 +444,7 @@ class MainWindowTest : public QObject {
   void ruleOf45ButtonPlacesADigit() {
     const Puzzle p = first_puzzle();
     load(p);
-    settle();
+    QVERIFY(settle());
     auto* button = find<QPushButton>("Command3");
     QVERIFY(button && button->isVisible());
     QCOMPARE(button->text(), QStringLiteral("45"));
@@ -464,26 +452,24 @@ class MainWindowTest : public QObject {
 
     std::string hint;
     int cell = -1;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
-      hint = m_->txthint.text();
-      for (int i = 0; i < 81; ++i)
-        if (m_->Text1[i].back_color() == m_->giallo) cell = i;
-      main_window().grab().save(shot("rule45_step.png"));
-      player.stop();
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(100);
-    QTest::mouseClick(button, Qt::LeftButton);
-    player.stop();
+    {
+      ks::gui_test::Player player(p_);
+      player.on_step = [&] {
+        hint = m_->txthint.text();
+        for (int i = 0; i < 81; ++i)
+          if (m_->Text1[i].back_color() == m_->giallo) cell = i;
+        main_window().grab().save(shot("rule45_step.png"));
+      };
+      QTest::mouseClick(button, Qt::LeftButton);
+      QCOMPARE(player.steps, 1);
+    }
     QVERIFY2(QString::fromStdString(hint).startsWith(QStringLiteral("REGOLA 45, naked single ")),
              hint.c_str());
     QVERIFY(cell >= 0);
     const QString digit = QString(QChar::fromLatin1(p.solution[static_cast<size_t>(cell)]));
     QCOMPARE(QString::fromStdString(m_->Text1[cell].text()), digit);
     QVERIFY(m_->modificato);
-    settle();
+    QVERIFY(settle());
     QVERIFY(find(qPrintable(QStringLiteral("Text1(%1)").arg(cell)))->isVisible());
     QVERIFY(!find("Pictgo")->isVisible());
     QVERIFY(main_window().grab().save(shot("rule45.png")));
@@ -496,13 +482,12 @@ class MainWindowTest : public QObject {
     const Puzzle p = first_puzzle();
     load(p);
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
     auto* bar = main_window().findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     std::vector<std::string> hints;
     std::vector<int> yellow;
-    QTimer player;
-    QObject::connect(&player, &QTimer::timeout, [&] {
-      if (!m_->Pictgo.visible() || !find("Pictgo")->isVisible()) return;
+    auto player = std::make_unique<ks::gui_test::Player>(p_);
+    player->on_step = [&] {
       hints.push_back(m_->txthint.text());
       if (hints.back().starts_with("NUOVO GRUPPO ") && yellow.empty()) {
         for (int i = 0; i < 81; ++i)
@@ -510,14 +495,12 @@ class MainWindowTest : public QObject {
             yellow.push_back(i);
         main_window().grab().save(shot("derived_step.png"));
       }
-      QTest::mouseClick(find("Pictgo"), Qt::LeftButton);
-    });
-    player.start(100);
+    };
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
     QCOMPARE(hints.size(), size_t{1});
     QVERIFY2(hints[0].starts_with("REGOLA 45, naked single "), hints[0].c_str());
     QTest::mouseClick(bar->findChild<QWidget*>(QStringLiteral("gruppi")), Qt::LeftButton);
-    player.stop();
+    player.reset();
     QVERIFY(hints.size() >= 2);
     QVERIFY2(hints[1].starts_with("NUOVO GRUPPO "), hints[1].c_str());
     QCOMPARE(yellow.size(), size_t{2});
@@ -530,11 +513,11 @@ class MainWindowTest : public QObject {
       QVERIFY(m_->Text2[c].back_color() != m_->giallo);
     }
     QVERIFY(QString::fromStdString(m_->txthint.text()).startsWith(QStringLiteral("CONTROLLO SOMME - ")));
-    settle();
+    QVERIFY(settle());
     QVERIFY(!find("Pictgo")->isVisible());
     QVERIFY(main_window().grab().save(shot("derived.png")));
     m_->mnupencil_Click();
-    settle();
+    QVERIFY(settle());
   }
 
   void printsTheWindowToPdf() {

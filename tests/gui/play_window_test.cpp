@@ -30,7 +30,7 @@ class PlayWindowTest : public QObject {
   void enter_cage(int colour, std::initializer_list<int> cells, const char* sum) {
     QTest::mouseClick(w_->cell("colore", colour), Qt::LeftButton);
     for (const int c : cells) QTest::mouseClick(w_->cell("Text1", c), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QTest::mouseClick(w_->cell("textsomma", m().gruppi), Qt::LeftButton);
     type_keys(QLatin1String(sum));
   }
@@ -42,6 +42,7 @@ class PlayWindowTest : public QObject {
     QVERIFY(w_->show());
     w_->main_window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w_->main_window()));
+    QVERIFY(w_->settle());
   }
   void cleanup() {
     w_->stop();
@@ -54,28 +55,28 @@ class PlayWindowTest : public QObject {
     const auto p = puzzle("dt-1");
     w_->load(p);
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QTest::mouseClick(w_->cell("Text2", 0), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     type_keys(QString(QChar(p.solution[0])));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(!m().Picture1[0].visible());  // the palette of r1c1 closed as the cell was left
     QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 1));
     type_keys(QString(QChar(p.solution[1])));
     QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
     QCOMPARE(m().Text1[1].text(), std::string(1, p.solution[1]));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(w_->cell("Text2", 1 + 9) == nullptr || !w_->cell("Text2", 10)->isVisible());
     QVERIFY(w_->cell("Text1", 10)->hasFocus());
     QVERIFY(w_->main_window().grab().save(shot("pencil_arrows.png")));
     // Pencil marks off: the arrows still move, the typing follows.
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 2));
     type_keys(QString(QChar(p.solution[2])));
     QCOMPARE(m().Text1[2].text(), std::string(1, p.solution[2]));
@@ -89,7 +90,7 @@ class PlayWindowTest : public QObject {
     enter_cage(5, {2, 11}, "17");
     enter_cage(7, {3, 4, 5}, "24");
     QTest::mouseClick(w_->cell("colore", 0), Qt::LeftButton);  // leaves the last sum box
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(m().gruppi, 3);
     const ks::Color first = m().Text1[0].back_color(), second = m().Text1[2].back_color();
     QVERIFY(first != m().bianco && second != m().bianco);
@@ -99,12 +100,12 @@ class PlayWindowTest : public QObject {
       QTest::mouseClick(w_->button("Toolbar1", "somme"), Qt::LeftButton);
       QVERIFY(player.steps > 0);
     }
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(m().Text1[0].back_color(), first);
     QCOMPARE(m().Text2[1].back_color(), first);
     QCOMPARE(m().Text1[11].back_color(), second);
     QTest::mouseClick(w_->cell("colore", 16), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(m().Text1[0].back_color(), m().bianco);
     // The inner borders of each cage are gone, the outer ones stay.
     QVERIFY(!m().Line4[0].visible());   // r1c1 | r1c2, one cage
@@ -169,14 +170,15 @@ class PlayWindowTest : public QObject {
     type_keys(QString(QChar(p.solution[0])));
     QString question;
     QStringList buttons;
-    QTimer::singleShot(150, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ks::gui_test::NextDialog cancel([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
       if (!box) return;
       question = box->text();
       for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
       box->button(QMessageBox::Cancel)->click();
     });
     QTest::mouseClick(w_->button("Toolbar2", "undo"), Qt::LeftButton);
+    QVERIFY(cancel.answered);
     QCOMPARE(question, QStringLiteral("Ricominciare lo schema? Le cifre inserite andranno perse."));
     QVERIFY2(buttons.contains(QStringLiteral("Annulla")), qPrintable(buttons.join(u',')));
     QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
@@ -189,7 +191,7 @@ class PlayWindowTest : public QObject {
     w_->load(p);
     QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
     QTest::mouseClick(w_->find(QStringLiteral("Check2")), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(m().Check2.value(), 1);
     const std::string before = m().Text2[40].text();
     QVERIFY(before.size() > 1);
@@ -214,7 +216,7 @@ class PlayWindowTest : public QObject {
     for (int i = 0; i < 80; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
     QTest::mouseClick(w_->cell("Text1", 80), Qt::LeftButton);
     type_keys(QString(QChar(p.solution[80])));
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(m().finito);
     QVERIFY(!m().play_clock_running());
     QCOMPARE(m().picstart.picture(), m().picverde.picture());
@@ -227,7 +229,7 @@ class PlayWindowTest : public QObject {
     const auto p = puzzle("db-18");
     w_->load(p);
     QTest::mouseClick(w_->button("Toolbar2", "risolvi"), Qt::LeftButton);
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(m().finito);
     QCOMPARE(m().txtstringa.text(), p.solution);
     for (int i = 0; i < 81; ++i) QVERIFY(w_->cell("Text1", i)->isVisible());
@@ -256,7 +258,7 @@ class PlayWindowTest : public QObject {
     {
       Player player(*w_);
       player.on_step = [&] {
-        Program::settle();
+        QVERIFY(w_->settle());
         hint = m().txthint.text();
         QVERIFY(w_->find(QStringLiteral("Pictgo"))->isVisible());
         w_->main_window().grab().save(shot("hint_at_traffic_light.png"));
@@ -264,7 +266,7 @@ class PlayWindowTest : public QObject {
       QTest::mouseClick(w_->button("Toolbar1", "suggerisci"), Qt::LeftButton);
       QCOMPARE(player.steps, 1);
     }
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(hint, std::string("NAKED PAIR 12 in r2c2 e r2c1"));
     QVERIFY(!m().Pictgo.visible());
     QVERIFY(candidates() != before);
@@ -278,7 +280,7 @@ class PlayWindowTest : public QObject {
       QTest::mouseClick(w_->button("Toolbar2", "genera"), Qt::LeftButton);
       QVERIFY(player.messages.empty());
     }
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(!m().generation_running);
     QVERIFY(!m().problema);
     QCOMPARE(m().esposti, 0);
@@ -295,13 +297,13 @@ class PlayWindowTest : public QObject {
     const std::string hint(200, 'x');
     m().txthint.set_visible(true);
     m().txthint.set_text(hint);
-    Program::settle();
+    QVERIFY(w_->settle());
     QCOMPARE(w_->find(QStringLiteral("txthint"))->toolTip().toStdString(), hint);
     m().txthint.set_text("breve");
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(w_->find(QStringLiteral("txthint"))->toolTip().isEmpty());
     for (int i = 0; i < 27; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
-    Program::settle();
+    QVERIFY(w_->settle());
     QVERIFY(w_->main_window().grab().save(shot("digits_beside_sums.png")));
   }
 };
