@@ -226,53 +226,46 @@ TEST(SolveCommand, RefusesAnIncompleteLayoutOrDigitsThatBreakARule) {
   solve_refused("le cifre inserite non rispettano le regole: " + m.board_fault());
 }
 
-// From a wrong position the techniques meet a contradiction: the board goes back to where the
-// player left it, and the player is told. From the right position the grid is finished with
-// one beep, however many grids the count went through.
-TEST(SolveCommand, AContradictionFromAWrongPositionLeavesTheBoardAsItWas) {
-  test::Started s;
-  Main& m = *s.m;
-  const test::Puzzle& p = puzzle("du-2");  // r2c6 holds 7
-  load_from_library(m, p.layout);
-  ASSERT_EQ(p.solution[14], '7');
-  m.Text1[14].type("3");
-  ASSERT_EQ(m.Text1[14].text(), "3");
-  ASSERT_EQ(m.board_fault(), "");
-  const std::vector<std::string> before = test::position_of(m);
-  m.Toolbar2.on_button_click("risolvi");
-  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
-  EXPECT_EQ(test::position_of(m), before);
-  EXPECT_FALSE(m.finito);
-  EXPECT_EQ(s.rt.beeps, 0);
+// From a wrong position the solve finds no solution: the board goes back to where the player
+// left it, nothing is finished or rated, and the player is told. Either the techniques meet a
+// contradiction (du-2), or they fill the grid around a wrong digit that its peers still hold
+// among their candidates, as an "sc+" file opens one (db-11: the same digit twice in a column,
+// which the count finds is no solution). From the right position the grid is finished with one
+// beep, however many grids the count went through.
+TEST(SolveCommand, AWrongPositionIsNoSolutionAndLeavesTheBoardAsItWas) {
+  struct Case {
+    const char* id;
+    int cell;
+    const char* wrong;
+    bool own_candidate;  // the wrong digit is its cell's candidate, its peers keep it
+  };
+  for (const Case& c : {Case{"du-2", 14, "3", false}, Case{"db-11", 53, "1", true}}) {
+    SCOPED_TRACE(c.id);
+    test::Started s;
+    Main& m = *s.m;
+    const test::Puzzle& p = puzzle(c.id);
+    load_from_library(m, p.layout);
+    ASSERT_NE(p.solution.substr(static_cast<size_t>(c.cell), 1), c.wrong);
+    m.Text1[c.cell].type(c.wrong);
+    ASSERT_EQ(m.Text1[c.cell].text(), c.wrong);
+    if (c.own_candidate) m.Text2[c.cell].set_text(c.wrong);
+    ASSERT_EQ(m.board_fault(), "");
+    const std::vector<std::string> before = test::position_of(m);
+    m.Toolbar2.on_button_click("risolvi");
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
+    EXPECT_EQ(test::position_of(m), before);
+    EXPECT_FALSE(m.finito);
+    EXPECT_EQ(m.txtlivello.text(), "");
+    EXPECT_EQ(s.rt.beeps, 0);
 
-  m.Text1[14].type("");
-  s.rt.messages.clear();
-  m.Toolbar2.on_button_click("risolvi");
-  EXPECT_TRUE(s.rt.messages.empty());
-  EXPECT_TRUE(m.finito);
-  EXPECT_EQ(m.txtstringa.text(), p.solution);
-  EXPECT_EQ(s.rt.beeps, 1);
-}
-
-// A digit outside its cell's candidates that its peers still hold (as the older "sc+" reader left
-// a wrong digit): the ladder fills the grid around it, the same digit twice in a column. Such a
-// grid is no solution: the solve says so, leaves the board as it was, and rates nothing.
-TEST(SolveCommand, AFullGridThatBreaksARuleIsNeitherFinishedNorRated) {
-  test::Started s;
-  Main& m = *s.m;
-  const test::Puzzle& p = puzzle("db-11");  // r6c9 holds 7
-  load_from_library(m, p.layout);
-  m.Text1[53].type("1");
-  ASSERT_EQ(m.txthint.text(), "  numero errato");
-  m.Text2[53].set_text("1");
-  ASSERT_EQ(m.board_fault(), "");
-  const std::vector<std::string> before = test::position_of(m);
-  m.Toolbar2.on_button_click("risolvi");
-  EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
-  EXPECT_EQ(test::position_of(m), before);
-  EXPECT_FALSE(m.finito);
-  EXPECT_EQ(m.txtlivello.text(), "");
-  EXPECT_EQ(s.rt.beeps, 0);
+    m.Text1[c.cell].type("");
+    s.rt.messages.clear();
+    m.Toolbar2.on_button_click("risolvi");
+    EXPECT_TRUE(s.rt.messages.empty());
+    EXPECT_TRUE(m.finito);
+    EXPECT_EQ(m.txtstringa.text(), p.solution);
+    EXPECT_EQ(s.rt.beeps, 1);
+  }
 }
 
 // A layout with two solutions: the count stops the ladder with its message, the board is left as
