@@ -36,7 +36,7 @@ std::uint16_t BoardIndex::code(const std::string& text) {
   return odd ? kOdd : static_cast<std::uint16_t>(bits);
 }
 
-void BoardIndex::candidates_changed(const Key&, int cell, const std::string& text) {
+void BoardIndex::set_candidates(int cell, const std::string& text) {
   const auto C = static_cast<size_t>(cell);
   const std::uint16_t bits = handed_cell_ == cell ? handed_bits_ : code(text);
   handed_cell_ = -1;
@@ -57,7 +57,7 @@ void BoardIndex::candidates_changed(const Key&, int cell, const std::string& tex
   }
 }
 
-void BoardIndex::digit_changed(const Key&, int cell, bool filled) {
+void BoardIndex::set_digit(int cell, bool filled) {
   digit_stamp_ = digit_stamps_[static_cast<size_t>(cell)] = ++generation_;
   if (filled)
     filled_.add(cell);

@@ -62,8 +62,11 @@ class BoardIndex {
   // The bits of a candidate text.
   static std::uint16_t code(const std::string& text);
 
-  void candidates_changed(const Key&, int cell, const std::string& text);
-  void digit_changed(const Key&, int cell, bool filled);
+  // The key is only shown: inline, so that the hooks pass nothing for it.
+  void candidates_changed(const Key&, int cell, const std::string& text) {
+    set_candidates(cell, text);
+  }
+  void digit_changed(const Key&, int cell, bool filled) { set_digit(cell, filled); }
   // A cut that wrote the candidates of `cell` from their bits hands the bits over for the change
   // its write runs, so that the hook need not read the text again.
   void hand_over(const Key&, int cell, std::uint16_t bits) {
@@ -84,6 +87,8 @@ class BoardIndex {
   friend class CageTable;
   // Returns the new generation, which the entry keeps as its stamp.
   std::uint64_t table_written() { return tables_stamp_ = ++generation_; }
+  void set_candidates(int cell, const std::string& text);
+  void set_digit(int cell, bool filled);
 
   std::array<std::uint16_t, 81> bits_{};
   std::array<std::uint16_t, 81> open_{};
