@@ -157,16 +157,14 @@ void Main::mnusolve_Click() {
   Snapshot before;
   before.save(*this);
   risolvi_con_livelli();
-  // The count has told the player already; a contradiction the techniques met means the same,
-  // and so does a full grid that breaks a rule: it is no solution.
-  const bool contradiction = !finito && problema;
-  const bool not_counted_one = !finito && conteggioeseguito &&
-                               (count_result == CountResult::None || count_result == CountResult::Unknown);
-  const bool broken_grid = !finito && esposti == kCells;
-  if (contradiction || not_counted_one || broken_grid) {
+  // No solution: a contradiction the techniques met, a count of none or cut short (which has told
+  // the player already), or a full grid that breaks a rule (finito is set only on one that keeps
+  // them all).
+  const bool count_told = conteggioeseguito &&
+                          (count_result == CountResult::None || count_result == CountResult::Unknown);
+  if (!finito && (problema || count_told || esposti == kCells)) {
     before.restore(*this);
-    if (contradiction || (broken_grid && !not_counted_one))
-      rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
+    if (problema || !count_told) rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
   }
 
   std::string grid;
