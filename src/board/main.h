@@ -427,6 +427,10 @@ class Main {
   void Toolbar1_ButtonClick(const std::string& key);
   void Toolbar2_ButtonClick(const std::string& key);
   void mnupencil_Click();
+  // Cell i, or every cell, shows the box the pencil-mark tick asks for (see view_menus.cpp);
+  // whatever puts a saved position back on the board ends with show_boxes().
+  void show_box(int i);
+  void show_boxes();
   void mnuactivity_Click();
   void mnulog_Click();
   void toggle_log(MenuItem& item);

@@ -89,15 +89,10 @@ void Main::nuovo_schema() {
   livello = 0;
   liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =
       liv14 = 0;
-  // Without pencil marks every cell shows its digit box: a candidate box that a step of the last
-  // puzzle showed on an empty cell does not stay on the new board.
-  if (!mnupencil.checked()) {
-    for (int i = 0; i < kCells; ++i) {
-      Text2[i].set_visible(false);
-      Text1[i].set_visible(true);
-    }
-  }
+  // The new board starts without pencil marks, every cell showing its digit box, also when the
+  // marks were on: no candidate box of the last puzzle stays over the tick's word.
   mnupencil.set_checked(false);
+  show_boxes();
 
   // Every sum box and cage-number box, and the cage the editor had begun: nothing of the last
   // puzzle stays on the board.

@@ -10,24 +10,24 @@ namespace {
 constexpr int kBatchButton = 12;
 }  // namespace
 
-// Pencil marks on: every empty cell shows its candidate box instead of its digit box, but the
-// cell that has the focus, which keeps its digit box for the player's typing and arrow keys; off:
-// every cell shows its digit box. Callers that changed the board call it twice to redraw the marks.
+// Pencil marks on or off, by the tick; the boxes then follow it. Callers that changed the board
+// call it twice to redraw the marks.
 void Main::mnupencil_Click() {
-  if (!mnupencil.checked()) {
-    for (int i = 0; i < kCells; ++i) {
-      if (!Text1[i].text().empty() || Text1[i].has_focus()) continue;
-      Text2[i].set_visible(true);
-      Text1[i].set_visible(false);
-    }
-    mnupencil.set_checked(true);
-  } else {
-    for (int i = 0; i < kCells; ++i) {
-      Text2[i].set_visible(false);
-      Text1[i].set_visible(true);
-    }
-    mnupencil.set_checked(false);
-  }
+  mnupencil.set_checked(!mnupencil.checked());
+  show_boxes();
+}
+
+// Each cell shows the box the pencil-mark tick asks for: with the tick, an empty cell its
+// candidates, but the cell whose digit box has the focus, which keeps it for the player's typing
+// and arrow keys; a filled cell, and every cell without the tick, its digit box only.
+void Main::show_box(int i) {
+  const bool candidates = mnupencil.checked() && Text1[i].text().empty() && !Text1[i].has_focus();
+  Text2[i].set_visible(candidates);
+  Text1[i].set_visible(!candidates);
+}
+
+void Main::show_boxes() {
+  for (int i = 0; i < kCells; ++i) show_box(i);
 }
 
 // The two log items drive one window, each by its own tick.

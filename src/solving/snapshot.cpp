@@ -67,6 +67,9 @@ void Snapshot::restore(Main& m) const {
   m.gruppo1 = gruppo1_;
   m.ins_dati = was;
   m.forget_combinations();
+  // The bulk writes leave each box as the search left it: a cell emptied again would show the
+  // digit box its placement opened.
+  m.show_boxes();
 }
 
 int Snapshot::cage_cell(int g, int k) const {

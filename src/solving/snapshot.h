@@ -25,7 +25,9 @@ namespace ks {
 // restore() writes the saved texts with ins_dati set (cell entry only counts), copies the cage
 // records back, and drops the stored combinations: the position gives candidates back, so tables
 // worked out since would be stale. A filled cell comes back filled and an empty cell with one
-// candidate comes back empty, whatever their texts look like.
+// candidate comes back empty, whatever their texts look like. Every cell then shows the box the
+// pencil-mark tick asks for (Main::show_boxes), so whatever gives a position back shows it as
+// the player left it.
 class Snapshot {
  public:
   void save(const Main& m);

@@ -99,6 +99,15 @@ void Main::prova_e_verifica() {
   Snapshot start;
   start.save(*this);
   const bool deep = varcontrolloesteso;
+  // The sweeps switch the pencil marks over once for every tried cell and every hypothesis; the
+  // tick goes back to where the player left it, whatever their number.
+  struct KeepTick {
+    Main& m;
+    const bool ticked = m.mnupencil.checked();
+    ~KeepTick() {
+      if (m.mnupencil.checked() != ticked) m.mnupencil_Click();
+    }
+  } keep_tick{*this};
   const auto restore = [&] {
     start.restore(*this);
     varcontrolloesteso = deep;
