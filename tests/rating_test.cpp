@@ -304,6 +304,53 @@ TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
   for (const std::string& d : m.grigliasoluzione) EXPECT_EQ(d, "") << "counted again";
 }
 
+// A solve that ends unsolved, with no solution (a wrong digit among its cell's candidates) or
+// with several, gives the board back as the player saw it: every cell shows the box the
+// pencil-mark tick asks for, the tick stays where the player left it, and the hint line tells
+// the outcome instead of a step the solve took back.
+TEST(SolveCommand, AnUnsolvedEndShowsEachCellAsThePencilMarksAskFor) {
+  std::string solution, swapped;
+  const std::string several = several_solutions(solution, swapped);
+  ASSERT_FALSE(several.empty());
+  struct Route {
+    const char* outcome;
+    std::string layout, solution;
+  };
+  const Route routes[] = {{"schema senza soluzione", puzzle("di-8").layout, puzzle("di-8").solution},
+                          {"schema con più di una soluzione", several, ""}};
+  for (const Route& r : routes) {
+    for (const bool marks : {false, true}) {
+      SCOPED_TRACE(std::string(r.outcome) + (marks ? ", pencil marks on" : ", pencil marks off"));
+      test::Started s;
+      Main& m = *s.m;
+      load_from_library(m, r.layout);
+      if (marks) m.Toolbar1.on_button_click("pencil");
+      if (!r.solution.empty()) {
+        // The first candidate of the first open cell that is not the solution's digit: accepted.
+        int cell = 0;
+        while (m.Text2[cell].text().size() < 2) ++cell;
+        const std::string& c = m.Text2[cell].text();
+        const char wrong = c[0] != r.solution[static_cast<size_t>(cell)] ? c[0] : c[1];
+        m.Text1[cell].type(std::string(1, wrong));
+        ASSERT_EQ(m.Text2[cell].text(), std::string(1, wrong));
+      }
+      m.Toolbar2.on_button_click("risolvi");
+      EXPECT_EQ(s.rt.messages, std::vector<std::string>{r.outcome});
+      EXPECT_EQ(m.txthint.text(), r.outcome);
+      EXPECT_TRUE(m.txthint.visible());
+      EXPECT_EQ(m.mnupencil.checked(), marks);
+      int empty = 0;
+      for (int i = 0; i < kCells; ++i) {
+        const bool candidates = marks && m.Text1[i].text().empty();
+        empty += m.Text1[i].text().empty();
+        EXPECT_EQ(m.Text2[i].visible(), candidates) << m.rc(i);
+        EXPECT_EQ(m.Text1[i].visible(), !candidates) << m.rc(i);
+      }
+      EXPECT_GT(empty, 0);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The ladder over stand-in rungs
 

@@ -52,12 +52,8 @@ Next end_sequence(Main& m) {
       m.finito = false;
     }
   }
-  using Count = Main::CountResult;
-  if (m.count_result == Count::One) return trial_and_restart(m);
-  m.rt.MsgBox(m.count_result == Count::Several ? "schema con più di una soluzione"
-              : m.count_result == Count::None  ? "schema senza soluzione"
-                                               : "conteggio interrotto",
-              MsgButtons::Ok);
+  if (m.count_result == Main::CountResult::One) return trial_and_restart(m);
+  m.rt.MsgBox(count_outcome(m.count_result), MsgButtons::Ok);
   return Next::Leave;
 }
 
@@ -104,6 +100,14 @@ static_assert(kRatingLadder.size() == 19);
 }  // namespace
 
 std::span<const Rung> rungs() { return kRatingLadder; }
+
+const char* count_outcome(Main::CountResult r) {
+  using Count = Main::CountResult;
+  return r == Count::Several ? "schema con più di una soluzione"
+         : r == Count::None  ? kNoSolution
+         : r == Count::One   ? ""
+                             : "conteggio interrotto";
+}
 
 // The single-finding rungs place their digit only while the techniques explain themselves
 // (chiamante "manuale" or "analisi"); in any other mode the ladder could only find the same
@@ -162,9 +166,20 @@ void Main::mnusolve_Click() {
   // them all).
   const bool count_told = conteggioeseguito &&
                           (count_result == CountResult::None || count_result == CountResult::Unknown);
+  // A solve that ends unsolved says how on the hint line, in place of the explanation of a step
+  // it may have taken back.
+  std::string outcome;
   if (!finito && (problema || count_told || esposti == kCells)) {
     before.restore(*this);
-    if (problema || !count_told) rt.MsgBox("schema senza soluzione", MsgButtons::Ok);
+    const bool told = count_told && !problema;  // by the count, when it was the end
+    outcome = told ? rating::count_outcome(count_result) : rating::kNoSolution;
+    if (!told) rt.MsgBox(outcome, MsgButtons::Ok);
+  } else if (!finito && conteggioeseguito && count_result == CountResult::Several) {
+    outcome = rating::count_outcome(count_result);
+  }
+  if (!outcome.empty()) {
+    txthint.set_visible(true);
+    txthint.set_text(outcome);
   }
 
   std::string grid;

@@ -20,6 +20,11 @@ void run(Main& m, std::span<const ladder::Rung> table);
 // Verifica"; 13 and 14 share theirs).
 const char* level_name(int livello);
 
+// What the end of the rating ladder tells the player of a count: more than one solution, none,
+// or cut short by its time limit ("" for one solution, which goes on to trial and verify).
+inline constexpr const char* kNoSolution = "schema senza soluzione";
+const char* count_outcome(Main::CountResult r);
+
 // Trial and verify as the last resort of a full ladder: fresh depths, one trial, level 13 always
 // counted; the ladder leaves once the grid is complete or when the trial found nothing (it would
 // find nothing again), else starts again without the deep sum analysis.
