@@ -93,10 +93,11 @@ TEST(CellEntry, PalettePlacementKeepsCagesCountsAndCandidates) {
   EXPECT_EQ(m.sommagruppo[0].num(), 10 - d);
   EXPECT_EQ(m.elementigruppo[0].as_int(), 1);
   EXPECT_TRUE(m.cellegruppo[0][1].is(mate));
-  // The mate, a one-cell remainder, keeps only the remaining sum after the cage's sum check,
-  // which shows it in the mate's candidate box; placing it shows the digit instead.
+  // The mate, a one-cell remainder, keeps only the remaining sum after the cage's sum check; with
+  // the pencil marks off it goes on showing its digit box alone, and placing the digit shows it.
   EXPECT_EQ(m.Text2[mate].text(), std::to_string(10 - d));
-  EXPECT_TRUE(m.Text2[mate].visible());
+  EXPECT_FALSE(m.Text2[mate].visible());
+  EXPECT_TRUE(m.Text1[mate].visible());
   place(m, mate, 10 - d);
   EXPECT_FALSE(m.Text2[mate].visible());
   EXPECT_TRUE(m.Text1[mate].visible());
@@ -107,13 +108,18 @@ TEST(CellEntry, PalettePlacementKeepsCagesCountsAndCandidates) {
   for (auto& pic : m.Picture1) EXPECT_FALSE(pic.visible());
 }
 
-TEST(CellEntry, ACandidateBoxShownByAStepDoesNotStayOnTheNextBoard) {
+// Cage {2, 11} with sum 10: placing r1c3 leaves r2c3 one digit, which shows as the pencil marks
+// show it (its candidate box while they are on), and the next board comes with every digit box.
+TEST(CellEntry, AOneCellRemainderShowsAsThePencilMarksShowIt) {
   HandEntered s;
   Main& m = *s.m;
-  // Cage {2, 11} with sum 10: placing r1c3 leaves r2c3 one digit, shown in its candidate box.
+  m.mnupencil_Click();
   place(m, 2, s.solution(2));
-  ASSERT_TRUE(m.Text2[11].visible());
+  ASSERT_EQ(m.Text2[11].text(), std::to_string(10 - s.solution(2)));
+  EXPECT_TRUE(m.Text2[11].visible());
+  EXPECT_FALSE(m.Text1[11].visible());
   m.nuovo_schema();
+  EXPECT_FALSE(m.mnupencil.checked());
   EXPECT_FALSE(m.Text2[11].visible());
   EXPECT_TRUE(m.Text1[11].visible());
 }

@@ -596,6 +596,7 @@ std::string Player::play(const Event& e) {
   if (std::string f = cages_agree(); !f.empty()) return f;
   if (std::string f = solution_kept(); !f.empty()) return f;
   if (std::string f = placed_digits_left_peers(); !f.empty()) return f;
+  if (std::string f = boxes_follow_tick(); !f.empty()) return f;
   // A command that first closed a cage or took a new sum solves another puzzle.
   const bool same_puzzle = now == cages_before && solution_holds();
   if (right_before && same_puzzle && is_technique(e) && !all_digits_right()) {
@@ -940,6 +941,26 @@ std::string Player::placed_digits_left_peers() const {
       if (w.Text1[p].text().empty() && w.Text2[p].text().find(d[0]) != std::string::npos)
         return "the " + d + " placed at " + w.rc(i) + " is still a candidate of " + w.rc(p) +
                " (" + w.Text2[p].text() + ")";
+  }
+  return "";
+}
+
+// Each cell shows one box, the one the pencil-mark tick asks for: with the tick an empty cell its
+// candidates, else its digit box. The cell whose digit box has the focus may show either.
+std::string Player::boxes_follow_tick() const {
+  const Main& w = *s_.m;
+  const bool ticked = w.mnupencil.checked();
+  for (int i = 0; i < kCells; ++i) {
+    const bool digit = w.Text1[i].visible(), candidates = w.Text2[i].visible();
+    const bool empty = w.Text1[i].text().empty();
+    const bool wanted = ticked && empty ? candidates && !digit : digit && !candidates;
+    const bool focused_entry = ticked && empty && w.Text1[i].has_focus() && digit && !candidates;
+    if (wanted || focused_entry) continue;
+    const auto shown = [&] {
+      return digit && candidates ? "both boxes" : digit ? "its digit box" : candidates ? "its candidates" : "no box";
+    };
+    return w.rc(i) + (empty ? " (empty)" : " (filled)") + " shows " + shown() + " with the pencil marks " +
+           (ticked ? "on" : "off");
   }
   return "";
 }

@@ -93,6 +93,7 @@ class Player {
   std::string cages_agree() const;
   std::string solution_kept() const;
   std::string placed_digits_left_peers() const;
+  std::string boxes_follow_tick() const;
   std::string full_grid_fault() const;
   std::string library_fault(int allowed_record) const;
   // Whether the board stands where the last library load left it: no digit, the same candidates.

@@ -74,6 +74,14 @@ void Main::Text1_Change(int Index) {
     hide_palette();
     return;
   }
+  // However the entry ends, the cell then shows the box the pencil marks ask for: its digit box
+  // while it holds a digit, its candidates again once emptied (by the player, or by a conflict
+  // that takes the placement back).
+  struct ShowBoxAtEnd {
+    Main& m;
+    int cell;
+    ~ShowBoxAtEnd() { m.show_box(cell); }
+  } show_box_at_end{*this, Index};
 
   // 3. The cell.
   const int R = rigacella[Index], C = colonnacella[Index];
@@ -149,11 +157,10 @@ void Main::Text1_Change(int Index) {
     else
       refresh_candidates();
   } else {
-    // 8. The cell's candidate is its digit, and the cell shows the digit (not a candidate box
-    // that a step may have shown on it); 9. its row, column and box peers lose it.
+    // 8. The cell's candidate is its digit, and the cell shows the digit at once (the sum check
+    // and the completed grid below may yield); 9. its row, column and box peers lose it.
     Text2[Index].set_text(now);
-    Text2[Index].set_visible(false);
-    Text1[Index].set_visible(true);
+    show_box(Index);
     // The peers in the order row, column, box (the box's cells outside the row and column:
     // a peer seen twice would have nothing left to lose the second time).
     int conflict = -1;

@@ -56,6 +56,9 @@ void Main::wire_events() {
     Text1[i].on_key_down = when(Input::View, [this, i](int key_code) { Text1_KeyDown(i, key_code); });
     Text2[i].on_key_down = Text1[i].on_key_down;
     Text1[i].on_mouse_move = [this, i] { Text1_MouseMove(i); };
+    // A digit box the player opened over the cell's candidates closes as the focus leaves it:
+    // the cell shows what the pencil marks ask for again.
+    Text1[i].on_lost_focus = [this, i] { show_box(i); };
     Text2[i].on_click = when(Input::Command, [this, i] { Text2_Click(i); });
     Text2[i].on_typed = when(Input::Command, [this, i](std::string t) { candidates_typed(i, t); });
     Text2[i].on_mouse_move = [this, i] { Text2_MouseMove(i); };

@@ -345,8 +345,9 @@ void Main::controllo_somme(int cage) {
       }
       const std::string digit(1, static_cast<char>('0' + s));
       if (Text2[cell].text() == digit) continue;  // settled already: no step here
+      // The cell's boxes stay as the pencil marks show them: with the marks on, the new candidate
+      // shows; with them off, the empty digit box stays alone (no candidate box over it).
       Text2[cell].set_text(digit);
-      Text2[cell].set_visible(true);
       modificato = true;
       return;
     }
