@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 #include <QTimer>
 #include <QToolBar>
@@ -169,7 +170,11 @@ class Player {
     busy_ = true;
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       messages.push_back(box->text().toStdString());
-      box->accept();
+      // The default button's click is its answer (accept() would read as neither OK nor Cancel).
+      if (QPushButton* b = box->defaultButton())
+        b->click();
+      else
+        box->accept();
     }
     if (p_.m->Pictgo.visible() && !p_.view->pending() && p_.find(QStringLiteral("Pictgo"))->isVisible()) {
       if (const long wait = p_.m->board_index().steps_shown(); wait != answered_) {

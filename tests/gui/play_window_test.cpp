@@ -184,6 +184,61 @@ class PlayWindowTest : public QObject {
     QCOMPARE(m().Text1[0].text(), std::string(1, p.solution[0]));
   }
 
+  // The player answers the restart's question with its default button, OK: the digits go.
+  void theRestartAnsweredOkClearsTheDigits() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->cell("Text1", 0), Qt::LeftButton);
+    type_keys(QString(QChar(p.solution[0])));
+    QCOMPARE(m().esposti, 1);
+    {
+      Player player(*w_);
+      QTest::mouseClick(w_->button("Toolbar2", "undo"), Qt::LeftButton);
+      QCOMPARE(player.messages,
+               std::vector<std::string>{"Ricominciare lo schema? Le cifre inserite andranno perse."});
+    }
+    QCOMPARE(m().Text1[0].text(), std::string());
+    QCOMPARE(m().esposti, 0);
+  }
+
+  // A wrong digit among its cell's candidates, then "risolvi" with the pencil marks on: the solve
+  // finds no solution, says so, and the board comes back as the player left it, every empty
+  // cell showing its candidates.
+  void aFailedSolveGivesThePencilMarksBack() {
+    const auto p = puzzle("di-8");
+    w_->load(p);
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    int cell = 0;
+    while (m().Text2[cell].text().size() < 2) ++cell;
+    const std::string c = m().Text2[cell].text();
+    const char wrong = c[0] != p.solution[static_cast<size_t>(cell)] ? c[0] : c[1];
+    QTest::mouseClick(w_->cell("Text2", cell), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    type_keys(QString(QChar(wrong)));
+    QCOMPARE(m().Text1[cell].text(), std::string(1, wrong));
+    std::vector<std::string> before;
+    for (int i = 0; i < 81; ++i) before.push_back(m().Text1[i].text() + "/" + m().Text2[i].text());
+    {
+      Player player(*w_);
+      QTest::mouseClick(w_->button("Toolbar2", "risolvi"), Qt::LeftButton);
+      QCOMPARE(player.messages, std::vector<std::string>{"schema senza soluzione"});
+    }
+    QVERIFY(w_->settle());
+    QVERIFY(m().mnupencil.checked());
+    QCOMPARE(m().txthint.text(), std::string("schema senza soluzione"));
+    int shown = 0;
+    for (int i = 0; i < 81; ++i) {
+      QCOMPARE(m().Text1[i].text() + "/" + m().Text2[i].text(), before[static_cast<size_t>(i)]);
+      const bool empty = m().Text1[i].text().empty();
+      QCOMPARE(w_->cell("Text2", i)->isVisible(), empty);
+      QCOMPARE(w_->cell("Text1", i)->isVisible(), !empty);
+      shown += empty;
+    }
+    QVERIFY(shown > 40);
+    QVERIFY(w_->main_window().grab().save(shot("failed_solve_pencil_marks.png")));
+  }
+
   // With "candidati modificabili manualmente" ticked a digit typed into a candidate box switches
   // that candidate off, and on again.
   void candidatesEditedByHand() {
