@@ -53,7 +53,7 @@ Next end_sequence(Main& m) {
     }
   }
   if (m.count_result == Main::CountResult::One) return trial_and_restart(m);
-  m.rt.MsgBox(count_outcome(m.count_result), MsgButtons::Ok);
+  tell_unsolved(m, count_outcome(m.count_result));
   return Next::Leave;
 }
 
@@ -100,6 +100,14 @@ static_assert(kRatingLadder.size() == 19);
 }  // namespace
 
 std::span<const Rung> rungs() { return kRatingLadder; }
+
+// The hint line shows the outcome, in place of the explanation of a step the solve may have
+// taken back, before the message box tells it.
+void tell_unsolved(Main& m, const char* outcome) {
+  m.txthint.set_visible(true);
+  m.txthint.set_text(outcome);
+  m.rt.MsgBox(outcome, MsgButtons::Ok);
+}
 
 const char* count_outcome(Main::CountResult r) {
   using Count = Main::CountResult;
@@ -166,20 +174,9 @@ void Main::mnusolve_Click() {
   // them all).
   const bool count_told = conteggioeseguito &&
                           (count_result == CountResult::None || count_result == CountResult::Unknown);
-  // A solve that ends unsolved says how on the hint line, in place of the explanation of a step
-  // it may have taken back.
-  std::string outcome;
   if (!finito && (problema || count_told || esposti == kCells)) {
     before.restore(*this);
-    const bool told = count_told && !problema;  // by the count, when it was the end
-    outcome = told ? rating::count_outcome(count_result) : rating::kNoSolution;
-    if (!told) rt.MsgBox(outcome, MsgButtons::Ok);
-  } else if (!finito && conteggioeseguito && count_result == CountResult::Several) {
-    outcome = rating::count_outcome(count_result);
-  }
-  if (!outcome.empty()) {
-    txthint.set_visible(true);
-    txthint.set_text(outcome);
+    if (problema || !count_told) rating::tell_unsolved(*this, rating::kNoSolution);
   }
 
   std::string grid;

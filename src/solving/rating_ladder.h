@@ -24,6 +24,8 @@ const char* level_name(int livello);
 // or cut short by its time limit ("" for one solution, which goes on to trial and verify).
 inline constexpr const char* kNoSolution = "schema senza soluzione";
 const char* count_outcome(Main::CountResult r);
+// The player is told how a solve ended unsolved: on the hint line, then in a message box.
+void tell_unsolved(Main& m, const char* outcome);
 
 // Trial and verify as the last resort of a full ladder: fresh depths, one trial, level 13 always
 // counted; the ladder leaves once the grid is complete or when the trial found nothing (it would
