@@ -90,7 +90,7 @@ void Main::nuovo_schema() {
   liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =
       liv14 = 0;
   // The new board starts without pencil marks, every cell showing its digit box, also when the
-  // marks were on: no candidate box of the last puzzle stays over the tick's word.
+  // marks were on: no candidate box of the last puzzle stays shown once the tick is off.
   mnupencil.set_checked(false);
   show_boxes();
 
