@@ -258,9 +258,11 @@ class Main {
   int tot = 0;
   int soluzioni = 0;
 
-  // Depths and limits of the solving ladders.
+  // Depths and limits of the solving ladders. lunghezza1, the refutation bound of trial and
+  // verify, starts at kFirstRefutationBound on a new puzzle and at every solve.
+  static constexpr int kFirstRefutationBound = 15;
   int volte = 3, volteestese = 3;
-  int lunghezza = 3, lunghezza1 = 15, dopominimo = 7;
+  int lunghezza = 3, lunghezza1 = kFirstRefutationBound, dopominimo = 7;
 
   // Clock readings (seconds since midnight).
   float t0 = 0, t1 = 0, t2 = 0;
@@ -634,12 +636,29 @@ class Main {
   // soluzioni 0: the puzzle is not known to be unique; the board is then the starting position
   // again, as after a count that tried every choice. After a second solution the board holds
   // that solution.
+  // The count leaves the time-limit switch generaeconta as it found it: the short ladder sets it
+  // for the count's own limits, and a later solve still counts.
   enum class CountResult { None, One, Several, Unknown };
   CountResult count_result = CountResult::None;
   void conta_soluzioni_tecniche();
   // The short timed ladder of the counter: singles, pairs, the rule of 45 on units, the sum
   // check; it sets generaeconta and leaves past 240 seconds from t0.
   void risolvi_base_a_tempo();
+
+  // A count answers for the positions it was made for, and for no other. conteggioeseguito,
+  // count_result, soluzioni and grigliasoluzione are the count that stands; counted_positions the
+  // positions (position_key) it answers for: the one it counted and the one the rating ladder
+  // that made it started from (the ladder's steps between them keep every solution). The rating
+  // ladder calls keep_count_for with the position it starts from: a count made for another
+  // position, or cut short by its time limit, is forgotten there, and the ladder counts again.
+  std::vector<std::string> counted_positions;
+  std::string ladder_position;  // the position the running rating ladder started from
+  // Every cell's digit and candidates, and every real cage: its remaining sum, its empty cells
+  // and which cells belong to it.
+  std::string position_key() const;
+  void remember_count(std::vector<std::string> positions);
+  void forget_count();
+  void keep_count_for(std::string position);
 
   // Trial and verify: a digit of a cell with 2 to 5 candidates is tried as a hypothesis, the trial
   // ladder draws its consequences, and a contradiction within lunghezza1 filled cells refutes it;
@@ -653,14 +672,15 @@ class Main {
   int trial_nesting = 0;
 
   // The rating ladder: solves the board rung by rung, raising livello and counting liv1..liv13
-  // (its callers clear them), counts the solutions once per puzzle before trial and verify, and
+  // (its callers clear them), counts the solutions once per position before trial and verify, and
   // stops unless exactly one was counted ("schema con più di una soluzione", "schema senza
   // soluzione", "conteggio interrotto"). Reports through finito, problema, soluzioni and
   // conteggioeseguito. It runs only while chiamante is "manuale" or "analisi", the modes in which
   // the singles it finds are placed.
   void risolvi_con_livelli();
   // The solve command ("risolvi"): the rating ladder, then the solved grid in txtstringa and its
-  // rating, or the counter's solution in txtstringa.
+  // rating, or the counter's solution in txtstringa. Each solve rates the board from the deep sum
+  // analysis off and the first refutation bound, as a fresh puzzle.
   void mnusolve_Click();
   // Set while the solve command runs: the window then refuses other commands.
   bool solve_running = false;

@@ -8,9 +8,7 @@ void Main::nuovo_schema() {
   calling1 = "";
   origine = "";
   origine1 = "";
-  conteggioeseguito = false;
-  count_result = CountResult::None;
-  soluzioni = 0;
+  forget_count();
   // The counts as they stand; emptying the digit boxes below brings them to 0 and 81.
   txtesposti.set_text(std::to_string(esposti));
   txtvuoti.set_text(std::to_string(81 - esposti));
@@ -26,7 +24,7 @@ void Main::nuovo_schema() {
   t0 = rt.Timer();
   incongruenza = false;
   lunghezza = 3;
-  lunghezza1 = 15;
+  lunghezza1 = kFirstRefutationBound;
   dopominimo = 7;
   el_interni = 0;
   el_esterni = 0;

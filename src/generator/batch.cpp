@@ -135,10 +135,10 @@ void make_killer(Main& m, BatchRecord& out) {
   m.chiamante = mode::kAnalisi;
   // The verification has proved that the puzzle has exactly one solution, and which one: the
   // rating goes to trial and verify without counting again, as after a count of one.
-  m.conteggioeseguito = true;
   m.count_result = Main::CountResult::One;
   m.soluzioni = 1;
   for (int i = 0; i < kCells; ++i) m.grigliasoluzione[i] = solution.substr(static_cast<std::size_t>(i), 1);
+  m.remember_count({m.position_key()});
   m.risolvi_con_livelli();
   std::string solved;
   for (const TextBox& t : m.Text1) solved += t.text();

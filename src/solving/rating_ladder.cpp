@@ -33,8 +33,9 @@ Next after_derived_units(Main& m) {
   return m.problema ? Next::Leave : rungs::deeper_units_or_next(m);
 }
 
-// The end of the road for the techniques: the solutions are counted, once per puzzle, and only a
-// puzzle with exactly one solution goes on to trial and verify. Without a count (the generator's
+// The end of the road for the techniques: the solutions are counted, once for the position the
+// ladder started from (Main::keep_count_for), and only a puzzle with exactly one solution goes on
+// to trial and verify. Without a count (the generator's
 // time-limited mode, or inside a trial) the ladder leaves. A count that ran out of time says
 // nothing about the puzzle, so it ends the ladder too. A count that stopped at a second solution
 // leaves that solution on the board: the board goes back to where the techniques left it, the
@@ -45,8 +46,9 @@ Next end_sequence(Main& m) {
     if (m.generaeconta || m.calling1 == mode::kTrial) return Next::Leave;
     Snapshot before;
     before.save(m);
+    std::string counted = m.position_key();
     m.conta_soluzioni_tecniche();
-    m.conteggioeseguito = true;
+    m.remember_count({std::move(counted), m.ladder_position});
     if (m.count_result == Main::CountResult::Several) {
       before.restore(m);
       m.finito = false;
@@ -124,6 +126,7 @@ void run(Main& m, std::span<const Rung> table) {
   if (!m.explains()) return;
   m.start_ladder();
   m.calling1 = "";
+  m.keep_count_for(m.position_key());
   ladder::run_ladder(m, {table, ladder::fresh_pass});
 }
 
@@ -155,6 +158,11 @@ void Main::mnusolve_Click() {
   frmlog.Show();
   livello = 0;
   for (int L = 1; L <= 14; ++L) liv(L) = 0;
+  // The solve rates the position on the board as a fresh puzzle is rated: the deep sum analysis
+  // that an earlier solve or the hints switched on, and the refutation bound that earlier trials
+  // widened, start over.
+  varcontrolloesteso = false;
+  lunghezza1 = kFirstRefutationBound;
 
   struct Running {
     bool& flag;

@@ -130,6 +130,11 @@ void Main::risolvi_base_a_tempo() {
 // ladder of its own: what that finds is forced, so a grid it completes is the only solution.
 // A position that stays open without any cell to branch on is a dead end.
 void Main::conta_soluzioni_tecniche() {
+  const struct KeepTimeLimit {
+    Main& m;
+    bool was;
+    ~KeepTimeLimit() { m.generaeconta = was; }
+  } keep_time_limit{*this, generaeconta};
   soluzioni = 0;
   calling1 = mode::kTrial;
   chiamante = mode::kAnalisi;
@@ -213,6 +218,58 @@ void Main::conta_soluzioni_tecniche() {
   }
   count_result = soluzioni == 0 ? CountResult::None : CountResult::One;
   txthint.set_text("ho trovato " + std::to_string(soluzioni) + " soluzione/i");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The count that stands
+
+std::string Main::position_key() const {
+  std::string key;
+  key.reserve(2048);
+  for (int i = 0; i < kCells; ++i) {
+    key += Text1[i].text();
+    key += '/';
+    key += Text2[i].text();
+    key += '/';
+    key += gruppodicella[static_cast<size_t>(i)].text();
+    key += ';';
+  }
+  const int last = std::min(gruppi, kCageSlots - 1);
+  for (int g = 0; g <= last; ++g) {
+    const auto slot = static_cast<size_t>(g);
+    key += sommagruppo[slot].text();
+    key += ':';
+    key += elementigruppo[slot].text();
+    key += ':';
+    for (int k = 1; k <= kMaxCageCells; ++k) {
+      key += cellegruppo[slot][static_cast<size_t>(k)].text();
+      key += ',';
+    }
+    key += ';';
+  }
+  return key;
+}
+
+void Main::remember_count(std::vector<std::string> positions) {
+  conteggioeseguito = true;
+  counted_positions = std::move(positions);
+}
+
+void Main::forget_count() {
+  conteggioeseguito = false;
+  count_result = CountResult::None;
+  soluzioni = 0;
+  for (std::string& s : grigliasoluzione) s.clear();
+  counted_positions.clear();
+}
+
+// A count that ran out of time said nothing about the position: the next solve tries again.
+void Main::keep_count_for(std::string position) {
+  const bool stands =
+      conteggioeseguito && count_result != CountResult::Unknown &&
+      std::find(counted_positions.begin(), counted_positions.end(), position) != counted_positions.end();
+  if (!stands) forget_count();
+  ladder_position = std::move(position);
 }
 
 }  // namespace ks
