@@ -49,14 +49,35 @@ class KillerCounter {
   // largest of them).
   static bool makes(int s, int k, unsigned used) {
     if (k == 0) return s == 0;
-    int low = 0, high = 0, taken = 0;
-    for (int d = 1; d <= 9 && taken < k; ++d)
-      if (!(used & (1u << d))) low += d, ++taken;
-    if (taken < k) return false;
-    taken = 0;
-    for (int d = 9; d >= 1 && taken < k; --d)
-      if (!(used & (1u << d))) high += d, ++taken;
-    return s >= low && s <= high;
+    if (k < 0 || k > 9) return false;
+    const Bounds& b = bounds()[(used >> 1) & 0x1FFu][static_cast<size_t>(k)];
+    return b.possible && s >= b.low && s <= b.high;
+  }
+
+  // bounds()[u][k]: the sums of the k smallest and the k largest digits outside the digit set u
+  // (bit d - 1 for digit d), worked out once.
+  struct Bounds {
+    int low = 0, high = 0;
+    bool possible = false;
+  };
+  static const std::array<std::array<Bounds, 10>, 512>& bounds() {
+    static const auto table = [] {
+      std::array<std::array<Bounds, 10>, 512> t{};
+      for (unsigned u = 0; u < 512; ++u) {
+        for (int k = 0; k <= 9; ++k) {
+          Bounds& b = t[u][static_cast<size_t>(k)];
+          int taken = 0;
+          for (int d = 1; d <= 9 && taken < k; ++d)
+            if (!(u & (1u << (d - 1)))) b.low += d, ++taken;
+          b.possible = taken == k;
+          taken = 0;
+          for (int d = 9; d >= 1 && taken < k; --d)
+            if (!(u & (1u << (d - 1)))) b.high += d, ++taken;
+        }
+      }
+      return t;
+    }();
+    return table;
   }
 
   bool cage_possible(size_t g) const { return makes(left_sum_[g], left_cells_[g], used_[g]); }

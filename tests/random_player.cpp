@@ -263,6 +263,41 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
     out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
     return out;
   }
+  // A mistake and what follows it: a wrong digit among its cell's candidates, then either the
+  // pencil marks on and a technique key (a step may place a digit that the wrong one rules out,
+  // which cell entry takes back at once), or a solve, the digit erased or the restart, and a
+  // solve again.
+  if (!solution_.empty() && pick(25) == 0) {
+    const Main& w = *s_.m;
+    for (int k = 0, c = cell; k < kCells; ++k, c = (c + 1) % kCells) {
+      const std::string& cands = w.Text2[c].text();
+      if (!w.Text1[c].text().empty() || cands.size() < 2) continue;
+      const char right = solution_[static_cast<size_t>(c)];
+      add("click", c);
+      add("pal", (cands[0] != right ? cands[0] : cands[1]) - '0');
+      const auto solve = [&] {
+        add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
+        out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
+      };
+      if (pick(2) == 0) {
+        if (!w.mnupencil.checked()) add("tb1", 0, 0, "pencil");
+        if (pick(2) == 0)
+          add("k45");
+        else
+          add("tb1", 0, 0, any({"gruppi", "suggerisci", "somme", "obbligate", "pair"}));
+      } else {
+        solve();
+        if (pick(2) == 0) {
+          add("click", c);
+          add("pal", 0);
+        } else {
+          add("tb2", 0, 0, "undo");
+        }
+        solve();
+      }
+      return out;
+    }
+  }
   const int roll = pick(1000);
   if (roll < 300) {  // a digit typed: right, wrong, junk or nothing
     const int how = pick(10);
@@ -300,7 +335,8 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 690) {
     add("load", pick(n_puzzles));
   } else if (roll < 705) {
-    add("lib", pick(14), pick(60));
+    // Half of them from the hardest levels, whose solves count the solutions.
+    add("lib", pick(2) == 0 ? 12 + pick(2) : pick(14), pick(60));
   } else if (roll < 712) {
     add("gen");
   } else if (roll < 750) {

@@ -41,6 +41,12 @@ void Main::give_back_to_cage(int cell, int digit) {
   elementigruppo.set(g, n);
 }
 
+void Main::place_digit(int cell, const std::string& digit) {
+  if (cell < 0 || cell >= kCells) return;
+  Text1[cell].set_text(digit);
+  show_box(cell);
+}
+
 void Main::Text1_Change(int Index) {
   const std::string now = Text1[Index].text();
   if (now == shown_digit[Index]) return;  // the box got back the text it held

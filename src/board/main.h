@@ -395,6 +395,10 @@ class Main {
 
   // Cell entry: runs on every change of a digit box's text.
   void Text1_Change(int Index);
+  // A digit placed by a technique, a ladder or trial and verify: cell entry does the bookkeeping,
+  // and the cell then shows the box the pencil-mark tick asks for, whether the digit stays or a
+  // conflict takes it back at once.
+  void place_digit(int cell, const std::string& digit);
   // The digit each box held when cell entry last accepted a change (so that an erasure knows
   // what to give back and a refused text can be put back).
   std::array<std::string, kCells> shown_digit;

@@ -521,8 +521,7 @@ void place_single(Main& m, int cell, int v, const SingleReport& how) {
   const std::string digit(1, static_cast<char>('0' + v));
   const bool waits = how.gate_in_analisi ? explaining : m.chiamante == mode::kManuale;
   if (waits && m.calling != mode::kRisolvi && !m.step_gate(std::array{cell})) return;
-  m.Text1[cell].set_text(digit);
-  m.Text1[cell].set_visible(true);
+  m.place_digit(cell, digit);
   if (!how.modificato_unless_problema || !m.problema) m.modificato = true;
 }
 

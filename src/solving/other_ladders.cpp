@@ -80,15 +80,14 @@ Next automatico_after_naked(Main& m) {
 void place_single(Main& m) {
   const int cell = m.cella;
   if (cell < 0 || cell >= kCells) return;
-  m.Text1[cell].set_visible(true);
-  m.Text1[cell].set_text(m.numero);
+  m.place_digit(cell, m.numero);
   if (const int g = m.cage_of(cell); g >= 0) m.controllo_somme(g);
   m.cella = cell;
 }
 
 // The classic ladder writes its singles without the cage's sum check.
 void write_single(Main& m) {
-  if (m.cella >= 0 && m.cella < kCells) m.Text1[m.cella].set_text(m.numero);
+  m.place_digit(m.cella, m.numero);
 }
 
 // A single-finding procedure, then what the ladder does with the single it found.

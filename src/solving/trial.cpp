@@ -126,7 +126,7 @@ void Main::prova_e_verifica() {
         const std::string other(1, cands[k == 0 ? 1 : 0]);
         if (grigliasoluzione[cell] == d) continue;
         mnupencil_Click();
-        Text1[cell].set_text(d);
+        place_digit(cell, d);
         const int before = esposti;
         gruppoproblema = kNoCage;
         incongruenza = false;
@@ -135,7 +135,7 @@ void Main::prova_e_verifica() {
         if (problema && esposti - before <= lunghezza1) {
           // The deduction: the refuted hypothesis replayed with its steps in the log.
           restore();
-          Text1[cell].set_text(d);
+          place_digit(cell, d);
           incongruenza = true;
           const std::string where = rc(cell);
           log_line(kSeparator);
@@ -149,7 +149,7 @@ void Main::prova_e_verifica() {
             log_line(" quindi " + where + "=" + other);
             log_line(kSeparator);
             incongruenza = false;
-            Text1[cell].set_text(other);
+            place_digit(cell, other);
           } else {
             log_line("elimino " + d + " da " + where);
             log_line(kSeparator);

@@ -85,8 +85,7 @@ void Main::regola_bug() {
   txthint.set_text("BUG in " + rc(cell));
   if (calling.empty() && !step_gate(std::array{cell})) return;
   txthint.set_text("inserito " + d + " in " + rc(cell));
-  Text1[cell].set_text(d);
-  Text1[cell].set_visible(true);
+  place_digit(cell, d);
 }
 
 }  // namespace ks

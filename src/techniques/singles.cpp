@@ -22,12 +22,6 @@ bool single_gate(Main& m, int cell) {
   return m.step_gate(std::array{cell});
 }
 
-// The digit in `numero` goes into the cell; cell entry does all the bookkeeping.
-void place_numero(Main& m, int cell) {
-  m.Text1[cell].set_visible(true);
-  m.Text1[cell].set_text(m.numero);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Naked single: an empty cell whose candidate string is one digit holds that digit.
 // Example: r3c7 = "5" with r3c7 empty  ->  r3c7 = 5.
@@ -81,7 +75,7 @@ void naked_step(Main& m, int cell, const NakedVariant& v) {
     m.txthint.set_text("");
     if (!yes) return;
   }
-  place_numero(m, cell);
+  m.place_digit(cell, m.numero);
   if (v.sum_check_after && !m.problema && g >= 0) m.controllo_somme(g);
 }
 
@@ -230,7 +224,7 @@ void hidden_scan(Main& m, int* unit_variable) {
         if (!single_gate(m, cell)) return;
         if (kind == UnitKind::Box) m.txthint.set_text("");
       }
-      place_numero(m, cell);
+      m.place_digit(cell, m.numero);
       if (kind == UnitKind::Row) m.txthint.set_text("");
       return;
     }
