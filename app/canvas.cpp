@@ -161,7 +161,18 @@ void Canvas::apply_changes() {
 
 void Canvas::apply_focus() {
   Control* c = form_.focused();
-  ControlView* v = c ? view(*c) : nullptr;
+  // No control has the focus (a new puzzle opens no cell for typing): the keys go to the canvas
+  // itself, and no box keeps a focus ring.
+  if (!c) {
+    const QWidget* had = window()->focusWidget();
+    if (had && had != this && isAncestorOf(had)) {
+      syncing_ = true;
+      setFocus(Qt::OtherFocusReason);
+      syncing_ = false;
+    }
+    return;
+  }
+  ControlView* v = view(*c);
   if (!v) return;
   // The control that takes the focus may have just been shown: its own change goes first; the
   // rest waits for the next batch.

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -45,6 +46,19 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   if (on_close) on_close();
 }
 
+// Qt's own Escape on a menu of the menu bar closes the menu but leaves the bar holding the keys
+// (its keyboard mode): the cell the player was typing in loses its focus ring and the arrow keys
+// do nothing until a second Escape. The menu closes here instead, and the keys stay where they
+// were. A submenu keeps Qt's Escape, which goes back to the menu above it.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+      menu->hide();
+      return true;
+    }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void FormWindow::sync_form() {
   setWindowTitle(qstr(form_.caption()));
   sync_menus();
@@ -59,6 +73,7 @@ void FormWindow::add_menu_items(QMenu* menu, const std::vector<MenuItem*>& items
     if (!item->children().empty()) {
       QMenu* sub = menu ? menu->addMenu(QString()) : menuBar()->addMenu(QString());
       sub->setObjectName(qstr(item->name()));
+      if (!menu) sub->installEventFilter(this);
       add_menu_items(sub, item->children());
       action = sub->menuAction();
     } else {

@@ -28,6 +28,8 @@ class FormWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape on a menu of the menu bar closes it and gives the keys back to where they were.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct MenuEntry {

@@ -87,6 +87,10 @@ void Main::nuovo_schema() {
   livello = 0;
   liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =
       liv14 = 0;
+  // No cell of the new board is open for typing: the cell the player typed in on the last one
+  // would keep its empty digit box over its candidates once the pencil marks go on.
+  for (int i = 0; i < kCells; ++i)
+    if (Text1[i].has_focus() || Text2[i].has_focus()) form.set_focus(nullptr);
   // The new board starts without pencil marks, every cell showing its digit box, also when the
   // marks were on: no candidate box of the last puzzle stays shown once the tick is off.
   mnupencil.set_checked(false);

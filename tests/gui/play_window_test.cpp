@@ -3,6 +3,7 @@
 // question, candidates edited by hand, Italian dialogs, long hints.
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QMenuBar>
 
 #include "gui_support.h"
 
@@ -80,6 +81,52 @@ class PlayWindowTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), w_->cell("Text1", 2));
     type_keys(QString(QChar(p.solution[2])));
     QCOMPARE(m().Text1[2].text(), std::string(1, p.solution[2]));
+  }
+
+  // The cell the player typed in on the last puzzle is not typing on the next one: once the
+  // pencil marks go on it shows its candidates like every other empty cell.
+  void aNewPuzzleHasNoCellLeftOpenForTyping() {
+    w_->load(puzzle("dt-1"));
+    QTest::mouseClick(w_->cell("Text1", 20), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    QVERIFY(w_->cell("Text1", 20)->hasFocus());
+    w_->load(puzzle("dt-2"));
+    QVERIFY(w_->settle());
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    for (int i = 0; i < 81; ++i) {
+      QVERIFY2(w_->cell("Text2", i)->isVisible(), qPrintable(QString::number(i)));
+      QVERIFY2(!w_->cell("Text1", i)->isVisible(), qPrintable(QString::number(i)));
+    }
+    // A click on a cell opens it for typing again.
+    QTest::mouseClick(w_->cell("Text2", 30), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    QVERIFY(w_->cell("Text1", 30)->hasFocus());
+  }
+
+  // A menu opened with the mouse and closed with Escape gives the keys back to the cell the
+  // player was typing in: its focus ring shows, and the arrow keys move on at once.
+  void aMenuClosedWithEscapeGivesTheKeysBackToTheCell() {
+    w_->load(puzzle("dt-1"));
+    QTest::mouseClick(w_->button("Toolbar1", "pencil"), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    QTest::mouseClick(w_->cell("Text2", 10), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    QVERIFY(w_->cell("Text1", 10)->hasFocus());
+    QMenuBar* bar = w_->main_window().menuBar();
+    const QList<QAction*> titles = bar->actions();
+    QVERIFY(!titles.isEmpty());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(titles.front()).center());
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY(w_->settle());
+    QCOMPARE(w_->main_window().focusWidget(), w_->cell("Text1", 10));
+    QTest::keyClick(w_->main_window().focusWidget(), Qt::Key_Right);
+    QVERIFY(w_->settle());
+    QCOMPARE(w_->main_window().focusWidget(), w_->cell("Text1", 11));
+    QVERIFY(w_->cell("Text2", 10)->isVisible());
+    QVERIFY(!w_->cell("Text1", 10)->isVisible());
   }
 
   // A puzzle entered by hand keeps its colours through a step, and once "X" takes the colours
