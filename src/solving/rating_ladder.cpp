@@ -27,19 +27,12 @@ using rungs::with_level;
 // The rule of 45 with derived cages on units is worth 10 at its first depth, 11 once deepened.
 int derived_units_level(const Main& m) { return m.volte <= 3 ? 10 : 11; }
 
-// The rule of 45 on units found nothing. A contradiction ends the ladder: that rule meets it again
-// at every pass without deepening its search, so starting again would never end.
-Next after_derived_units(Main& m) {
-  return m.problema ? Next::Leave : rungs::deeper_units_or_next(m);
-}
-
 // The end of the road for the techniques: the solutions are counted, once for the position the
 // ladder started from (Main::keep_count_for), and only a puzzle with exactly one solution goes on
-// to trial and verify. Without a count (the generator's
-// time-limited mode, or inside a trial) the ladder leaves. A count that ran out of time says
-// nothing about the puzzle, so it ends the ladder too. A count that stopped at a second solution
-// leaves that solution on the board: the board goes back to where the techniques left it, the
-// puzzle unsolved.
+// to trial and verify. Without a count (the generator's time-limited mode, or inside a trial) the
+// ladder leaves. A count that ran out of time says nothing about the puzzle, so it ends the
+// ladder too. A count that stopped at a second solution leaves that solution on the board: the
+// board goes back to where the techniques left it, the puzzle unsolved.
 Next end_sequence(Main& m) {
   m.show_elapsed();
   if (!m.conteggioeseguito) {
@@ -92,7 +85,7 @@ constexpr auto kRatingLadder = rungs::join(
         on_not_found(with_level(displayed(rungs::kNakedTriple), 7), rungs::deep_sums_or_next),
         with_level(displayed(rungs::kRule45Bands), 9),
         on_not_found(with_level(displayed(rungs::kRule45Derived), derived_units_level),
-                     after_derived_units),
+                     rungs::deeper_units_or_next),
         on_found(on_not_found(with_level(displayed(rungs::kRule45DerivedBands), 12),
                               after_derived_bands),
                  after_derived_bands),

@@ -64,9 +64,12 @@ inline Next deep_sums_or_next(Main& m) {
 }
 
 // The rule of 45 with derived cages on units found nothing: it has deepened its search (volte),
-// so the ladder starts again while the depth is 5 or less and no contradiction was met.
+// so the ladder starts again while the depth is 5 or less. A contradiction ends the ladder: that
+// rule meets it again at every pass without deepening its search, and the bands' rung after it
+// clears it, so going on would start the ladder again and again, and lose the contradiction.
 inline Next deeper_units_or_next(Main& m) {
-  return !m.problema && m.volte <= 5 ? Next::Restart : Next::Rung;
+  if (m.problema) return Next::Leave;
+  return m.volte <= 5 ? Next::Restart : Next::Rung;
 }
 
 // ---------------------------------------------------------------------------------------------
