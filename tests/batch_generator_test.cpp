@@ -345,7 +345,7 @@ TEST(BatchGenerator, KilledRunLeavesFinishedRecordsCompleteAndTheFileIntact) {
 // level loads through the level chooser as a pure killer whose cages hold together and agree with
 // the record's grid; the solutions of a sample (of all with KS_LIBRARY=all) are counted.
 TEST(ShippedLibrary, EveryPuzzleLoadsFromTheChooserWithOneSolution) {
-  const fs::path shipped = fs::path(KS_TEST_DATA) / ".." / ".." / "data" / "schemikenvari.db";
+  const fs::path shipped = test::shipped_library();
   ASSERT_TRUE(fs::exists(shipped)) << shipped;
   const std::string file = test::temp_path("ks_shipped_", ".db");
   fs::copy_file(shipped, file);

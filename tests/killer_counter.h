@@ -48,31 +48,30 @@ class KillerCounter {
   // Whether k distinct digits outside `used` can add up to s (between the k smallest and the k
   // largest of them).
   static bool makes(int s, int k, unsigned used) {
-    if (k == 0) return s == 0;
     if (k < 0 || k > 9) return false;
-    const Bounds& b = bounds()[(used >> 1) & 0x1FFu][static_cast<size_t>(k)];
+    const Bounds& b = bounds()[used & 0x3FEu][static_cast<size_t>(k)];
     return b.possible && s >= b.low && s <= b.high;
   }
 
-  // bounds()[u][k]: the sums of the k smallest and the k largest digits outside the digit set u
-  // (bit d - 1 for digit d), worked out once.
+  // bounds()[used][k]: the sums of the k smallest and the k largest digits outside `used` (bit d
+  // for digit d), worked out once.
   struct Bounds {
     int low = 0, high = 0;
     bool possible = false;
   };
-  static const std::array<std::array<Bounds, 10>, 512>& bounds() {
+  static const std::array<std::array<Bounds, 10>, 1024>& bounds() {
     static const auto table = [] {
-      std::array<std::array<Bounds, 10>, 512> t{};
-      for (unsigned u = 0; u < 512; ++u) {
+      std::array<std::array<Bounds, 10>, 1024> t{};
+      for (unsigned used = 0; used < 1024; used += 2) {
         for (int k = 0; k <= 9; ++k) {
-          Bounds& b = t[u][static_cast<size_t>(k)];
+          Bounds& b = t[used][static_cast<size_t>(k)];
           int taken = 0;
           for (int d = 1; d <= 9 && taken < k; ++d)
-            if (!(u & (1u << (d - 1)))) b.low += d, ++taken;
+            if (!(used & (1u << d))) b.low += d, ++taken;
           b.possible = taken == k;
           taken = 0;
           for (int d = 9; d >= 1 && taken < k; --d)
-            if (!(u & (1u << (d - 1)))) b.high += d, ++taken;
+            if (!(used & (1u << d))) b.high += d, ++taken;
         }
       }
       return t;

@@ -57,11 +57,6 @@ std::vector<Event> read_events(const std::string& path) {
 
 namespace {
 
-const fs::path& shipped_library() {
-  static const fs::path p = fs::path(KS_TEST_DATA) / ".." / ".." / "data" / "schemikenvari.db";
-  return p;
-}
-
 // A folder of its own for each player, so that players never share files.
 std::string new_folder() {
   static std::atomic<int> counter{0};
@@ -256,11 +251,17 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
     x.text = std::move(text);
     out.push_back(x);
   };
+  // A command from the file toolbar or from its menu item, either at random.
+  const auto add_command = [&](const char* key, const char* menu) {
+    if (pick(2) == 0)
+      add("tb2", 0, 0, key);
+    else
+      add("menu", 0, 0, menu);
+  };
   // A game with a wrong digit is saved and opened again, as a player keeps a game, then solved.
   if (!wrong_placed_.empty() && pick(4) == 0) {
     add("saveopen", pick(4), pick(2));
-    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
-    out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
+    add_command("risolvi", "mnusolve");
     return out;
   }
   // A mistake and what follows it: a wrong digit among its cell's candidates, then either the
@@ -275,10 +276,6 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
       const char right = solution_[static_cast<size_t>(c)];
       add("click", c);
       add("pal", (cands[0] != right ? cands[0] : cands[1]) - '0');
-      const auto solve = [&] {
-        add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
-        out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
-      };
       if (pick(2) == 0) {
         if (!w.mnupencil.checked()) add("tb1", 0, 0, "pencil");
         if (pick(2) == 0)
@@ -286,14 +283,14 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
         else
           add("tb1", 0, 0, any({"gruppi", "suggerisci", "somme", "obbligate", "pair"}));
       } else {
-        solve();
+        add_command("risolvi", "mnusolve");
         if (pick(2) == 0) {
           add("click", c);
           add("pal", 0);
         } else {
           add("tb2", 0, 0, "undo");
         }
-        solve();
+        add_command("risolvi", "mnusolve");
       }
       return out;
     }
@@ -321,8 +318,7 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 535) {
     add("k45");
   } else if (roll < 575) {
-    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
-    out.back().text = out.back().kind == "tb2" ? "risolvi" : "mnusolve";
+    add_command("risolvi", "mnusolve");
   } else if (roll < 595) {
     add("menu", 0, 0, any({"mnuposition", "mnuhidden", "mnurestricted", "mnupencil", "mnunumber",
                            "mnulog", "mnuactivity"}));
@@ -377,8 +373,7 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 995) {
     // A whole test puzzle entered by hand on a fresh board, cage by cage, the colouring ended.
     const Puzzle& p = puzzles()[static_cast<size_t>(pick(n_puzzles))];
-    add(pick(2) == 0 ? "tb2" : "menu", 0, 0, "");
-    out.back().text = out.back().kind == "tb2" ? "new" : "mnunew";
+    add_command("new", "mnunew");
     int colour = 0;
     for (const TextCage& c : cages_of(p.layout)) {
       add("col", colour++ % 16);

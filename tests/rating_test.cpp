@@ -817,19 +817,12 @@ TEST_F(RatingLibraryTest, APuzzleThatReplacedTheLibrarysIsNotStored) {
   EXPECT_EQ(m.tempo.text(), "7,06 s");
 }
 
-}  // namespace
-}  // namespace ks
-
-namespace ks {
-namespace {
-
 // The level-13 puzzles of the library shipped with the program, read from a copy: the
 // techniques alone leave each of them unsolved, so every solve of one counts its solutions.
 class HardestLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path shipped =
-        std::filesystem::path(KS_TEST_DATA) / ".." / ".." / "data" / "schemikenvari.db";
+    const std::string shipped = test::shipped_library();
     ASSERT_TRUE(std::filesystem::exists(shipped)) << shipped;
     std::filesystem::copy_file(shipped, file);
     m.database = file;

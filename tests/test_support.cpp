@@ -235,6 +235,10 @@ void load_layout(Main& m, const std::string& layout) {
   m.inizializza_candidati();
 }
 
+std::string shipped_library() {
+  return (std::filesystem::path(KS_TEST_DATA) / ".." / ".." / "data" / "schemikenvari.db").string();
+}
+
 std::string temp_path(const std::string& prefix, const std::string& suffix) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   // The process id keeps apart the runs of suites that share the folder (two build folders, or

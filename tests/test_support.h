@@ -127,6 +127,8 @@ std::string safety_stops_fired(const Main& m);
 // loader, contiguity check, initial candidates.
 void load_layout(Main& m, const std::string& layout);
 
+// The library shipped with the program, data/schemikenvari.db.
+std::string shipped_library();
 // A path in the temporary folder named after the running test and the process (prefix, test
 // name, process id, suffix), with nothing left under it from an earlier run.
 std::string temp_path(const std::string& prefix, const std::string& suffix = "");
