@@ -3,6 +3,7 @@
 // rating texts; the rating stored into the library record the puzzle came from, and only there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -280,13 +281,20 @@ TEST(SolveCommand, SeveralSolutionsShowTheCountersSolutionWithoutRating) {
   test::Started s;
   Main& m = *s.m;
   load_from_library(m, layout);
+  // The cells and the real cages: the cages the rule of 45 derived go with the solve.
+  const auto board = [&m] {
+    std::vector<std::string> p = test::position_of(m);
+    p.resize(static_cast<size_t>(kCells + m.gruppi + 1));
+    return p;
+  };
   std::vector<std::string> stuck;
   s.rt.on_yield = [&] {
-    if (m.calling1 != "trial") stuck = test::position_of(m);  // the last one before the count
+    if (m.calling1 != "trial" && !m.conteggioeseguito) stuck = board();  // the last one before the count
   };
   m.Toolbar2_ButtonClick("risolvi");
   EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema con più di una soluzione"});
-  EXPECT_EQ(test::position_of(m), stuck);
+  EXPECT_EQ(board(), stuck);
+  EXPECT_EQ(m.gruppo1, m.gruppi);
   EXPECT_FALSE(m.finito);
   EXPECT_LT(m.esposti, 81);
   std::string stored;
@@ -913,6 +921,107 @@ TEST_F(HardestLibraryTest, ASecondSolveAnswersForThePositionOnTheBoard) {
   std::printf("%d routes over %zu puzzles; %d wrong digits counted to no solution\n", routes_run,
               puzzles.size(), wrong_counted);
   EXPECT_GE(wrong_counted, 5);
+}
+
+// A solve that ends unsolved leaves the puzzle to the player as a fresh one: the hints and the
+// technique keys that follow explain themselves in the activity log and wait at the traffic light
+// exactly as they do on the same position saved and opened in a new window. The routes: no
+// solution (a wrong digit among its cell's candidates, counted to none, then erased), several
+// solutions (the board as the techniques left it, one of their digits erased) and a count cut
+// short by its time limit.
+TEST_F(HardestLibraryTest, AnUnsolvedSolveLeavesStepsAsOnTheSamePositionFreshlyOpened) {
+  ASSERT_FALSE(puzzles.empty());
+  std::string first, second;
+  const std::string several = several_solutions(first, second);
+  ASSERT_FALSE(several.empty());
+  // Every cell's digit and candidates, and each cage's remaining sum and empty cells (a cage's
+  // list beyond its count is no part of the position).
+  const auto position = [](const Main& p) {
+    std::vector<std::string> out;
+    for (int i = 0; i < kCells; ++i) out.push_back(p.Text1[i].text() + "/" + p.Text2[i].text());
+    for (int g = 0; g <= std::max(p.gruppi, p.gruppo1); ++g) {
+      std::string c = p.sommagruppo[g].text() + ":";
+      for (int k = 1; k <= p.cage_size(g); ++k) c += std::to_string(p.cage_cell(g, k)) + ",";
+      out.push_back(c);
+    }
+    return out;
+  };
+  // What the player's next commands do: the lines they add to the log, their waits at the light,
+  // and the board they leave.
+  const auto play_on = [&position](test::Started& w) {
+    Main& p = *w.m;
+    const size_t logged = test::lines_of(p.frmlog.Text3.text()).size();
+    std::vector<std::string> seen;
+    {
+      test::Light light(w);
+      for (const char* key : {"suggerisci", "somme", "suggerisci", "gruppi"}) p.Toolbar1.on_button_click(key);
+      for (const test::Light::Wait& wait : light.waits) {
+        std::string yellow;
+        for (const int c : wait.yellow) yellow += " " + std::to_string(c);
+        seen.push_back("wait: " + wait.hint + " |" + yellow);
+      }
+    }
+    const std::vector<std::string> log = test::lines_of(p.frmlog.Text3.text());
+    for (size_t k = logged; k < log.size(); ++k) seen.push_back("log: " + log[k]);
+    for (const std::string& c : position(p)) seen.push_back(c);
+    return seen;
+  };
+
+  enum class Route { None, Several, CutShort };
+  const struct {
+    const char* outcome;
+    Route route;
+  } routes[] = {{"schema senza soluzione", Route::None},
+                {"schema con più di una soluzione", Route::Several},
+                {"conteggio interrotto", Route::CutShort}};
+  for (const auto& r : routes) {
+    SCOPED_TRACE(r.outcome);
+    s.rt.messages.clear();
+    if (r.route == Route::Several) {
+      // The techniques have done all they can here: the player takes a digit they placed back.
+      load_from_library(m, several);
+      m.Toolbar2_ButtonClick("risolvi");
+      int cell = 0;
+      while (m.Text1[cell].text().empty()) ++cell;
+      m.Text1[cell].type("");
+    } else if (r.route == Route::CutShort) {
+      load_from_library(m, puzzles[0].layout);
+      s.rt.on_yield = [this] { s.rt.clock += 1.0f; };
+      m.Toolbar2_ButtonClick("risolvi");
+      s.rt.on_yield = nullptr;
+    } else {
+      // The first wrong candidate digit, over the puzzles, whose position only the count refutes.
+      bool counted = false;
+      for (size_t k = 0; k < puzzles.size() && !counted; ++k) {
+        load_from_library(m, puzzles[k].layout);
+        int cell = 0;
+        while (m.Text2[cell].text().size() < 2) ++cell;
+        const std::string& c = m.Text2[cell].text();
+        m.Text1[cell].type(std::string(1, c[0] != puzzles[k].solution[static_cast<size_t>(cell)] ? c[0] : c[1]));
+        s.rt.messages.clear();
+        m.Toolbar2_ButtonClick("risolvi");
+        counted = m.conteggioeseguito && m.count_result == Main::CountResult::None;
+        m.Text1[cell].type("");
+      }
+      ASSERT_TRUE(counted);
+    }
+    ASSERT_EQ(s.rt.messages, std::vector<std::string>{r.outcome});
+    ASSERT_FALSE(m.finito);
+
+    const std::string file = test::temp_path("ks_unsolved_", ".sc+");
+    s.rt.save_answers.push_back(file);
+    m.mnusave_Click();
+    test::Started fresh;
+    fresh.rt.open_answers.push_back(file);
+    fresh.m->mnuopen_Click();
+    std::filesystem::remove(file);
+    ASSERT_EQ(position(*fresh.m), position(m));
+
+    const std::vector<std::string> after_solve = play_on(s);
+    EXPECT_EQ(after_solve, play_on(fresh));
+    EXPECT_TRUE(std::any_of(after_solve.begin(), after_solve.end(),
+                            [](const std::string& l) { return l.starts_with("wait: "); }));
+  }
 }
 
 }  // namespace

@@ -300,6 +300,10 @@ class Main {
 
   // Board reset, classic candidates, cage borders, the cage-layout loader.
   void nuovo_schema();
+  // The mode words, the rule-of-45 depths and the bounds of trial and verify of a new board, set
+  // by the reset and by a solve that ends unsolved: the player's steps explain themselves and
+  // wait at the traffic light, and the next search starts from its first depths.
+  void fresh_play_modes();
   void calcola_candidati();
   void disegna_gruppi();
   void outline_cages();
@@ -640,8 +644,11 @@ class Main {
   // soluzioni 0: the puzzle is not known to be unique; the board is then the starting position
   // again, as after a count that tried every choice. After a second solution the board holds
   // that solution.
-  // The count leaves the time-limit switch generaeconta as it found it: the short ladder sets it
-  // for the count's own limits, and a later solve still counts.
+  // The count leaves the mode words calling, calling1 and chiamante and the time-limit switch
+  // generaeconta as it found them: it runs under its own ("trial": no log lines, no level
+  // counts), and the short ladder sets the switch for the count's own limits; a later step still
+  // explains itself and a later solve still counts. The rule-of-45 depths stay as the short
+  // ladder leaves them (3).
   enum class CountResult { None, One, Several, Unknown };
   CountResult count_result = CountResult::None;
   void conta_soluzioni_tecniche();

@@ -4,28 +4,34 @@
 
 namespace ks {
 
-void Main::nuovo_schema() {
+void Main::fresh_play_modes() {
+  calling = "";
   calling1 = "";
+  chiamante = mode::kManuale;
   origine = "";
   origine1 = "";
+  incongruenza = false;
+  generaeconta = false;
+  volte = 3;
+  volteestese = 3;
+  varcontrolloesteso = false;
+  lunghezza = 3;
+  lunghezza1 = kFirstRefutationBound;
+  dopominimo = 7;
+}
+
+void Main::nuovo_schema() {
+  fresh_play_modes();
+  problema = false;
   forget_count();
   // The counts as they stand; emptying the digit boxes below brings them to 0 and 81.
   txtesposti.set_text(std::to_string(esposti));
   txtvuoti.set_text(std::to_string(81 - esposti));
-  problema = false;
-  volte = 3;
-  volteestese = 3;
-  varcontrolloesteso = false;
   txtprogressivo.set_visible(false);
   // The board no longer holds a library puzzle: no rating may reach a record until the library
   // loads one again (the generator starts from this reset).
   library_record = 0;
-  generaeconta = false;
   t0 = rt.Timer();
-  incongruenza = false;
-  lunghezza = 3;
-  lunghezza1 = kFirstRefutationBound;
-  dopominimo = 7;
   el_interni = 0;
   el_esterni = 0;
   scelta = "0";  // neither "si" nor "no"
@@ -79,10 +85,10 @@ void Main::nuovo_schema() {
   Pictgo.set_visible(false);
   Pictalt.set_visible(false);
   finito = false;
-  calling = "";
-  chiamante = mode::kManuale;
   txthint.set_text(" ");
   frmlog.Text3.set_text(" ");
+  // The hinted digit belonged to the last puzzle.
+  Text5.set_text("");
   cella = 0;
   livello = 0;
   liv1 = liv2 = liv3 = liv4 = liv5 = liv6 = liv7 = liv8 = liv9 = liv10 = liv11 = liv12 = liv13 =

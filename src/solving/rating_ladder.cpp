@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "rule45/derived_cages.h"
 #include "solving/rungs.h"
 #include "solving/snapshot.h"
 
@@ -185,10 +186,15 @@ void Main::mnusolve_Click() {
     for (const TextBox& t : Text1) grid += t.text();
     txtstringa.set_text(grid);
     valuta_difficolta();
-  } else {
-    for (const std::string& d : grigliasoluzione) grid += d;
-    txtstringa.set_text(grid);
+    return;
   }
+  for (const std::string& d : grigliasoluzione) grid += d;
+  txtstringa.set_text(grid);
+  // Unsolved, the puzzle goes on as the player's: the next hint or technique key explains its
+  // step and waits at the traffic light, and searches from its first depths, as on the same
+  // position freshly opened. The cages the rule of 45 derived on the way go with the solve.
+  rule45::erase_derived_cages(*this);
+  fresh_play_modes();
 }
 
 }  // namespace ks

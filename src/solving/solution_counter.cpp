@@ -130,11 +130,20 @@ void Main::risolvi_base_a_tempo() {
 // ladder of its own: what that finds is forced, so a grid it completes is the only solution.
 // A position that stays open without any cell to branch on is a dead end.
 void Main::conta_soluzioni_tecniche() {
-  const struct KeepTimeLimit {
+  // The count runs under mode words of its own (no log lines, no level counts, the singles
+  // placed) and sets the time-limit switch for its own limits; its caller gets all of them back
+  // as they were, however the count ends.
+  const struct KeepModes {
     Main& m;
-    bool was;
-    ~KeepTimeLimit() { m.generaeconta = was; }
-  } keep_time_limit{*this, generaeconta};
+    std::string calling, calling1, chiamante;
+    bool generaeconta;
+    ~KeepModes() {
+      m.calling = std::move(calling);
+      m.calling1 = std::move(calling1);
+      m.chiamante = std::move(chiamante);
+      m.generaeconta = generaeconta;
+    }
+  } keep_modes{*this, calling, calling1, chiamante, generaeconta};
   soluzioni = 0;
   calling1 = mode::kTrial;
   chiamante = mode::kAnalisi;
