@@ -576,6 +576,11 @@ TEST(CandidateClick, WithManualCandidatesOnlyShowsTheCageInTheSumsWindow) {
   EXPECT_TRUE(m.Text2[40].visible());
   EXPECT_FALSE(m.Text1[40].visible());
   EXPECT_FALSE(m.Picture1[1].visible());
+  // The tick "calcola" set opens the candidate boxes to the player's typing; cleared in code,
+  // it locks them again.
+  for (const TextBox& box : m.Text2) EXPECT_FALSE(box.locked());
+  m.Check2.set_value(0);
+  for (const TextBox& box : m.Text2) EXPECT_TRUE(box.locked());
 }
 
 TEST(CandidateClick, WhileAStepWaitsChangesNothingNotEvenTheSumsWindow) {
