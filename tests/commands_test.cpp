@@ -788,7 +788,9 @@ TEST(PlayClock, ARunAcrossMidnightGoesOnCounting) {
   EXPECT_EQ(m.tempotot.text(), "25s");
 }
 
-TEST(PlayClock, StopsTickingWhenTheGridIsComplete) {
+// Only a finished grid stops the clock: a full grid that breaks a rule is still being played.
+// A finished one stops at the next tick with its button back on "start".
+TEST(PlayClock, StopsOnlyWhenTheGridIsFinished) {
   Started s;
   Main& m = *s.m;
   s.rt.clock = 0.0f;
@@ -797,12 +799,15 @@ TEST(PlayClock, StopsTickingWhenTheGridIsComplete) {
   s.rt.clock = 95.0f;
   m.Timer2.on_timer();
   EXPECT_EQ(m.tempotot.text(), "1m 35s");
-  EXPECT_FALSE(m.Timer2.enabled());
+  EXPECT_TRUE(m.Timer2.enabled());
   EXPECT_TRUE(m.play_clock_running());
-  // The next click only brings the button back to its standing look.
-  m.picstart.on_click();
+  m.finito = true;
+  s.rt.clock = 96.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "1m 36s");
+  EXPECT_FALSE(m.Timer2.enabled());
   EXPECT_FALSE(m.play_clock_running());
-  EXPECT_EQ(m.tempotot.text(), "1m 35s");
+  EXPECT_EQ(m.picstart.tool_tip(), "start timer ");
 }
 
 }  // namespace

@@ -404,6 +404,9 @@ class Main {
   std::array<std::string, kCells> shown_digit;
   // An erased digit goes back to its cage: remaining sum, empty-cell count and cell list.
   void give_back_to_cage(int cell, int digit);
+  // Cell entry's last step: once all 81 cells hold a digit, the time; a grid that keeps every
+  // rule is finished (a beep, the play clock stops), a full one that breaks a rule is told.
+  void completion_check();
   // Cell click and the digit palette.
   void Text1_Click(int Index);
   void Picture1_Click(int Index);
