@@ -451,8 +451,9 @@ class Main {
   void Check2_Click();
   void candidates_typed(int cell, const std::string& typed);
   void Text1_KeyDown(int Index, int KeyCode);
-  // With the pencil marks on, every empty cell but `keep` whose digit box the player had opened
-  // over its candidates shows its candidates again: the player has moved on from it.
+  // The digit box of `keep` takes the focus and, with the pencil marks on, every other empty cell
+  // whose digit box the player had opened over its candidates shows its candidates again: the
+  // player has moved on from it.
   void show_candidates_but(int keep);
   void picstart_Click();
   void Picture2_Click();
