@@ -314,14 +314,12 @@ class ButtonView : public QPushButton, public ControlView {
   CommandButton& button() const { return static_cast<CommandButton&>(control()); }
 };
 
-// A check box: a click ticks or clears it in the model, then runs the click handler.
+// A check box: a click ticks or clears it in the model, whose new value runs the click handler
+// (CheckBox::set_value).
 class CheckView : public QCheckBox, public ControlView {
  public:
   CheckView(CheckBox& c, QWidget* parent) : QCheckBox(parent), ControlView(c) {
-    connect(this, &QCheckBox::clicked, this, [this](bool on) {
-      check().set_value(on ? 1 : 0);
-      if (control().on_click) control().on_click();
-    });
+    connect(this, &QCheckBox::clicked, this, [this](bool on) { check().set_value(on ? 1 : 0); });
   }
   QWidget* widget() override { return this; }
   void sync() override {

@@ -1,6 +1,8 @@
 // Cell entry, the digit palette and the cage editor: a puzzle entered by hand and played.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "test_support.h"
 
@@ -176,20 +178,76 @@ TEST(CellEntry, TypedTextOtherThanOneDigitIsRefused) {
   }
 }
 
-TEST(CellEntry, CompletingTheGridBeepsOnceAndShowsTheTime) {
-  HandEntered s;
-  Main& m = *s.m;
-  m.t0 = 100.0f;
-  s.rt.clock = 103.07f;
-  for (int i = 0; i < 81; ++i) place(m, i, s.solution(i));
-  EXPECT_EQ(m.esposti, 81);
-  EXPECT_TRUE(m.finito);
-  EXPECT_EQ(s.rt.beeps, 1);
-  EXPECT_FALSE(m.problema);
-  EXPECT_EQ(m.tempo.text(), "3,07 s");
-  for (int g = 0; g <= m.gruppi; ++g) {
-    EXPECT_EQ(m.sommagruppo[g].num(), 0) << g;
-    EXPECT_EQ(m.elementigruppo[g].as_int(), 0) << g;
+// However its last digit came, a full grid shows the time. One that keeps every rule beeps once
+// and stops the running play clock, its button back on "start"; one that breaks a rule says so
+// in the hint line and the clock runs on, until the wrong digits are put right.
+TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> first;  // wrong digits placed before the other cells
+    std::pair<int, int> last;
+    bool candidate;  // the last digit is among its cell's candidates
+    std::string hint;
+  };
+  // r3c7, r3c8, r8c7, r8c8 hold 1 3 / 3 1: swapped, every row, column and box still holds each
+  // digit once, each swapped digit a candidate when it is placed, but the cage of r8c7 and r8c8
+  // (sum 10, with r7c7) no longer makes its sum.
+  const std::vector<Case> cases = {
+      {"the right last digit", {}, {80, 6}, true, ""},
+      {"a last digit that is no candidate", {}, {80, 5}, false,
+       "schema completo, ma con errori: il 5 di r9c8 è anche in r9c9, nella stessa riga"},
+      {"a last digit that is a wrong candidate", {{24, 3}, {25, 1}, {70, 3}}, {69, 1}, true,
+       "schema completo, ma con errori: le cifre del gruppo di r7c7 non danno la sua somma"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HandEntered s;
+    Main& m = *s.m;
+    s.rt.clock = 100.0f;
+    m.t0 = 100.0f;
+    m.picstart.on_click();
+    for (const auto& [cell, digit] : c.first) place(m, cell, digit);
+    for (int i = 0; i < 81; ++i) {
+      const bool placed = i == c.last.first ||
+                          std::any_of(c.first.begin(), c.first.end(), [i](const auto& f) { return f.first == i; });
+      if (!placed) place(m, i, s.solution(i));
+    }
+    s.rt.clock = 103.07f;
+    ASSERT_EQ(has_char(m.Text2[c.last.first].text(), static_cast<char>('0' + c.last.second)), c.candidate);
+    place(m, c.last.first, c.last.second);
+    EXPECT_EQ(m.esposti, 81);
+    EXPECT_EQ(m.tempo.text(), "3,07 s");
+    const bool right = c.hint.empty();
+    // (A finished grid leaves the hint line to what the sum checks of the entries wrote.)
+    if (right)
+      EXPECT_EQ(m.txthint.text().find("schema completo"), std::string::npos);
+    else
+      EXPECT_EQ(m.txthint.text(), c.hint);
+    EXPECT_EQ(s.rt.beeps, right ? 1 : 0);
+    EXPECT_EQ(m.finito, right);
+    s.rt.clock = 110.0f;
+    if (m.Timer2.enabled()) m.Timer2.on_timer();
+    EXPECT_EQ(m.tempotot.text(), right ? "3s" : "10s");
+    EXPECT_EQ(m.play_clock_running(), !right);
+    EXPECT_EQ(m.Timer2.enabled(), !right);
+    if (right) {
+      EXPECT_FALSE(m.problema);
+      for (int g = 0; g <= m.gruppi; ++g) {
+        EXPECT_EQ(m.sommagruppo[g].num(), 0) << g;
+        EXPECT_EQ(m.elementigruppo[g].as_int(), 0) << g;
+      }
+      continue;
+    }
+    // The wrong digits erased and the right ones placed: the grid is finished.
+    std::vector<int> wrong{c.last.first};
+    for (const auto& f : c.first) wrong.push_back(f.first);
+    for (const int cell : wrong) place(m, cell, 0);
+    for (const int cell : wrong) place(m, cell, s.solution(cell));
+    EXPECT_TRUE(m.finito);
+    EXPECT_EQ(s.rt.beeps, 1);
+    EXPECT_FALSE(m.play_clock_running());
+    EXPECT_FALSE(m.Timer2.enabled());
+    EXPECT_EQ(m.tempotot.text(), "10s");
   }
 }
 

@@ -576,6 +576,11 @@ TEST(CandidateClick, WithManualCandidatesOnlyShowsTheCageInTheSumsWindow) {
   EXPECT_TRUE(m.Text2[40].visible());
   EXPECT_FALSE(m.Text1[40].visible());
   EXPECT_FALSE(m.Picture1[1].visible());
+  // The tick "calcola" set opens the candidate boxes to the player's typing; cleared in code,
+  // it locks them again.
+  for (const TextBox& box : m.Text2) EXPECT_FALSE(box.locked());
+  m.Check2.set_value(0);
+  for (const TextBox& box : m.Text2) EXPECT_TRUE(box.locked());
 }
 
 TEST(CandidateClick, WhileAStepWaitsChangesNothingNotEvenTheSumsWindow) {
@@ -783,7 +788,9 @@ TEST(PlayClock, ARunAcrossMidnightGoesOnCounting) {
   EXPECT_EQ(m.tempotot.text(), "25s");
 }
 
-TEST(PlayClock, StopsTickingWhenTheGridIsComplete) {
+// Only a finished grid stops the clock: a full grid that breaks a rule is still being played.
+// A finished one stops at the next tick with its button back on "start".
+TEST(PlayClock, StopsOnlyWhenTheGridIsFinished) {
   Started s;
   Main& m = *s.m;
   s.rt.clock = 0.0f;
@@ -792,12 +799,15 @@ TEST(PlayClock, StopsTickingWhenTheGridIsComplete) {
   s.rt.clock = 95.0f;
   m.Timer2.on_timer();
   EXPECT_EQ(m.tempotot.text(), "1m 35s");
-  EXPECT_FALSE(m.Timer2.enabled());
+  EXPECT_TRUE(m.Timer2.enabled());
   EXPECT_TRUE(m.play_clock_running());
-  // The next click only brings the button back to its standing look.
-  m.picstart.on_click();
+  m.finito = true;
+  s.rt.clock = 96.0f;
+  m.Timer2.on_timer();
+  EXPECT_EQ(m.tempotot.text(), "1m 36s");
+  EXPECT_FALSE(m.Timer2.enabled());
   EXPECT_FALSE(m.play_clock_running());
-  EXPECT_EQ(m.tempotot.text(), "1m 35s");
+  EXPECT_EQ(m.picstart.tool_tip(), "start timer ");
 }
 
 }  // namespace

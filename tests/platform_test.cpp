@@ -112,6 +112,19 @@ TEST(Platform, TextBoxRunsItsChangeHandlerOnlyWhenTheTextChanges) {
   EXPECT_EQ(own.text(), "");
 }
 
+// As on the desktop, a check box given a new value in code runs its click handler, once.
+TEST(Platform, CheckBoxRunsItsClickHandlerWhenItsValueChanges) {
+  Form f("f");
+  CheckBox box;
+  box.attach(f, "box");
+  std::vector<int> seen;
+  box.on_click = [&] { seen.push_back(box.value()); };
+  box.set_value(1);
+  box.set_value(1);
+  box.set_value(0);
+  EXPECT_EQ(seen, (std::vector<int>{1, 0}));
+}
+
 TEST(Platform, FocusMoveRunsTheLostFocusHandlerOfThePreviousControl) {
   Form f("f");
   TextBox a, b;

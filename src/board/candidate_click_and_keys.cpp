@@ -21,9 +21,6 @@ void Main::Text2_Click(int Index) {
   if (Check2.value() == 1) return;
   colori = false;
   show_candidates_but(Index);
-  Text2[Index].set_visible(false);
-  Text1[Index].set_visible(true);
-  Text1[Index].set_focus();
   cella = Index;
   show_palette(Index);
 }
@@ -77,18 +74,13 @@ void Main::Text1_KeyDown(int Index, int KeyCode) {
   }
   hide_palette();
   show_candidates_but(target);
-  Text2[target].set_visible(false);
-  Text1[target].set_visible(true);
-  Text1[target].set_focus();
 }
 
+// The cell kept takes the keys, which is what keeps its digit box shown (show_box); every other
+// cell shows the box the pencil marks ask for.
 void Main::show_candidates_but(int keep) {
-  if (!mnupencil.checked()) return;
-  for (int i = 0; i < kCells; ++i) {
-    if (i == keep || !Text1[i].text().empty() || !Text1[i].visible()) continue;
-    Text1[i].set_visible(false);
-    Text2[i].set_visible(true);
-  }
+  Text1[keep].set_focus();
+  show_boxes();
 }
 
 }  // namespace ks

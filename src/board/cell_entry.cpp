@@ -101,6 +101,13 @@ void Main::Text1_Change(int Index) {
   // a count or a generation stops at the first contradiction, which is all it needs.
   const bool classico = calling1 == mode::kClassico;
   const bool players_play = !solve_running && !generation_running && !generatorecontinuo && !classico;
+  // A digit the player's play keeps in spite of a contradiction may be the one that fills the
+  // grid: the grid is then full all the same, and told so with its fault.
+  const auto kept_digit = [&] {
+    if (!players_play || esposti != kCells) return;
+    show_box(Index);
+    completion_check();
+  };
 
   // 4. The cage: lower its remaining sum and count, keep its list to the empty cells, and take
   // the digit from the cage mates. An erasure gives back what the placement took.
@@ -148,6 +155,7 @@ void Main::Text1_Change(int Index) {
     txthint.set_text("  numero errato");
     if (incongruenza) log_append(" IMPOSSIBILE, numero già presente nel dominio");
     problema = true;
+    kept_digit();
     return;
   }
 
@@ -204,16 +212,19 @@ void Main::Text1_Change(int Index) {
                                 std::to_string(rigacella[conflict]);
       switch (where) {
         case UnitKind::Row:
-          if (incongruenza) {
-            log_line(" IMPOSSIBILE, numero già presente nel dominio");
+          if (incongruenza) log_line(" IMPOSSIBILE, numero già presente nel dominio");
+          if (incongruenza || calling == mode::kRisolvi) {
+            kept_digit();
             return;
           }
-          if (calling == mode::kRisolvi) return;
           Text1[Index].set_text("");  // the erasure gives the candidates back
           return;
         case UnitKind::Column:
           if (incongruenza) log_line(" IMPOSSIBILE");
-          if (calling1 != mode::kClassico) return;
+          if (calling1 != mode::kClassico) {
+            kept_digit();
+            return;
+          }
           if (calling == mode::kRisolvi) {
             nuovo_schema();
             txthint.set_text("SUDOKU NON RISOLVIBILE");
@@ -228,7 +239,10 @@ void Main::Text1_Change(int Index) {
             log_append(" IMPOSSIBILE");
             log_line(" numero già presente nella regione");
           }
-          if (calling1 != mode::kClassico) return;
+          if (calling1 != mode::kClassico) {
+            kept_digit();
+            return;
+          }
           if (calling == mode::kRisolvi) {
             txthint.set_text("SUDOKU NON RISOLVIBILE");
             nuovo_schema();
@@ -247,7 +261,11 @@ void Main::Text1_Change(int Index) {
     origine1 = "";
   }
 
-  // 12. The completed grid.
+  completion_check();
+}
+
+// 12. The completed grid.
+void Main::completion_check() {
   if (esposti != 81) {
     hide_palette();
     return;

@@ -408,6 +408,9 @@ class Main {
   std::array<std::string, kCells> shown_digit;
   // An erased digit goes back to its cage: remaining sum, empty-cell count and cell list.
   void give_back_to_cage(int cell, int digit);
+  // Cell entry's last step: once all 81 cells hold a digit, the time; a grid that keeps every
+  // rule is finished (a beep, the play clock stops), a full one that breaks a rule is told.
+  void completion_check();
   // Cell click and the digit palette.
   void Text1_Click(int Index);
   void Picture1_Click(int Index);
@@ -452,8 +455,9 @@ class Main {
   void Check2_Click();
   void candidates_typed(int cell, const std::string& typed);
   void Text1_KeyDown(int Index, int KeyCode);
-  // With the pencil marks on, every empty cell but `keep` whose digit box the player had opened
-  // over its candidates shows its candidates again: the player has moved on from it.
+  // The digit box of `keep` takes the focus and, with the pencil marks on, every other empty cell
+  // whose digit box the player had opened over its candidates shows its candidates again: the
+  // player has moved on from it.
   void show_candidates_but(int keep);
   void picstart_Click();
   void Picture2_Click();

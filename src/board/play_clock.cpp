@@ -1,5 +1,6 @@
 // The play clock: a stopwatch the player starts, pauses and resets while solving, ticking once a
-// second in tempotot ("42s", "5m 3s", "1h 0m 5s") and stopping by itself when the grid is full.
+// second in tempotot ("42s", "5m 3s", "1h 0m 5s") and stopping by itself when the grid is
+// finished.
 // It keeps readings of its own, so that timing a solve or a generation does not move it.
 #include <cmath>
 
@@ -51,12 +52,12 @@ void Main::picstart_Click() {
   }
 }
 
-// The grid is complete or a new puzzle begins: a running clock shows its last reading and stops,
+// The grid is finished or a new puzzle begins: a running clock shows its last reading and stops,
 // with its button back on "start".
 void Main::stop_play_clock() {
   if (!play_clock_running()) return;
   Timer2_Timer();
-  picstart_Click();
+  if (play_clock_running()) picstart_Click();
 }
 
 void Main::Picture2_Click() {
@@ -79,7 +80,9 @@ void Main::Timer2_Timer() {
     shown = std::to_string(total) + "s";
   }
   tempotot.set_text(shown);
-  if (esposti == 81) Timer2.set_enabled(false);
+  // Only a grid that keeps every rule ends the game: a full grid with a wrong digit is still being
+  // played. The clock then stands, button and all, as when the player pauses it.
+  if (finito && play_clock_running()) picstart_Click();
 }
 
 }  // namespace ks

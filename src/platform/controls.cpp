@@ -132,7 +132,12 @@ void PictureBox::set_picture(std::string key) { KS_SET(picture_, key); }
 void CommandButton::set_caption(std::string c) { KS_SET(caption_, c); }
 void CommandButton::set_picture(std::string key) { KS_SET(picture_, key); }
 void CheckBox::set_caption(std::string c) { KS_SET(caption_, c); }
-void CheckBox::set_value(int v) { KS_SET(value_, v); }
+void CheckBox::set_value(int v) {
+  if (value_ == v) return;
+  value_ = v;
+  changed();
+  if (on_click) on_click();
+}
 void OptionButton::set_caption(std::string c) { KS_SET(caption_, c); }
 void OptionButton::set_value(bool v) { KS_SET(value_, v); }
 void Frame::set_caption(std::string c) { KS_SET(caption_, c); }

@@ -194,7 +194,9 @@ class CommandButton : public Control {
   std::string picture_;
 };
 
-// A check box; value 0 (clear) or 1 (ticked).
+// A check box; value 0 (clear) or 1 (ticked). As on the desktop, a new value is a click
+// whoever sets it: set_value runs the click handler when the value changes, so that what the
+// tick stands for follows it also when the program ticks the box.
 class CheckBox : public Control {
  public:
   CheckBox() : Control(ControlKind::CheckBox) {}

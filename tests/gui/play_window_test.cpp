@@ -287,7 +287,7 @@ class PlayWindowTest : public QObject {
   }
 
   // With "candidati modificabili manualmente" ticked a digit typed into a candidate box switches
-  // that candidate off, and on again.
+  // that candidate off, and on again; "somme" on the file toolbar ticks it as the player does.
   void candidatesEditedByHand() {
     const auto p = puzzle("dt-1");
     w_->load(p);
@@ -307,6 +307,12 @@ class PlayWindowTest : public QObject {
     QTest::mouseClick(w_->find(QStringLiteral("Check2")), Qt::LeftButton);
     QTest::keyClick(w_->cell("Text2", 40), d);
     QCOMPARE(m().Text2[40].text(), before);
+    QTest::mouseClick(w_->button("Toolbar2", "calcola"), Qt::LeftButton);
+    QVERIFY(w_->settle());
+    QCOMPARE(m().Check2.value(), 1);
+    QTest::mouseClick(w_->cell("Text2", 40), Qt::LeftButton);
+    QTest::keyClick(w_->cell("Text2", 40), d);
+    QCOMPARE(m().Text2[40].text(), before.substr(0, before.size() - 1));
   }
 
   // The last digit completes the grid: the play clock stops and shows "start" again.
