@@ -127,6 +127,10 @@ void Canvas::adopt_new_controls() {
       painted_.push_back(n);
     }
   }
+  // Widgets stack in the order they were made, so a control made later (a hint line, a
+  // control adopted now) would cover the palette wherever they meet.
+  for (const Slot& s : slots_)
+    if (s.view && is_pop_up(*s.control)) s.view->widget()->raise();
 }
 
 ControlView* Canvas::view(const Control& c) const {
