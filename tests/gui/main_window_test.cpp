@@ -86,6 +86,43 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 81; ++i) QVERIFY(!find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->isVisible());
   }
 
+  // The controls stand at fixed places and there are no scroll bars: the main window (and the
+  // level chooser, laid out the same way) has the one size that holds the menu bar, the toolbars
+  // and every control, and keeps it; the log window's text fills it at any size.
+  void aFixedLayoutKeepsTheSizeThatHoldsIt() {
+    FormWindow& mw = main_window();
+    QCOMPARE(mw.minimumSize(), mw.maximumSize());
+    QCOMPARE(mw.size(), mw.minimumSize());
+    const QWidget& canvas = mw.canvas();
+    QVERIFY(mw.rect().contains(canvas.geometry()));
+    for (const ks::Control* c : m_->form.controls()) {
+      const QRect place(c->left(), c->top(), c->width(), c->height());
+      if (!place.isEmpty()) QVERIFY2(canvas.rect().contains(place), qPrintable(ks::view::object_name(*c)));
+    }
+    QVERIFY(mw.rect().contains(mw.menuBar()->geometry()));
+    for (QAction* a : mw.menuBar()->actions())
+      QVERIFY2(mw.menuBar()->rect().contains(mw.menuBar()->actionGeometry(a)), qPrintable(a->text()));
+    for (auto* bar : mw.findChildren<QToolBar*>()) {
+      QVERIFY(mw.rect().contains(bar->geometry()));
+      QVERIFY2(!bar->geometry().intersects(canvas.geometry()), qPrintable(bar->objectName()));
+      QVERIFY2(bar->width() >= bar->sizeHint().width(), qPrintable(bar->objectName()));
+    }
+
+    struct Case {
+      QWidget* window;
+      bool fixed;
+    };
+    for (const Case& k : {Case{&mw, true}, Case{view_->window(m_->frmlivello.form), true},
+                          Case{&log_window(), false}}) {
+      const QSize size = k.window->size();
+      k.window->resize(size - QSize(200, 150));
+      k.window->resize(size + QSize(300, 200));
+      QTRY_COMPARE(k.window->size() == size, k.fixed);
+      k.window->resize(size);
+      QTRY_COMPARE(k.window->size(), size);
+    }
+  }
+
   void startupScreenshots() {
     QCOMPARE(main_window().windowTitle(), QStringLiteral("Killer Sudoku"));
     QVERIFY(log_window().isVisible());
