@@ -53,6 +53,13 @@ QRect line_bounds(const Line& l) {
       .adjusted(-w, -w, w, w);
 }
 
+// A control that covers its whole form at the design size, such as a text window's text, follows
+// the window's size.
+bool fills_form(const Control& c) {
+  const Form* f = c.form();
+  return f && c.left() == 0 && c.top() == 0 && c.width() == f->width() && c.height() == f->height();
+}
+
 // Kinds whose click the canvas reports; buttons report their own.
 bool clicked_by_canvas(ControlKind k) {
   return k == ControlKind::TextBox || k == ControlKind::PictureBox || k == ControlKind::Frame;
@@ -99,13 +106,7 @@ Canvas::Canvas(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
   setAutoFillBackground(false);
   setMouseTracking(true);
   adopt_new_controls();
-  // A form filled by one control (a text window) may be made smaller than its design size.
-  const bool filled = std::any_of(slots_.begin(), slots_.end(), [&](const Slot& s) {
-    const Control& c = *s.control;
-    return c.left() == 0 && c.top() == 0 && c.width() == form.width() && c.height() == form.height();
-  });
-  setMinimumSize(filled ? QSize(160, 120) : QSize(form.width(), form.height()));
-  resize(form.width(), form.height());
+  resize(sizeHint());
   for (Slot& s : slots_) apply(s);
 }
 
@@ -127,6 +128,23 @@ void Canvas::adopt_new_controls() {
       painted_.push_back(n);
     }
   }
+  // Widgets stack in the order they were made, so a control made later (a hint line, a
+  // control adopted now) would cover the palette wherever they meet.
+  for (const Slot& s : slots_)
+    if (s.view && is_pop_up(*s.control)) s.view->widget()->raise();
+
+  // A form filled by one control (a text window) may be made smaller than its design size;
+  // any other needs its design size, grown to hold every control where the model puts it.
+  QRect room(0, 0, form_.width(), form_.height());
+  filled_ = false;
+  for (const Slot& s : slots_) {
+    const Control& c = *s.control;
+    filled_ = filled_ || fills_form(c);
+    room |= c.kind() == ControlKind::Line ? line_bounds(static_cast<const Line&>(c))
+                                          : QRect(c.left(), c.top(), c.width(), c.height());
+  }
+  layout_size_ = QSize(room.right() + 1, room.bottom() + 1);
+  setMinimumSize(filled_ ? QSize(160, 120) : layout_size_);
 }
 
 ControlView* Canvas::view(const Control& c) const {
@@ -192,8 +210,7 @@ void Canvas::apply_focus() {
 }
 
 QRect Canvas::placement(const Control& c) const {
-  if (c.left() == 0 && c.top() == 0 && c.width() == form_.width() && c.height() == form_.height())
-    return rect();
+  if (fills_form(c)) return rect();
   return QRect(c.left(), c.top(), c.width(), c.height());
 }
 

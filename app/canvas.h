@@ -27,7 +27,11 @@ class Canvas : public QWidget {
   // Gives the Qt focus to the control that has the focus in the model.
   void apply_focus();
 
-  QSize sizeHint() const override { return {form_.width(), form_.height()}; }
+  // Whether the controls stand at fixed places, so that the form has one right size: every form
+  // but a text window, whose text fills it at any size.
+  bool fixed_layout() const { return !filled_; }
+  // The design size, or for a fixed layout the size that holds every control at its place.
+  QSize sizeHint() const override { return filled_ ? QSize(form_.width(), form_.height()) : layout_size_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +63,8 @@ class Canvas : public QWidget {
   QObject* pressed_ = nullptr;     // the widget (or canvas label) a left press went down on
   const Control* pressed_label_ = nullptr;
   bool syncing_ = false;           // focus moves made by the view itself are not reported
+  bool filled_ = false;            // one control fills the form
+  QSize layout_size_;              // the room every control needs, from the top left corner
 };
 
 }  // namespace ks::view

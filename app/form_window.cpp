@@ -39,6 +39,24 @@ FormWindow::FormWindow(Form& form) : form_(form) {
   }
   sync_form();
   resize(sizeHint());
+  fit_to_layout();
+}
+
+// A form whose controls stand at fixed places has one right size, the one that holds them all
+// below the menu bar and the toolbars: smaller would cover controls (there are no scroll bars),
+// larger would only add empty room.
+void FormWindow::fit_to_layout() {
+  if (!canvas_->fixed_layout()) return;
+  const QSize need = sizeHint();
+  if (minimumSize() != need || maximumSize() != need) setFixedSize(need);
+}
+
+// A toolbar or the menu bar that changes what it shows asks for a new layout: the window's size
+// follows it.
+bool FormWindow::event(QEvent* event) {
+  const bool done = QMainWindow::event(event);
+  if (event->type() == QEvent::LayoutRequest) fit_to_layout();
+  return done;
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

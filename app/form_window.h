@@ -27,6 +27,7 @@ class FormWindow : public QMainWindow {
   std::function<void()> on_close;
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Escape on a menu of the menu bar closes it and gives the keys back to where they were.
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +47,7 @@ class FormWindow : public QMainWindow {
   void sync_menus();
   void build_bar(Bar& b);
   void sync_bar(Bar& b);
+  void fit_to_layout();
 
   Form& form_;
   Canvas* canvas_;

@@ -57,6 +57,11 @@ BoxStyle box_style(const TextBox& box) {
   return BoxStyle::Field;
 }
 
+bool is_pop_up(const Control& c) {
+  return c.kind() == ControlKind::PictureBox && c.form() && c.form()->name() == "main" &&
+         c.index() >= 0 && c.name() == "Picture1";
+}
+
 bool is_cage_border(const Line& line) {
   if (!line.form() || line.form()->name() != "main" || line.index() < 0) return false;
   const std::string& n = line.name();

@@ -25,6 +25,10 @@ enum class BoxStyle {
 };
 BoxStyle box_style(const TextBox& box);
 
+// The digit palette opens over the board and over whatever stands beside its cell (the hint
+// line above row 1): its pictures are stacked above every other control.
+bool is_pop_up(const Control& c);
+
 // Cage border segments are drawn thin and dashed; every other line solid at its width.
 bool is_cage_border(const Line& line);
 

@@ -86,6 +86,43 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 81; ++i) QVERIFY(!find(qPrintable(QStringLiteral("Text2(%1)").arg(i)))->isVisible());
   }
 
+  // The controls stand at fixed places and there are no scroll bars: the main window (and the
+  // level chooser, laid out the same way) has the one size that holds the menu bar, the toolbars
+  // and every control, and keeps it; the log window's text fills it at any size.
+  void aFixedLayoutKeepsTheSizeThatHoldsIt() {
+    FormWindow& mw = main_window();
+    QCOMPARE(mw.minimumSize(), mw.maximumSize());
+    QCOMPARE(mw.size(), mw.minimumSize());
+    const QWidget& canvas = mw.canvas();
+    QVERIFY(mw.rect().contains(canvas.geometry()));
+    for (const ks::Control* c : m_->form.controls()) {
+      const QRect place(c->left(), c->top(), c->width(), c->height());
+      if (!place.isEmpty()) QVERIFY2(canvas.rect().contains(place), qPrintable(ks::view::object_name(*c)));
+    }
+    QVERIFY(mw.rect().contains(mw.menuBar()->geometry()));
+    for (QAction* a : mw.menuBar()->actions())
+      QVERIFY2(mw.menuBar()->rect().contains(mw.menuBar()->actionGeometry(a)), qPrintable(a->text()));
+    for (auto* bar : mw.findChildren<QToolBar*>()) {
+      QVERIFY(mw.rect().contains(bar->geometry()));
+      QVERIFY2(!bar->geometry().intersects(canvas.geometry()), qPrintable(bar->objectName()));
+      QVERIFY2(bar->width() >= bar->sizeHint().width(), qPrintable(bar->objectName()));
+    }
+
+    struct Case {
+      QWidget* window;
+      bool fixed;
+    };
+    for (const Case& k : {Case{&mw, true}, Case{view_->window(m_->frmlivello.form), true},
+                          Case{&log_window(), false}}) {
+      const QSize size = k.window->size();
+      k.window->resize(size - QSize(200, 150));
+      k.window->resize(size + QSize(300, 200));
+      QTRY_COMPARE(k.window->size() == size, k.fixed);
+      k.window->resize(size);
+      QTRY_COMPARE(k.window->size(), size);
+    }
+  }
+
   void startupScreenshots() {
     QCOMPARE(main_window().windowTitle(), QStringLiteral("Killer Sudoku"));
     QVERIFY(log_window().isVisible());
@@ -437,6 +474,49 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(find("Picture1(5)")->isVisible());
     QVERIFY(settle());
     QVERIFY(main_window().grab().save(shot("play.png")));
+  }
+
+  // A digit the cell cannot hold shows "  numero errato" on the hint line and leaves the palette
+  // open; around a cell of row 1 the ring reaches up over the hint line, and every picture of
+  // it stays on top there, to be seen and clicked.
+  void theRingOfARowOneCellStandsOverTheHintLine() {
+    const Puzzle p = first_puzzle();
+    load(p);
+    m_->Text1[4].set_text(p.solution.substr(4, 1));  // r1c5: r1c4 can no longer hold its digit
+    QVERIFY(settle());
+    constexpr int kCell = 3;
+    QTest::mouseClick(find("Text1(3)"), Qt::LeftButton);
+    const QString wrong = QStringLiteral("Picture1(") + QChar::fromLatin1(p.solution[4]) + ')';
+    QTRY_VERIFY(find(qPrintable(wrong))->isVisible());
+    QTest::mouseClick(find(qPrintable(wrong)), Qt::LeftButton);
+    QVERIFY(settle());
+    QCOMPARE(find<QLineEdit>("txthint")->text(), QStringLiteral("  numero errato"));
+    QWidget* hint = find("txthint");
+    QVERIFY(hint->isVisible());
+
+    QWidget& canvas = main_window().canvas();
+    int over_hint = 0;
+    for (int k = 0; k < 10; ++k) {
+      QWidget* pic = find(qPrintable(QStringLiteral("Picture1(%1)").arg(k)));
+      QVERIFY(pic->isVisible());
+      const QPoint centre = pic->geometry().center();
+      QCOMPARE(canvas.childAt(centre), pic);
+      if (hint->geometry().contains(centre)) ++over_hint;
+    }
+    QVERIFY(over_hint >= 2);
+    QVERIFY(main_window().grab().save(shot("ring_over_hint.png")));
+
+    // The cell's digit is 1, above the cell and on the hint line: a click where it shows places it.
+    const int digit = p.solution[kCell] - '0';
+    QWidget* pic = find(qPrintable(QStringLiteral("Picture1(%1)").arg(digit)));
+    const QPoint centre = pic->geometry().center();
+    QVERIFY(hint->geometry().contains(centre));
+    QWidget* hit = canvas.childAt(centre);
+    QVERIFY(hit);
+    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&canvas, centre));
+    QCOMPARE(m_->Text1[kCell].text(), p.solution.substr(kCell, 1));
+    QVERIFY(settle());
+    QVERIFY(!pic->isVisible());
   }
 
   // The "45" button on a loaded puzzle: the rule of 45 shows its step at the traffic light with
