@@ -426,6 +426,12 @@ class Main {
   bool cage_number_used(int g) const;
   // Whether a typed sum suits a cage of n cells; tells the player when it does not.
   bool cage_sum_acceptable(double sum, int n);
+  // The cage being entered closes when its sum box holds text, as when the player leaves the
+  // box. False when it had a sum typed and stays open (the editor has told the player why).
+  bool close_typed_cage();
+  // The closed cages numbered 0..n-1 again in their order, with everything that names a cage by
+  // its number; returns n.
+  int renumber_closed_cages();
   // Tells the player when a cage of the puzzle just loaded cannot make its (remaining) sum.
   void warn_impossible_sums();
 
@@ -721,6 +727,9 @@ class Main {
   // empty (for "sc+" a lone candidate written twice), each closed by ",".
   std::string cage_line() const;
   std::string cell_fields_line(bool lone_candidate_twice) const;
+  // Why the board cannot be written to a file now because of the cage being entered (which
+  // closes first when its sum is typed); "" when it can.
+  std::string open_cage_refusal();
   // Puts a puzzle file's text, already checked, on the reset board.
   void load_puzzle_text(FileFormat format, const PuzzleText& text);
 
