@@ -77,7 +77,10 @@ void Main::modifica_gruppo(int c) {
     const bool closed = g != gruppi || cellacolorata == 0;
     delete_cage(g);
     // The candidates that the deleted cage's sum had cut come back.
-    if (closed) refresh_candidates();
+    if (closed) {
+      refresh_candidates();
+      layout_edited();
+    }
     return;
   }
 
@@ -167,6 +170,13 @@ bool Main::close_typed_cage() {
   return cellacolorata == 0;
 }
 
+void Main::layout_edited() {
+  cages_unsaved = true;
+  txtlivello.set_text("");
+  txtlivello1.set_text("");
+  testototale.set_text("");
+}
+
 namespace {
 
 // What sums a cage of n cells (1..kMaxCageCells) can have.
@@ -246,6 +256,7 @@ void Main::textsomma_LostFocus(int Index) {
     coloreselezionato = Value();
     // A full grid whose new cage asks for another sum is no longer a finished one.
     if (finito && !board_fault().empty()) finito = false;
+    layout_edited();
     return;
   }
   // The sum box of a closed cage: its sum changes. During play the cage keeps as remaining sum
@@ -265,6 +276,7 @@ void Main::textsomma_LostFocus(int Index) {
   refresh_candidates();
   // A full grid whose cage now asks for another sum is no longer a finished one.
   if (finito && !board_fault().empty()) finito = false;
+  layout_edited();
 }
 
 }  // namespace ks

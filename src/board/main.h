@@ -432,6 +432,12 @@ class Main {
   // The closed cages numbered 0..n-1 again in their order, with everything that names a cage by
   // its number; returns n.
   int renumber_closed_cages();
+  // Cages entered or changed in the editor since the puzzle was put on the board or saved with
+  // its cages: set by layout_edited, cleared by the board reset and by a save of the cages.
+  bool cages_unsaved = false;
+  // The layout changed in the editor (a cage closed or deleted, a closed cage's sum changed):
+  // its cages are unsaved, and the level boxes no longer show a rating made for another layout.
+  void layout_edited();
   // Tells the player when a cage of the puzzle just loaded cannot make its (remaining) sum.
   void warn_impossible_sums();
 
@@ -713,6 +719,16 @@ class Main {
   // Puzzle files and library
 
   void mnunew_Click();
+  // What a new puzzle would throw away of the game on the board, as the question asking the
+  // player: cages entered or changed in the editor and not saved (or a cage being entered), else
+  // digits placed since the puzzle's start on a grid not yet finished; null when nothing of the
+  // player's is at stake.
+  const char* discard_question() const;
+  // Asked by the commands that replace the game with a new puzzle (new, open, a library load,
+  // generate) right before they reset the board: whether they may go on.
+  bool may_discard_game();
+  // The cage window lets go of the last puzzle's cage.
+  void clear_cage_window();
   // The file commands: open a puzzle file, save the board into one, export the board as one
   // line ("salva per flash").
   void mnuopen_Click();

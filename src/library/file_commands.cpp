@@ -102,7 +102,8 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
 // A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. A file
 // is read and checked whole before the board is touched: one that cannot be read or holds no
 // puzzle is refused with the reason and the file's name, and the game in progress, the clock and
-// the status line stay as they were. Only a sound file resets the board and names itself there.
+// the status line stay as they were. Only a sound file resets the board, once the player agrees
+// to give up the game in progress, and names itself there.
 void Main::mnuopen_Click() {
   const std::string name = rt.ShowOpen(kOpenFilter);
   if (name.empty()) return;
@@ -121,11 +122,13 @@ void Main::mnuopen_Click() {
               MsgButtons::Ok);
     return;
   }
+  if (!may_discard_game()) return;
 
   filelibreria = false;
   library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   nuovo_schema();
+  clear_cage_window();
   filetxt.set_text(" " + name);
   load_puzzle_text(format, text);
   warn_impossible_sums();
@@ -156,6 +159,7 @@ void Main::mnusave_Click() {
     rt.MsgBox(kFileError, MsgButtons::Ok);
     return;
   }
+  if (file_format(name) != FileFormat::Sas) cages_unsaved = false;
   filetxt.set_text(" " + name);
 }
 
