@@ -67,7 +67,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
 
   int empty = 0;
   for (int i = 0; i < kCells; ++i) {
-    Text1[i].set_visible(true);
+    show_box(i);
     if (Text1[i].text().empty()) ++empty;
   }
   if (empty > kMostEmptyForRepair) {
