@@ -135,6 +135,42 @@ TEST(CageEditor, ASumTypedIntoAClosedCageCountsAtTheNextCommand) {
   EXPECT_EQ(m.textsomma[g].text(), std::to_string(sum));
 }
 
+// A rating names the layout it was made for. Once the editor changes the layout (a closed cage's
+// sum changed, a cage deleted and entered again) the level boxes no longer show it, nor after a
+// solve of the new layout that finds no solution; a restart alone keeps it.
+TEST(CageEditor, AnEditedLayoutNoLongerShowsTheRatingOfTheOldOne) {
+  const test::Puzzle& p = test::puzzles()[0];  // cage 0: 10 = r1c1 r1c2
+  for (const std::string edit : {"restart", "sum", "cage entered again"}) {
+    SCOPED_TRACE(edit);
+    Started s;
+    Main& m = *s.m;
+    test::load_layout(m, p.layout);
+    m.filetxt.set_text(" nuovo schema");
+    m.Toolbar2.on_button_click("risolvi");
+    ASSERT_TRUE(m.finito);
+    const std::vector<std::string> rating = {m.txtlivello.text(), m.txtlivello1.text(), m.testototale.text()};
+    ASSERT_NE(rating[0], "");
+    m.Toolbar2.on_button_click("undo");
+    if (edit == "sum") {
+      m.textsomma[0].set_focus();
+      m.textsomma[0].type("11");
+    } else if (edit == "cage entered again") {
+      m.colore[2].on_click();
+      m.Text1[0].on_click();  // deletes cage 0, answered OK
+      enter_cage(m, 2, {0, 1}, "10");
+    }
+    s.rt.messages.clear();
+    m.Toolbar1.on_button_click("activity");  // the next command takes the typed sum
+    const std::vector<std::string> shown = {m.txtlivello.text(), m.txtlivello1.text(), m.testototale.text()};
+    EXPECT_EQ(shown, edit == "restart" ? rating : std::vector<std::string>(3, ""));
+    if (edit != "sum") continue;
+    m.Toolbar2.on_button_click("risolvi");
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"schema senza soluzione"});
+    EXPECT_EQ((std::vector<std::string>{m.txtlivello.text(), m.txtlivello1.text(), m.testototale.text()}),
+              std::vector<std::string>(3, ""));
+  }
+}
+
 // After a load the last cage is closed: cells of deleted cages form a new cage with a new number,
 // and deleting a cage frees every one of its cells, also one holding a digit.
 TEST(CageEditor, OnALoadedPuzzleNewCagesGetNewNumbersAndDeletionsFreeEveryCell) {

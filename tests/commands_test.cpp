@@ -2,11 +2,16 @@
 // switches, the developer switch, arrow-key moves and the play clock.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "library/level_chooser.h"
 #include "solving/rating_ladder.h"
+#include "solving_support.h"
 #include "test_support.h"
 
 namespace ks {
@@ -264,6 +269,120 @@ TEST(FileCommands, ANewPuzzleStartsWithoutTheLastRatingAndHint) {
                                       " tot. " + std::to_string(m.tot));
     }
   }
+}
+
+// What a command that replaces the game may change only when the player agrees: every cell's
+// boxes, the cages and the editor's state, the status line, the level boxes, the hint line, the
+// log, the clock, the pencil marks, the library puzzle and the cage window.
+std::vector<std::string> game_of(const Main& m) {
+  std::vector<std::string> g = test::position_of(m);
+  for (int i = 0; i < 81; ++i)
+    g.push_back(std::to_string(m.Text1[i].visible()) + std::to_string(m.Text2[i].visible()));
+  for (int c = 0; c <= m.gruppi; ++c) g.push_back(m.textsomma[c].text());
+  for (const TextBox* box : {&m.filetxt, &m.txtlivello, &m.txtlivello1, &m.testototale, &m.txthint,
+                             &m.frmlog.Text3, &m.tempotot, &m.frmgeneratore.Text1})
+    g.push_back(box->text());
+  g.push_back("gruppi " + std::to_string(m.gruppi) + ", cellacolorata " + std::to_string(m.cellacolorata) +
+              ", clock " + std::to_string(m.play_clock_running()) + ", pencil " +
+              std::to_string(m.mnupencil.checked()) + ", record " + std::to_string(m.library_record) +
+              ", hint shown " + std::to_string(m.txthint.visible()));
+  return g;
+}
+
+// New, open, a library load and generate replace the game only when the player agrees to lose
+// what is at stake: digits placed on a grid not yet finished, or cages entered in the editor and
+// not saved. Cancel keeps the game exactly as it was (the level chooser stays open); a board with
+// nothing of the player's on it is replaced without a question. The new puzzle never shows the
+// last one's cage in the cage window; a generation's window holds only its own tries.
+TEST(FileCommands, ANewPuzzleAsksBeforeThrowingAwayTheGame) {
+  const std::string digits = "Abbandonare lo schema in corso? Le cifre inserite andranno perse.";
+  const std::string cages = "Abbandonare lo schema in corso? I gruppi inseriti e non salvati andranno persi.";
+  struct Case {
+    std::string command, game;
+    MsgAnswer answer;
+    std::string question;  // "" when none is asked
+  };
+  const std::vector<Case> cases = {
+      {"new", "digits", MsgAnswer::Cancel, digits},        {"new", "digits", MsgAnswer::Ok, digits},
+      {"open", "digits", MsgAnswer::Cancel, digits},       {"open", "digits", MsgAnswer::Ok, digits},
+      {"libreria", "digits", MsgAnswer::Cancel, digits},   {"libreria", "digits", MsgAnswer::Ok, digits},
+      {"genera", "digits", MsgAnswer::Cancel, digits},     {"genera", "digits", MsgAnswer::Ok, digits},
+      {"open", "untouched", MsgAnswer::Cancel, ""},        {"libreria", "solved", MsgAnswer::Cancel, ""},
+      {"genera", "empty", MsgAnswer::Cancel, ""},          {"open", "hand cages", MsgAnswer::Cancel, cages},
+      {"new", "hand cages saved", MsgAnswer::Cancel, ""},    {"new", "cage open", MsgAnswer::Cancel, cages},
+  };
+  const std::string dir = test::temp_path("ks_discard_");
+  std::filesystem::create_directories(dir);
+  const std::string file = dir + "/p.sa+", saved = dir + "/hand.sa+", library = dir + "/lib.db";
+  std::ofstream(file, std::ios::binary) << test::puzzles()[2].layout << "\r\n";
+  ASSERT_EQ(test::make_library_file(library, "INSERT INTO schema VALUES (1, 3, 5, '" + test::puzzles()[1].layout +
+                                                 "', 12, 40, 'dettaglio', '" + std::string(81, '.') + "');"),
+            "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command + ", " + c.game + (c.answer == MsgAnswer::Ok ? " OK" : " Cancel"));
+    Started s;
+    Main& m = *s.m;
+    m.database = library;
+    m.Data1.set_database_name(library);
+    if (c.game == "digits" || c.game == "untouched" || c.game == "solved") load_first_puzzle(m);
+    if (c.game == "digits")
+      for (int i : {0, 1, 2}) m.Text1[i].type(std::string(1, test::puzzles()[0].solution[i]));
+    if (c.game == "solved") m.Toolbar2.on_button_click("risolvi");
+    if (c.game == "hand cages" || c.game == "hand cages saved") enter_by_hand(m, {{3, {3, 4}}, {10, {13, 22}}});
+    if (c.game == "hand cages saved") {
+      s.rt.save_answers.push_back(saved);
+      m.mnusave.on_click();
+    }
+    if (c.game == "cage open") {
+      m.colore[2].on_click();
+      m.Text1[0].on_click();
+      m.Text1[1].on_click();
+    }
+    if (c.game == "digits") {
+      m.mnupencil_Click();
+      m.picstart_Click();
+      m.txtlivello.set_text(" MEDIO controllo somme  -   2x3");
+      m.testototale.set_text(" tot. 6");
+      m.mostra_somme_gruppo(0);
+    }
+    ASSERT_EQ(m.finito, c.game == "solved");
+    s.rt.messages.clear();
+    const std::vector<std::string> before = game_of(m);
+
+    s.rt.default_answer = c.answer;
+    if (c.command == "open") s.rt.open_answers.push_back(file);
+    m.Toolbar2.on_button_click(c.command);
+    if (c.command == "libreria") {
+      m.frmlivello.Option1[3].set_value(true);
+      m.frmlivello.Option1_Click(3);
+      m.frmlivello.Command1_Click();
+    }
+    EXPECT_EQ(s.rt.messages, c.question.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.question});
+    if (!c.question.empty() && c.answer == MsgAnswer::Cancel) {
+      EXPECT_EQ(game_of(m), before);
+      EXPECT_EQ(m.frmlivello.form.visible(), c.command == "libreria");
+      continue;
+    }
+    const std::map<std::string, std::pair<std::string, std::string>> puzzle = {
+        {"new", {" nuovo schema", ""}},
+        {"open", {" " + file, test::puzzles()[2].layout}},
+        {"libreria", {" Livello 3, schema 1", test::puzzles()[1].layout}},
+        {"genera", {"nuova generazione", ""}}};
+    EXPECT_EQ(m.filetxt.text(), puzzle.at(c.command).first);
+    if (!puzzle.at(c.command).second.empty()) {
+      EXPECT_EQ(test::cages_agree(m, puzzle.at(c.command).second), "");
+    }
+    EXPECT_EQ(m.esposti, 0);
+    EXPECT_FALSE(m.frmlivello.form.visible());
+    EXPECT_EQ(m.frmgeneratore.last_shown, -1);
+    if (c.command == "genera") {
+      EXPECT_FALSE(m.problema);
+      EXPECT_TRUE(m.frmgeneratore.Text1.text().ends_with(" tentativo 1\r\n")) << m.frmgeneratore.Text1.text();
+    } else {
+      EXPECT_EQ(m.frmgeneratore.Text1.text(), "");
+    }
+  }
+  std::filesystem::remove_all(dir);
 }
 
 // Every cage of the board as the restart must leave it: the full sum less the digits on the

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <set>
 
 #include "library/puzzle_files.h"
 #include "platform/text.h"
@@ -29,6 +31,7 @@ constexpr const char* kFileError = "errore nel salvataggio";
 constexpr const char* kNoPuzzle = "nessun schema caricato";
 constexpr const char* kOpenNames = "si possono aprire solo i file che finiscono con sa+, sc+, sav o txt";
 constexpr const char* kSaveNames = "si può salvare solo con un nome che finisce con sa+, sas o sc+";
+constexpr const char* kDigitsQuestion = "Abbandonare lo schema in corso? Le cifre inserite andranno perse.";
 
 // The 81 cell fields of a board: a digit, or the candidates of an empty cell; for "sc+"
 // (`twice`) an empty cell's one candidate is written twice.
@@ -175,11 +178,14 @@ TEST_F(Files, EveryFormatReadsBackWhatItWroteBeforeAndDuringPlay) {
       EXPECT_EQ(bytes("p.txt"), grid + (every ? " 12 " : " 4 ") + p.layout + "\r\n");
       EXPECT_EQ(m.txtstringa.text(), grid);
 
-      // "sa+" and the export give the puzzle from its start.
+      // "sa+" and the export give the puzzle from its start; the first of them asks before the
+      // digits placed go.
       for (const char* name : {"p.sa+", "p.txt"}) {
         SCOPED_TRACE(name);
         open(name);
-        EXPECT_TRUE(s.rt.messages.empty());
+        EXPECT_EQ(s.rt.messages, (every && std::string(name) == "p.sa+" ? std::vector<std::string>{kDigitsQuestion}
+                                                                        : std::vector<std::string>{}));
+        s.rt.messages.clear();
         EXPECT_EQ(m.gruppo1, m.gruppi);
         EXPECT_EQ(m.esposti, 0);
         expect_cages(m, p.layout);
@@ -322,7 +328,8 @@ TEST_F(Files, OldGamesSavedDuringPlayOpenAndSolve) {
 
     s.rt.messages.clear();
     open("old.sc+");
-    EXPECT_EQ(s.rt.messages, std::vector<std::string>{});
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{kDigitsQuestion});
+    s.rt.messages.clear();
     // A cell left with one candidate opens as that digit, as the older reader takes it.
     for (int i = 0; i < kCells; ++i) {
       if (placed[static_cast<size_t>(i)] == '.') continue;
@@ -578,26 +585,106 @@ TEST_F(Files, ABoardWithoutCagesIsSavedOnlyAsAClassicGrid) {
   EXPECT_EQ(bytes("x.sas").substr(0, 12), "5,12346789,1");
 }
 
-// The sum typed into the box of the cage being entered closes the cage before the file is
-// written; a cage still without a sum is left out.
-TEST_F(Files, SavingClosesTheCageWhoseSumIsBeingTyped) {
+// A file holds closed cages only. The cage being entered closes first when its sum is typed; one
+// that stays open (no sum yet, or one the editor refuses) refuses the save and the export with the
+// reason, before the dialog, and no file is written.
+TEST_F(Files, TheCageBeingEnteredClosesBeforeAFileIsWrittenOrRefusesIt) {
+  const std::string no_sum = "il gruppo in corso di inserimento non ha ancora la sua somma: scriverla prima di salvare";
+  const std::string not_closed = "il gruppo in corso di inserimento non è stato chiuso: correggerlo prima di salvare";
+  const std::string range = "somma non valida: un gruppo di 2 celle ha una somma da 3 a 17";
+  struct Case {
+    std::string what, sum;
+    std::function<void()> command;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"save sa+", "", [&] { save("a.sa+"); }, {no_sum}},
+      {"save sc+", "", [&] { save("a.sc+"); }, {no_sum}},
+      {"save sas", "", [&] { save("a.sas"); }, {no_sum}},
+      {"export", "", [&] { export_as("a"); }, {no_sum}},
+      // From the menu the input rule stops the command at the refused sum; the commands
+      // themselves refuse to write without the cage.
+      {"save menu, refused sum", "99", [&] { save("a.sa+"); }, {range}},
+      {"save, refused sum", "99", [&] { s.rt.save_answers.push_back(path("a.sa+")); m.mnusave_Click(); },
+       {range, not_closed}},
+      {"export, refused sum", "99", [&] { s.rt.save_answers.push_back(path("a")); m.Command2_Click(); },
+       {range, not_closed}},
+  };
+  // A new board, one cage coloured.
   m.Toolbar2.on_button_click("new");
   m.colore[3].on_click();
   m.Text1[0].on_click();
   m.Text1[1].on_click();
   m.textsomma[0].set_focus();
-  m.textsomma[0].type("12");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    m.textsomma[0].set_text(c.sum);
+    s.rt.messages.clear();
+    c.command();
+    EXPECT_EQ(s.rt.messages, c.messages);
+    EXPECT_EQ(s.rt.save_answers.size(), 1u);  // refused before the dialog
+    s.rt.save_answers.clear();
+    EXPECT_TRUE(listing().empty());
+    EXPECT_EQ(m.cellacolorata, 2);
+  }
+  m.textsomma[0].set_text("12");
+  s.rt.messages.clear();
   save("typed.sa+");
+  EXPECT_TRUE(s.rt.messages.empty());
   EXPECT_EQ(bytes("typed.sa+"), "12,0001;\r\n");
   EXPECT_EQ(m.cellacolorata, 0);
-  // The next cage has cells but no sum yet.
-  m.colore[4].on_click();
-  m.Text1[9].on_click();
-  m.Text1[10].on_click();
-  save("open.sc+");
-  EXPECT_EQ(lines_of(bytes("open.sc+"))[0], "12,0001;");
-  EXPECT_EQ(m.cellacolorata, 2);
-  EXPECT_TRUE(s.rt.messages.empty());
+}
+
+// The player deletes the cage with the lowest number and enters it again, over and over: each new
+// cage takes the number after the highest, and past the last cage slot (80) the cages are numbered
+// from 0 again first. No cage is ever numbered above the one being entered, so the file keeps
+// every cage, and the board solves and restarts as the puzzle it is.
+TEST_F(Files, CagesEnteredAgainAndAgainAreAllSaved) {
+  const test::Puzzle& p = puzzles()[0];  // 36 cages: cycle 45 takes number 80, cycle 46 renumbers
+  const auto cage_set = [](const std::string& layout) {
+    std::set<std::pair<std::vector<int>, int>> out;
+    for (test::TextCage c : cages_of(layout)) {
+      std::sort(c.cells.begin(), c.cells.end());
+      out.emplace(c.cells, c.sum);
+    }
+    return out;
+  };
+  for (const int cycles : {1, 45, 46, 92}) {
+    SCOPED_TRACE(std::to_string(cycles) + " cycles");
+    load_layout(m, p.layout);
+    for (int k = 0; k < cycles; ++k) {
+      int lowest = kCells;
+      for (int i = 0; i < kCells; ++i) lowest = std::min(lowest, m.cage_of(i));
+      std::vector<int> cells;
+      for (int i = 0; i < kCells; ++i)
+        if (m.cage_of(i) == lowest) cells.push_back(i);
+      const std::string sum = m.textsomma[lowest].text();
+      m.colore[k % 16].on_click();
+      m.Text1[cells[0]].on_click();  // deletes the cage, answered OK
+      for (const int c : cells) m.Text1[c].on_click();
+      int highest = -1;
+      for (int i = 0; i < kCells; ++i) highest = std::max(highest, m.cage_of(i));
+      ASSERT_EQ(highest, m.gruppi) << "cycle " << k + 1;
+      m.textsomma[m.gruppi].set_focus();
+      m.textsomma[m.gruppi].type(sum);
+      m.Text1[80].set_focus();
+      ASSERT_EQ(m.cellacolorata, 0) << "cycle " << k + 1;
+    }
+    s.rt.messages.clear();
+    save("again.sa+");
+    ASSERT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+    EXPECT_EQ(cage_set(lines_of(bytes("again.sa+")).at(0)), cage_set(p.layout));
+    EXPECT_EQ(test::cages_agree(m, p.layout), "");
+
+    m.Toolbar2.on_button_click("risolvi");
+    EXPECT_EQ(test::grid_of(m), p.solution);
+    m.Toolbar2.on_button_click("undo");
+    EXPECT_EQ(m.esposti, 0);
+    EXPECT_EQ(test::cages_agree(m, p.layout), "");
+    open("again.sa+");
+    EXPECT_EQ(s.rt.messages, std::vector<std::string>{"Ricominciare lo schema? Le cifre inserite andranno perse."});
+    EXPECT_EQ(test::cages_agree(m, p.layout), "");
+  }
 }
 
 TEST_F(Files, TheExportAddsTxtOnlyWhenTheNameLacksIt) {
@@ -611,7 +698,7 @@ TEST_F(Files, TheExportAddsTxtOnlyWhenTheNameLacksIt) {
   EXPECT_EQ(s.rt.last_filter, "Puzzle salvati (*.txt)|*.txt");
   EXPECT_EQ(m.filetxt.text(), "");
   open("b.txt");
-  EXPECT_TRUE(s.rt.messages.empty());
+  EXPECT_EQ(s.rt.messages, std::vector<std::string>{kDigitsQuestion});
   expect_cages(m, "15,0102;10,0918;");
 }
 
@@ -640,7 +727,8 @@ TEST_F(Files, TheRestartGoesBackToTheStartOfTheOpenedPuzzle) {
   save("p.sc+");
   for (const char* name : {"p.sav", "p.sc+"}) {
     SCOPED_TRACE(name);
-    open(name);
+    open(name);  // the first open gives up the game played before, as the player agrees
+    s.rt.messages.clear();
     m.Text1[80].type(p.solution.substr(80, 1));
     m.Toolbar2.on_button_click("undo");  // the player agrees to lose the digits
     EXPECT_EQ(s.rt.messages,
@@ -665,6 +753,10 @@ TEST_F(Files, AGeneratedPuzzleSavesExportsAndOpensAsItStands) {
     s.rt.Randomize(static_cast<std::uint32_t>(seed));
     m.Toolbar2.on_button_click("genera");
     ASSERT_FALSE(m.problema);
+    // The last seed's game, reopened with its digits, is given up as the player agrees.
+    const bool game_left = seed % 2 == 1 && seed > 1;
+    EXPECT_EQ(s.rt.messages, game_left ? std::vector<std::string>{kDigitsQuestion} : std::vector<std::string>{});
+    s.rt.messages.clear();
     const std::string solution = m.solver.stringasoluzione.substr(0, kCells);
     const std::string start = test::board_layout(m, solution);
     ASSERT_EQ(test::cages_agree(m, start), "");
@@ -689,7 +781,10 @@ TEST_F(Files, AGeneratedPuzzleSavesExportsAndOpensAsItStands) {
     for (const char* name : {"start.sa+", "start.sc+", "start.txt", "play.sa+", "play.txt", "play.sc+"}) {
       SCOPED_TRACE(name);
       open(name);
-      EXPECT_TRUE(s.rt.messages.empty()) << s.rt.messages[0];
+      // Only the first open gives up digits played.
+      EXPECT_EQ(s.rt.messages, std::string(name) == "start.sa+" ? std::vector<std::string>{kDigitsQuestion}
+                                                                 : std::vector<std::string>{});
+      s.rt.messages.clear();
       EXPECT_EQ(test::cages_agree(m, start), "");
       EXPECT_EQ(m.esposti, std::string(name) == "play.sc+" ? placed : 0);
     }
@@ -811,10 +906,11 @@ TEST_F(Files, DamagedFilesAreReadOrRefusedCleanly) {
     }
     const std::string layout = m.cage_line();
     expect_cages(m, layout);
-    // What was read saves and opens again as the same cages.
+    // What was read saves and opens again as the same cages, the digits it placed given up.
     save("back.sc+");
     s.rt.messages.clear();
     open("back.sc+");
+    std::erase(s.rt.messages, std::string(kDigitsQuestion));
     EXPECT_FALSE(refused()) << s.rt.messages[0];
     EXPECT_EQ(m.cage_line(), layout);
     if (HasFailure()) {

@@ -142,6 +142,37 @@ TEST(GenerateCommand, TheRestartGivesBackTheStartNotTheSolution) {
   }
 }
 
+// While a generation runs with the pencil marks on, every cell shows one box, the one the tick
+// asks for, at every yield (when the window repaints): its candidates when it is empty and its
+// digit box has no focus, its digit box otherwise. The cells that the drawing of the cages empties
+// before each try kept their digit boxes shown, and the repair showed both boxes of the unsolved
+// cells.
+TEST(GenerateCommand, EveryCellShowsTheBoxThePencilMarksAskForWhileItRuns) {
+  for (int seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Started s;
+    Main& m = *s.m;
+    s.rt.Randomize(static_cast<std::uint32_t>(seed));
+    m.mnupencil_Click();
+    long yields = 0;
+    std::string fault;
+    s.rt.on_yield = [&] {
+      ++yields;
+      for (int i = 0; i < 81 && fault.empty(); ++i) {
+        const bool candidates = m.mnupencil.checked() && m.Text1[i].text().empty() && !m.Text1[i].has_focus();
+        if (m.Text2[i].visible() != candidates || m.Text1[i].visible() == candidates)
+          fault = "yield " + std::to_string(yields) + ", " + m.rc(i) + ": digit box " +
+                  (m.Text1[i].visible() ? "shown" : "hidden") + ", candidates " +
+                  (m.Text2[i].visible() ? "shown" : "hidden");
+      }
+    };
+    m.Toolbar2.on_button_click("genera");
+    ASSERT_FALSE(m.problema);
+    EXPECT_GT(yields, 0);
+    EXPECT_EQ(fault, "");
+  }
+}
+
 // Commands wait while a generation runs, and the same seed makes the same puzzle.
 TEST(GenerateCommand, SameSeedSamePuzzleAndOtherCommandsWait) {
   std::string layouts[2];

@@ -104,6 +104,7 @@ void Main::disegna_gruppi() {
     ins_dati = true;
     Text1[i].set_text("");
     ins_dati = false;
+    show_box(i);
     gruppodicella.set(i, Value::empty());
     reset_cell_borders(i);
   }

@@ -77,7 +77,10 @@ void Main::modifica_gruppo(int c) {
     const bool closed = g != gruppi || cellacolorata == 0;
     delete_cage(g);
     // The candidates that the deleted cage's sum had cut come back.
-    if (closed) refresh_candidates();
+    if (closed) {
+      refresh_candidates();
+      layout_edited();
+    }
     return;
   }
 
@@ -101,17 +104,14 @@ void Main::modifica_gruppo(int c) {
     rt.MsgBox("un gruppo non può avere più di 7 celle");
     return;
   }
-  // A new cage always gets a number no registered cage has: after a loaded puzzle `gruppi` is
-  // its last cage, which is closed.
-  if (cellacolorata == 0 && cage_number_used(gruppi)) {
-    // The next free number after it, else the first free one (a cage deleted earlier); there is
-    // one, since the clicked cell is in no cage.
-    int g = gruppi + 1;
-    while (g < kCells && cage_number_used(g)) ++g;
-    if (g >= kCells) g = 0;
-    while (g < kCells && cage_number_used(g)) ++g;
-    if (g >= kCells) return;
-    gruppi = g;
+  // A new cage takes the number after the highest closed cage: the commands walk the cages
+  // 0..gruppi, and a closed cage above the one being entered would be missed by all of them.
+  // Past the last cage slot the closed cages are numbered from 0 again first; there are at most
+  // 80 of them, since the clicked cell is in none.
+  if (cellacolorata == 0) {
+    int highest = -1;
+    for (int i = 0; i < kCells; ++i) highest = std::max(highest, cage_of(i));
+    gruppi = highest + 1 < kCells ? highest + 1 : renumber_closed_cages();
   }
   const int g = gruppi;
   const Color color = static_cast<Color>(coloreselezionato.num());
@@ -131,6 +131,50 @@ void Main::modifica_gruppo(int c) {
     Textgruppo[g].move(Text1[c].left() + 1, Text1[c].top() + 25);
     Textgruppo[g].set_text(std::to_string(g));
   }
+}
+
+// Each closed cage keeps its place in the order, its cells, its sums, its load-time layout and
+// its boxes where they stand; only the number changes, also in the cage-number box. The stored
+// combinations were worked out under the old numbers.
+int Main::renumber_closed_cages() {
+  int n = 0;
+  for (int g = 0; g < kCells; ++g) {
+    if (!cage_number_used(g)) continue;
+    if (g != n) {
+      sommagruppo.set(n, sommagruppo[g]);
+      elementigruppo.set(n, elementigruppo[g]);
+      cellegruppo.set(n, cellegruppo[g]);
+      elementioriginali[n] = elementioriginali[g];
+      celleoriginali[n] = celleoriginali[g];
+      for (int c = 0; c < kCells; ++c)
+        if (cage_of(c) == g) gruppodicella.set(c, n);
+      textsomma[n].move(textsomma[g].left(), textsomma[g].top());
+      textsomma[n].set_text(textsomma[g].text());
+      textsomma[n].set_visible(textsomma[g].visible());
+      Textgruppo[n].move(Textgruppo[g].left(), Textgruppo[g].top());
+      Textgruppo[n].set_text(Textgruppo[g].text().empty() ? "" : std::to_string(n));
+      Textgruppo[n].set_visible(Textgruppo[g].visible());
+      // No cell names g any more: the old number is emptied as a deleted cage is.
+      delete_cage(g);
+    }
+    ++n;
+  }
+  forget_combinations();
+  return n;
+}
+
+bool Main::close_typed_cage() {
+  if (cellacolorata == 0 || gruppi < 0 || gruppi >= kCells || textsomma[gruppi].text().empty())
+    return true;
+  textsomma_LostFocus(gruppi);
+  return cellacolorata == 0;
+}
+
+void Main::layout_edited() {
+  cages_unsaved = true;
+  txtlivello.set_text("");
+  txtlivello1.set_text("");
+  testototale.set_text("");
 }
 
 namespace {
@@ -212,6 +256,7 @@ void Main::textsomma_LostFocus(int Index) {
     coloreselezionato = Value();
     // A full grid whose new cage asks for another sum is no longer a finished one.
     if (finito && !board_fault().empty()) finito = false;
+    layout_edited();
     return;
   }
   // The sum box of a closed cage: its sum changes. During play the cage keeps as remaining sum
@@ -231,6 +276,7 @@ void Main::textsomma_LostFocus(int Index) {
   refresh_candidates();
   // A full grid whose cage now asks for another sum is no longer a finished one.
   if (finito && !board_fault().empty()) finito = false;
+  layout_edited();
 }
 
 }  // namespace ks

@@ -33,11 +33,7 @@ bool Main::accepts_input(Input kind) {
   const bool entering = cellacolorata > 0 && gruppi >= 0 && gruppi < kCells;
   for (int g = 0; g < kCells; ++g)
     if (textsomma[g].has_focus() && !(entering && g == gruppi)) textsomma_LostFocus(g);
-  if (entering && !textsomma[gruppi].text().empty()) {
-    textsomma_LostFocus(gruppi);
-    if (cellacolorata > 0) return false;
-  }
-  return true;
+  return close_typed_cage();
 }
 
 void Main::wire_events() {

@@ -433,6 +433,18 @@ class Main {
   bool cage_number_used(int g) const;
   // Whether a typed sum suits a cage of n cells; tells the player when it does not.
   bool cage_sum_acceptable(double sum, int n);
+  // The cage being entered closes when its sum box holds text, as when the player leaves the
+  // box. False when it had a sum typed and stays open (the editor has told the player why).
+  bool close_typed_cage();
+  // The closed cages numbered 0..n-1 again in their order, with everything that names a cage by
+  // its number; returns n.
+  int renumber_closed_cages();
+  // Cages entered or changed in the editor since the puzzle was put on the board or saved with
+  // its cages: set by layout_edited, cleared by the board reset and by a save of the cages.
+  bool cages_unsaved = false;
+  // The layout changed in the editor (a cage closed or deleted, a closed cage's sum changed):
+  // its cages are unsaved, and the level boxes no longer show a rating made for another layout.
+  void layout_edited();
   // Tells the player when a cage of the puzzle just loaded cannot make its (remaining) sum.
   void warn_impossible_sums();
 
@@ -718,6 +730,16 @@ class Main {
   // Puzzle files and library
 
   void mnunew_Click();
+  // What a new puzzle would throw away of the game on the board, as the question asking the
+  // player: cages entered or changed in the editor and not saved (or a cage being entered), else
+  // digits placed since the puzzle's start on a grid not yet finished; null when nothing of the
+  // player's is at stake.
+  const char* discard_question() const;
+  // Asked by the commands that replace the game with a new puzzle (new, open, a library load,
+  // generate) right before they reset the board: whether they may go on.
+  bool may_discard_game();
+  // The cage window lets go of the last puzzle's cage.
+  void clear_cage_window();
   // The file commands: open a puzzle file, save the board into one, export the board as one
   // line ("salva per flash").
   void mnuopen_Click();
@@ -732,6 +754,9 @@ class Main {
   // empty (for "sc+" a lone candidate written twice), each closed by ",".
   std::string cage_line() const;
   std::string cell_fields_line(bool lone_candidate_twice) const;
+  // Why the board cannot be written to a file now because of the cage being entered (which
+  // closes first when its sum is typed); "" when it can.
+  std::string open_cage_refusal();
   // Puts a puzzle file's text, already checked, on the reset board.
   void load_puzzle_text(FileFormat format, const PuzzleText& text);
 

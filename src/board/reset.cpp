@@ -114,6 +114,7 @@ void Main::nuovo_schema() {
   cellacolorata = 0;
   coloreselezionato = Value::empty();
   colori = false;
+  cages_unsaved = false;
 
   // Emptying a digit box that held a digit runs cell entry, which only counts while ins_dati is
   // set; a box that is already empty runs nothing.

@@ -67,7 +67,7 @@ TryOutcome Main::try_layout(LayoutRun& run) {
 
   int empty = 0;
   for (int i = 0; i < kCells; ++i) {
-    Text1[i].set_visible(true);
+    show_box(i);
     if (Text1[i].text().empty()) ++empty;
   }
   if (empty > kMostEmptyForRepair) {
@@ -87,8 +87,11 @@ TryOutcome Main::try_layout(LayoutRun& run) {
 
 // The generate command: a new classic grid, carved and verified, until an attempt is accepted;
 // then the cages are drawn, the cells get their first candidates and the rating is shown. Other
-// commands are refused meanwhile (generation_running), while the window keeps repainting.
+// commands are refused meanwhile (generation_running), while the window keeps repainting. The
+// cage window empties first: it shows this run's tries only.
 void Main::generate_puzzle() {
+  if (!may_discard_game()) return;
+  clear_cage_window();
   generation_running = true;
   const BusyScope busy(rt);
   nuovo_schema();

@@ -12,6 +12,18 @@ namespace {
 constexpr const char* kFileError = "errore nel salvataggio";
 }  // namespace
 
+// A file is written from closed cages only: the cage being entered closes first when its sum box
+// holds text, as at a click on a toolbar. One that stays open would be left out of the file, which
+// could not be the puzzle the player sees: the file is refused, with the reason.
+std::string Main::open_cage_refusal() {
+  if (!close_typed_cage())
+    return "il gruppo in corso di inserimento non è stato chiuso: correggerlo prima di salvare";
+  if (cage_being_entered(gruppi))
+    return "il gruppo in corso di inserimento non ha ancora la sua somma: scriverla prima di "
+           "salvare";
+  return "";
+}
+
 // A closed cage has a sum; the cage being entered has none until its sum box is left. Each cage
 // is written as it stands on the board, whatever puzzle it came from (a file, the library, the
 // editor, the generator): every cell that belongs to it, filled or not, and its full sum, the
@@ -90,7 +102,8 @@ void Main::load_puzzle_text(FileFormat format, const PuzzleText& text) {
 // A cancelled dialog changes nothing, nor does a name of a format that cannot be opened. A file
 // is read and checked whole before the board is touched: one that cannot be read or holds no
 // puzzle is refused with the reason and the file's name, and the game in progress, the clock and
-// the status line stay as they were. Only a sound file resets the board and names itself there.
+// the status line stay as they were. Only a sound file resets the board, once the player agrees
+// to give up the game in progress, and names itself there.
 void Main::mnuopen_Click() {
   const std::string name = rt.ShowOpen(kOpenFilter);
   if (name.empty()) return;
@@ -109,17 +122,23 @@ void Main::mnuopen_Click() {
               MsgButtons::Ok);
     return;
   }
+  if (!may_discard_game()) return;
 
   filelibreria = false;
   library_record = 0;
   if (mnupencil.checked()) mnupencil_Click();
   nuovo_schema();
+  clear_cage_window();
   filetxt.set_text(" " + name);
   load_puzzle_text(format, text);
   warn_impossible_sums();
 }
 
 void Main::mnusave_Click() {
+  if (const std::string why = open_cage_refusal(); !why.empty()) {
+    rt.MsgBox(why, MsgButtons::Ok);
+    return;
+  }
   const std::string name = rt.ShowSave(kSaveFilter);
   if (name.empty()) return;
   std::vector<std::string> lines;
@@ -140,6 +159,7 @@ void Main::mnusave_Click() {
     rt.MsgBox(kFileError, MsgButtons::Ok);
     return;
   }
+  if (file_format(name) != FileFormat::Sas) cages_unsaved = false;
   filetxt.set_text(" " + name);
 }
 
@@ -147,6 +167,10 @@ void Main::mnusave_Click() {
 // cages on the board, separated by blanks. Once the file is written the digits also go to the
 // library box of the grid; an export that is refused or cannot write changes nothing.
 void Main::Command2_Click() {
+  if (const std::string why = open_cage_refusal(); !why.empty()) {
+    rt.MsgBox(why, MsgButtons::Ok);
+    return;
+  }
   std::string grid;
   for (const TextBox& box : Text1) grid += box.text();
   const std::string cages = cage_line();

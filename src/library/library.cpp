@@ -103,7 +103,8 @@ void Main::apri_libreria() {
 
 // Loads the puzzle selected in the level chooser as a pure killer puzzle: every cage with its
 // full sum, no digit placed. The record is checked before the board is touched: a record that
-// cannot be reached or holds no layout is refused with a message and the board stays as it was.
+// cannot be reached or holds no layout is refused with a message and the board stays as it was,
+// as it does when the player keeps the game in progress; the chooser then stays open.
 void Main::libreria() {
   if (!frmlivello.move_to_selected()) return;
   const std::string N = std::to_string(frmlivello.selected());
@@ -120,11 +121,13 @@ void Main::libreria() {
   const int record = static_cast<int>(std::clamp(val(txtprogressivo.text()), 0.0, 2147483647.0));
   const int position = frmlivello.selected() - 1;
   const std::string layout = txtkenvari.text();
+  if (!may_discard_game()) return;
 
   frmlivello.Unload();
   // The new board starts with the digit boxes shown, as after the new command.
   if (mnupencil.checked()) mnupencil_Click();
   nuovo_schema();
+  clear_cage_window();
   filelibreria = true;
   library_record = record;
   // The reset blanked the time box; the record shows again in every bound box.

@@ -91,8 +91,18 @@ class FilesWindowTest : public QObject {
     click_toolbar("save");
     QCOMPARE(p_.find<QLineEdit>("filetxt")->text(), QStringLiteral(" ") + answer_);
 
-    // A new board, then the game again from the toolbar.
+    // A new board, once the player agrees to leave the digits, then the game again from the
+    // toolbar.
+    QString asked;
+    ks::gui_test::NextDialog leave([&asked](QWidget* w) {
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        asked = box->text();
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
     click_toolbar("new");
+    QVERIFY(leave.answered);
+    QCOMPARE(asked, QStringLiteral("Abbandonare lo schema in corso? Le cifre inserite andranno perse."));
     QVERIFY(!p_.find("textsomma(0)")->isVisible());
     answer_ = dir_.filePath(QStringLiteral("game.sc+"));
     click_toolbar("open");
