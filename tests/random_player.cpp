@@ -131,6 +131,19 @@ bool from_source(const Event& e) {
          e.kind == "saveopen" || (e.kind == "tb2" && e.text == "genera");
 }
 
+// The question of a command that would throw the game on the board away for a new puzzle.
+bool asks_to_discard(const std::string& message) {
+  return message.starts_with("Abbandonare lo schema in corso?");
+}
+
+// A hint or a technique key: every step one of them applies is written to the activity log.
+bool is_step(const Event& e) {
+  if (e.kind == "k45") return true;
+  if (e.kind == "tb1") return e.text != "pencil" && e.text != "activity" && e.text != "numero";
+  if (e.kind == "menu") return e.text == "mnuposition" || e.text == "mnuhidden" || e.text == "mnurestricted";
+  return false;
+}
+
 bool is_solve(const Event& e) {
   return (e.kind == "tb2" && e.text == "risolvi") || (e.kind == "menu" && e.text == "mnusolve");
 }
@@ -150,7 +163,7 @@ bool may_change_cages(const Event& e) {
 
 // Events that place digits on the player's behalf: a right position stays right through them.
 bool is_technique(const Event& e) {
-  if (e.kind == "k45") return true;
+  if (e.kind == "k45" || e.kind == "slow") return true;
   if (e.kind == "tb1") return e.text != "pencil" && e.text != "activity" && e.text != "numero";
   if (e.kind == "tb2") return e.text == "risolvi" || e.text == "undo";
   if (e.kind == "menu")
@@ -185,6 +198,7 @@ Player::Player() : folder_(new_folder()) {
   // The player at the traffic light, and sometimes impatient while the window works.
   rt().on_yield = [this] {
     Main& w = m();
+    if (slow_clock_) rt().clock += 1.0f;
     if (!w.Pictgo.visible() || !w.scelta.empty()) {
       if (gate_ != "G" && gate_ != "R" && (w.solve_running || w.generation_running) &&
           std::uniform_int_distribution<int>(0, 199)(gate_random_) == 0)
@@ -294,6 +308,13 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
       }
       return out;
     }
+  }
+  // A solve on a machine so busy that each yield takes a second: on a puzzle that the count decides
+  // the count runs out of time, and the player goes on with a hint or a technique key.
+  if (!solution_.empty() && pick(60) == 0) {
+    add("slow");
+    add("tb1", 0, 0, any({"suggerisci", "somme", "gruppi", "pair", "gruppovsgruppo"}));
+    return out;
   }
   const int roll = pick(1000);
   if (roll < 300) {  // a digit typed: right, wrong, junk or nothing
@@ -463,6 +484,10 @@ void Player::run(const Event& e) {
   } else if (e.kind == "btn") {
     CommandButton* b = e.text == "Command1" ? &w.Command1 : e.text == "Cmdtest" ? &w.Cmdtest : nullptr;
     if (b && b->visible() && b->enabled() && b->on_click) b->on_click();
+  } else if (e.kind == "slow") {
+    slow_clock_ = true;
+    click_button(w.Toolbar2, "risolvi");
+    slow_clock_ = false;
   } else if (e.kind == "gen") {
     click_button(w.Toolbar2, "genera");
   } else if (e.kind == "lib") {
@@ -493,6 +518,9 @@ std::string Player::play(const Event& e) {
   const int record_before = w.library_record;
   const bool from_library_start = record_before > 0 && at_library_start();
   const std::string status_before = w.filetxt.text();
+  std::vector<std::string> board_before;
+  for (int i = 0; i < kCells; ++i) board_before.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  const std::string log_before = w.frmlog.Text3.text();
   // The cell a digit goes into.
   const int typed_into = e.kind == "type" ? std::clamp(e.a, 0, kCells - 1)
                          : e.kind == "pal" ? (w.palette_cell >= 0 ? w.palette_cell : last_clicked_)
@@ -535,8 +563,25 @@ std::string Player::play(const Event& e) {
   // (a puzzle loaded by the event then replaces it).
   take_edited_sum(edited);
 
-  // What the player learns from the event.
-  const bool refused = busy || (closing && w.cellacolorata > 0);
+  // What the player learns from the event. Asked whether to give up the game for a new puzzle,
+  // the player who answers Cancel keeps it.
+  bool asked = false;
+  for (size_t k = messages_before; k < rt().messages.size(); ++k) asked = asked || asks_to_discard(rt().messages[k]);
+  const bool kept = asked && e.answer == 'C';
+  const bool refused = busy || (closing && w.cellacolorata > 0) || kept;
+  std::vector<std::string> board_now;
+  for (int i = 0; i < kCells; ++i) board_now.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  if (kept && e.kind != "saveopen") {
+    if (digits() != digits_before) return "the player kept the game, but its digits changed: " + to_line(e);
+    if (w.filetxt.text() != status_before) return "the player kept the game, but the status line changed";
+    if (!closing && edited.empty()) {
+      if (model_cages() != cages_before) return "the player kept the game, but its cages changed";
+      if (board_now != board_before) return "the player kept the game, but its candidates changed";
+    }
+  }
+  // A step that changes the board explains itself in the activity log.
+  if (is_step(e) && !busy && board_now != board_before && w.frmlog.Text3.text() == log_before)
+    return "a step changed the board and wrote nothing to the activity log: " + to_line(e);
   if (((e.kind == "tb2" && e.text == "new") || (e.kind == "menu" && e.text == "mnunew")) && !refused)
     known_puzzle({}, "");
   if ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera")) && !refused) {
@@ -673,13 +718,29 @@ std::string Player::play(const Event& e) {
     if (!solved && !all_digits_right()) return "a solve that found nothing left wrong digits";
   }
 
+  // A solve on a busy machine ends solved, or with its count cut short and the player's digits
+  // as they were.
+  if (e.kind == "slow" && right_before && same_puzzle && !busy && !complete_before) {
+    bool solved = true;
+    for (int i = 0; i < kCells; ++i)
+      if (w.Text1[i].text() != std::string(1, solution_[static_cast<size_t>(i)])) solved = false;
+    if (!solved) {
+      const bool told = rt().messages.size() > messages_before;
+      if (!told || (rt().messages.back() != "conteggio interrotto" && w.cellacolorata == 0))
+        return "a solve on a busy machine ended unsolved " +
+               (told ? "with " + rt().messages.back() : std::string("without a message"));
+      if (rt().messages.back() == "conteggio interrotto" && digits() != digits_before)
+        return "a count cut short changed the player's digits";
+    }
+  }
+
   // The library: nothing but the record the puzzle came from is ever written, and that record
   // only by a solve from the puzzle's start: a game in progress leaves it its rating.
-  if (is_solve(e) || e.kind == "lib" || e.kind == "gen" || e.kind == "btn" ||
+  if (is_solve(e) || e.kind == "slow" || e.kind == "lib" || e.kind == "gen" || e.kind == "btn" ||
       (e.kind == "tb2" && (e.text == "genera" || e.text == "continuo" || e.text == "libreria"))) {
     // The reduction pass ("tenta riduzione") marks the damaged record.
     const int allowed = e.kind == "btn" && e.text == "Command1" ? damaged_record_
-                        : !is_solve(e) || from_library_start ? record_before
+                        : !(is_solve(e) || e.kind == "slow") || from_library_start ? record_before
                                                               : 0;
     if (std::string f = library_fault(allowed); !f.empty()) return f;
   }
@@ -756,10 +817,21 @@ std::string Player::save_and_open(const Event& e) {
     if (written != cages_) return "the export's cages are not the board's: " + lines[0];
   }
 
-  // Opened again, where the format can be opened.
+  // Opened again, where the format can be opened. A player asked whether to give up the game on
+  // the board for it may keep the game: the board stays as it was saved.
+  const size_t before_open = rt().messages.size();
   rt().open_answers.assign({name});
   run({e.b == 0 ? "tb2" : "menu", 0, 0, e.b == 0 ? "open" : "mnuopen", e.answer, e.gate});
   rt().open_answers.clear();
+  bool asked = false;
+  for (size_t k = before_open; k < rt().messages.size(); ++k) asked = asked || asks_to_discard(rt().messages[k]);
+  if (asked && e.answer == 'C') {
+    for (int i = 0; i < kCells; ++i)
+      if (w.Text1[i].text() != digits[i] || (digits[i].empty() && w.Text2[i].text() != candidates[i]))
+        return "the player kept the game instead of the file, but " + w.rc(i) + " changed";
+    if (model_cages() != cages) return "the player kept the game instead of the file, but its cages changed";
+    return "";
+  }
   if (f != 2) colour_since_load_ = false;  // the file was opened again (an "sas" cannot be)
   if (f == 2) {
     for (int i = 0; i < kCells; ++i)

@@ -27,7 +27,8 @@ namespace ks::test {
 //   tb1 0 0 [k]     the technique toolbar's button with key k;  tb2 0 0 [k] the file toolbar's
 //   menu 0 0 [m]    the menu item m (mnusolve, mnuopen, ...)
 //   frame           the double click on the hidden frame;  clock K: 0 start/pause, 1 reset, 2 tick
-//   k45             the "45" button;  gen the generate command
+//   k45             the "45" button;  gen the generate command;  slow the solve on a machine so
+//                   busy that each yield takes a second
 //   lib L K         the library chooser: level L, puzzle K of that level, loaded
 //   saveopen F M    the board saved as F (0 sa+, 1 sc+, 2 sas, 3 the export) from the toolbar
 //                   (M 0) or the menu (M 1), then opened again where the format can be opened
@@ -141,7 +142,8 @@ class Player {
   std::vector<std::string> lib_start_;  // the candidates right after the last library load
   Cages lib_cages_;                     // and the cages
   bool colour_since_load_ = true;       // a cage colour was picked since the last puzzle came
-  bool opened_ = false;      // the last open event opened its file  // what a refused event changed while the window was busy
+  bool opened_ = false;      // the last open event opened its file
+  bool slow_clock_ = false;  // each yield takes a second, as on a very busy machine  // what a refused event changed while the window was busy
 };
 
 // Replays a sequence on a new player: the index of the first event after which a check failed
