@@ -579,8 +579,10 @@ std::string Player::play(const Event& e) {
       if (board_now != board_before) return "the player kept the game, but its candidates changed";
     }
   }
-  // A step that changes the board explains itself in the activity log.
-  if (is_step(e) && !busy && board_now != board_before && w.frmlog.Text3.text() == log_before)
+  // A step that changes the board explains itself in the activity log (a cage the command closed
+  // first, or a sum it took first, changes candidates without a step).
+  if (is_step(e) && !busy && !closing && edited.empty() && board_now != board_before &&
+      w.frmlog.Text3.text() == log_before)
     return "a step changed the board and wrote nothing to the activity log: " + to_line(e);
   if (((e.kind == "tb2" && e.text == "new") || (e.kind == "menu" && e.text == "mnunew")) && !refused)
     known_puzzle({}, "");
@@ -647,7 +649,7 @@ std::string Player::play(const Event& e) {
       if (!cages_before.count(cells)) return "a cage appeared: " + to_line(e);
     for (const auto& [cells, sum] : cages_before)
       if (!now.count(cells)) return "a cage vanished: " + to_line(e);
-  } else if (!from_source(e) || (e.kind == "open" && !opened_) || (e.kind == "lib" && !lib_loaded_)) {
+  } else if (!from_source(e) || kept || (e.kind == "open" && !opened_) || (e.kind == "lib" && !lib_loaded_)) {
     // The editor's own cages: what the board says is what the player entered; a cage whose
     // sum box was typed into takes its new sum.
     Cages next;
@@ -726,7 +728,10 @@ std::string Player::play(const Event& e) {
       if (w.Text1[i].text() != std::string(1, solution_[static_cast<size_t>(i)])) solved = false;
     if (!solved) {
       const bool told = rt().messages.size() > messages_before;
-      if (!told || (rt().messages.back() != "conteggio interrotto" && w.cellacolorata == 0))
+      std::set<Cage> board;
+      for (const auto& [cells, sum] : now) board.insert({cells, sum});
+      const bool whole = board == origin_ && w.cellacolorata == 0;
+      if (!told || (whole && rt().messages.back() != "conteggio interrotto"))
         return "a solve on a busy machine ended unsolved " +
                (told ? "with " + rt().messages.back() : std::string("without a message"));
       if (rt().messages.back() == "conteggio interrotto" && digits() != digits_before)
