@@ -15,6 +15,7 @@
 #include "library/level_chooser.h"
 #include "platform/data_control.h"
 #include "platform/text.h"
+#include "solving_support.h"
 
 namespace ks::test {
 
@@ -127,7 +128,7 @@ void click_button(Toolbar& bar, const std::string& key) {
 
 // Events that put a puzzle of a known source on the board: the player knows its cages.
 bool from_source(const Event& e) {
-  return e.kind == "load" || e.kind == "lib" || e.kind == "gen" || e.kind == "open" ||
+  return e.kind == "load" || e.kind == "load2" || e.kind == "lib" || e.kind == "gen" || e.kind == "open" ||
          e.kind == "saveopen" || (e.kind == "tb2" && e.text == "genera");
 }
 
@@ -150,7 +151,7 @@ bool is_solve(const Event& e) {
 
 // Events after which the cages on the board may differ from before.
 bool may_change_cages(const Event& e) {
-  static const std::set<std::string> kinds = {"load", "lib", "gen", "open", "saveopen", "col",
+  static const std::set<std::string> kinds = {"load", "load2", "lib", "gen", "open", "saveopen", "col",
                                               "click", "sum", "frame"};
   if (kinds.count(e.kind)) return true;
   if (e.kind == "tb2")
@@ -350,7 +351,8 @@ std::vector<Event> Player::next_events(std::mt19937& random) {
   } else if (roll < 660) {
     add("menu", 0, 0, any(menu_names()));
   } else if (roll < 690) {
-    add("load", pick(n_puzzles));
+    // One in five a puzzle with two solutions, whose solve stops at the count.
+    add(pick(5) == 0 ? "load2" : "load", pick(n_puzzles));
   } else if (roll < 705) {
     // Half of them from the hardest levels, whose solves count the solutions.
     add("lib", pick(2) == 0 ? 12 + pick(2) : pick(14), pick(60));
@@ -426,6 +428,19 @@ void Player::run(const Event& e) {
     load_layout(w, p.layout);
     w.filetxt.set_text(" nuovo schema");
     known_puzzle(cages_of(p.layout), p.solution);
+  } else if (e.kind == "load2") {
+    // The first test puzzle from N on whose solution two cages of two cells can swap their digits.
+    for (size_t k = 0; k < puzzles().size(); ++k) {
+      const Puzzle& p = puzzles()[(static_cast<size_t>(e.a) + k) % puzzles().size()];
+      std::string swapped;
+      const std::string layout = two_solutions(p, swapped);
+      if (layout.empty()) continue;
+      load_layout(w, layout);
+      w.filetxt.set_text(" nuovo schema");
+      known_puzzle(cages_of(layout), p.solution);
+      several_ = true;
+      break;
+    }
   } else if (e.kind == "type") {
     if (!digit_box.visible()) return;
     digit_box.set_focus();
@@ -610,7 +625,7 @@ std::string Player::play(const Event& e) {
   }
   // The loads that always reset the board (the batch generator and the reduction pass may find
   // nothing to load).
-  if (e.kind == "load" || lib_loaded_ || opened_ || ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera") ||
+  if (e.kind == "load" || e.kind == "load2" || lib_loaded_ || opened_ || ((e.kind == "gen" || (e.kind == "tb2" && e.text == "genera") ||
                                                       (e.kind == "tb2" && e.text == "new") ||
                                                       (e.kind == "menu" && e.text == "mnunew")) && !refused))
     colour_since_load_ = false;
@@ -713,7 +728,8 @@ std::string Player::play(const Event& e) {
     const bool told = rt().messages.size() > messages_before;
     std::set<Cage> board;
     for (const auto& [cells, sum] : now) board.insert({cells, sum});
-    if (!solved && ((board == origin_ && w.cellacolorata == 0) || !told))
+    const bool several_told = several_ && told && rt().messages.back() == "schema con più di una soluzione";
+    if (!solved && !several_told && ((board == origin_ && w.cellacolorata == 0) || !told))
       return std::string("a solve from a right position ended ") +
              (told ? "with a message on the whole puzzle: " + rt().messages.back()
                    : "without the solution and without a message");
@@ -731,7 +747,10 @@ std::string Player::play(const Event& e) {
       std::set<Cage> board;
       for (const auto& [cells, sum] : now) board.insert({cells, sum});
       const bool whole = board == origin_ && w.cellacolorata == 0;
-      if (!told || (whole && rt().messages.back() != "conteggio interrotto"))
+      const std::string said = told ? rt().messages.back() : "";
+      const bool expected = said == "conteggio interrotto" ||
+                            (several_ && said == "schema con più di una soluzione");
+      if (!told || (whole && !expected))
         return "a solve on a busy machine ended unsolved " +
                (told ? "with " + rt().messages.back() : std::string("without a message"));
       if (rt().messages.back() == "conteggio interrotto" && digits() != digits_before)
@@ -942,6 +961,7 @@ void Player::known_puzzle(const std::vector<TextCage>& cages, const std::string&
     origin_.insert({sorted(c.cells), c.sum});
   }
   solution_ = solution;
+  several_ = false;
   hand_edited_ = false;
   wrong_placed_.clear();
 }

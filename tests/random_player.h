@@ -16,6 +16,7 @@ namespace ks::test {
 
 // One player event, one line of a sequence: `kind a b [text] answer gate`.
 //   load N          test puzzle N (0-based) of tests/data/killer.txt, as the library loader puts it
+//   load2 N         the same, made into a puzzle with two solutions (test::two_solutions)
 //   type C [t]      t typed into the digit box of cell C ([] erases)
 //   cand C [t]      t typed into the candidate box of cell C
 //   pal D           digit D of the palette (0 the eraser)
@@ -143,7 +144,8 @@ class Player {
   Cages lib_cages_;                     // and the cages
   bool colour_since_load_ = true;       // a cage colour was picked since the last puzzle came
   bool opened_ = false;      // the last open event opened its file
-  bool slow_clock_ = false;  // each yield takes a second, as on a very busy machine  // what a refused event changed while the window was busy
+  bool slow_clock_ = false;
+  bool several_ = false;     // the puzzle has more than one solution (solution_ is one of them)  // each yield takes a second, as on a very busy machine  // what a refused event changed while the window was busy
 };
 
 // Replays a sequence on a new player: the index of the first event after which a check failed
