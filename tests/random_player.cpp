@@ -132,9 +132,12 @@ bool from_source(const Event& e) {
          e.kind == "saveopen" || (e.kind == "tb2" && e.text == "genera");
 }
 
-// The question of a command that would throw the game on the board away for a new puzzle.
-bool asks_to_discard(const std::string& message) {
-  return message.starts_with("Abbandonare lo schema in corso?");
+// Whether a message from position `from` on asked whether to throw the game on the board away
+// for a new puzzle.
+bool asked_to_discard(const std::vector<std::string>& messages, size_t from) {
+  return std::any_of(messages.begin() + static_cast<long>(from), messages.end(), [](const std::string& m) {
+    return m.starts_with("Abbandonare lo schema in corso?");
+  });
 }
 
 // A hint or a technique key: every step one of them applies is written to the activity log.
@@ -164,13 +167,8 @@ bool may_change_cages(const Event& e) {
 
 // Events that place digits on the player's behalf: a right position stays right through them.
 bool is_technique(const Event& e) {
-  if (e.kind == "k45" || e.kind == "slow") return true;
-  if (e.kind == "tb1") return e.text != "pencil" && e.text != "activity" && e.text != "numero";
-  if (e.kind == "tb2") return e.text == "risolvi" || e.text == "undo";
-  if (e.kind == "menu")
-    return e.text == "mnusolve" || e.text == "mnuposition" || e.text == "mnuhidden" ||
-           e.text == "mnurestricted";
-  return false;
+  return is_step(e) || e.kind == "slow" || (e.kind == "tb2" && (e.text == "risolvi" || e.text == "undo")) ||
+         (e.kind == "menu" && e.text == "mnusolve");
 }
 
 }  // namespace
@@ -229,8 +227,7 @@ Player::~Player() {
 // be refused and change nothing on the board.
 void Player::try_while_waiting(std::mt19937& random) {
   Main& w = m();
-  std::vector<std::string> before;
-  for (int i = 0; i < kCells; ++i) before.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  const std::vector<std::string> before = boxes();
   const int cell = std::uniform_int_distribution<int>(0, 80)(random);
   switch (std::uniform_int_distribution<int>(0, 7)(random)) {
     case 0: w.colore[cell % 18].on_click(); break;
@@ -533,8 +530,7 @@ std::string Player::play(const Event& e) {
   const int record_before = w.library_record;
   const bool from_library_start = record_before > 0 && at_library_start();
   const std::string status_before = w.filetxt.text();
-  std::vector<std::string> board_before;
-  for (int i = 0; i < kCells; ++i) board_before.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  const std::vector<std::string> board_before = boxes();
   const std::string log_before = w.frmlog.Text3.text();
   // The cell a digit goes into.
   const int typed_into = e.kind == "type" ? std::clamp(e.a, 0, kCells - 1)
@@ -580,12 +576,9 @@ std::string Player::play(const Event& e) {
 
   // What the player learns from the event. Asked whether to give up the game for a new puzzle,
   // the player who answers Cancel keeps it.
-  bool asked = false;
-  for (size_t k = messages_before; k < rt().messages.size(); ++k) asked = asked || asks_to_discard(rt().messages[k]);
-  const bool kept = asked && e.answer == 'C';
+  const bool kept = asked_to_discard(rt().messages, messages_before) && e.answer == 'C';
   const bool refused = busy || (closing && w.cellacolorata > 0) || kept;
-  std::vector<std::string> board_now;
-  for (int i = 0; i < kCells; ++i) board_now.push_back(w.Text1[i].text() + "/" + w.Text2[i].text());
+  const std::vector<std::string> board_now = boxes();
   if (kept && e.kind != "saveopen") {
     if (digits() != digits_before) return "the player kept the game, but its digits changed: " + to_line(e);
     if (w.filetxt.text() != status_before) return "the player kept the game, but the status line changed";
@@ -847,9 +840,7 @@ std::string Player::save_and_open(const Event& e) {
   rt().open_answers.assign({name});
   run({e.b == 0 ? "tb2" : "menu", 0, 0, e.b == 0 ? "open" : "mnuopen", e.answer, e.gate});
   rt().open_answers.clear();
-  bool asked = false;
-  for (size_t k = before_open; k < rt().messages.size(); ++k) asked = asked || asks_to_discard(rt().messages[k]);
-  if (asked && e.answer == 'C') {
+  if (asked_to_discard(rt().messages, before_open) && e.answer == 'C') {
     for (int i = 0; i < kCells; ++i)
       if (w.Text1[i].text() != digits[i] || (digits[i].empty() && w.Text2[i].text() != candidates[i]))
         return "the player kept the game instead of the file, but " + w.rc(i) + " changed";
@@ -964,6 +955,12 @@ void Player::known_puzzle(const std::vector<TextCage>& cages, const std::string&
   several_ = false;
   hand_edited_ = false;
   wrong_placed_.clear();
+}
+
+std::vector<std::string> Player::boxes() const {
+  std::vector<std::string> out;
+  for (int i = 0; i < kCells; ++i) out.push_back(s_.m->Text1[i].text() + "/" + s_.m->Text2[i].text());
+  return out;
 }
 
 std::string Player::digits() const {

@@ -110,6 +110,8 @@ class Player {
   Cages model_cages() const;
   // The digits on the board, "." for an empty cell.
   std::string digits() const;
+  // Each cell's digit box and candidates, "digit/candidates".
+  std::vector<std::string> boxes() const;
   // Whether every closed cage on the board is a cage of the puzzle whose solution is known.
   bool solution_holds() const;
   bool all_digits_right() const;

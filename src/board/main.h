@@ -511,9 +511,6 @@ class Main {
   static bool troppe_ripetizioni(const std::string& combinazione, int n);
   void mostra_somme_gruppo(int gruppo);
   void controllo_somme(int gruppo);
-  // One cell of cage g (n empty cells, the first `first`) takes the cut of the sum check, told and
-  // gated as the check's step (see sum_check.cpp); false when the player refused it.
-  bool cut_cell(int g, int n, int first, int cell, const std::string& cut, bool from_entry);
   std::string combination_cut(int g, int k, unsigned digits) const;
   void apply_cage_limits();
   // Every candidate follows from the board again: the classic candidates, then every cage's sum

@@ -22,7 +22,6 @@ void Main::fresh_play_modes() {
 
 void Main::nuovo_schema() {
   fresh_play_modes();
-  problema = false;
   forget_count();
   // The counts as they stand; emptying the digit boxes below brings them to 0 and 81.
   txtesposti.set_text(std::to_string(esposti));

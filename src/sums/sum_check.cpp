@@ -35,43 +35,39 @@ std::string cut_header(Main& m, int g, int n, int first) {
   return h;
 }
 
-}  // namespace
-
 // One cell of cage g (n empty cells, the first of them `first`) takes the cut: outside cell
 // entry and the searches, the first cut of the call writes the cage's header to the log and waits
 // at the traffic light; every cut is logged and added to the hint line. False when the player
 // refused the step.
-bool Main::cut_cell(int g, int n, int first, int cell, const std::string& cut, bool from_entry) {
-  if (!from_entry && calling1 != mode::kTrial) {
-    if (contatoredimessaggio == 0) {
+bool cut_cell(Main& m, int g, int n, int first, int cell, const std::string& cut, bool from_entry) {
+  if (!from_entry && m.calling1 != mode::kTrial) {
+    if (m.contatoredimessaggio == 0) {
       // A cage's last empty cell has one sum: the digit it takes.
-      testo = n == 1 ? "CONTROLLO SOMME - gruppo di " + rc(first) + "\r\nsomme " + cut + ","
-                     : cut_header(*this, g, n, first);
-      log_line(testo);
+      m.testo = n == 1 ? "CONTROLLO SOMME - gruppo di " + m.rc(first) + "\r\nsomme " + cut + ","
+                       : cut_header(m, g, n, first);
+      m.log_line(m.testo);
     }
-    if (chiamante == mode::kManuale && contatoredimessaggio == 0) {
-      txthint.set_text("CONTROLLO SOMME - modifico ");
-      if (calling.empty()) {
-        if (!step_gate_cage(g)) return false;
-      } else if (frmgeneratore.visible()) {
-        mostra_somme_gruppo(g);
+    if (m.chiamante == mode::kManuale && m.contatoredimessaggio == 0) {
+      m.txthint.set_text("CONTROLLO SOMME - modifico ");
+      if (m.calling.empty()) {
+        if (!m.step_gate_cage(g)) return false;
+      } else if (m.frmgeneratore.visible()) {
+        m.mostra_somme_gruppo(g);
       }
     }
   }
-  ++contatoredimessaggio;
-  const std::string line = rc(cell) + " numeri " + cut;
-  if (calling1 != mode::kTrial) log_line("modifico contenuto cella " + line);
+  ++m.contatoredimessaggio;
+  const std::string line = m.rc(cell) + " numeri " + cut;
+  if (m.calling1 != mode::kTrial) m.log_line("modifico contenuto cella " + line);
   // Each cut follows the header or the cut before it; after any other text of the hint line
   // (cell entry's "  numero errato") it stands apart.
-  const std::string& shown = txthint.text();
+  const std::string& shown = m.txthint.text();
   const bool follows = shown.empty() || shown.back() == ' ' || shown.back() == ',';
-  txthint.set_text(shown + (follows ? "" : " - ") + line + ",");
-  Text2[cell].set_text(cut);
-  modificato = true;
+  m.txthint.set_text(shown + (follows ? "" : " - ") + line + ",");
+  m.Text2[cell].set_text(cut);
+  m.modificato = true;
   return true;
 }
-
-namespace {
 
 // Whether the single-place step of a cage of n empty cells waits at the gate.
 bool single_place_waits(const Main& m, int n) {
@@ -391,7 +387,7 @@ void Main::controllo_somme(int cage) {
         Text2[cell].set_text(digit);
         modificato = true;
       } else {
-        cut_cell(g, n, cell, cell, digit, false);
+        cut_cell(*this, g, n, cell, cell, digit, false);
       }
       return;
     }
@@ -437,7 +433,7 @@ void Main::controllo_somme(int cage) {
         return;
       }
       if (cut == now) continue;
-      if (!cut_cell(g, n, first, cell, cut, from_entry)) return;
+      if (!cut_cell(*this, g, n, first, cell, cut, from_entry)) return;
     }
     if (n < 5 && (from_entry || modificato)) return;
 
