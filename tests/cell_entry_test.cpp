@@ -178,26 +178,37 @@ TEST(CellEntry, TypedTextOtherThanOneDigitIsRefused) {
   }
 }
 
+// Whether the hint line tells an error of the grid: a wrong digit (with what the sum check
+// appended to it) or a full grid that breaks a rule.
+bool tells_an_error(const std::string& hint) {
+  return hint.starts_with("  numero errato") || hint.find("con errori") != std::string::npos;
+}
+
 // However its last digit came, a full grid shows the time. One that keeps every rule beeps once
-// and stops the running play clock, its button back on "start"; one that breaks a rule says so
-// in the hint line and the clock runs on, until the wrong digits are put right.
+// and stops the running play clock, its button back on "start", and the hint line tells no error
+// of the way there; one that breaks a rule says so in the hint line and the clock runs on, until
+// the wrong digits are put right. The fault goes from the line as soon as the grid is no longer
+// full.
 TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
   struct Case {
     const char* what;
     std::vector<std::pair<int, int>> first;  // wrong digits placed before the other cells
+    bool first_erased;                        // ... and erased again at once
     std::pair<int, int> last;
     bool candidate;  // the last digit is among its cell's candidates
     std::string hint;
   };
   // r3c7, r3c8, r8c7, r8c8 hold 1 3 / 3 1: swapped, every row, column and box still holds each
   // digit once, each swapped digit a candidate when it is placed, but the cage of r8c7 and r8c8
-  // (sum 10, with r7c7) no longer makes its sum.
+  // (sum 10, with r7c7) no longer makes its sum. r1c1 cannot hold a 5: its cage {r1c1, r1c2} has
+  // the sum 10.
   const std::vector<Case> cases = {
-      {"the right last digit", {}, {80, 6}, true, ""},
-      {"a last digit that is no candidate", {}, {80, 5}, false,
+      {"the right last digit", {}, false, {80, 6}, true, ""},
+      {"a last digit that is no candidate", {}, false, {80, 5}, false,
        "schema completo, ma con errori: il 5 di r9c8 è anche in r9c9, nella stessa riga"},
-      {"a last digit that is a wrong candidate", {{24, 3}, {25, 1}, {70, 3}}, {69, 1}, true,
+      {"a last digit that is a wrong candidate", {{24, 3}, {25, 1}, {70, 3}}, false, {69, 1}, true,
        "schema completo, ma con errori: le cifre del gruppo di r7c7 non danno la sua somma"},
+      {"a numero errato typed early and erased", {{0, 5}}, true, {80, 6}, true, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -206,21 +217,28 @@ TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
     s.rt.clock = 100.0f;
     m.t0 = 100.0f;
     m.picstart.on_click();
-    for (const auto& [cell, digit] : c.first) place(m, cell, digit);
+    for (const auto& [cell, digit] : c.first) {
+      place(m, cell, digit);
+      if (!c.first_erased) continue;
+      ASSERT_TRUE(m.txthint.text().starts_with("  numero errato"));
+      place(m, cell, 0);
+    }
     for (int i = 0; i < 81; ++i) {
-      const bool placed = i == c.last.first ||
-                          std::any_of(c.first.begin(), c.first.end(), [i](const auto& f) { return f.first == i; });
+      const bool placed = i == c.last.first || (!c.first_erased && std::any_of(c.first.begin(), c.first.end(),
+                                                                               [i](const auto& f) { return f.first == i; }));
       if (!placed) place(m, i, s.solution(i));
     }
+    // The sum checks of the entries after the wrong digit appended their cuts to its line.
+    if (c.first_erased) ASSERT_TRUE(m.txthint.text().starts_with("  numero errato - ")) << m.txthint.text();
     s.rt.clock = 103.07f;
     ASSERT_EQ(has_char(m.Text2[c.last.first].text(), static_cast<char>('0' + c.last.second)), c.candidate);
     place(m, c.last.first, c.last.second);
     EXPECT_EQ(m.esposti, 81);
     EXPECT_EQ(m.tempo.text(), "3,07 s");
     const bool right = c.hint.empty();
-    // (A finished grid leaves the hint line to what the sum checks of the entries wrote.)
+    // A finished grid leaves the hint line to what the sum checks of the right entries wrote.
     if (right)
-      EXPECT_EQ(m.txthint.text().find("schema completo"), std::string::npos);
+      EXPECT_FALSE(tells_an_error(m.txthint.text())) << m.txthint.text();
     else
       EXPECT_EQ(m.txthint.text(), c.hint);
     EXPECT_EQ(s.rt.beeps, right ? 1 : 0);
@@ -238,12 +256,17 @@ TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
       }
       continue;
     }
-    // The wrong digits erased and the right ones placed: the grid is finished.
+    // The wrong last digit erased: the grid is no longer full, and the line no longer says so.
+    place(m, c.last.first, 0);
+    EXPECT_EQ(m.txthint.text(), " ");
+    // The wrong digits erased and the right ones placed: the grid is finished, the line tells no
+    // error.
     std::vector<int> wrong{c.last.first};
     for (const auto& f : c.first) wrong.push_back(f.first);
     for (const int cell : wrong) place(m, cell, 0);
     for (const int cell : wrong) place(m, cell, s.solution(cell));
     EXPECT_TRUE(m.finito);
+    EXPECT_FALSE(tells_an_error(m.txthint.text())) << m.txthint.text();
     EXPECT_EQ(s.rt.beeps, 1);
     EXPECT_FALSE(m.play_clock_running());
     EXPECT_FALSE(m.Timer2.enabled());

@@ -3,6 +3,8 @@
 // cage's sum check and the completed grid.
 #include <algorithm>
 #include <charconv>
+#include <string>
+#include <string_view>
 
 #include "board/main.h"
 #include "platform/text.h"
@@ -10,6 +12,11 @@
 namespace ks {
 
 namespace {
+// What cell entry writes on the hint line: a digit outside its cell's candidates (the sum check
+// may append its cuts to it), and a full grid that breaks a rule (the fault follows).
+constexpr std::string_view kWrongDigit = "  numero errato";
+constexpr std::string_view kFaultyFullGrid = "schema completo, ma con errori: ";
+
 bool is_digit_text(const std::string& t) { return t.size() == 1 && t[0] >= '1' && t[0] <= '9'; }
 
 // The box shows the number as std::to_string writes it (every digit entry writes two counts).
@@ -72,8 +79,12 @@ void Main::Text1_Change(int Index) {
   esposti += (now.empty() ? 0 : 1) - (had_digit ? 1 : 0);
   set_number_text(txtesposti, esposti);
   set_number_text(txtvuoti, 81 - esposti);
-  // A grid with an empty cell is not finished, however it was before.
-  if (esposti < kCells) finito = false;
+  // A grid with an empty cell is not finished, however it was before, and the fault of the full
+  // grid it was is no longer on the board.
+  if (esposti < kCells) {
+    finito = false;
+    if (txthint.text().starts_with(kFaultyFullGrid)) txthint.set_text(" ");
+  }
 
   // 2. Bulk fill: only the count.
   if (ins_dati) {
@@ -152,7 +163,7 @@ void Main::Text1_Change(int Index) {
   // 5. The digit must be one of the cell's candidates.
   if (!now.empty() && !has_candidate(Index, d)) {
     txthint.set_visible(true);
-    txthint.set_text("  numero errato");
+    txthint.set_text(std::string(kWrongDigit));
     if (incongruenza) log_append(" IMPOSSIBILE, numero già presente nel dominio");
     problema = true;
     kept_digit();
@@ -285,11 +296,17 @@ void Main::completion_check() {
     if (const std::string fault = board_fault(); !fault.empty()) {
       if (!searching) {
         txthint.set_visible(true);
-        txthint.set_text("schema completo, ma con errori: " + fault);
+        txthint.set_text(std::string(kFaultyFullGrid) + fault);
       }
       return;
     }
-    if (!searching) rt.Beep();
+    if (!searching) {
+      // The finished grid has no error left to tell: what cell entry said of a wrong digit or of
+      // the full grid goes, as a new puzzle clears the line. A hint's own text stays.
+      const std::string& shown = txthint.text();
+      if (shown.starts_with(kWrongDigit) || shown.starts_with(kFaultyFullGrid)) txthint.set_text(" ");
+      rt.Beep();
+    }
     finito = true;
     stop_play_clock();
   } else {

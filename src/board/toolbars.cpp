@@ -58,6 +58,11 @@ const std::vector<ToolbarButton>& toolbar2_buttons() {
   return buttons;
 }
 
+// The refusal of digits that break a rule, with the first rule they break.
+std::string rules_broken(const std::string& fault) {
+  return "le cifre inserite non rispettano le regole: " + fault;
+}
+
 // The keys of Toolbar1 that change only what is shown; every other key runs a technique.
 bool is_view_key(const std::string& key) {
   return key == "pencil" || key == "activity" || key == "numero";
@@ -87,10 +92,21 @@ bool Main::has_puzzle() const {
   return false;
 }
 
+// A full grid that breaks a rule is no completed one: the player is told what to put right, as a
+// solve of a grid with errors and empty cells is.
+std::string Main::full_grid_refusal() const {
+  if (esposti != 81) return "";
+  if (const std::string fault = board_fault(); !fault.empty())
+    return rules_broken(fault);
+  return "schema già completato";
+}
+
 void Main::Toolbar1_ButtonClick(const std::string& key) {
-  if (key != "activity" && esposti == 81) {
-    rt.MsgBox("schema già completato", MsgButtons::Ok);
-    return;
+  if (key != "activity") {
+    if (const std::string refusal = full_grid_refusal(); !refusal.empty()) {
+      rt.MsgBox(refusal, MsgButtons::Ok);
+      return;
+    }
   }
   if (!is_view_key(key)) {
     // A technique needs cages to work on.
@@ -146,8 +162,8 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
   } else if (key == "print") {
     rt.PrintForm(form);
   } else if (key == "risolvi") {
-    if (esposti == 81) {
-      rt.MsgBox("schema già completato", MsgButtons::Ok);
+    if (const std::string refusal = full_grid_refusal(); !refusal.empty()) {
+      rt.MsgBox(refusal, MsgButtons::Ok);
       return;
     }
     // Only a whole killer can be solved and rated: a cell outside every cage would leave the
@@ -158,7 +174,7 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
       return;
     }
     if (const std::string fault = board_fault(); !fault.empty()) {
-      rt.MsgBox("le cifre inserite non rispettano le regole: " + fault, MsgButtons::Ok);
+      rt.MsgBox(rules_broken(fault), MsgButtons::Ok);
       return;
     }
     chiamante = mode::kAnalisi;
