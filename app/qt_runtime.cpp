@@ -44,7 +44,8 @@ bool print_widget(QPrinter& printer, QWidget& w) {
   const QRectF target((page.width() - w.width() * scale) / 2, 0, w.width() * scale, w.height() * scale);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.drawImage(target, image);
-  return p.end();
+  // A device that took the page but could not finish the job says so in its state.
+  return p.end() && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
 }  // namespace
@@ -166,13 +167,15 @@ std::string QtRuntime::ShowSave(const std::string& filter) {
   return local_path(with_filter_suffix(file, selected));
 }
 
-bool QtRuntime::PrintForm(Form& form) {
+PrintOutcome QtRuntime::PrintForm(Form& form) {
   QWidget* w = form_widget_ ? form_widget_(form) : nullptr;
-  if (!w) return false;
+  if (!w) return PrintOutcome::Failed;
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, QApplication::activeWindow());
-  if (dialog.exec() != QDialog::Accepted) return false;
-  return print_widget(printer, *w);
+  const int answer = dialog.exec();
+  end_if_asked();
+  if (answer != QDialog::Accepted) return PrintOutcome::Cancelled;
+  return print_widget(printer, *w) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 bool QtRuntime::print_form_to_pdf(Form& form, const QString& file) {

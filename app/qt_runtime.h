@@ -30,7 +30,7 @@ class QtRuntime : public Runtime {
   std::string ShowOpen(const std::string& filter) override;
   std::string ShowSave(const std::string& filter) override;
   // Asks for a printer and prints an image of the form's window, fitted to the page.
-  bool PrintForm(Form& form) override;
+  PrintOutcome PrintForm(Form& form) override;
   std::string AppPath() override;
   // The busy cursor while long work runs (the window still takes the clicks it allows).
   void Busy(bool on) override;

@@ -160,7 +160,7 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
   } else if (key == "libreria") {
     apri_libreria();
   } else if (key == "print") {
-    rt.PrintForm(form);
+    if (rt.PrintForm(form) == PrintOutcome::Failed) rt.MsgBox("stampa non riuscita", MsgButtons::Ok);
   } else if (key == "risolvi") {
     if (const std::string refusal = full_grid_refusal(); !refusal.empty()) {
       rt.MsgBox(refusal, MsgButtons::Ok);

@@ -40,9 +40,9 @@ class HeadlessRuntime : public Runtime {
     last_filter = filter;
     return next(save_answers);
   }
-  bool PrintForm(Form&) override {
+  PrintOutcome PrintForm(Form&) override {
     ++prints;
-    return true;
+    return print_outcome;
   }
   std::string AppPath() override { return app_path; }
   void Busy(bool on) override { busy += on ? 1 : -1; }
@@ -61,7 +61,8 @@ class HeadlessRuntime : public Runtime {
   std::string app_path = ".";
   long yields = 0;
   int beeps = 0;
-  int prints = 0;
+  int prints = 0;                          // print dialogs opened
+  PrintOutcome print_outcome = PrintOutcome::Printed;  // how each of them ends
   int busy = 0;  // how many pieces of long work are running
   // A wait that nobody answers would never end; past this many yields in all the runtime gives
   // up so that a faulty test fails instead of hanging.

@@ -19,6 +19,8 @@ inline double seconds_between(float from, float to) {
 
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgAnswer { Ok, Cancel };
+// How a print ended: the player who cancels the dialog has nothing to be told, a failure must be.
+enum class PrintOutcome { Printed, Cancelled, Failed };
 
 class Runtime {
  public:
@@ -42,8 +44,8 @@ class Runtime {
   virtual std::string ShowOpen(const std::string& filter) = 0;
   virtual std::string ShowSave(const std::string& filter) = 0;
 
-  // Prints an image of the window; false when nothing was printed.
-  virtual bool PrintForm(Form& form) = 0;
+  // Asks for a printer and prints an image of the window.
+  virtual PrintOutcome PrintForm(Form& form) = 0;
 
   // The folder of the program, without a trailing separator.
   virtual std::string AppPath() = 0;

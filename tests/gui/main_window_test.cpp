@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -611,6 +613,52 @@ class MainWindowTest : public QObject {
     const QString text = QString::fromLatin1(f.readAll());
     QCOMPARE(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("/Count\\s+1\\b"))));
+  }
+
+  // "stampa" answered three ways in its print dialog: cancelled, nothing is said; a PDF file in
+  // a folder that does not exist, the print fails and the player is told; a PDF file that can be
+  // written, the page is printed and nothing is said.
+  void aPrintIsToldOnlyWhenItFails() {
+    const QString printed = shot("printed.pdf");
+    QFile::remove(printed);
+    const QString nowhere = QDir::tempPath() + QStringLiteral("/ks-no-such-folder/printed.pdf");
+    QVERIFY(!QFileInfo::exists(QFileInfo(nowhere).path()));
+    struct Answer {
+      const char* what;
+      QString file;  // "" to cancel the dialog
+      QStringList told;
+    };
+    const std::vector<Answer> answers = {
+        {"cancelled", QString(), {}},
+        {"a folder that does not exist", nowhere, {QStringLiteral("stampa non riuscita")}},
+        {"a file that can be written", printed, {}},
+    };
+    for (const Answer& a : answers) {
+      QStringList told;
+      bool asked = false;
+      QTimer player;
+      QObject::connect(&player, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* d = qobject_cast<QPrintDialog*>(w)) {
+          asked = true;
+          if (a.file.isEmpty()) {
+            d->reject();
+            return;
+          }
+          d->printer()->setOutputFileName(a.file);
+          d->done(QDialog::Accepted);
+        } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+          told << box->text();
+          QVERIFY(box->grab().save(shot("print_failed.png")));
+          box->defaultButton()->click();
+        }
+      });
+      player.start(20);
+      QTest::mouseClick(p_.button("Toolbar2", "print"), Qt::LeftButton);
+      QVERIFY2(asked, a.what);
+      QCOMPARE(told, a.told);
+    }
+    QVERIFY(QFileInfo(printed).size() > 1000);
   }
 };
 
