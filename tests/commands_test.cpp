@@ -385,6 +385,79 @@ TEST(FileCommands, ANewPuzzleAsksBeforeThrowingAwayTheGame) {
   std::filesystem::remove_all(dir);
 }
 
+// "risolvi" (toolbar and menu) and the technique keys refuse a full grid. Only one that keeps
+// every rule is "schema già completato"; one that breaks a rule is refused with the rule it
+// breaks, as a solve of a grid with errors and empty cells is, and the board stays as it is.
+TEST(CommandGuards, AFullGridIsCompletedOnlyWhenItKeepsEveryRule) {
+  const test::Puzzle& p = test::puzzles()[0];
+  struct Grid {
+    const char* what;
+    std::vector<std::pair<int, int>> wrong;  // placed first, each a candidate but the last
+    std::string refusal;
+  };
+  // The same grids as in the cell entry's test of the completed grid.
+  const std::vector<Grid> grids = {
+      {"right", {}, "schema già completato"},
+      {"a last digit that is no candidate", {{80, 5}},
+       "le cifre inserite non rispettano le regole: il 5 di r9c8 è anche in r9c9, nella stessa riga"},
+      {"wrong candidates", {{24, 3}, {25, 1}, {70, 3}, {69, 1}},
+       "le cifre inserite non rispettano le regole: le cifre del gruppo di r7c7 non danno la sua somma"},
+  };
+  const std::vector<std::pair<const char*, std::function<void(Main&)>>> commands = {
+      {"risolvi", [](Main& m) { m.Toolbar2.on_button_click("risolvi"); }},
+      {"menu risolvi", [](Main& m) { m.mnusolve.on_click(); }},
+      {"somme", [](Main& m) { m.Toolbar1.on_button_click("somme"); }},
+      {"suggerisci", [](Main& m) { m.Toolbar1.on_button_click("suggerisci"); }},
+  };
+  for (const Grid& g : grids) {
+    for (const auto& [command, fire] : commands) {
+      SCOPED_TRACE(std::string(g.what) + ", " + command);
+      Started s;
+      Main& m = *s.m;
+      load_first_puzzle(m);
+      // The last wrong digit goes in last, after the right ones.
+      for (size_t k = 0; k + 1 < g.wrong.size(); ++k)
+        m.Text1[g.wrong[k].first].type(std::to_string(g.wrong[k].second));
+      for (int i = 0; i < 81; ++i)
+        if (std::none_of(g.wrong.begin(), g.wrong.end(), [i](const auto& w) { return w.first == i; }))
+          m.Text1[i].type(std::string(1, p.solution[static_cast<size_t>(i)]));
+      if (!g.wrong.empty()) m.Text1[g.wrong.back().first].type(std::to_string(g.wrong.back().second));
+      ASSERT_EQ(m.esposti, 81);
+      ASSERT_EQ(m.finito, g.wrong.empty());
+      s.rt.messages.clear();
+      const std::vector<std::string> before = game_of(m);
+      const int beeps = s.rt.beeps;
+      fire(m);
+      EXPECT_EQ(s.rt.messages, std::vector<std::string>{g.refusal});
+      EXPECT_EQ(game_of(m), before);
+      EXPECT_EQ(m.finito, g.wrong.empty());
+      EXPECT_EQ(s.rt.beeps, beeps);
+    }
+  }
+}
+
+// A print that fails is told; a dialog the player cancelled, or a page printed, says nothing.
+TEST(CommandGuards, APrintThatFailsIsTold) {
+  const std::vector<std::pair<PrintOutcome, std::vector<std::string>>> outcomes = {
+      {PrintOutcome::Printed, {}},
+      {PrintOutcome::Cancelled, {}},
+      {PrintOutcome::Failed, {"stampa non riuscita"}},
+  };
+  for (const auto& [outcome, messages] : outcomes) {
+    SCOPED_TRACE(static_cast<int>(outcome));
+    Started s;
+    Main& m = *s.m;
+    load_first_puzzle(m);
+    m.Text1[0].type(std::string(1, test::puzzles()[0].solution[0]));
+    const std::vector<std::string> before = game_of(m);
+    s.rt.print_outcome = outcome;
+    m.Toolbar2.on_button_click("print");
+    EXPECT_EQ(s.rt.prints, 1);
+    EXPECT_EQ(s.rt.messages, messages);
+    EXPECT_EQ(game_of(m), before);
+  }
+}
+
 // Every cage of the board as the restart must leave it: the full sum less the digits on the
 // board, and the empty cells in the order of the layout text.
 void expect_cages_follow_board(const Main& m, const std::vector<TextCage>& cages) {

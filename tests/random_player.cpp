@@ -703,6 +703,14 @@ std::string Player::play(const Event& e) {
       return "a full grid that breaks a rule was rated: " + w.txtlivello.text();
   }
   if (w.finito && !valid) return "a board that is not a solved grid is finito";
+  // The hint line tells the fault of a full grid only while that grid is on the board, and tells
+  // a finished grid no error.
+  const std::string& hint = w.txthint.text();
+  const bool tells_fault = hint.starts_with("schema completo, ma con errori: ");
+  if (tells_fault && (!full || w.board_fault().empty()))
+    return "the hint line tells the fault of a full grid that is not on the board: " + hint;
+  if (w.finito && (tells_fault || hint.starts_with("  numero errato")))
+    return "the hint line tells an error of a finished grid: " + hint;
   if (valid && !complete_before && digits() != digits_before && rt().beeps - beeps_before != 1)
     return "the completed grid was reported " + std::to_string(rt().beeps - beeps_before) + " times";
   if (complete_before && rt().beeps != beeps_before) return "a finished grid was reported again";

@@ -331,6 +331,38 @@ class PlayWindowTest : public QObject {
     QVERIFY(w_->main_window().grab().save(shot("complete.png")));
   }
 
+  // A full grid with a wrong last digit: the hint line names the fault and the clock runs on.
+  // The wrong digit erased, the line clears; the right one typed, the grid is finished, the clock
+  // stops and the line tells no error.
+  void aFullGridWithAWrongDigitIsToldUntilItIsPutRight() {
+    const auto p = puzzle("dt-1");
+    w_->load(p);
+    QTest::mouseClick(w_->find(QStringLiteral("picstart")), Qt::LeftButton);
+    for (int i = 0; i < 80; ++i) m().Text1[i].set_text(std::string(1, p.solution[i]));
+    const char wrong = p.solution[79];  // the digit of r9c8, in the row of r9c9
+    QTest::mouseClick(w_->cell("Text1", 80), Qt::LeftButton);
+    type_keys(QString(QChar(wrong)));
+    auto* hint = w_->find<QLineEdit>(QStringLiteral("txthint"));
+    QTRY_VERIFY(hint->text().startsWith(QStringLiteral("schema completo, ma con errori: ")));
+    QVERIFY(hint->isVisible());
+    QVERIFY(!m().finito && m().play_clock_running());
+    QVERIFY(w_->settle());
+    QVERIFY(w_->main_window().grab().save(shot("full_wrong.png")));
+
+    QTest::keyClick(w_->cell("Text1", 80), Qt::Key_Delete);
+    QTRY_COMPARE(hint->text(), QStringLiteral(" "));
+    QVERIFY(w_->settle());
+    QVERIFY(w_->main_window().grab().save(shot("full_wrong_erased.png")));
+
+    type_keys(QString(QChar(p.solution[80])));
+    QTRY_VERIFY(m().finito);
+    QVERIFY(!m().play_clock_running());
+    QVERIFY(!hint->text().contains(QStringLiteral("errori")));
+    QVERIFY(!hint->text().startsWith(QStringLiteral("  numero errato")));
+    QVERIFY(w_->settle());
+    QVERIFY(w_->main_window().grab().save(shot("full_wrong_finished.png")));
+  }
+
   // The solve button on a loaded puzzle: the grid solved, its rating on the hint line and the
   // level boxes, the solve time, the log window shown.
   void theSolveButtonSolvesAndRates() {
