@@ -173,6 +173,23 @@ TEST(GenerateCommand, EveryCellShowsTheBoxThePencilMarksAskForWhileItRuns) {
   }
 }
 
+// The tries run the techniques, which write the digit they find into the hinted-digit box; the
+// new puzzle starts with the box empty all the same, run after run, also while it is shown.
+TEST(GenerateCommand, EveryNewPuzzleStartsWithTheHintedDigitBoxEmpty) {
+  Started s;
+  Main& m = *s.m;
+  m.Toolbar1.on_button_click("numero");
+  ASSERT_TRUE(m.Text5.visible());
+  for (int seed = 11; seed <= 22; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    s.rt.Randomize(static_cast<std::uint32_t>(seed));
+    m.Toolbar2.on_button_click("genera");
+    ASSERT_FALSE(m.problema);
+    EXPECT_EQ(m.Text5.text(), "");
+    EXPECT_TRUE(m.Text5.visible());
+  }
+}
+
 // Commands wait while a generation runs, and the same seed makes the same puzzle.
 TEST(GenerateCommand, SameSeedSamePuzzleAndOtherCommandsWait) {
   std::string layouts[2];

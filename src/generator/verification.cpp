@@ -111,9 +111,10 @@ void Main::generate_puzzle() {
   // The tries showed the candidates; the new puzzle comes, like a loaded one, with its digit
   // boxes and the pencil marks off.
   if (mnupencil.checked()) mnupencil_Click();
-  // The tries' solving steps are the new puzzle's solution: the player starts with a clean log,
-  // as with any new puzzle.
+  // The tries' solving steps are the new puzzle's solution: the player starts with a clean log
+  // and an empty hinted-digit box, as with any new puzzle.
   frmlog.Text3.set_text(" ");
+  Text5.set_text("");
   // The run kept the grid in the restart's snapshot; the restart gives back the start of the
   // puzzle, as after a load, not its solution.
   for (std::string& saved : cellesalvate) saved.clear();
