@@ -310,20 +310,32 @@ TEST(FileCommands, ANewPuzzleAsksBeforeThrowingAwayTheGame) {
       {"open", "untouched", MsgAnswer::Cancel, ""},        {"libreria", "solved", MsgAnswer::Cancel, ""},
       {"genera", "empty", MsgAnswer::Cancel, ""},          {"open", "hand cages", MsgAnswer::Cancel, cages},
       {"new", "hand cages saved", MsgAnswer::Cancel, ""},    {"new", "cage open", MsgAnswer::Cancel, cages},
+      // The maintenance commands of the hidden switch load the library's puzzles too; the batch
+      // generator with no record to fill touches nothing and asks nothing.
+      {"riduzione", "digits", MsgAnswer::Cancel, digits},  {"riduzione", "digits", MsgAnswer::Ok, digits},
+      {"continuo", "digits", MsgAnswer::Cancel, digits},   {"continuo", "digits", MsgAnswer::Ok, digits},
+      {"continuo, nothing to fill", "digits", MsgAnswer::Ok, ""},
   };
   const std::string dir = test::temp_path("ks_discard_");
   std::filesystem::create_directories(dir);
-  const std::string file = dir + "/p.sa+", saved = dir + "/hand.sa+", library = dir + "/lib.db";
+  const std::string file = dir + "/p.sa+", saved = dir + "/hand.sa+", library = dir + "/lib.db",
+                    filled = dir + "/filled.db";
   std::ofstream(file, std::ios::binary) << test::puzzles()[2].layout << "\r\n";
-  ASSERT_EQ(test::make_library_file(library, "INSERT INTO schema VALUES (1, 3, 5, '" + test::puzzles()[1].layout +
-                                                 "', 12, 40, 'dettaglio', '" + std::string(81, '.') + "');"),
+  const std::string rated = "INSERT INTO schema VALUES (1, 3, 5, '" + test::puzzles()[1].layout +
+                            "', 12, 40, 'dettaglio', '" + std::string(81, '.') + "');";
+  // The library also has a grid waiting for its cages; the filled one has none.
+  ASSERT_EQ(test::make_library_file(library, rated + "INSERT INTO schema (progressivo, stringa) VALUES (2, '" +
+                                                 test::puzzles()[0].solution + "');"),
             "");
+  ASSERT_EQ(test::make_library_file(filled, rated), "");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command + ", " + c.game + (c.answer == MsgAnswer::Ok ? " OK" : " Cancel"));
     Started s;
     Main& m = *s.m;
-    m.database = library;
-    m.Data1.set_database_name(library);
+    const bool maintenance = c.command == "riduzione" || c.command.starts_with("continuo");
+    m.database = c.command == "continuo, nothing to fill" ? filled : library;
+    m.Data1.set_database_name(m.database);
+    if (maintenance) m.Frame1.on_dbl_click();
     if (c.game == "digits" || c.game == "untouched" || c.game == "solved") load_first_puzzle(m);
     if (c.game == "digits")
       for (int i : {0, 1, 2}) m.Text1[i].type(std::string(1, test::puzzles()[0].solution[i]));
@@ -351,7 +363,10 @@ TEST(FileCommands, ANewPuzzleAsksBeforeThrowingAwayTheGame) {
 
     s.rt.default_answer = c.answer;
     if (c.command == "open") s.rt.open_answers.push_back(file);
-    m.Toolbar2.on_button_click(c.command);
+    if (c.command == "riduzione")
+      m.Command1.on_click();
+    else
+      m.Toolbar2.on_button_click(maintenance ? "continuo" : c.command);
     if (c.command == "libreria") {
       m.frmlivello.Option1[3].set_value(true);
       m.frmlivello.Option1_Click(3);
@@ -361,6 +376,22 @@ TEST(FileCommands, ANewPuzzleAsksBeforeThrowingAwayTheGame) {
     if (!c.question.empty() && c.answer == MsgAnswer::Cancel) {
       EXPECT_EQ(game_of(m), before);
       EXPECT_EQ(m.frmlivello.form.visible(), c.command == "libreria");
+      continue;
+    }
+    if (c.command == "continuo, nothing to fill") {
+      EXPECT_EQ(game_of(m), before);
+      continue;
+    }
+    if (maintenance) {
+      // The board holds what the pass left of the library's puzzles, which the status line does
+      // not name: the reduction ends on the record without cages (an empty board), the batch
+      // generator on the killer it made for that record's grid.
+      EXPECT_EQ(m.filetxt.text(), "");
+      if (c.command == "riduzione")
+        EXPECT_EQ(m.esposti, 0);
+      else
+        EXPECT_NE(test::stored_field(library, "SELECT * FROM schema WHERE progressivo = ?", 2, "kenvari"), "");
+      EXPECT_NE(game_of(m), before);
       continue;
     }
     const std::map<std::string, std::pair<std::string, std::string>> puzzle = {

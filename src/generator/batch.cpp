@@ -160,9 +160,17 @@ void make_killer(Main& m, BatchRecord& out) {
 // user: a failed save is logged, not shown in a message box.
 void Main::generazione_continua() {
   if (!library_ready() || !query_library(kBatchSource)) return;
+  // With no record to fill the run changes nothing; otherwise each record's puzzle goes through
+  // the board, and the game on it goes only when the player agrees. The status line then names
+  // none of them.
+  if (!Data1.MoveFirst()) {
+    frmgeneratore.Show();
+    return;
+  }
+  if (!may_discard_game()) return;
+  filetxt.set_text("");
   frmgeneratore.Show();
   const float T0 = rt.Timer();
-  if (!Data1.MoveFirst()) return;
 
   generation_running = true;
   const BusyScope busy(rt);

@@ -14,10 +14,13 @@ namespace ks {
 void Main::Command1_Click() {
   if (!library_ready() || !query_library(kReductionSource)) return;
   if (!Data1.MoveLast()) return;  // an empty table: nothing to check
+  // The board is going to hold the stored puzzles one after the other: the game on it goes only
+  // when the player agrees, and the status line names none of them.
+  if (!may_discard_game()) return;
   const int n = Data1.record_count();
-  // The board is going to hold other puzzles: whatever was loaded from the library is gone.
   filelibreria = false;
   library_record = 0;
+  filetxt.set_text("");
   nuovo_schema();
   Data1.MoveFirst();
   for (int i = 1; i <= n; ++i) {
