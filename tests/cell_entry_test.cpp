@@ -229,7 +229,9 @@ TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
       if (!placed) place(m, i, s.solution(i));
     }
     // The sum checks of the entries after the wrong digit appended their cuts to its line.
-    if (c.first_erased) ASSERT_TRUE(m.txthint.text().starts_with("  numero errato - ")) << m.txthint.text();
+    if (c.first_erased) {
+      ASSERT_TRUE(m.txthint.text().starts_with("  numero errato - ")) << m.txthint.text();
+    }
     s.rt.clock = 103.07f;
     ASSERT_EQ(has_char(m.Text2[c.last.first].text(), static_cast<char>('0' + c.last.second)), c.candidate);
     place(m, c.last.first, c.last.second);
@@ -237,10 +239,11 @@ TEST(CellEntry, AFullGridIsFinishedOnlyWhenItKeepsEveryRule) {
     EXPECT_EQ(m.tempo.text(), "3,07 s");
     const bool right = c.hint.empty();
     // A finished grid leaves the hint line to what the sum checks of the right entries wrote.
-    if (right)
+    if (right) {
       EXPECT_FALSE(tells_an_error(m.txthint.text())) << m.txthint.text();
-    else
+    } else {
       EXPECT_EQ(m.txthint.text(), c.hint);
+    }
     EXPECT_EQ(s.rt.beeps, right ? 1 : 0);
     EXPECT_EQ(m.finito, right);
     s.rt.clock = 110.0f;

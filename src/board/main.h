@@ -485,9 +485,10 @@ class Main {
   // a row, column, box or cage, a cage whose digits pass its sum or, once full, miss it, a digit
   // placed outside its cell's candidates ("numero errato"); "" when they break none.
   std::string board_fault() const;
-  // Why the solve and the technique keys refuse a full grid: "schema già completato" when it
-  // keeps every rule, the rule it breaks otherwise; "" while a cell is empty.
-  std::string full_grid_refusal() const;
+  // The solve and the technique keys refuse a full grid, telling the player why: "schema già
+  // completato" when it keeps every rule, the rule it breaks otherwise. False while a cell is
+  // empty.
+  bool refuses_full_grid();
   // The restart command ("undo") and the cage record of g rebuilt from its load-time layout
   // and the digits on the board.
   void restart_puzzle();

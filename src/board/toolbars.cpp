@@ -94,20 +94,15 @@ bool Main::has_puzzle() const {
 
 // A full grid that breaks a rule is no completed one: the player is told what to put right, as a
 // solve of a grid with errors and empty cells is.
-std::string Main::full_grid_refusal() const {
-  if (esposti != 81) return "";
-  if (const std::string fault = board_fault(); !fault.empty())
-    return rules_broken(fault);
-  return "schema già completato";
+bool Main::refuses_full_grid() {
+  if (esposti != 81) return false;
+  const std::string fault = board_fault();
+  rt.MsgBox(fault.empty() ? "schema già completato" : rules_broken(fault), MsgButtons::Ok);
+  return true;
 }
 
 void Main::Toolbar1_ButtonClick(const std::string& key) {
-  if (key != "activity") {
-    if (const std::string refusal = full_grid_refusal(); !refusal.empty()) {
-      rt.MsgBox(refusal, MsgButtons::Ok);
-      return;
-    }
-  }
+  if (key != "activity" && refuses_full_grid()) return;
   if (!is_view_key(key)) {
     // A technique needs cages to work on.
     if (!has_puzzle()) {
@@ -162,10 +157,7 @@ void Main::Toolbar2_ButtonClick(const std::string& key) {
   } else if (key == "print") {
     if (rt.PrintForm(form) == PrintOutcome::Failed) rt.MsgBox("stampa non riuscita", MsgButtons::Ok);
   } else if (key == "risolvi") {
-    if (const std::string refusal = full_grid_refusal(); !refusal.empty()) {
-      rt.MsgBox(refusal, MsgButtons::Ok);
-      return;
-    }
+    if (refuses_full_grid()) return;
     // Only a whole killer can be solved and rated: a cell outside every cage would leave the
     // count a search through every way of filling it, and digits that break a rule leave a
     // puzzle without a solution that no technique sees.

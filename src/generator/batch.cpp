@@ -163,13 +163,11 @@ void Main::generazione_continua() {
   // With no record to fill the run changes nothing; otherwise each record's puzzle goes through
   // the board, and the game on it goes only when the player agrees. The status line then names
   // none of them.
-  if (!Data1.MoveFirst()) {
-    frmgeneratore.Show();
-    return;
-  }
-  if (!may_discard_game()) return;
-  filetxt.set_text("");
+  const bool any_record = Data1.MoveFirst();
+  if (any_record && !may_discard_game()) return;
   frmgeneratore.Show();
+  if (!any_record) return;
+  filetxt.set_text("");
   const float T0 = rt.Timer();
 
   generation_running = true;
